@@ -1,0 +1,24 @@
+# Thin entry points over CMake and the scripts in scripts/.
+#   make demo   build natively and run the example script in the substitute host
+#   make test   install what is missing, build three ways, run every suite
+#   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
+
+ROOT := $(CURDIR)
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: demo test dist clean
+
+demo:
+	@scripts/install-deps.sh native
+	@cmake -S $(ROOT) -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build/native -j $(JOBS) --target tarnwick-host Tarnwick >/dev/null
+	@build/native/host/tarnwick-host --plugin-dir build/native/plugin --script examples/demo.tws
+
+test:
+	@scripts/test.sh
+
+dist:
+	@scripts/make-dist.sh
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,129 @@
+// The markup document's node: an element with a short name, up to 32
+// attributes and links to its parent, its siblings and its first child.
+//
+// A document is a document node (kind NODE_DOCUMENT, empty name) followed by
+// its top-level elements as its later siblings: the document node's Next is
+// the first top-level element, whose Prev is the document node. Top-level
+// elements have no Parent. The children of an element form a chain from its
+// FirstChild along Next; every child's Parent is the element.
+//
+// Ownership: the document node owns its whole chain; every node owns its
+// children and its attribute strings. Nodes and strings live on the process
+// heap (support/memory.h); nothing throws.
+//
+// Destruction and the document-order walks never recurse once per level, so
+// a document nested a million levels deep is handled like a flat one.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnwick {
+
+enum NodeKind : std::int32_t {
+    NODE_ELEMENT = 1,    // read from an opening tag no closing tag matched; written without one
+    NODE_CONTAINER = 2,  // closed by a matching tag, or given a child; written with a closing tag
+    NODE_DOCUMENT = 3,   // head of a document; the kind of every freshly constructed node
+};
+
+constexpr int NAME_SIZE = 16;       // element name: 15 characters and the terminator
+constexpr int MAX_ATTRIBUTES = 32;  // per element, for the parser and SetAttribute alike
+
+struct MarkupAttribute {
+    char* Name;   // owned, zero-terminated
+    char* Value;  // owned, zero-terminated
+};
+
+class MarkupNode {
+public:
+    MarkupNode();
+    virtual ~MarkupNode();
+
+    MarkupNode(const MarkupNode&) = delete;
+    MarkupNode& operator=(const MarkupNode&) = delete;
+
+    // The node's virtual operations, in slot order.
+
+    // A new node of `kind`. With a parent it becomes the parent's first
+    // child (in front of the others) and the parent becomes NODE_CONTAINER;
+    // otherwise, with `after`, it is linked right after that node; otherwise
+    // it stays unlinked. Null when out of memory.
+    virtual MarkupNode* CreateNode(int kind, MarkupNode* parent, MarkupNode* after);
+    // Called by the parser on every new element; does nothing, returns true.
+    virtual bool OnCreate();
+    virtual MarkupNode* GetParent();
+    virtual MarkupNode* GetNext();
+    virtual MarkupNode* GetPrev();
+    virtual MarkupNode* GetFirstChild();
+    // The node before this one in document order (node, children, next sibling).
+    virtual MarkupNode* GetPrevInOrder();
+    // The node after this one in document order.
+    virtual MarkupNode* GetNextInOrder();
+    // The head of this node's sibling chain (the document node for a top-level element).
+    virtual MarkupNode* GetFirstSibling();
+    // The last node in document order among this node, its later siblings
+    // and all their descendants.
+    virtual MarkupNode* GetLastInOrder();
+
+    char Name[NAME_SIZE];
+    MarkupNode* Parent;
+    MarkupNode* Next;
+    MarkupNode* Prev;
+    MarkupNode* FirstChild;
+    std::int32_t ChildCount;
+    std::int32_t Kind;
+    MarkupAttribute Attributes[MAX_ATTRIBUTES];
+    std::int32_t AttributeCount;
+};
+
+// A freshly constructed node on the heap (kind NODE_DOCUMENT, empty name,
+// no links, no attributes); null when out of memory.
+MarkupNode* NewMarkupNode();
+
+// Links a detached node into the anchor's chain right after the anchor; the
+// node shares the anchor's parent, which counts one more child.
+void InsertAfter(MarkupNode* anchor, MarkupNode* node);
+
+// Detaches the node from its parent and siblings and releases it with
+// everything it owns; a document node takes its whole chain with it.
+// Null is ignored.
+void Destroy(MarkupNode* node);
+
+// Destroy on the node and on each of its later siblings.
+void DestroyChain(MarkupNode* node);
+
+// Unlinks the node (repairing its neighbours and its parent) and destroys it
+// with its subtree, never with its chain.
+void Remove(MarkupNode* node);
+
+NodeKind GetKind(const MarkupNode* node);
+
+// The element's name, or null when it is empty.
+const char* GetName(const MarkupNode* node);
+
+// Value of the first attribute whose name equals `name` ignoring case, or
+// null. The string stays owned by the node.
+const char* GetAttribute(const MarkupNode* node, const char* name);
+
+// True when the first attribute named `name` holds a number (ParseNumber),
+// which is stored in `*value`. A missing attribute leaves `*value` as it
+// was; one that is not a number sets it to 0.
+bool GetIntAttribute(const MarkupNode* node, const char* name, std::int32_t* value);
+
+// Replaces the value of the first attribute named `name` (ignoring case; the
+// stored name becomes the caller's text) or appends a new last attribute.
+// False, and nothing changed, when the node already holds 32 attributes or
+// memory runs out.
+bool SetAttribute(MarkupNode* node, const char* name, const char* value);
+// SetAttribute with the decimal text of `value`.
+bool SetIntAttribute(MarkupNode* node, const char* name, std::int32_t value);
+
+// Reads a whole text as a number: decimal, "-" decimal, or hexadecimal after
+// "0x", "0X", "#" or "$"; taken modulo 2^32 as a signed 32-bit value. A
+// prefix with no digits gives 0. False, with `*value` untouched, for an
+// empty text or any character that is not a digit of the form.
+bool ParseNumber(const char* text, std::int32_t* value);
+
+// Destroys the document that `*holder` holds, if any, and clears the holder.
+void ReleaseDocument(MarkupNode** holder);
+
+}  // namespace tarnwick

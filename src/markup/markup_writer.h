@@ -1,0 +1,36 @@
+// A document back to markup text, in two passes: MeasureText computes the
+// exact size, the caller allocates it plus one byte, WriteText fills it.
+//
+// Each element's opening tag with all its attributes takes one line; a
+// NODE_CONTAINER adds a closing-tag line; lines end in CR LF. Children are
+// indented one space per level, up to MAX_INDENT spaces: deeper levels keep
+// that indentation, which the parser skips, so the text still reads back into
+// the same tree while its size stays linear in the number of nodes.
+//
+// Neither pass recurses once per level.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnwick {
+
+class MarkupNode;
+
+constexpr int MAX_INDENT = 32;
+
+// The largest text the writer will produce; a document whose text would be
+// longer cannot be saved.
+constexpr std::int64_t MAX_TEXT_SIZE = 0x7FFFFFFE;
+
+// The number of characters WriteText produces for `node`, its later siblings
+// and all their descendants at `depth` (terminator not counted), or -1 when
+// that exceeds MAX_TEXT_SIZE.
+std::int64_t MeasureText(const MarkupNode* node, int depth);
+
+// Writes that text into `buffer`, which holds `capacity` bytes, and a
+// terminating zero after it. Never writes past `capacity`. Returns the number
+// of characters written, or -1 when the text and its terminator do not fit
+// (the buffer then holds a terminated prefix).
+std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth);
+
+}  // namespace tarnwick

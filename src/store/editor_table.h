@@ -1,0 +1,65 @@
+// The editors this host process follows: one EditorRecord per tracked
+// editor, keyed by (EditorID, Kind), in an unbalanced binary search tree of
+// record copies.
+//
+// Records are ordered by ascending EditorID; a record with the same id and
+// another Kind goes to the right of the one already there. Searches by file
+// name visit the tree depth-first: a node, then its whole Left subtree, then
+// its whole Right subtree; the first match wins. The table holds only the
+// editors of one host process, so it stays small; nothing is balanced.
+#pragma once
+
+#include <cstdint>
+
+#include "support/editor_position.h"
+
+namespace tarnwick {
+
+constexpr int PATH_SIZE = 260;  // paths: 259 characters and the terminator
+
+constexpr std::int32_t KIND_EDITOR = 0;  // the record kind of item type "editor"
+
+struct EditorRecord {
+    std::int32_t Kind;
+    std::int32_t EditorID;
+    EditorSetPosition CleanPos;    // last position seen while the file had no unsaved changes
+    EditorSetPosition DirtyPos;    // last position seen while it had unsaved changes
+    EditorSetPosition RestorePos;  // where a restore moves the editor
+    std::int32_t Dirty;            // 1 when the last snapshot was taken while dirty
+    char Path[PATH_SIZE];          // the editor's file name as the host reports it
+};
+
+struct EditorNode {
+    EditorRecord* Record;  // the node's own heap copy
+    std::int32_t Size;     // byte length of that copy
+    EditorNode* Parent;
+    EditorNode* Right;     // records that order after this one
+    EditorNode* Left;      // records that order before it
+};
+
+struct EditorTable {
+    EditorNode* Root;
+};
+
+// 0 for the same key; -1 when the key orders after the node's record (or has
+// the same id and another kind), +1 when it orders before.
+int CompareKeys(const EditorRecord& node, const EditorRecord& key);
+// True when Kind is equal and Path is equal ignoring case.
+bool MatchPath(const EditorRecord& node, const EditorRecord& key);
+
+// Stores a copy of `record`, replacing the record with the same key. False
+// when memory runs out (the table is then unchanged).
+bool Insert(EditorTable& table, const EditorRecord& record);
+bool Contains(const EditorTable& table, const EditorRecord& key);
+bool ContainsPath(const EditorTable& table, const EditorRecord& key);
+// Copies the record with the key's (EditorID, Kind) over `*record`; false
+// and `*record` untouched when there is none.
+bool Fetch(const EditorTable& table, EditorRecord* record);
+// Copies the first record matching the key's (Kind, Path) over `*record`.
+bool FetchByPath(const EditorTable& table, EditorRecord* record);
+// Unlinks and releases the record with the key's (EditorID, Kind), if any.
+void Remove(EditorTable& table, const EditorRecord& key);
+// Releases every node and record; the table is empty afterwards.
+void DestroyAll(EditorTable& table);
+
+}  // namespace tarnwick

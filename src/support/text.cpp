@@ -1,0 +1,107 @@
+#include "support/text.h"
+
+namespace tarnwick {
+
+namespace {
+
+TextServices g_services = {nullptr, nullptr};
+
+unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::size_t StrLength(const char* text) {
+    if (text == nullptr) return 0;
+    std::size_t n = 0;
+    while (text[n] != '\0') ++n;
+    return n;
+}
+
+bool CopyBounded(char* destination, const char* source, std::size_t size) {
+    if (size == 0) return source == nullptr || source[0] == '\0';
+    std::size_t i = 0;
+    if (source != nullptr) {
+        for (; i + 1 < size && source[i] != '\0'; ++i) destination[i] = source[i];
+    }
+    destination[i] = '\0';
+    return source == nullptr || source[i] == '\0';
+}
+
+bool AppendBounded(char* destination, const char* source, std::size_t size) {
+    std::size_t used = 0;
+    while (used < size && destination[used] != '\0') ++used;
+    if (used == size) {
+        // No terminator inside the buffer: terminate it at its last byte.
+        if (size > 0) destination[size - 1] = '\0';
+        return source == nullptr || source[0] == '\0';
+    }
+    return CopyBounded(destination + used, source, size - used);
+}
+
+void SetTextServices(const TextServices* services) {
+    if (services == nullptr) {
+        g_services = TextServices{nullptr, nullptr};
+    } else {
+        g_services = *services;
+    }
+}
+
+int AsciiCompareNoCase(const char* a, const char* b) {
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (;; ++x, ++y) {
+        unsigned char cx = FoldAscii(*x), cy = FoldAscii(*y);
+        if (cx != cy) return cx < cy ? -1 : 1;
+        if (cx == 0) return 0;
+    }
+}
+
+int AsciiCompareNoCaseN(const char* a, const char* b, int count) {
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (int i = 0; i < count; ++i, ++x, ++y) {
+        unsigned char cx = FoldAscii(*x), cy = FoldAscii(*y);
+        if (cx != cy) return cx < cy ? -1 : 1;
+        if (cx == 0) return 0;
+    }
+    return 0;
+}
+
+int CompareNoCase(const char* a, const char* b) {
+    if (g_services.CompareNoCase != nullptr) return g_services.CompareNoCase(a ? a : "", b ? b : "");
+    return AsciiCompareNoCase(a, b);
+}
+
+int CompareNoCaseN(const char* a, const char* b, int count) {
+    if (g_services.CompareNoCaseN != nullptr) return g_services.CompareNoCaseN(a ? a : "", b ? b : "", count);
+    return AsciiCompareNoCaseN(a, b, count);
+}
+
+std::uint32_t FoldedHash(const char* text) {
+    // FNV-1a over the folded bytes.
+    std::uint32_t hash = 2166136261u;
+    if (text == nullptr) return hash;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+        unsigned char c = *p >= 0x80 ? 0x80 : FoldAscii(*p);
+        hash = (hash ^ c) * 16777619u;
+    }
+    return hash;
+}
+
+int FormatInt(int value, char* buffer) {
+    // Work in unsigned arithmetic so that INT_MIN needs no special case.
+    unsigned int magnitude = value < 0 ? 0u - static_cast<unsigned int>(value) : static_cast<unsigned int>(value);
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int n = 0;
+    if (value < 0) buffer[n++] = '-';
+    while (count > 0) buffer[n++] = digits[--count];
+    buffer[n] = '\0';
+    return n;
+}
+
+}  // namespace tarnwick
