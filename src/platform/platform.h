@@ -8,6 +8,12 @@
 // files holding their bytes; share modes are emulated with advisory locks
 // that every Tarnwick process honours). Paths are 8-bit strings, passed to
 // the system as they are.
+//
+// The POSIX registry lives below the folder named by the environment
+// variable TARNWICK_REGISTRY_ROOT, else $XDG_CONFIG_HOME/tarnwick/registry,
+// else $HOME/.config/tarnwick/registry; it is looked up at every call, so a
+// program may point it elsewhere at any time. Key and value names compare
+// ignoring the case of ASCII letters only.
 #pragma once
 
 #include <cstddef>
@@ -41,7 +47,9 @@ void RegistryClose(RegistryKey* key);
 // success. False when the value is missing, larger than the buffer, or on
 // any other error; the buffer's contents are then unspecified.
 // Note: like the system call, a string value that was stored without a
-// terminator comes back without one.
+// terminator may come back without one. Some systems (Wine) add the
+// terminator and count it in `*size`, and then also need room for it in the
+// buffer. Callers must handle both.
 bool RegistryQueryValue(RegistryKey* key, const char* name, void* buffer, std::uint32_t* size);
 // Stores `text` with its terminator as a REG_SZ value (RegSetValueExA).
 bool RegistrySetString(RegistryKey* key, const char* name, const char* text);
@@ -103,8 +111,10 @@ enum class WriteStatus {
 WriteStatus ReplaceFileContent(const char* path, const void* data, std::uint32_t size);
 
 enum class PathStatus {
-    Exists,       // a file or folder answers to the path (FindFirstFileA found it)
-    Missing,      // the lookup said file or path not found, and the path's root can be reached
+    Exists,       // a file or folder answers to the path (FindFirstFileA found it,
+                  // or GetFileAttributesA did for roots and "folder\" paths)
+    Missing,      // the lookup said file or path not found (or a folder of the path is a
+                  // file), and the path's root can be reached
     Unreachable,  // the root (drive, share, medium) cannot be reached now
     Failed,       // any other failure of the lookup
 };

@@ -1,0 +1,380 @@
+// The file operations behind the position file: reading with shared access,
+// replacing the content in one step, existence probes.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <ctime>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/test_support.h"
+#include "platform/platform.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tarnwick {
+namespace platform {
+namespace {
+
+using testing_support::ReadWholeFile;
+using testing_support::TempDir;
+using testing_support::WriteWholeFile;
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+#if defined(_WIN32)
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+#else
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+#endif
+    return names;
+}
+
+// The current time as FILETIME ticks.
+std::uint64_t NowTicks() {
+#if defined(_WIN32)
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+#else
+    return (static_cast<std::uint64_t>(std::time(nullptr)) + 11644473600ULL) * 10000000ULL;
+#endif
+}
+
+std::uint64_t Ticks(const FileTime& time) { return (static_cast<std::uint64_t>(time.High) << 32) | time.Low; }
+
+// Holds `path` open for writing the way another program would, excluding
+// readers: a write handle sharing reading only on Windows, an exclusive lock
+// elsewhere. Releases it on destruction.
+class ForeignWriter {
+public:
+    explicit ForeignWriter(const std::string& path) {
+#if defined(_WIN32)
+        handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        held_ = handle_ != INVALID_HANDLE_VALUE;
+#else
+        fd_ = open(path.c_str(), O_RDWR);
+        held_ = fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) == 0;
+#endif
+    }
+    ~ForeignWriter() {
+#if defined(_WIN32)
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+#else
+        if (fd_ >= 0) close(fd_);
+#endif
+    }
+    bool held() const { return held_; }
+
+private:
+#if defined(_WIN32)
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+#else
+    int fd_ = -1;
+#endif
+    bool held_ = false;
+};
+
+WriteStatus Replace(const std::string& path, const std::string& content) {
+    return ReplaceFileContent(path.c_str(), content.data(), static_cast<std::uint32_t>(content.size()));
+}
+
+// Reads the whole file through the layer; "<status n>" when it cannot be opened.
+std::string ReadThroughLayer(const std::string& path) {
+    File* file = nullptr;
+    OpenStatus status = OpenForRead(path.c_str(), &file);
+    if (status != OpenStatus::Ok) return "<status " + std::to_string(static_cast<int>(status)) + ">";
+    std::uint64_t size = 0;
+    EXPECT_TRUE(GetFileSize(file, &size));
+    std::string content(static_cast<std::size_t>(size) + 1, '\0');
+    std::uint32_t got = 0;
+    EXPECT_TRUE(ReadFile(file, &content[0], static_cast<std::uint32_t>(content.size()), &got));
+    CloseFile(file);
+    content.resize(got);
+    return content;
+}
+
+TEST(OpenForReadTest, MissingFilesAndFoldersAreNotFound) {
+    TempDir dir;
+    File* file = reinterpret_cast<File*>(&dir);
+    EXPECT_EQ(OpenForRead(dir.File("absent.cfg").c_str(), &file), OpenStatus::NotFound);
+    EXPECT_EQ(file, nullptr);
+    std::string in_missing_folder = dir.File("no-such-folder") + testing_support::PathSeparator() + "a.cfg";
+    EXPECT_EQ(OpenForRead(in_missing_folder.c_str(), &file), OpenStatus::NotFound);
+    EXPECT_EQ(file, nullptr);
+
+    // A folder is not a file that can be read.
+    EXPECT_EQ(OpenForRead(dir.path().c_str(), &file), OpenStatus::Denied);
+    EXPECT_EQ(file, nullptr);
+}
+
+TEST(OpenForReadTest, ReadsSizeTimeAndContentInPieces) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    ASSERT_TRUE(WriteWholeFile(path, "hello world"));
+
+    File* file = nullptr;
+    ASSERT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+    std::uint64_t size = 0;
+    ASSERT_TRUE(GetFileSize(file, &size));
+    EXPECT_EQ(size, 11u);
+
+    // The time is in FILETIME units: a file written just now is about now.
+    FileTime time = {0, 0};
+    ASSERT_TRUE(GetFileTime(file, &time));
+    std::uint64_t now = NowTicks();
+    std::uint64_t hour = 3600ULL * 10000000ULL;
+    EXPECT_LT(Ticks(time), now + hour);
+    EXPECT_GT(Ticks(time), now - hour);
+
+    char buffer[32];
+    std::uint32_t got = 0;
+    ASSERT_TRUE(ReadFile(file, buffer, 5, &got));
+    EXPECT_EQ(std::string(buffer, got), "hello");
+    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &got));
+    EXPECT_EQ(std::string(buffer, got), " world");
+    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &got));
+    EXPECT_EQ(got, 0u);
+    CloseFile(file);
+}
+
+TEST(OpenForReadTest, FileHeldByAWriterIsBusy) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    ASSERT_TRUE(WriteWholeFile(path, "content"));
+    {
+        ForeignWriter writer(path);
+        ASSERT_TRUE(writer.held());
+        File* file = nullptr;
+        EXPECT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Busy);
+        EXPECT_EQ(file, nullptr);
+    }
+    EXPECT_EQ(ReadThroughLayer(path), "content");
+}
+
+TEST(FileTimeTest, ComparesAsOneSixtyFourBitCount) {
+    FileTime older = {0xFFFFFFFFu, 1};
+    FileTime newer = {0, 2};
+    EXPECT_LT(CompareTimes(older, newer), 0);
+    EXPECT_GT(CompareTimes(newer, older), 0);
+    EXPECT_EQ(CompareTimes(older, older), 0);
+    EXPECT_TRUE(TimesEqual(newer, newer));
+    EXPECT_FALSE(TimesEqual(older, newer));
+}
+
+TEST(ReplaceFileContentTest, CreatesAndReplacesLeavingNoTemporaryFiles) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+
+    EXPECT_EQ(Replace(path, "first version, rather long\r\n"), WriteStatus::Ok);
+    EXPECT_EQ(ReadWholeFile(path), "first version, rather long\r\n");
+    EXPECT_EQ(Replace(path, "second"), WriteStatus::Ok);
+    EXPECT_EQ(ReadWholeFile(path), "second");
+    EXPECT_EQ(Replace(path, ""), WriteStatus::Ok);
+    EXPECT_TRUE(testing_support::FileExists(path));
+    EXPECT_EQ(ReadWholeFile(path), "");
+
+    std::string binary("a\0b\r\n\xFF", 6);
+    EXPECT_EQ(Replace(path, binary), WriteStatus::Ok);
+    EXPECT_EQ(ReadWholeFile(path), binary);
+
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
+}
+
+TEST(ReplaceFileContentTest, ImpossibleTargetsFailWithoutLeftovers) {
+    TempDir dir;
+    std::string in_missing_folder = dir.File("no-such-folder") + testing_support::PathSeparator() + "a.cfg";
+    EXPECT_EQ(Replace(in_missing_folder, "x"), WriteStatus::Failed);
+
+    std::string folder = dir.File("folder");
+#if defined(_WIN32)
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+#else
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+#endif
+    EXPECT_EQ(Replace(folder, "x"), WriteStatus::Denied);
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"folder"});
+    EXPECT_TRUE(ListFolder(folder).empty());
+}
+
+TEST(ReplaceFileContentTest, StaleTemporaryFilesDoNotBlockIt) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    ASSERT_TRUE(WriteWholeFile(path, "old"));
+
+    // Leftovers of a crashed process that had the same id: runs of seven
+    // taken names, whatever the temporary-name counter stands at.
+    int stale = 0;
+    for (int n = 0; n < 400; ++n) {
+        if (n % 8 == 0) continue;
+        std::string name = path + "." + std::to_string(ProcessId()) + "." + std::to_string(n) + ".tmp";
+        ASSERT_TRUE(WriteWholeFile(name, "stale"));
+        ++stale;
+    }
+    for (int round = 0; round < 3; ++round) {
+        std::string content = "new " + std::to_string(round);
+        EXPECT_EQ(Replace(path, content), WriteStatus::Ok);
+        EXPECT_EQ(ReadWholeFile(path), content);
+    }
+    EXPECT_EQ(ListFolder(dir.path()).size(), static_cast<std::size_t>(stale) + 1);
+}
+
+TEST(ReplaceFileContentTest, OpenReaderMakesItBusyAndKeepsTheFile) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    std::string old_content = "<item type=\"editor\" path=\"a\">\r\n";
+    ASSERT_EQ(Replace(path, old_content), WriteStatus::Ok);
+
+    File* reader = nullptr;
+    ASSERT_EQ(OpenForRead(path.c_str(), &reader), OpenStatus::Ok);
+    EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Busy);
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
+
+    // The reader still sees the old content, and so does everyone else.
+    char buffer[64];
+    std::uint32_t got = 0;
+    ASSERT_TRUE(ReadFile(reader, buffer, sizeof buffer, &got));
+    EXPECT_EQ(std::string(buffer, got), old_content);
+    CloseFile(reader);
+    EXPECT_EQ(ReadWholeFile(path), old_content);
+
+    EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Ok);
+    EXPECT_EQ(ReadWholeFile(path), "replacement");
+}
+
+TEST(ReplaceFileContentTest, ReplacedFileHasANewerTime) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    ASSERT_EQ(Replace(path, "one"), WriteStatus::Ok);
+    File* file = nullptr;
+    ASSERT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+    FileTime before = {0, 0};
+    ASSERT_TRUE(GetFileTime(file, &before));
+    CloseFile(file);
+
+    // Coarse file-system clocks may need a moment before the time moves.
+    FileTime after = before;
+    for (int attempt = 0; attempt < 100 && CompareTimes(after, before) <= 0; ++attempt) {
+        SleepMilliseconds(20);
+        ASSERT_EQ(Replace(path, "two"), WriteStatus::Ok);
+        ASSERT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+        ASSERT_TRUE(GetFileTime(file, &after));
+        CloseFile(file);
+    }
+    EXPECT_GT(CompareTimes(after, before), 0);
+}
+
+TEST(ReplaceFileContentTest, ConcurrentWritersAndReadersNeverSeeATornFile) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    // Large enough that a write cannot be a single atomic block.
+    auto content_of = [](int writer) { return std::string(256 * 1024, static_cast<char>('a' + writer)); };
+    ASSERT_EQ(Replace(path, content_of(0)), WriteStatus::Ok);
+
+    const int kWriters = 3;
+    const int kRounds = 40;
+    std::atomic<int> written{0};
+    std::atomic<int> torn{0};
+    std::atomic<int> unexpected{0};
+    std::atomic<bool> writing{true};
+    std::vector<std::thread> threads;
+    for (int w = 0; w < kWriters; ++w) {
+        threads.emplace_back([&, w] {
+            std::string content = content_of(w);
+            for (int round = 0; round < kRounds; ++round) {
+                WriteStatus status = Replace(path, content);
+                if (status == WriteStatus::Ok) {
+                    ++written;
+                } else if (status != WriteStatus::Busy) {
+                    ++unexpected;
+                }
+            }
+        });
+    }
+    std::thread reader([&] {
+        while (writing) {
+            std::string seen = ReadThroughLayer(path);
+            if (seen.rfind("<status", 0) == 0) {
+                if (seen != "<status " + std::to_string(static_cast<int>(OpenStatus::Busy)) + ">") ++unexpected;
+                continue;
+            }
+            bool whole = seen.size() == 256 * 1024 && seen.find_first_not_of(seen[0]) == std::string::npos;
+            if (!whole) ++torn;
+        }
+    });
+    for (std::thread& thread : threads) thread.join();
+    writing = false;
+    reader.join();
+
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(unexpected, 0);
+    EXPECT_GT(written, 0);
+    std::string final_content = ReadWholeFile(path);
+    EXPECT_EQ(final_content.size(), 256u * 1024u);
+    EXPECT_EQ(final_content.find_first_not_of(final_content[0]), std::string::npos);
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
+}
+
+TEST(ProbePathTest, TellsExistingFromMissing) {
+    TempDir dir;
+    std::string path = dir.File("present.txt");
+    ASSERT_TRUE(WriteWholeFile(path, "x"));
+    char separator = testing_support::PathSeparator();
+
+    EXPECT_EQ(ProbePath(path.c_str()), PathStatus::Exists);
+    EXPECT_EQ(ProbePath(dir.path().c_str()), PathStatus::Exists);
+    EXPECT_EQ(ProbePath(dir.File("absent.txt").c_str()), PathStatus::Missing);
+    EXPECT_EQ(ProbePath((dir.File("absent-folder") + separator + "a.txt").c_str()), PathStatus::Missing);
+    // A folder of the path that is a file now.
+    EXPECT_EQ(ProbePath((path + separator + "a.txt").c_str()), PathStatus::Missing);
+
+    // Folders named with a trailing separator, and the root, exist.
+    EXPECT_EQ(ProbePath((dir.path() + separator).c_str()), PathStatus::Exists);
+#if defined(_WIN32)
+    EXPECT_EQ(ProbePath("C:\\"), PathStatus::Exists);
+#else
+    EXPECT_EQ(ProbePath("/"), PathStatus::Exists);
+#endif
+}
+
+#if defined(_WIN32)
+TEST(ProbePathTest, PathOnAnUnmappedDriveIsUnreachable) {
+    DWORD drives = GetLogicalDrives();
+    char letter = 0;
+    for (char c = 'Z'; c >= 'D' && letter == 0; --c) {
+        if ((drives & (1u << (c - 'A'))) == 0) letter = c;
+    }
+    ASSERT_NE(letter, 0) << "every drive letter is mapped";
+    std::string path = std::string(1, letter) + ":\\nothing\\a.txt";
+    EXPECT_EQ(ProbePath(path.c_str()), PathStatus::Unreachable);
+    std::string share = "\\\\no-such-server-tarnwick\\share\\a.txt";
+    EXPECT_NE(ProbePath(share.c_str()), PathStatus::Missing);
+    EXPECT_NE(ProbePath(share.c_str()), PathStatus::Exists);
+}
+#endif
+
+}  // namespace
+}  // namespace platform
+}  // namespace tarnwick
