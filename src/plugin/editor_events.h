@@ -1,0 +1,41 @@
+// The plug-in's main work: following the host's editor events.
+//
+// For every editor whose file has a stored position (or that the user
+// stored by hand, or whose name matches the mask list) the plug-in keeps
+// one EditorRecord. With Automatic on it moves a newly opened editor to the
+// stored position, follows the cursor while the user works and writes the
+// position into the position file when the file is saved and when the
+// editor closes. Closing writes the last position seen while the file had
+// no unsaved changes, so edits that are thrown away leave the position that
+// matches the file on disk.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnwick {
+
+// The operations on the host's current editor.
+enum PositionMode : std::int32_t {
+    ReloadFile = 0,       // re-read and merge the position file if it changed on disk
+    TrackEditor = 1,      // refresh the record of an editor already tracked
+    StorePosition = 2,    // record the position, write it into the position file, save
+    RestorePosition = 3,  // move the editor to its record's restore position
+    LoadPosition = 4,     // read the stored position and start tracking the editor
+};
+
+// Runs one operation on the current editor. Returns:
+//   ReloadFile: the result of reloading the position file;
+//   TrackEditor, RestorePosition: false when the editor has no record;
+//   StorePosition: false when the item can be neither updated nor added
+//     (the editor is then untracked);
+//   LoadPosition: false when the file has no stored item.
+// An editor whose file name is missing or does not fit a 260-byte path is
+// never tracked or stored: TrackEditor, StorePosition and LoadPosition
+// return false for it. Any other mode returns false.
+bool PositionOp(std::int32_t mode);
+
+// Handles one editor event (read, save, redraw, close); other events do
+// nothing. For a close, `param` points at the closing editor's id.
+void HandleEditorEvent(int event, void* param);
+
+}  // namespace tarnwick

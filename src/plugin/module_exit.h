@@ -1,0 +1,22 @@
+// The end of the module's life: the purge at the host's exit and the
+// release of the two long-lived stores at unload.
+#pragma once
+
+namespace tarnwick {
+
+// The host's exit: when RemoveOld is set, removes the entries of files that
+// no longer exist (sparing those open in an editor of this process) and
+// saves the position file. Nothing is shown.
+void PurgeAtExit();
+
+// Releases every EditorRecord and then the position file's document.
+// Nothing is written to disk. Safe to call any number of times: the stores
+// are empty afterwards. Runs when the module is unloaded.
+void ReleaseStores();
+
+// Puts the whole module back in its load-time state: releases the stores,
+// forgets the host's tables and zeroes the settings, the key and the paths.
+// Lets tests run each case against a freshly loaded module.
+void ResetModuleState();
+
+}  // namespace tarnwick

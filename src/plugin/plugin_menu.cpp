@@ -1,0 +1,120 @@
+#include "plugin/plugin_menu.h"
+
+#include "plugin/config_dialog.h"
+#include "plugin/editor_events.h"
+#include "plugin/host.h"
+#include "plugin/plugin_state.h"
+#include "plugin/saved_positions.h"
+#include "support/memory.h"
+#include "support/text.h"
+
+namespace tarnwick {
+
+const int MenuMessageIds[MENU_COMMAND_COUNT] = {1, 3, 4, 5, 6};
+
+namespace {
+
+enum Command { CommandStore = 0, CommandRestore = 1, CommandList = 2, CommandPurge = 3, CommandConfigure = 4 };
+
+constexpr int MSG_STORE_KNOWN = 2;
+constexpr int MSG_PURGE_REPORT = 16;
+constexpr std::size_t REPORT_SIZE = 72;
+
+// A position is known for the current editor when its file has an item or
+// the editor is tracked.
+bool PositionKnown() {
+    EditorInfo info;
+    HostEditorInfo(&info);
+    if (info.FileName != nullptr) {
+        EditorSetPosition unused;
+        FillBytes(&unused, 0, sizeof unused);
+        if (ReadItem(Positions, ITEM_TYPE_EDITOR, info.FileName, &unused)) return true;
+    }
+    EditorRecord key;
+    FillBytes(&key, 0, sizeof key);
+    key.Kind = KIND_EDITOR;
+    key.EditorID = info.EditorID;
+    return Contains(Editors, key);
+}
+
+void ReportPurge(int removed) {
+    char report[REPORT_SIZE];
+    FormatCountReport(GetMsgText(MSG_PURGE_REPORT), removed, report, sizeof report);
+    HostMessage(FMSG_MB_OK, report);
+}
+
+}  // namespace
+
+void FormatCountReport(const char* format, int count, char* buffer, std::size_t size) {
+    if (buffer == nullptr || size == 0) return;
+    std::size_t used = 0;
+    auto put = [&](char c) {
+        if (used + 1 < size) buffer[used++] = c;
+    };
+    char number[12];
+    FormatInt(count, number);
+    bool substituted = false;
+    for (const char* p = format != nullptr ? format : ""; *p != '\0'; ++p) {
+        if (p[0] == '%' && p[1] == '%') {
+            put('%');
+            ++p;
+        } else if (p[0] == '%' && (p[1] == 'd' || p[1] == 'i') && !substituted) {
+            for (const char* digit = number; *digit != '\0'; ++digit) put(*digit);
+            substituted = true;
+            ++p;
+        } else {
+            put(*p);
+        }
+    }
+    buffer[used] = '\0';
+}
+
+void RunPluginMenu(int openFrom) {
+    int messageIds[MENU_COMMAND_COUNT];
+    for (int i = 0; i < MENU_COMMAND_COUNT; ++i) messageIds[i] = MenuMessageIds[i];
+
+    Load(Positions, CurrentSettings.CfgFile, &Editors);
+    if (openFrom == OPEN_EDITOR && PositionKnown()) messageIds[CommandStore] = MSG_STORE_KNOWN;
+
+    const bool fromPanels = openFrom == OPEN_PLUGINSMENU;
+    const int firstCommand = fromPanels ? CommandList : CommandStore;
+    const int count = MENU_COMMAND_COUNT - firstCommand;
+    FarMenuItemEx items[MENU_COMMAND_COUNT];
+    FillBytes(items, 0, sizeof items);
+    for (int i = 0; i < count; ++i) {
+        CopyBounded(items[i].Text, GetMsgText(messageIds[firstCommand + i]), sizeof items[i].Text);
+    }
+    items[0].Flags = MIF_SELECTED;
+    if (!fromPanels && messageIds[CommandStore] == MenuMessageIds[CommandStore]) items[1].Flags = MIF_DISABLE;
+
+    for (;;) {
+        int command = HostMenu(GetMsgText(0), nullptr, nullptr, nullptr, items, count);
+        if (fromPanels && command >= 0) command += firstCommand;
+        switch (command) {
+        case CommandStore:
+            Load(Positions, CurrentSettings.CfgFile, &Editors);
+            if (openFrom == OPEN_EDITOR) PositionOp(StorePosition);
+            break;
+        case CommandRestore:
+            Load(Positions, CurrentSettings.CfgFile, &Editors);
+            if (openFrom == OPEN_EDITOR) PositionOp(RestorePosition);
+            break;
+        case CommandList:
+            ShowSavedPositions();
+            break;
+        case CommandPurge:
+            ReportPurge(PurgeMissing(Positions, &Editors, CurrentSettings.CfgFile));
+            break;
+        case CommandConfigure:
+            ShowConfigDialog();
+            break;
+        default:
+            break;
+        }
+        const bool again = (fromPanels && command >= 0) || command == CommandList || command == CommandPurge ||
+                           command == CommandConfigure;
+        if (!again) return;
+    }
+}
+
+}  // namespace tarnwick

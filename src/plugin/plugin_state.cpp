@@ -1,0 +1,23 @@
+#include "plugin/plugin_state.h"
+
+#include "support/memory.h"
+
+namespace tarnwick {
+
+Settings CurrentSettings;
+char PluginKey[PLUGIN_KEY_SIZE];
+bool HasPluginKey;
+char DefaultCfgFile[CFG_FILE_SIZE];
+PositionFile Positions;
+EditorTable Editors;
+
+void ZeroPluginState() {
+    FillBytes(&CurrentSettings, 0, sizeof CurrentSettings);
+    FillBytes(PluginKey, 0, sizeof PluginKey);
+    HasPluginKey = false;
+    FillBytes(DefaultCfgFile, 0, sizeof DefaultCfgFile);
+    FillBytes(&Positions, 0, sizeof Positions);
+    FillBytes(&Editors, 0, sizeof Editors);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,74 @@
+// The plug-in's six settings, their registry storage and defaults, the
+// registry key and the default path of the position file.
+//
+// All six values are strings (REG_SZ, stored with their terminator) in one
+// key below HKEY_CURRENT_USER: the host's RootKey, a backslash and
+// "Tarnwick". The four numbers are stored as decimal text. A value that is
+// missing, unreadable or too large for its buffer takes its default text.
+// When the host's RootKey is too long for the key buffer there is no key at
+// all: every setting keeps its default and nothing is ever written.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace tarnwick {
+
+constexpr int MASK_SIZE = 512;        // Mask: 511 characters and the terminator
+constexpr int CFG_FILE_SIZE = 260;    // CfgFile: 259 characters and the terminator
+constexpr int PLUGIN_KEY_SIZE = 80;   // PluginKey with its terminator
+constexpr int KEY_PATH_SIZE = 512;    // a key path with its optional sub-key
+constexpr int NUMBER_TEXT_SIZE = 50;  // a number setting's text with its terminator
+
+struct Settings {
+    std::int32_t Automatic;     // restore on open, track, write on save and close
+    std::int32_t ShowInPanels;  // offer the menu entry in the panels too
+    std::int32_t RemoveOld;     // purge entries of missing files at exit
+    std::int32_t CheckMask;     // files matching Mask get an entry when opened
+    char Mask[MASK_SIZE];       // list of file masks
+    char CfgFile[CFG_FILE_SIZE];  // path of the position file
+};
+
+// The registry roots the settings can live under; the plug-in uses only
+// the current user's.
+enum class RegistryRoot { CurrentUser };
+
+// Builds PluginKey from the host's RootKey: RootKey, "\", "Tarnwick". When
+// that does not fit in PLUGIN_KEY_SIZE bytes (or RootKey is null) PluginKey
+// stays empty and HasPluginKey false.
+void BuildPluginKey(const char* rootKey);
+
+// Builds DefaultCfgFile from the module's path: at most 259 characters of
+// `moduleName` (which need not be terminated within its 260 bytes) with
+// the last three characters replaced by "cfg". A name shorter than three
+// characters is kept as it is.
+void BuildDefaultCfgFile(const char* moduleName);
+
+// Fills the module's Settings from the registry, each value falling back
+// to its default. A number whose text holds no decimal number keeps the
+// field's previous value. CfgFile is unquoted; when it is then empty it
+// becomes DefaultCfgFile.
+void LoadSettings();
+
+// Opens the settings key (plus "\" and `subKey` when that is not empty)
+// for reading. Null when there is no key, the path does not fit, the root
+// is not supported or the registry refuses.
+platform::RegistryKey* OpenSettingsKey(RegistryRoot root, const char* subKey);
+// Opens the settings key for writing, creating it when missing. Null on
+// the same failures.
+platform::RegistryKey* CreateSettingsKey(RegistryRoot root, const char* subKey);
+
+// Reads the string value `name` into `buffer` of `size` bytes, always
+// terminated. A value whose text (without a terminator) does not fit
+// together with a terminator, a missing value or key, or any registry error
+// puts `defaultText` (bounded) into the buffer and returns false. A value
+// stored without a terminator that fits is terminated.
+bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, char* buffer,
+                       const char* defaultText, int size);
+
+// Writes `text` as a REG_SZ value with its terminator. Failures are silent:
+// when the key cannot be created or opened, nothing is written.
+void WriteSettingString(RegistryRoot root, const char* subKey, const char* name, const char* text);
+
+}  // namespace tarnwick

@@ -1,0 +1,235 @@
+// Following the editor: restore at open, tracking, writing on save and close.
+
+#include "plugin/editor_events.h"
+#include "plugin/plugin_state.h"
+#include "plugin_fixture.h"
+
+namespace plugintest {
+namespace {
+
+using namespace tarnwick;
+namespace ts = tarnwick::testing_support;
+
+class EditorEventsTest : public PluginTest {
+protected:
+    std::string plan_ = File("Plan.txt");
+    Pos stored_{12, 4, 3, 1, 1};
+
+    void StartWithItem() {
+        WritePositions(ItemLine(plan_, stored_));
+        Start();
+    }
+};
+
+TEST_F(EditorEventsTest, OpeningRestoresTheStoredPosition) {
+    WritePositions(ItemLine(plan_, stored_));
+    Start();
+    // The host reports the name in another letter case: the same file.
+    std::string upper = plan_;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    OpenEditor(1, upper, Pos{0, 0, 0, 0, 0});
+    ASSERT_EQ(host().SetPositions.size(), 1u);
+    const EditorSetPosition& moved = host().SetPositions[0];
+    EXPECT_EQ(moved.CurLine, 12);
+    EXPECT_EQ(moved.CurPos, 4);
+    EXPECT_EQ(moved.CurTabPos, -1);
+    EXPECT_EQ(moved.TopScreenLine, 3);
+    EXPECT_EQ(moved.LeftPos, 1);
+    EXPECT_EQ(moved.Overtype, 1);
+    EXPECT_EQ(ts::ReadWholeFile(DefaultPositions()), ItemLine(plan_, stored_)) << "opening writes nothing";
+}
+
+TEST_F(EditorEventsTest, MissingAttributeKeepsTheOpeningValue) {
+    WritePositions("<item type=\"editor\" path=\"" + plan_ + "\" line=\"8\" column=\"2\" left=\"0\" overtype=\"0\">\r\n");
+    Start();
+    OpenEditor(1, plan_, Pos{0, 0, 9, 0, 0});
+    ASSERT_EQ(host().SetPositions.size(), 1u);
+    EXPECT_EQ(host().SetPositions[0].CurLine, 8);
+    EXPECT_EQ(host().SetPositions[0].TopScreenLine, 9);
+}
+
+TEST_F(EditorEventsTest, AutomaticOffTracksButNeverMovesOrWrites) {
+    SetValue("Automatic", "0");
+    StartWithItem();
+    const std::string before = ReadPositions();
+    OpenEditor(1, plan_, Pos{0, 0, 0, 0, 0});
+    EXPECT_TRUE(host().SetPositions.empty());
+    MoveTo(Pos{30, 1, 20, 0, 0});
+    EXPECT_EQ(ProcessEditorEvent(EE_SAVE, nullptr), 0);
+
+    // The record made at opening serves the menu's restore command.
+    host().MenuAnswers.push_back({1, 0});
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    ASSERT_EQ(host().SetPositions.size(), 1u);
+    EXPECT_EQ(host().SetPositions[0].CurLine, 12);
+
+    CloseEditor(1);
+    EXPECT_EQ(ReadPositions(), before);
+    EXPECT_FALSE(Tracked(1));
+}
+
+TEST_F(EditorEventsTest, FileWithoutItemIsNotFollowed) {
+    Start();
+    OpenEditor(1, plan_);
+    MoveTo(Pos{5, 5, 0, 0, 0});
+    EXPECT_EQ(ProcessEditorEvent(EE_SAVE, nullptr), 0);
+    CloseEditor(1);
+    EXPECT_TRUE(host().SetPositions.empty());
+    EXPECT_TRUE(host().ProcessNameMasks.empty()) << "no mask check while CheckMask is off";
+    EXPECT_FALSE(ts::FileExists(DefaultPositions()));
+}
+
+TEST_F(EditorEventsTest, MaskCheckStoresMatchingFilesAtOpening) {
+    SetValue("CheckMask", "1");
+    SetValue("Mask", "*.txt;*.ini");
+    Start();
+    OpenEditor(1, plan_, Pos{5, 6, 2, 0, 0});
+    Pos pos{};
+    ASSERT_TRUE(Stored(plan_, &pos)) << "the item is added and saved at once";
+    EXPECT_EQ(pos, (Pos{5, 6, 2, 0, 0}));
+    EXPECT_EQ(host().ProcessNameMasks, std::vector<std::string>{"*.txt;*.ini"});
+
+    OpenEditor(2, File("notes.doc"));
+    EXPECT_FALSE(Stored(File("notes.doc"), nullptr));
+    EXPECT_EQ(StoredCount(), 1);
+}
+
+TEST_F(EditorEventsTest, MaskCheckOnAFileWithAnItemStoresWhereTheRestoreWent) {
+    SetValue("CheckMask", "1");
+    SetValue("Mask", "*");
+    StartWithItem();
+    OpenEditor(1, plan_, Pos{0, 0, 0, 0, 0});
+    Pos pos{};
+    ASSERT_TRUE(Stored(plan_, &pos));
+    EXPECT_EQ(pos, stored_);
+    EXPECT_EQ(StoredCount(), 1);
+}
+
+TEST_F(EditorEventsTest, SaveWritesTheCurrentPosition) {
+    StartWithItem();
+    OpenEditor(1, plan_);
+    MoveTo(Pos{40, 2, 30, 0, 0}, ECSTATE_MODIFIED);
+    host().Editor.CurState = ECSTATE_SAVED;
+    EXPECT_EQ(ProcessEditorEvent(EE_SAVE, nullptr), 0);
+    Pos pos{};
+    ASSERT_TRUE(Stored(plan_, &pos));
+    EXPECT_EQ(pos, (Pos{40, 2, 30, 0, 0}));
+}
+
+TEST_F(EditorEventsTest, CloseAfterUnsavedEditsWritesTheLastCleanPosition) {
+    StartWithItem();
+    OpenEditor(1, plan_);
+    MoveTo(Pos{20, 3, 10, 0, 0});                     // clean
+    MoveTo(Pos{25, 7, 10, 0, 1}, ECSTATE_MODIFIED);   // edited, not saved
+    MoveTo(Pos{90, 1, 80, 0, 1}, ECSTATE_MODIFIED);
+    const int queries = host().GetInfoCalls;
+    CloseEditor(1);
+    EXPECT_EQ(host().GetInfoCalls, queries) << "a closing editor is not asked for its state";
+    Pos pos{};
+    ASSERT_TRUE(Stored(plan_, &pos));
+    EXPECT_EQ(pos, (Pos{20, 3, 10, 0, 0}));
+}
+
+TEST_F(EditorEventsTest, EditorOpenedWithUnsavedChangesKeepsTheStoredPositionUntilClean) {
+    StartWithItem();
+    host().Editor.CurState = ECSTATE_MODIFIED;
+    fakehost::SimulatedEditor& editor = host().Editor;
+    editor.EditorID = 1;
+    editor.FileName = plan_;
+    EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
+    MoveTo(Pos{70, 0, 60, 0, 0}, ECSTATE_MODIFIED);
+    CloseEditor(1);
+    Pos pos{};
+    ASSERT_TRUE(Stored(plan_, &pos));
+    EXPECT_EQ(pos, stored_);
+}
+
+TEST_F(EditorEventsTest, TwoEditorsOnOneFileTheLastCloseWins) {
+    StartWithItem();
+    OpenEditor(1, plan_);
+    OpenEditor(2, plan_);
+    MoveTo(Pos{2, 2, 0, 0, 0});  // editor 2
+    host().Editor.EditorID = 1;
+    MoveTo(Pos{1, 1, 0, 0, 0});  // editor 1
+    CloseEditor(1);
+    Pos pos{};
+    ASSERT_TRUE(Stored(plan_, &pos));
+    EXPECT_EQ(pos, (Pos{1, 1, 0, 0, 0}));
+    CloseEditor(2);
+    ASSERT_TRUE(Stored(plan_, &pos));
+    EXPECT_EQ(pos, (Pos{2, 2, 0, 0, 0}));
+    EXPECT_EQ(StoredCount(), 1);
+}
+
+TEST_F(EditorEventsTest, ItemRemovedByAnotherHostIsNotRecreated) {
+    std::string other = File("Other.txt");
+    StartWithItem();
+    OpenEditor(1, plan_);
+    MoveTo(Pos{3, 3, 0, 0, 0});
+    WritePositions(ItemLine(other, Pos{1, 2, 3, 4, 0}));  // another host's write
+    CloseEditor(1);
+    EXPECT_FALSE(Stored(plan_, nullptr));
+    EXPECT_TRUE(Stored(other, nullptr));
+    EXPECT_FALSE(Tracked(1));
+}
+
+TEST_F(EditorEventsTest, CloseOfAnUnknownEditorChangesNothing) {
+    // Hand-written formatting would be normalised by any save.
+    const std::string text = "<item  type=\"editor\"  path=\"" + plan_ + "\" line=\"12\">\n";
+    for (const char* automatic : {"1", "0"}) {
+        ResetModuleState();
+        SetValue("Automatic", automatic);
+        WritePositions(text);
+        Start();
+        OpenEditor(1, plan_);
+        CloseEditor(99);
+        EXPECT_EQ(ReadPositions(), text) << "Automatic " << automatic;
+        EXPECT_TRUE(Tracked(1));
+        EXPECT_EQ(ProcessEditorEvent(EE_CLOSE, nullptr), 0);
+    }
+}
+
+TEST_F(EditorEventsTest, OtherEventsDoNothing) {
+    StartWithItem();
+    host().Editor.FileName = plan_;
+    for (int event : {-1, 4, 5, int{EE_GOTFOCUS}, int{EE_KILLFOCUS}, 1000}) {
+        EXPECT_EQ(ProcessEditorEvent(event, nullptr), 0);
+    }
+    EXPECT_EQ(host().GetInfoCalls, 0);
+    EXPECT_TRUE(host().SetPositions.empty());
+}
+
+TEST_F(EditorEventsTest, FileNamesThatCannotBeStored) {
+    SetValue("CheckMask", "1");
+    SetValue("Mask", "*");
+    Start();
+    host().Editor.NoFileName = true;
+    EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
+    EXPECT_FALSE(PositionOp(StorePosition));
+    // A name longer than a path slot would be cut into another file's name.
+    OpenEditor(2, File(std::string(300, 'n') + ".txt"));
+    EXPECT_FALSE(PositionOp(StorePosition));
+    EXPECT_FALSE(ts::FileExists(DefaultPositions()));
+    EXPECT_EQ(Editors.Root, nullptr);
+}
+
+TEST_F(EditorEventsTest, PositionOpResults) {
+    StartWithItem();
+    host().Editor.EditorID = 5;
+    host().Editor.FileName = plan_;
+    EXPECT_TRUE(PositionOp(ReloadFile));
+    EXPECT_FALSE(PositionOp(TrackEditor)) << "not tracked yet";
+    EXPECT_FALSE(PositionOp(RestorePosition));
+    EXPECT_TRUE(PositionOp(LoadPosition));
+    EXPECT_TRUE(PositionOp(TrackEditor));
+    EXPECT_TRUE(PositionOp(RestorePosition));
+    EXPECT_FALSE(PositionOp(7));
+    host().Editor.FileName = File("unknown.txt");
+    host().Editor.EditorID = 6;
+    EXPECT_FALSE(PositionOp(LoadPosition));
+    EXPECT_TRUE(PositionOp(StorePosition));
+    EXPECT_EQ(StoredCount(), 2);
+}
+
+}  // namespace
+}  // namespace plugintest

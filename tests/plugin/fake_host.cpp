@@ -1,0 +1,335 @@
+#include "fake_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace fakehost {
+
+using namespace tarnwick;
+
+namespace {
+
+FakeHost g_host;
+
+const char* const DEFAULT_TEXTS[] = {
+    "Tarnwick",            // 0 title
+    "Store position",      // 1
+    "Update position",     // 2
+    "Restore position",    // 3
+    "Saved positions",     // 4
+    "Remove missing",      // 5
+    "Configuration",       // 6
+    "Del delete",          // 7
+    "Show in panels",      // 8
+    "Automatic",           // 9
+    "Remove old",          // 10
+    "Check mask",          // 11
+    "Position file:",      // 12
+    "Delete the entry?",   // 13
+    "Nothing stored",      // 14
+    "Last entry deleted",  // 15
+    "Removed %d entries",  // 16
+    "OK",                  // 17
+    "Cancel",              // 18
+};
+
+void TW_STDCALL UnusedService() { ADD_FAILURE() << "the plug-in called a host service it must not use"; }
+
+int TW_STDCALL FakeMenu(INT_PTR_T moduleNumber, int x, int y, int maxHeight, DWORD_T flags, const char* title,
+                        const char* bottom, const char* helpTopic, const int* breakKeys, int* breakCode,
+                        const FarMenuItemEx* items, int count) {
+    g_host.ModuleNumbersSeen.push_back(moduleNumber);
+    MenuShown shown{};
+    shown.X = x;
+    shown.Y = y;
+    shown.MaxHeight = maxHeight;
+    shown.Flags = flags;
+    shown.Title = title != nullptr ? title : "<null>";
+    shown.HasBottom = bottom != nullptr;
+    shown.Bottom = bottom != nullptr ? bottom : "";
+    shown.HasHelp = helpTopic != nullptr;
+    for (const int* key = breakKeys; key != nullptr && *key != 0; ++key) shown.BreakKeys.push_back(*key);
+    shown.HasBreakCode = breakCode != nullptr;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_NE(std::memchr(items[i].Text, 0, sizeof items[i].Text), nullptr) << "unterminated item text";
+        shown.Texts.push_back(std::string(items[i].Text, strnlen(items[i].Text, sizeof items[i].Text)));
+        shown.ItemFlags.push_back(items[i].Flags);
+    }
+    g_host.Menus.push_back(shown);
+    if (g_host.MenuAnswers.empty()) {
+        ADD_FAILURE() << "menu shown with no scripted answer: " << shown.Title;
+        return -1;
+    }
+    MenuAnswer answer = g_host.MenuAnswers.front();
+    g_host.MenuAnswers.pop_front();
+    if (answer.Then) answer.Then();
+    if (breakCode != nullptr) *breakCode = answer.BreakCode;
+    return answer.Result;
+}
+
+int TW_STDCALL FakeMessage(INT_PTR_T moduleNumber, DWORD_T flags, const char* helpTopic, const char* const* items,
+                           int itemsNumber, int buttonsNumber) {
+    g_host.ModuleNumbersSeen.push_back(moduleNumber);
+    MessageShown shown{};
+    shown.Flags = flags;
+    shown.HasHelp = helpTopic != nullptr;
+    for (int i = 0; i < itemsNumber; ++i) shown.Lines.push_back(items[i] != nullptr ? items[i] : "<null>");
+    shown.ButtonsNumber = buttonsNumber;
+    g_host.Messages.push_back(shown);
+    if (g_host.MessageAnswers.empty()) {
+        if ((flags & FMSG_MB_YESNO) != 0) {
+            ADD_FAILURE() << "question asked with no scripted answer";
+            return -1;
+        }
+        return 0;
+    }
+    int answer = g_host.MessageAnswers.front();
+    g_host.MessageAnswers.pop_front();
+    return answer;
+}
+
+int TW_STDCALL FakeDialog(INT_PTR_T moduleNumber, int x1, int y1, int x2, int y2, const char* helpTopic,
+                          FarDialogItem* items, int count) {
+    g_host.ModuleNumbersSeen.push_back(moduleNumber);
+    DialogShown shown{};
+    shown.X1 = x1;
+    shown.Y1 = y1;
+    shown.X2 = x2;
+    shown.Y2 = y2;
+    shown.HasHelp = helpTopic != nullptr;
+    shown.Items.assign(items, items + count);
+    g_host.Dialogs.push_back(shown);
+    if (g_host.DialogAnswers.empty()) {
+        ADD_FAILURE() << "dialog shown with no scripted answer";
+        return -1;
+    }
+    DialogScript script = g_host.DialogAnswers.front();
+    g_host.DialogAnswers.pop_front();
+    return script(items, count);
+}
+
+const char* TW_STDCALL FakeGetMsg(INT_PTR_T moduleNumber, int id) {
+    g_host.ModuleNumbersSeen.push_back(moduleNumber);
+    auto found = g_host.Texts.find(id);
+    return found != g_host.Texts.end() ? found->second.c_str() : nullptr;
+}
+
+int TW_STDCALL FakeEditorControl(int command, void* param) {
+    SimulatedEditor& editor = g_host.Editor;
+    if (command == ECTL_GETINFO) {
+        ++g_host.GetInfoCalls;
+        EditorInfo* info = static_cast<EditorInfo*>(param);
+        std::memset(info, 0, sizeof *info);
+        info->EditorID = editor.EditorID;
+        info->FileName = editor.NoFileName ? nullptr : editor.FileName.c_str();
+        info->CurLine = editor.CurLine;
+        info->CurPos = editor.CurPos;
+        info->CurTabPos = editor.CurPos;
+        info->TopScreenLine = editor.TopScreenLine;
+        info->LeftPos = editor.LeftPos;
+        info->Overtype = editor.Overtype;
+        info->CurState = editor.CurState;
+        return 1;
+    }
+    if (command == ECTL_SETPOSITION) {
+        const EditorSetPosition* position = static_cast<const EditorSetPosition*>(param);
+        g_host.SetPositions.push_back(*position);
+        editor.CurLine = position->CurLine;
+        editor.CurPos = position->CurPos;
+        editor.TopScreenLine = position->TopScreenLine;
+        editor.LeftPos = position->LeftPos;
+        editor.Overtype = position->Overtype;
+        return 1;
+    }
+    ADD_FAILURE() << "unexpected editor command " << command;
+    return 0;
+}
+
+int TW_CDECL FakeSprintf(char* buffer, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int written = std::vsprintf(buffer, format, args);
+    va_end(args);
+    return written;
+}
+
+int TW_CDECL FakeSscanf(const char* buffer, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int converted = std::vsscanf(buffer, format, args);
+    va_end(args);
+    return converted;
+}
+
+char* TW_STDCALL FakeItoa(int value, char* buffer, int radix) {
+    EXPECT_EQ(radix, 10);
+    std::sprintf(buffer, "%d", value);
+    return buffer;
+}
+
+void TW_STDCALL FakeLStrlwr(char* text) {
+    for (; *text != '\0'; ++text) *text = static_cast<char>(std::tolower(static_cast<unsigned char>(*text)));
+}
+
+int TW_STDCALL FakeLStrnicmp(const char* a, const char* b, int count) {
+    for (int i = 0; i < count; ++i) {
+        int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+        if (ca == 0) return 0;
+    }
+    return 0;
+}
+
+int TW_STDCALL FakeLStricmp(const char* a, const char* b) { return FakeLStrnicmp(a, b, 0x7fffffff); }
+
+void TW_STDCALL FakeUnquote(char* text) {
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in != '"') *out++ = *in;
+    }
+    *out = '\0';
+}
+
+char* TW_STDCALL FakeTruncPathStr(char* text, int maxLength) { return TruncatePath(text, maxLength); }
+
+int TW_STDCALL FakeProcessName(const char* masks, char* name, DWORD_T flags) {
+    g_host.ProcessNameMasks.push_back(masks != nullptr ? masks : "<null>");
+    EXPECT_EQ(flags, static_cast<DWORD_T>(PN_CMPNAMELIST));
+    return MatchMaskList(masks, name) ? 1 : 0;
+}
+
+bool MatchOne(const char* mask, const char* name) {
+    const char* starMask = nullptr;
+    const char* starName = nullptr;
+    while (*name != '\0') {
+        if (*mask == '*') {
+            starMask = ++mask;
+            starName = name;
+        } else if (*mask == '?' ||
+                   (*mask != '\0' && std::tolower(static_cast<unsigned char>(*mask)) ==
+                                         std::tolower(static_cast<unsigned char>(*name)))) {
+            ++mask;
+            ++name;
+        } else if (starMask != nullptr) {
+            mask = starMask;
+            name = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (*mask == '*') ++mask;
+    return *mask == '\0';
+}
+
+void FillUnused(FarUnusedFn& slot) { slot = UnusedService; }
+
+}  // namespace
+
+FakeHost& Host() { return g_host; }
+
+bool MatchMaskList(const char* masks, const char* name) {
+    if (masks == nullptr || name == nullptr) return false;
+    std::string mask;
+    bool quoted = false;
+    for (const char* p = masks;; ++p) {
+        if (*p == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (*p == '\0' || (!quoted && (*p == ',' || *p == ';'))) {
+            if (!mask.empty() && MatchOne(mask.c_str(), name)) return true;
+            mask.clear();
+            if (*p == '\0') return false;
+            continue;
+        }
+        mask += *p;
+    }
+}
+
+char* TruncatePath(char* path, int maxLength) {
+    int length = static_cast<int>(std::strlen(path));
+    if (length <= maxLength) return path;
+    int root = 0;
+    if (length >= 2 && path[1] == ':') {
+        root = (length >= 3 && (path[2] == '\\' || path[2] == '/')) ? 3 : 2;
+    } else if (path[0] == '\\' && path[1] == '\\') {
+        int separators = 0;
+        for (root = 0; root < length && separators < 4; ++root) {
+            if (path[root] == '\\') ++separators;
+        }
+    } else if (path[0] == '/' || path[0] == '\\') {
+        root = 1;
+    }
+    if (root + 3 > maxLength) root = 0;
+    int tail = maxLength - root - 3;
+    if (tail < 0) tail = 0;
+    std::memcpy(path + root, "...", 3);
+    std::memmove(path + root + 3, path + length - tail, static_cast<size_t>(tail));
+    path[root + 3 + tail] = '\0';
+    return path;
+}
+
+void ResetHost(const std::string& moduleName, const std::string& rootKey) {
+    g_host = FakeHost{};
+    for (int i = 0; i < static_cast<int>(sizeof DEFAULT_TEXTS / sizeof DEFAULT_TEXTS[0]); ++i) {
+        g_host.Texts[i] = DEFAULT_TEXTS[i];
+    }
+    g_host.RootKey = rootKey;
+    g_host.Editor.EditorID = 1;
+
+    FarStandardFunctions& f = g_host.Functions;
+    f.StructSize = STANDARD_FUNCTIONS_SIZE;
+    FillUnused(f.atoi);
+    FillUnused(f.atoi64);
+    f.itoa = FakeItoa;
+    FillUnused(f.itoa64);
+    f.sprintf = FakeSprintf;
+    f.sscanf = FakeSscanf;
+    FillUnused(f.qsort);
+    FillUnused(f.bsearch);
+    FillUnused(f.qsortex);
+    FillUnused(f.snprintf);
+    for (FarUnusedFn* slot : {&f.LIsLower, &f.LIsUpper, &f.LIsAlpha, &f.LIsAlphanum, &f.LUpper, &f.LLower,
+                              &f.LUpperBuf, &f.LLowerBuf, &f.LStrupr}) {
+        FillUnused(*slot);
+    }
+    f.LStrlwr = FakeLStrlwr;
+    f.LStricmp = FakeLStricmp;
+    f.LStrnicmp = FakeLStrnicmp;
+    f.Unquote = FakeUnquote;
+    for (FarUnusedFn* slot : {&f.ExpandEnvironmentStr, &f.LTrim, &f.RTrim, &f.Trim, &f.TruncStr}) FillUnused(*slot);
+    f.TruncPathStr = FakeTruncPathStr;
+    for (FarUnusedFn* slot :
+         {&f.QuoteSpaceOnly, &f.PointToName, &f.GetPathRoot, &f.AddEndSlash, &f.CopyToClipboard,
+          &f.PasteFromClipboard, &f.FarKeyToName, &f.FarNameToKey, &f.FarInputRecordToKey, &f.XLat,
+          &f.GetFileOwner, &f.GetNumberOfLinks, &f.FarRecursiveSearch, &f.MkTemp, &f.DeleteBuffer}) {
+        FillUnused(*slot);
+    }
+    f.ProcessName = FakeProcessName;
+    for (FarUnusedFn* slot : {&f.MkLink, &f.ConvertNameToReal, &f.GetReparsePointInfo}) FillUnused(*slot);
+
+    PluginStartupInfo& info = g_host.Info;
+    info.StructSize = STARTUP_INFO_SIZE;
+    std::strncpy(info.ModuleName, moduleName.c_str(), sizeof info.ModuleName - 1);
+    info.ModuleNumber = 0x5A17;
+    info.RootKey = g_host.RootKey.c_str();
+    info.Menu = FakeMenu;
+    info.Dialog = FakeDialog;
+    info.Message = FakeMessage;
+    info.GetMsg = FakeGetMsg;
+    for (FarUnusedFn* slot : {&info.Control, &info.SaveScreen, &info.RestoreScreen, &info.GetDirList,
+                              &info.GetPluginDirList, &info.FreeDirList, &info.Viewer, &info.Editor, &info.CmpName,
+                              &info.CharTable, &info.Text, &info.ShowHelp, &info.AdvControl, &info.InputBox,
+                              &info.DialogEx, &info.SendDlgMessage, &info.DefDlgProc, &info.ViewerControl}) {
+        FillUnused(*slot);
+    }
+    info.EditorControl = FakeEditorControl;
+    info.FSF = &f;
+}
+
+}  // namespace fakehost

@@ -1,0 +1,100 @@
+// A small scripted host for the plug-in's tests: the PluginStartupInfo and
+// FarStandardFunctions tables the plug-in takes in SetStartupInfo, with the
+// services it uses. Menus, messages and dialogs answer from queues and
+// record what was shown; the editor services work on one simulated current
+// editor. Every service the plug-in must not use fails the running test.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "plugin/host_abi.h"
+
+namespace fakehost {
+
+using tarnwick::DWORD_T;
+
+struct MenuShown {
+    int X, Y, MaxHeight;
+    DWORD_T Flags;
+    std::string Title;
+    bool HasBottom;
+    std::string Bottom;
+    bool HasHelp;
+    std::vector<int> BreakKeys;  // up to and without the closing 0
+    bool HasBreakCode;
+    std::vector<std::string> Texts;
+    std::vector<DWORD_T> ItemFlags;
+};
+
+struct MenuAnswer {
+    MenuAnswer(int result, int breakCode, std::function<void()> then = nullptr)
+        : Result(result), BreakCode(breakCode), Then(std::move(then)) {}
+    int Result;
+    int BreakCode;               // written only when the caller passed a break code
+    std::function<void()> Then;  // runs while the menu is shown, before it answers
+};
+
+struct MessageShown {
+    DWORD_T Flags;
+    bool HasHelp;
+    std::vector<std::string> Lines;
+    int ButtonsNumber;
+};
+
+struct DialogShown {
+    int X1, Y1, X2, Y2;
+    bool HasHelp;
+    std::vector<tarnwick::FarDialogItem> Items;  // as handed to the host
+};
+
+// Runs on the dialog's records (the user's edits) and returns the index of
+// the item that closes it.
+using DialogScript = std::function<int(tarnwick::FarDialogItem* items, int count)>;
+
+struct SimulatedEditor {
+    int EditorID;
+    std::string FileName;
+    bool NoFileName;  // ECTL_GETINFO reports a null FileName
+    int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
+    DWORD_T CurState;
+};
+
+struct FakeHost {
+    tarnwick::PluginStartupInfo Info;
+    tarnwick::FarStandardFunctions Functions;
+    std::string RootKey;
+
+    std::map<int, std::string> Texts;  // GetMsg answers null for a missing number
+    std::vector<tarnwick::INT_PTR_T> ModuleNumbersSeen;
+
+    std::deque<MenuAnswer> MenuAnswers;
+    std::vector<MenuShown> Menus;
+    std::deque<int> MessageAnswers;  // an empty queue answers 0 to OK boxes
+    std::vector<MessageShown> Messages;
+    std::deque<DialogScript> DialogAnswers;
+    std::vector<DialogShown> Dialogs;
+
+    SimulatedEditor Editor;
+    int GetInfoCalls;
+    std::vector<tarnwick::EditorSetPosition> SetPositions;
+    std::vector<std::string> ProcessNameMasks;
+};
+
+// The one host of the running test.
+FakeHost& Host();
+
+// Fresh tables and queues, the default message texts, and an editor with
+// id 1 on no file. The record's RootKey points at Host().RootKey.
+void ResetHost(const std::string& moduleName, const std::string& rootKey);
+
+// The simulated services, also usable on their own.
+bool MatchMaskList(const char* masks, const char* name);
+char* TruncatePath(char* path, int maxLength);
+
+}  // namespace fakehost

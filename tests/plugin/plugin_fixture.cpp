@@ -1,0 +1,146 @@
+#include "plugin_fixture.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+#include "plugin/module_exit.h"
+#include "plugin/plugin_state.h"
+#include "store/position_file.h"
+
+namespace plugintest {
+
+using namespace tarnwick;
+namespace ts = tarnwick::testing_support;
+
+void PluginTest::SetUp() {
+    ResetModuleState();
+#if !defined(_WIN32)
+    setenv("TARNWICK_REGISTRY_ROOT", temp_.File("registry").c_str(), 1);
+#endif
+    rootKey_ = "Software\\TarnwickTests\\" + ts::UniqueName("plugin");
+    fakehost::ResetHost(temp_.File("Tarnwick.dll"), rootKey_);
+}
+
+void PluginTest::TearDown() {
+    ResetModuleState();
+    platform::RegistryDeleteTree(rootKey_.c_str());
+#if !defined(_WIN32)
+    unsetenv("TARNWICK_REGISTRY_ROOT");
+#endif
+}
+
+void PluginTest::Start() { SetStartupInfo(&host().Info); }
+
+void PluginTest::SetValue(const std::string& name, const std::string& text) {
+    platform::RegistryKey* key = platform::RegistryCreateForWrite(SettingsKey().c_str());
+    ASSERT_NE(key, nullptr);
+    EXPECT_TRUE(platform::RegistrySetString(key, name.c_str(), text.c_str()));
+    platform::RegistryClose(key);
+}
+
+void PluginTest::SetRawValue(const std::string& name, const std::string& bytes) {
+    platform::RegistryKey* key = platform::RegistryCreateForWrite(SettingsKey().c_str());
+    ASSERT_NE(key, nullptr);
+    EXPECT_TRUE(platform::RegistrySetRaw(key, name.c_str(), bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    platform::RegistryClose(key);
+}
+
+std::string PluginTest::GetValue(const std::string& name, bool* exists) {
+    if (exists != nullptr) *exists = false;
+    platform::RegistryKey* key = platform::RegistryOpenForRead(SettingsKey().c_str());
+    if (key == nullptr) return std::string();
+    char buffer[2048] = {};
+    std::uint32_t size = sizeof buffer - 1;
+    bool found = platform::RegistryQueryValue(key, name.c_str(), buffer, &size);
+    platform::RegistryClose(key);
+    if (exists != nullptr) *exists = found;
+    return found ? std::string(buffer) : std::string();
+}
+
+bool PluginTest::KeyExists() {
+    platform::RegistryKey* key = platform::RegistryOpenForRead(SettingsKey().c_str());
+    if (key == nullptr) return false;
+    platform::RegistryClose(key);
+    return true;
+}
+
+std::string PluginTest::ExistingFile(const std::string& name) {
+    std::string path = temp_.File(name);
+    EXPECT_TRUE(ts::WriteWholeFile(path, "text\r\n"));
+    return path;
+}
+
+std::string PluginTest::ItemLine(const std::string& path, const Pos& pos, const std::string& type) {
+    return "<item type=\"" + type + "\" path=\"" + path + "\" line=\"" + std::to_string(pos.Line) + "\" column=\"" +
+           std::to_string(pos.Column) + "\" top=\"" + std::to_string(pos.Top) + "\" left=\"" +
+           std::to_string(pos.Left) + "\" overtype=\"" + std::to_string(pos.Overtype) + "\">\r\n";
+}
+
+void PluginTest::WritePositions(const std::string& content, const std::string& path) {
+    ASSERT_TRUE(ts::WriteWholeFile(path.empty() ? DefaultPositions() : path, content));
+}
+
+std::string PluginTest::ReadPositions(const std::string& path) {
+    return ts::ReadWholeFile(path.empty() ? DefaultPositions() : path);
+}
+
+bool PluginTest::Stored(const std::string& path, Pos* pos, const std::string& file) {
+    PositionFile positions;
+    std::memset(&positions, 0, sizeof positions);
+    Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
+    EditorSetPosition read = {-7, -7, 0, -7, -7, -7};
+    bool found = ReadItem(positions, ITEM_TYPE_EDITOR, path.c_str(), &read);
+    ReleaseDocument(positions);
+    if (found && pos != nullptr) *pos = Pos{read.CurLine, read.CurPos, read.TopScreenLine, read.LeftPos, read.Overtype};
+    return found;
+}
+
+int PluginTest::StoredCount(const std::string& file) {
+    PositionFile positions;
+    std::memset(&positions, 0, sizeof positions);
+    Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
+    int count = CountItems(positions, ITEM_TYPE_EDITOR);
+    ReleaseDocument(positions);
+    return count;
+}
+
+void PluginTest::OpenEditor(int id, const std::string& path, const Pos& pos) {
+    fakehost::SimulatedEditor& editor = host().Editor;
+    editor.EditorID = id;
+    editor.FileName = path;
+    editor.NoFileName = false;
+    editor.CurLine = pos.Line;
+    editor.CurPos = pos.Column;
+    editor.TopScreenLine = pos.Top;
+    editor.LeftPos = pos.Left;
+    editor.Overtype = pos.Overtype;
+    editor.CurState = 0;
+    EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
+}
+
+void PluginTest::MoveTo(const Pos& pos, DWORD_T state) {
+    fakehost::SimulatedEditor& editor = host().Editor;
+    editor.CurLine = pos.Line;
+    editor.CurPos = pos.Column;
+    editor.TopScreenLine = pos.Top;
+    editor.LeftPos = pos.Left;
+    editor.Overtype = pos.Overtype;
+    editor.CurState = state;
+    EXPECT_EQ(ProcessEditorEvent(EE_REDRAW, nullptr), 0);
+}
+
+void PluginTest::CloseEditor(int id) {
+    int editorId = id;
+    EXPECT_EQ(ProcessEditorEvent(EE_CLOSE, &editorId), 0);
+}
+
+bool PluginTest::Tracked(int id) {
+    EditorRecord key;
+    std::memset(&key, 0, sizeof key);
+    key.Kind = KIND_EDITOR;
+    key.EditorID = id;
+    return Contains(Editors, key);
+}
+
+}  // namespace plugintest
