@@ -84,8 +84,8 @@ MarkupNode* NewMarkupNode();
 void InsertAfter(MarkupNode* anchor, MarkupNode* node);
 
 // Detaches the node from its parent and siblings and releases it with
-// everything it owns; a document node takes its whole chain with it.
-// Null is ignored.
+// everything it owns; a node of kind NODE_DOCUMENT takes its later siblings
+// with it (a document's whole chain). Null is ignored.
 void Destroy(MarkupNode* node);
 
 // Destroy on the node and on each of its later siblings.

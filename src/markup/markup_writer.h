@@ -24,7 +24,7 @@ constexpr std::int64_t MAX_TEXT_SIZE = 0x7FFFFFFE;
 
 // The number of characters WriteText produces for `node`, its later siblings
 // and all their descendants at `depth` (terminator not counted), or -1 when
-// that exceeds MAX_TEXT_SIZE.
+// that exceeds MAX_TEXT_SIZE. A depth below 0 indents like 0.
 std::int64_t MeasureText(const MarkupNode* node, int depth);
 
 // Writes that text into `buffer`, which holds `capacity` bytes, and a

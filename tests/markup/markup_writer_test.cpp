@@ -1,0 +1,169 @@
+#include "markup/markup_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "markup/markup_node.h"
+#include "markup/markup_parser.h"
+#include "tree_check.h"
+
+namespace tarnwick {
+namespace {
+
+using testing_support::Describe;
+using testing_support::ParseText;
+
+// Measures and writes `node` at `depth` into an exactly sized zero-filled
+// buffer, checking that the count, the measure and the first zero byte agree.
+std::string Written(const MarkupNode* node, int depth = 0) {
+    std::int64_t size = MeasureText(node, depth);
+    EXPECT_GE(size, 0);
+    std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
+    EXPECT_EQ(WriteText(node, buffer.data(), size + 1, depth), size);
+    EXPECT_EQ(static_cast<std::int64_t>(std::strlen(buffer.data())), size);
+    return std::string(buffer.data(), static_cast<std::size_t>(size));
+}
+
+MarkupNode* AddNode(MarkupNode* document, int kind, MarkupNode* parent, MarkupNode* after, const char* name) {
+    MarkupNode* node = document->CreateNode(kind, parent, after);
+    std::snprintf(node->Name, NAME_SIZE, "%s", name);
+    return node;
+}
+
+TEST(MarkupWriter, ExactTexts) {
+    MarkupNode* document = NewMarkupNode();
+    EXPECT_EQ(MeasureText(document, 0), 0);
+    char buffer[4] = {'\0', 'x', 'x', 'x'};
+    EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0), 0);
+    EXPECT_EQ(buffer[0], '\0');
+
+    MarkupNode* group = AddNode(document, NODE_CONTAINER, nullptr, document, "group");
+    MarkupNode* second = AddNode(document, NODE_ELEMENT, group, nullptr, "entry");
+    MarkupNode* first = AddNode(document, NODE_ELEMENT, group, nullptr, "entry");
+    SetAttribute(first, "n", "1");
+    (void)second;
+    EXPECT_EQ(Written(document), "<group>\r\n <entry n=\"1\">\r\n <entry>\r\n</group>\r\n");
+    EXPECT_EQ(Written(document).size(), 45u);
+    Destroy(document);
+
+    document = NewMarkupNode();
+    MarkupNode* item = AddNode(document, NODE_ELEMENT, nullptr, document, "item");
+    SetAttribute(item, "type", "editor");
+    SetAttribute(item, "path", "a.txt");
+    EXPECT_EQ(Written(document), "<item type=\"editor\" path=\"a.txt\">\r\n");
+    EXPECT_EQ(Written(document).size(), 35u);
+    Destroy(document);
+}
+
+TEST(MarkupWriter, ShapesOfNodes) {
+    struct Case {
+        const char* text;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"<a></a>", "<a>\r\n</a>\r\n"},
+        {"<a><b><c></c></b></a>", "<a>\r\n <b>\r\n  <c>\r\n  </c>\r\n </b>\r\n</a>\r\n"},
+        {"<a><b><c></b></a>", "<a>\r\n <b>\r\n  <c>\r\n </b>\r\n</a>\r\n"},
+        {"<item hidden>", "<item hidden=\"hidden\">\r\n"},
+        {"<i a=1 A=2 a=3>", "<i a=\"1\" A=\"2\" a=\"3\">\r\n"},
+        {"<i v=\"a\r\n<b> c=d\">", "<i v=\"a\r\n<b> c=d\">\r\n"},
+        // An element without a name writes only its attributes, which run on
+        // into the next node's text.
+        {"< x=1 y=2><b>", " x=\"1\" y=\"2\"<b>\r\n"},
+        {"<a><><b></a>", "<a>\r\n  <b>\r\n</a>\r\n"},
+    };
+    for (const Case& c : cases) {
+        MarkupNode* document = ParseText(c.text);
+        EXPECT_EQ(Written(document), c.written) << c.text;
+        Destroy(document);
+    }
+}
+
+TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
+    MarkupNode* document = ParseText("<a><b></a>");
+    EXPECT_EQ(Written(document->Next, 2), "  <a>\r\n   <b>\r\n  </a>\r\n");
+    EXPECT_EQ(Written(document->Next, -3), "<a>\r\n<b>\r\n</a>\r\n");  // no indentation below 0
+    std::string cap(MAX_INDENT, ' ');
+    EXPECT_EQ(Written(document->Next, MAX_INDENT), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
+    EXPECT_EQ(Written(document->Next, 1000000), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
+    Destroy(document);
+
+    // A chain of 40 levels: each line is indented by its depth, capped, and
+    // the text reads back into the same tree.
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "<n" + std::to_string(i) + ">";
+    for (int i = 39; i >= 0; --i) text += "</n" + std::to_string(i) + ">";
+    document = ParseText(text);
+    std::string written = Written(document);
+    std::size_t line = 0;
+    for (int i = 0; i < 40; ++i) {
+        std::string expected = std::string(i < MAX_INDENT ? i : MAX_INDENT, ' ') + "<n" + std::to_string(i) + ">\r\n";
+        ASSERT_EQ(written.substr(line, expected.size()), expected) << "depth " << i;
+        line += expected.size();
+    }
+    MarkupNode* again = ParseText(written);
+    EXPECT_EQ(Describe(again), Describe(document));
+    Destroy(again);
+    Destroy(document);
+}
+
+TEST(MarkupWriter, WriteTextStaysWithinItsCapacity) {
+    MarkupNode* document = ParseText("<item type=\"editor\" path=\"a.txt\"><b></b>");
+    const std::string full = Written(document);
+    const std::int64_t size = static_cast<std::int64_t>(full.size());
+    for (std::int64_t capacity = 1; capacity <= size + 1; ++capacity) {
+        std::vector<char> buffer(static_cast<std::size_t>(size) + 8, '#');
+        std::int64_t written = WriteText(document, buffer.data(), capacity, 0);
+        if (capacity == size + 1) {
+            EXPECT_EQ(written, size);
+        } else {
+            EXPECT_EQ(written, -1) << capacity;
+        }
+        // A terminated prefix, and nothing touched past the capacity.
+        std::size_t length = std::strlen(buffer.data());
+        EXPECT_EQ(static_cast<std::int64_t>(length), capacity - 1);
+        EXPECT_EQ(std::string(buffer.data(), length), full.substr(0, length));
+        for (std::size_t i = static_cast<std::size_t>(capacity); i < buffer.size(); ++i) ASSERT_EQ(buffer[i], '#');
+    }
+    char one = 'x';
+    EXPECT_EQ(WriteText(document, &one, 0, 0), -1);
+    EXPECT_EQ(one, 'x');
+    EXPECT_EQ(WriteText(document, nullptr, 100, 0), -1);
+    Destroy(document);
+}
+
+TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
+    // 32 attributes whose names and values all share one 40 MB string: the
+    // text would be about 2.5 GB, past MAX_TEXT_SIZE, without needing that
+    // memory. The shared pointers are cleared again before the node goes.
+    const std::size_t large = 40u * 1024u * 1024u;
+    std::vector<char> shared(large + 1, 'v');
+    shared[large] = '\0';
+    MarkupNode* document = NewMarkupNode();
+    MarkupNode* item = document->CreateNode(NODE_ELEMENT, nullptr, document);
+    std::snprintf(item->Name, NAME_SIZE, "item");
+    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
+        item->Attributes[i].Name = shared.data();
+        item->Attributes[i].Value = shared.data();
+    }
+    item->AttributeCount = MAX_ATTRIBUTES;
+    EXPECT_EQ(MeasureText(document, 0), -1);
+    std::vector<char> buffer(1024, '#');
+    EXPECT_EQ(WriteText(document, buffer.data(), 1000, 0), -1);
+    EXPECT_EQ(std::strlen(buffer.data()), 999u);
+    EXPECT_EQ(buffer[1000], '#');
+
+    // Below the limit the pieces add up exactly.
+    item->AttributeCount = 1;
+    EXPECT_EQ(MeasureText(document, 0), 5 + 2 * (static_cast<std::int64_t>(large) + 2) + 3);
+    for (int i = 0; i < MAX_ATTRIBUTES; ++i) item->Attributes[i] = MarkupAttribute{nullptr, nullptr};
+    item->AttributeCount = 0;
+    Destroy(document);
+}
+
+}  // namespace
+}  // namespace tarnwick
