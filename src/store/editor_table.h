@@ -7,6 +7,9 @@
 // name visit the tree depth-first: a node, then its whole Left subtree, then
 // its whole Right subtree; the first match wins. The table holds only the
 // editors of one host process, so it stays small; nothing is balanced.
+// Walks by file name and DestroyAll follow the Parent links instead of
+// recursing, so a tree of any height (ids inserted in increasing order make
+// it a list) costs no stack.
 #pragma once
 
 #include <cstdint>
@@ -47,8 +50,9 @@ int CompareKeys(const EditorRecord& node, const EditorRecord& key);
 // True when Kind is equal and Path is equal ignoring case.
 bool MatchPath(const EditorRecord& node, const EditorRecord& key);
 
-// Stores a copy of `record`, replacing the record with the same key. False
-// when memory runs out (the table is then unchanged).
+// Stores a copy of `record`, replacing the record with the same key (its
+// copy is overwritten in place). False when memory runs out (the table is
+// then unchanged).
 bool Insert(EditorTable& table, const EditorRecord& record);
 bool Contains(const EditorTable& table, const EditorRecord& key);
 bool ContainsPath(const EditorTable& table, const EditorRecord& key);
@@ -57,9 +61,13 @@ bool ContainsPath(const EditorTable& table, const EditorRecord& key);
 bool Fetch(const EditorTable& table, EditorRecord* record);
 // Copies the first record matching the key's (Kind, Path) over `*record`.
 bool FetchByPath(const EditorTable& table, EditorRecord* record);
+// Calls `visit` for every record, in the search order by file name. The
+// table must not change during the walk.
+void VisitRecords(const EditorTable& table, void (*visit)(const EditorRecord& record, void* context), void* context);
 // Unlinks and releases the record with the key's (EditorID, Kind), if any.
 void Remove(EditorTable& table, const EditorRecord& key);
-// Releases every node and record; the table is empty afterwards.
+// Releases every node and record, post-order with the Right subtree first;
+// the table is empty afterwards.
 void DestroyAll(EditorTable& table);
 
 }  // namespace tarnwick

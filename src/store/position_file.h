@@ -12,8 +12,14 @@
 //
 // An item is a top-level element named "item" (ignoring case) with a `type`
 // and a `path` attribute; paths and types compare ignoring case. Items whose
-// path or type does not fit the working buffers are left alone: kept in the
-// file, never matched, never purged.
+// path (over 259 characters) or type (over 19) does not fit the working
+// buffers are not items to any operation here: they are kept in memory and
+// in the file, never matched, counted, purged, taken over or dropped.
+//
+// The merge takes over items of type "editor" only (record kind 0); other
+// elements in memory stay as they are, other elements of the file are not
+// taken over. It indexes both sides by path, so it is linear in the items;
+// single lookups walk the document.
 #pragma once
 
 #include <cstdint>
@@ -32,16 +38,22 @@ extern const char* const ITEM_TYPE_EDITOR;  // "editor"
 
 struct PositionFile {
     MarkupNode* Document;                 // owned; null until the first successful Load
-    char LoadedPath[PATH_SIZE];           // the path of the last re-read; empty when none
-    platform::FileTime LoadedTime;        // the file's last-write time at that re-read
-    std::uint64_t LoadedSize;             // the file's size at that re-read
+    char LoadedPath[PATH_SIZE];           // the path the document reflects; empty when the file
+                                          // was absent or its time or size could not be read
+    platform::FileTime LoadedTime;        // the file's last-write time at that read; zero when none
+    std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
 };
 
 // Brings the document in line with the file `fileName` (see above). `table`
-// may be null. True when the document in memory is current. A file that
-// does not exist counts as empty; a file that exists but cannot be read now
-// (held by another host, access denied) is retried briefly, and if it stays
-// unreadable Load returns false and leaves everything as it was.
+// may be null. True when the document in memory is current. The file is read
+// only when its last-write time or size differs from the last read (in
+// either direction), or another path (ignoring case) is asked for; without a
+// document it is parsed into a fresh one, otherwise merged. A file that does
+// not exist counts as empty. A file that exists but cannot be read now (held
+// by another host, access denied) is retried for about 200 ms; if it stays
+// unreadable, cannot be sized, or memory runs out, Load returns false and
+// the document and the Loaded* fields stay as they were. A file name over
+// 259 characters is refused the same way.
 bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 
 // Writes the whole document to `fileName`, after a Load when `reloadFirst`
@@ -49,24 +61,44 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 // replaced in full; on false the file on disk is as it was.
 bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst);
 
+// The first qualifying item with that type and path (ignoring case), or null.
 MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path);
 bool ItemExists(const PositionFile& file, const char* type, const char* path);
+// Reads line, column, top, left and overtype into the position when `type`
+// is "editor" (a missing attribute leaves its member, one that is not a
+// number gives 0; CurTabPos becomes -1). False only for a null element.
 bool ReadItemElement(const MarkupNode* element, const char* type, EditorSetPosition* position);
 bool ReadItem(const PositionFile& file, const char* type, const char* path, EditorSetPosition* position);
+// Sets type, path, line, column, top, left and overtype, in this order, when
+// `type` is "editor" (otherwise writes nothing and returns true). False for
+// a null element, a path or type too long for its buffer (nothing written),
+// or when an attribute could not be set (the others are still attempted).
 bool WriteItemElement(MarkupNode* element, const char* type, const char* path, const EditorSetPosition& position);
+// Updates the first matching item only; false when there is none.
 bool WriteItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
+// Puts a new item in front of all others and fills it; false, with nothing
+// added, when there is no document or the item cannot be made or filled.
 bool AddItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
+// Removes the first matching item, if any.
 void RemoveItem(PositionFile& file, const char* type, const char* path);
+// The number of qualifying items of that type; 0 without a document.
 int CountItems(const PositionFile& file, const char* type);
-// Removes the items whose files are known to be missing (not those on a
-// drive or share that cannot be reached, nor those open in an editor of
-// this process), saves, and returns how many went.
+// Loads, removes the qualifying items whose files are known to be missing
+// (platform::ProbePath says Missing: not those on a drive or share that
+// cannot be reached or whose lookup failed; with a table, not those of
+// another type than "editor" nor those open in an editor of this process),
+// saves without reload whatever was removed, and returns how many went.
+// Without a document, or when the Load fails, nothing is purged or written
+// and the result is 0.
 int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName);
 MarkupNode* Document(const PositionFile& file);
+// Destroys the document and forgets what was loaded, so that the next Load
+// builds a fresh one.
 void ReleaseDocument(PositionFile& file);
 
-// True when `element` is a qualifying item (see above) whose type equals
-// `type` ignoring case. The saved-positions list walks the document with it.
+// True when `element` is a qualifying item (see above, so its type and path
+// fit their buffers) whose type equals `type` ignoring case. The
+// saved-positions list walks the document with it.
 bool IsItemOfType(const MarkupNode* element, const char* type);
 
 }  // namespace tarnwick

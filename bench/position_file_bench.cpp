@@ -1,0 +1,139 @@
+// The position file at 100,000 items: a fresh load, a merge of a changed
+// file into a loaded document, a save, and the slowest single lookup.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "store/editor_table.h"
+#include "store/position_file.h"
+
+namespace {
+
+using namespace tarnwick;
+
+constexpr int ITEMS = 100000;
+
+std::string ItemPath(int n) { return "C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(n) + "\\notes.txt"; }
+
+std::string ItemLine(int n, int line) {
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "\" line=\"%d\" column=\"%d\" top=\"%d\" left=\"0\" overtype=\"0\">\r\n", line,
+                  n % 80, line > 10 ? line - 10 : 0);
+    return "<item type=\"editor\" path=\"" + ItemPath(n) + numbers;
+}
+
+// A temporary folder with the files the benchmarks read:
+// base.cfg: items 0 .. ITEMS-1;
+// copy.cfg: the same content under another name (as after this host's
+// own save, which the next Load merges);
+// changed.cfg: the same minus every tenth item, every fifth with another
+// line, and ITEMS/10 new items at the end (as another host leaves it).
+class Files {
+public:
+    Files() {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("tarnwick-bench-" + std::to_string(std::filesystem::file_time_type::clock::now().time_since_epoch().count()));
+        std::filesystem::create_directories(folder_);
+        std::ofstream base(Base(), std::ios::binary);
+        std::ofstream changed(Changed(), std::ios::binary);
+        for (int n = 0; n < ITEMS; ++n) {
+            base << ItemLine(n, n % 5000);
+            if (n % 10 == 3) continue;
+            changed << ItemLine(n, n % 5 == 0 ? n % 5000 + 1 : n % 5000);
+        }
+        for (int n = ITEMS; n < ITEMS + ITEMS / 10; ++n) changed << ItemLine(n, 7);
+        base.close();
+        std::filesystem::copy_file(Base(), Copy());
+    }
+    ~Files() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::string Base() const { return (folder_ / "base.cfg").string(); }
+    std::string Copy() const { return (folder_ / "copy.cfg").string(); }
+    std::string Changed() const { return (folder_ / "changed.cfg").string(); }
+    std::string Output() const { return (folder_ / "out.cfg").string(); }
+
+private:
+    std::filesystem::path folder_;
+};
+
+const Files& BenchFiles() {
+    static Files files;
+    return files;
+}
+
+void BM_LoadFresh(benchmark::State& state) {
+    const std::string base = BenchFiles().Base();
+    for (auto _ : state) {
+        PositionFile file{};
+        bool loaded = Load(file, base.c_str(), nullptr);
+        benchmark::DoNotOptimize(loaded);
+        ReleaseDocument(file);
+    }
+    state.SetItemsProcessed(state.iterations() * ITEMS);
+}
+BENCHMARK(BM_LoadFresh)->Unit(benchmark::kMillisecond);
+
+void Merge(benchmark::State& state, const std::string& second) {
+    const std::string base = BenchFiles().Base();
+    EditorTable table{nullptr};
+    for (int id = 0; id < 20; ++id) {
+        EditorRecord record{};
+        record.Kind = KIND_EDITOR;
+        record.EditorID = id;
+        std::snprintf(record.Path, sizeof record.Path, "%s", ItemPath(id * 997).c_str());
+        Insert(table, record);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        PositionFile file{};
+        Load(file, base.c_str(), &table);
+        state.ResumeTiming();
+        bool merged = Load(file, second.c_str(), &table);  // another path: read and merged
+        benchmark::DoNotOptimize(merged);
+        state.PauseTiming();
+        ReleaseDocument(file);
+        state.ResumeTiming();
+    }
+    DestroyAll(table);
+    state.SetItemsProcessed(state.iterations() * ITEMS);
+}
+
+void BM_MergeChangedFile(benchmark::State& state) { Merge(state, BenchFiles().Changed()); }
+BENCHMARK(BM_MergeChangedFile)->Unit(benchmark::kMillisecond);
+
+void BM_MergeSameContent(benchmark::State& state) { Merge(state, BenchFiles().Copy()); }
+BENCHMARK(BM_MergeSameContent)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& state) {
+    PositionFile file{};
+    Load(file, BenchFiles().Base().c_str(), nullptr);
+    const std::string output = BenchFiles().Output();
+    for (auto _ : state) {
+        bool saved = Save(file, output.c_str(), nullptr, false);
+        benchmark::DoNotOptimize(saved);
+    }
+    ReleaseDocument(file);
+    state.SetItemsProcessed(state.iterations() * ITEMS);
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+void BM_FindItemWorstCase(benchmark::State& state) {
+    PositionFile file{};
+    Load(file, BenchFiles().Base().c_str(), nullptr);
+    const std::string absent = ItemPath(ITEMS + 1);  // walks every item
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FindItem(file, "editor", absent.c_str()));
+    }
+    ReleaseDocument(file);
+    state.SetItemsProcessed(state.iterations() * ITEMS);
+}
+BENCHMARK(BM_FindItemWorstCase)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

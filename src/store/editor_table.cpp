@@ -1,0 +1,189 @@
+#include "store/editor_table.h"
+
+#include "support/memory.h"
+#include "support/text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// A new node holding its own copy of `record`; null when memory runs out.
+EditorNode* NewNode(const EditorRecord& record, EditorNode* parent) {
+    EditorNode* node = static_cast<EditorNode*>(AllocZeroed(sizeof(EditorNode)));
+    if (node == nullptr) return nullptr;
+    EditorRecord* copy = static_cast<EditorRecord*>(AllocZeroed(sizeof(EditorRecord)));
+    if (copy == nullptr) {
+        Release(node);
+        return nullptr;
+    }
+    CopyBytes(copy, &record, sizeof(EditorRecord));
+    node->Record = copy;
+    node->Size = static_cast<std::int32_t>(sizeof(EditorRecord));
+    node->Parent = parent;
+    return node;
+}
+
+void ReleaseNode(EditorNode* node) {
+    Release(node->Record);
+    Release(node);
+}
+
+// The node with the key's (EditorID, Kind), or null.
+EditorNode* FindByKey(const EditorTable& table, const EditorRecord& key) {
+    EditorNode* node = table.Root;
+    while (node != nullptr) {
+        int order = CompareKeys(*node->Record, key);
+        if (order == 0) return node;
+        node = order > 0 ? node->Left : node->Right;
+    }
+    return nullptr;
+}
+
+// The node after `node` in the search order by file name: a node, then its
+// whole Left subtree, then its whole Right subtree. Walks with the Parent
+// links, so an unbalanced tree of any height costs no stack.
+const EditorNode* NextInSearchOrder(const EditorNode* node) {
+    if (node->Left != nullptr) return node->Left;
+    if (node->Right != nullptr) return node->Right;
+    // A leaf: climb until some ancestor still has an unvisited Right
+    // subtree, which is the case when we come up from its Left side.
+    const EditorNode* child = node;
+    const EditorNode* parent = node->Parent;
+    while (parent != nullptr && (parent->Right == nullptr || parent->Right == child)) {
+        child = parent;
+        parent = parent->Parent;
+    }
+    return parent != nullptr ? parent->Right : nullptr;
+}
+
+// The first node in the search order whose record matches the key by path.
+const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) {
+    for (const EditorNode* node = table.Root; node != nullptr; node = NextInSearchOrder(node)) {
+        if (MatchPath(*node->Record, key)) return node;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int CompareKeys(const EditorRecord& node, const EditorRecord& key) {
+    if (node.EditorID == key.EditorID) return node.Kind == key.Kind ? 0 : -1;
+    return key.EditorID > node.EditorID ? -1 : 1;
+}
+
+bool MatchPath(const EditorRecord& node, const EditorRecord& key) {
+    return node.Kind == key.Kind && CompareNoCase(node.Path, key.Path) == 0;
+}
+
+bool Insert(EditorTable& table, const EditorRecord& record) {
+    if (table.Root == nullptr) {
+        EditorNode* node = NewNode(record, nullptr);
+        if (node == nullptr) return false;
+        table.Root = node;
+        return true;
+    }
+    EditorNode* node = table.Root;
+    for (;;) {
+        int order = CompareKeys(*node->Record, record);
+        if (order == 0) {
+            // The copy has the record's exact size, so it is rewritten in place.
+            CopyBytes(node->Record, &record, sizeof(EditorRecord));
+            return true;
+        }
+        EditorNode** side = order > 0 ? &node->Left : &node->Right;
+        if (*side == nullptr) {
+            EditorNode* child = NewNode(record, node);
+            if (child == nullptr) return false;
+            *side = child;
+            return true;
+        }
+        node = *side;
+    }
+}
+
+bool Contains(const EditorTable& table, const EditorRecord& key) {
+    return FindByKey(table, key) != nullptr;
+}
+
+bool ContainsPath(const EditorTable& table, const EditorRecord& key) {
+    return FindByPath(table, key) != nullptr;
+}
+
+bool Fetch(const EditorTable& table, EditorRecord* record) {
+    if (record == nullptr) return false;
+    EditorNode* node = FindByKey(table, *record);
+    if (node == nullptr) return false;
+    CopyBytes(record, node->Record, static_cast<std::size_t>(node->Size));
+    return true;
+}
+
+bool FetchByPath(const EditorTable& table, EditorRecord* record) {
+    if (record == nullptr) return false;
+    const EditorNode* node = FindByPath(table, *record);
+    if (node == nullptr) return false;
+    CopyBytes(record, node->Record, static_cast<std::size_t>(node->Size));
+    return true;
+}
+
+void VisitRecords(const EditorTable& table, void (*visit)(const EditorRecord& record, void* context), void* context) {
+    if (visit == nullptr) return;
+    for (const EditorNode* node = table.Root; node != nullptr; node = NextInSearchOrder(node)) {
+        visit(*node->Record, context);
+    }
+}
+
+void Remove(EditorTable& table, const EditorRecord& key) {
+    EditorNode* node = FindByKey(table, key);
+    if (node == nullptr) return;
+    EditorNode* left = node->Left;
+    EditorNode* right = node->Right;
+    EditorNode* parent = node->Parent;
+
+    // The Left subtree takes the node's place; the Right subtree hangs under
+    // the greatest record of the Left one, which keeps the order intact.
+    EditorNode* replacement = left != nullptr ? left : right;
+    if (left != nullptr && right != nullptr) {
+        EditorNode* greatest = left;
+        while (greatest->Right != nullptr) greatest = greatest->Right;
+        greatest->Right = right;
+        right->Parent = greatest;
+    }
+
+    if (parent == nullptr) {
+        table.Root = replacement;
+    } else if (parent->Left == node) {
+        parent->Left = replacement;
+    } else {
+        parent->Right = replacement;
+    }
+    if (replacement != nullptr) replacement->Parent = parent;
+    ReleaseNode(node);
+}
+
+void DestroyAll(EditorTable& table) {
+    // Post-order, Right subtree first: go down (Right before Left) to a node
+    // without children, release it, cut it off its parent and go on from the
+    // parent. No stack, whatever the tree's height.
+    EditorNode* node = table.Root;
+    while (node != nullptr) {
+        if (node->Right != nullptr) {
+            node = node->Right;
+        } else if (node->Left != nullptr) {
+            node = node->Left;
+        } else {
+            EditorNode* parent = node->Parent;
+            if (parent != nullptr) {
+                if (parent->Right == node) {
+                    parent->Right = nullptr;
+                } else {
+                    parent->Left = nullptr;
+                }
+            }
+            ReleaseNode(node);
+            node = parent;
+        }
+    }
+    table.Root = nullptr;
+}
+
+}  // namespace tarnwick

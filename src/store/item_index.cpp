@@ -1,0 +1,90 @@
+#include "store/item_index.h"
+
+#include "markup/markup_node.h"
+#include "support/memory.h"
+#include "support/text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Keeps the index far below 2^31 entries and buckets.
+constexpr std::int32_t MAX_CAPACITY = 1 << 28;
+
+const char* ItemPath(const MarkupNode* item) { return GetAttribute(item, "path"); }
+
+}  // namespace
+
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity) {
+    index.Buckets = nullptr;
+    index.BucketMask = 0;
+    index.Entries = nullptr;
+    index.Count = 0;
+    index.Capacity = 0;
+    if (capacity < 0 || capacity > MAX_CAPACITY) return false;
+
+    // At least two buckets per entry keeps the chains short.
+    std::uint32_t buckets = 16;
+    while (buckets < static_cast<std::uint32_t>(capacity) * 2u) buckets *= 2u;
+
+    index.Buckets = static_cast<std::int32_t*>(AllocZeroed(sizeof(std::int32_t) * buckets));
+    index.Entries = static_cast<ItemIndexEntry*>(AllocZeroed(sizeof(ItemIndexEntry) * static_cast<std::size_t>(capacity)));
+    if (index.Buckets == nullptr || index.Entries == nullptr) {
+        DestroyItemIndex(index);
+        return false;
+    }
+    FillBytes(index.Buckets, 0xFF, sizeof(std::int32_t) * buckets);  // every bucket -1
+    index.BucketMask = buckets - 1u;
+    index.Capacity = capacity;
+    return true;
+}
+
+void DestroyItemIndex(ItemIndex& index) {
+    Release(index.Buckets);
+    Release(index.Entries);
+    index.Buckets = nullptr;
+    index.Entries = nullptr;
+    index.BucketMask = 0;
+    index.Count = 0;
+    index.Capacity = 0;
+}
+
+MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path) {
+    if (index.Buckets == nullptr || path == nullptr) return nullptr;
+    std::uint32_t hash = FoldedHash(path);
+    for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
+        const ItemIndexEntry& entry = index.Entries[at];
+        if (entry.Item == nullptr || entry.Hash != hash) continue;
+        const char* itemPath = ItemPath(entry.Item);
+        if (itemPath != nullptr && CompareNoCase(itemPath, path) == 0) return entry.Item;
+    }
+    return nullptr;
+}
+
+bool AddIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
+    if (index.Buckets == nullptr || item == nullptr || path == nullptr) return false;
+    if (index.Count >= index.Capacity) return false;
+    if (FindIndexedItem(index, path) != nullptr) return false;
+    std::uint32_t hash = FoldedHash(path);
+    std::int32_t* bucket = &index.Buckets[hash & index.BucketMask];
+    ItemIndexEntry& entry = index.Entries[index.Count];
+    entry.Item = item;
+    entry.Hash = hash;
+    entry.Next = *bucket;
+    *bucket = index.Count;
+    ++index.Count;
+    return true;
+}
+
+void ForgetIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
+    if (index.Buckets == nullptr || item == nullptr || path == nullptr) return;
+    std::uint32_t hash = FoldedHash(path);
+    for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
+        if (index.Entries[at].Item == item) {
+            index.Entries[at].Item = nullptr;
+            return;
+        }
+    }
+}
+
+}  // namespace tarnwick

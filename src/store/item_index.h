@@ -1,0 +1,49 @@
+// A hash index from item paths to items, used while one document is
+// reconciled with another so that each path costs one lookup instead of a
+// walk of the whole document.
+//
+// Paths compare ignoring case (CompareNoCase); buckets are chosen by
+// FoldedHash, which agrees with that comparison. An index keeps the first
+// item added under a path, so building it in document order makes each
+// lookup return what a walk from the front would find. The item's path is
+// read from its `path` attribute at lookup time, so an item whose path value
+// is rewritten (with the same spelling up to case) stays findable.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnwick {
+
+class MarkupNode;
+
+struct ItemIndexEntry {
+    MarkupNode* Item;     // null once forgotten
+    std::uint32_t Hash;   // FoldedHash of the path
+    std::int32_t Next;    // next entry of the same bucket, -1 at the end
+};
+
+struct ItemIndex {
+    std::int32_t* Buckets;     // first entry of each bucket, -1 when empty
+    std::uint32_t BucketMask;  // bucket count - 1 (a power of two)
+    ItemIndexEntry* Entries;
+    std::int32_t Count;
+    std::int32_t Capacity;
+};
+
+// Prepares an empty index for up to `capacity` items. False when memory
+// runs out or the capacity is out of range; the index is then empty and
+// DestroyItemIndex is still safe.
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity);
+void DestroyItemIndex(ItemIndex& index);
+
+// The first item indexed under `path` (ignoring case), or null.
+MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path);
+
+// Indexes `item` under `path` unless an item with that path is indexed
+// already. False when the path was present or the index is full.
+bool AddIndexedItem(ItemIndex& index, MarkupNode* item, const char* path);
+
+// Drops `item` from the index (before it is destroyed), if it is indexed.
+void ForgetIndexedItem(ItemIndex& index, MarkupNode* item, const char* path);
+
+}  // namespace tarnwick

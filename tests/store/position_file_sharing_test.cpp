@@ -1,0 +1,379 @@
+// Several hosts on one position file: turns, a file held by another host,
+// readers blocking a replace, leftovers of crashed saves, items this host
+// cannot name, and many hosts saving at once.
+#include "store/position_file.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "common/test_support.h"
+#include "markup/markup_node.h"
+#include "store_test_support.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tarnwick {
+namespace {
+
+using store_testing::Host;
+using store_testing::ItemLine;
+using store_testing::ItemPaths;
+using store_testing::Position;
+using store_testing::StoredLine;
+using store_testing::WriteAsOtherHost;
+using testing_support::ReadWholeFile;
+using testing_support::TempDir;
+using testing_support::WriteWholeFile;
+using Paths = std::vector<std::string>;
+
+// Lets the file clock move on between the turns of two hosts: two saves of
+// the same size within one tick of the file system's clock look alike.
+void NextTurn() { std::this_thread::sleep_for(std::chrono::milliseconds(30)); }
+
+TEST(PositionFileSharing, TwoHostsTakingTurnsSeeEachOthersChanges) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    const char* file = cfg.c_str();
+    Host a;
+    Host b;
+
+    ASSERT_TRUE(Load(a.File, file, &a.Table));
+    ASSERT_TRUE(AddItem(a.File, "editor", "X", Position(1)));
+    ASSERT_TRUE(Save(a.File, file, &a.Table, false));
+    NextTurn();
+
+    ASSERT_TRUE(Load(b.File, file, &b.Table));
+    EXPECT_EQ((Paths{"X"}), ItemPaths(b.File));
+    ASSERT_TRUE(AddItem(b.File, "editor", "Y", Position(2)));
+    ASSERT_TRUE(WriteItem(b.File, "editor", "X", Position(5)));
+    ASSERT_TRUE(Save(b.File, file, &b.Table, false));
+    NextTurn();
+
+    ASSERT_TRUE(Load(a.File, file, &a.Table));
+    EXPECT_EQ((Paths{"Y", "X"}), ItemPaths(a.File));
+    EXPECT_EQ(5, StoredLine(a.File, "X"));
+    a.OpenEditor(1, "X");
+    RemoveItem(a.File, "editor", "Y");
+    ASSERT_TRUE(Save(a.File, file, &a.Table, false));
+    NextTurn();
+
+    b.OpenEditor(7, "Y");
+    ASSERT_TRUE(Load(b.File, file, &b.Table));
+    EXPECT_EQ((Paths{"X"}), ItemPaths(b.File));
+    EXPECT_FALSE(b.HasRecordFor("Y"));
+    ASSERT_TRUE(WriteItem(b.File, "editor", "X", Position(9)));
+    ASSERT_TRUE(AddItem(b.File, "editor", "Z", Position(3)));
+    ASSERT_TRUE(Save(b.File, file, &b.Table, false));
+    NextTurn();
+
+    // X is open in an editor of host a: its own value stays and is saved.
+    ASSERT_TRUE(Load(a.File, file, &a.Table));
+    EXPECT_EQ((Paths{"Z", "X"}), ItemPaths(a.File));
+    EXPECT_EQ(5, StoredLine(a.File, "X"));
+    ASSERT_TRUE(Save(a.File, file, &a.Table, false));
+    NextTurn();
+
+    ASSERT_TRUE(Load(b.File, file, &b.Table));
+    EXPECT_EQ((Paths{"Z", "X"}), ItemPaths(b.File));
+    EXPECT_EQ(5, StoredLine(b.File, "X"));
+}
+
+TEST(PositionFileSharing, FileHeldByAnotherHostIsNotTakenForAbsent) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    const std::string gone = dir.File("gone.txt");
+    Host host;
+    ASSERT_TRUE(WriteWholeFile(cfg, ItemLine("A", 1) + ItemLine("B", 2) + ItemLine(gone, 3)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    host.OpenEditor(1, "B");
+    const PositionFile before = host.File;
+
+    ASSERT_TRUE(WriteAsOtherHost(cfg, ItemLine("A", 1) + ItemLine("B", 2) + ItemLine(gone, 3) + ItemLine("C", 4)));
+    {
+        store_testing::WriterLock lock(cfg);
+        ASSERT_TRUE(lock.Held());
+        EXPECT_FALSE(Load(host.File, cfg.c_str(), &host.Table));
+        EXPECT_EQ((Paths{"A", "B", gone}), ItemPaths(host.File));
+        EXPECT_TRUE(host.HasRecordFor("B"));
+        EXPECT_EQ(before.Document, host.File.Document);
+        EXPECT_STREQ(before.LoadedPath, host.File.LoadedPath);
+        EXPECT_TRUE(platform::TimesEqual(before.LoadedTime, host.File.LoadedTime));
+        EXPECT_EQ(before.LoadedSize, host.File.LoadedSize);
+
+        // Nothing is purged from a copy that could not be brought up to date.
+        EXPECT_EQ(0, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+        EXPECT_TRUE(ItemExists(host.File, "editor", gone.c_str()));
+        EXPECT_FALSE(Save(host.File, cfg.c_str(), &host.Table, true));
+
+        // A host without a document gets none.
+        Host fresh;
+        EXPECT_FALSE(Load(fresh.File, cfg.c_str(), &fresh.Table));
+        EXPECT_EQ(nullptr, Document(fresh.File));
+    }
+
+    // The items survive into the next save.
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    EXPECT_EQ(ItemLine("A", 1) + ItemLine("B", 2) + ItemLine(gone, 3), ReadWholeFile(cfg));
+}
+
+TEST(PositionFileSharing, SaveMeetingAReaderFailsAndLeavesTheFileWhole) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    Host host;
+    ASSERT_TRUE(WriteWholeFile(cfg, ItemLine("A", 1)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    ASSERT_TRUE(AddItem(host.File, "editor", "B", Position(2)));
+
+    platform::File* reader = nullptr;
+    ASSERT_EQ(platform::OpenStatus::Ok, platform::OpenForRead(cfg.c_str(), &reader));
+    EXPECT_FALSE(Save(host.File, cfg.c_str(), &host.Table, false));
+    EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
+    platform::CloseFile(reader);
+
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    EXPECT_EQ(ItemLine("B", 2) + ItemLine("A", 1), ReadWholeFile(cfg));
+}
+
+TEST(PositionFileSharing, LeftoversOfCrashedSavesDoNotBlockSaving) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    ASSERT_TRUE(WriteWholeFile(cfg + ".tmp", "stale"));
+    for (int n = 0; n < 16; ++n) {
+        ASSERT_TRUE(WriteWholeFile(cfg + "." + std::to_string(platform::ProcessId()) + "." + std::to_string(n) + ".tmp",
+                                   "stale"));
+    }
+    Host host;
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    ASSERT_TRUE(AddItem(host.File, "editor", "A", Position(1)));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
+}
+
+// A path whose existence cannot be decided now: on an unmapped drive letter
+// under Windows, behind a loop of symbolic links on POSIX.
+std::string UndecidablePath(const TempDir& dir) {
+#if defined(_WIN32)
+    (void)dir;
+    DWORD drives = GetLogicalDrives();
+    for (char letter = 'Z'; letter >= 'D'; --letter) {
+        if ((drives & (1u << (letter - 'A'))) == 0) return std::string(1, letter) + ":\\Data\\Plan.txt";
+    }
+    return std::string();
+#else
+    const std::string a = dir.File("loop-a");
+    const std::string b = dir.File("loop-b");
+    if (symlink(b.c_str(), a.c_str()) != 0 || symlink(a.c_str(), b.c_str()) != 0) return std::string();
+    return a + "/Plan.txt";
+#endif
+}
+
+TEST(PositionFileSharing, PurgeKeepsItemsWhoseFilesCannotBeChecked) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    const std::string undecidable = UndecidablePath(dir);
+    ASSERT_FALSE(undecidable.empty());
+    ASSERT_NE(platform::PathStatus::Missing, platform::ProbePath(undecidable.c_str()));
+    ASSERT_NE(platform::PathStatus::Exists, platform::ProbePath(undecidable.c_str()));
+    const std::string gone = dir.File("gone.txt");
+
+    Host host;
+    ASSERT_TRUE(WriteWholeFile(cfg, ItemLine(undecidable, 1) + ItemLine(gone, 2)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_EQ(1, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+    EXPECT_EQ(ItemLine(undecidable, 1), ReadWholeFile(cfg));
+}
+
+TEST(PositionFileSharing, ItemsTooLongToNameAreLeftAlone) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    const std::string longPath = dir.File(std::string(300, 'p'));
+    const std::string longType(25, 't');
+    const std::string kept = ItemLine(longPath, 1) + ItemLine(dir.File("t.txt"), 2, 0, 0, 0, 0, longType);
+
+    Host host;
+    ASSERT_TRUE(WriteWholeFile(cfg, kept + ItemLine(dir.File("gone.txt"), 3)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_EQ(1, CountItems(host.File, "editor"));
+    EXPECT_EQ(0, CountItems(host.File, longType.c_str()));
+    EXPECT_FALSE(ItemExists(host.File, "editor", longPath.c_str()));
+    EXPECT_FALSE(ItemExists(host.File, "editor", longPath.substr(0, 259).c_str()));
+    EXPECT_FALSE(WriteItem(host.File, "editor", longPath.c_str(), Position(9)));
+    EXPECT_FALSE(AddItem(host.File, "editor", longPath.c_str(), Position(9)));
+    EXPECT_FALSE(AddItem(host.File, longType.c_str(), "x", Position(9)));
+
+    // Both files are missing; only the item it can name is purged.
+    EXPECT_EQ(1, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+    EXPECT_EQ(kept, ReadWholeFile(cfg));
+
+    // The merge neither drops them nor takes over another host's.
+    const std::string otherLong = ItemLine(dir.File(std::string(280, 'q')), 4);
+    ASSERT_TRUE(WriteAsOtherHost(cfg, otherLong + ItemLine("n", 5)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    EXPECT_EQ(ItemLine("n", 5) + kept, ReadWholeFile(cfg));
+
+    // A position file path that does not fit is refused, not cut.
+    const std::string longCfg = dir.File(std::string(270, 'c'));
+    EXPECT_FALSE(Load(host.File, longCfg.c_str(), &host.Table));
+    EXPECT_EQ(1, CountItems(host.File, "editor"));
+}
+
+// Whether `text` is a whole position file as the writer makes it: nothing
+// but complete item lines.
+bool IsWholeItemList(const std::string& text) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) return false;
+        const std::string line = text.substr(at, end - at);
+        if (line.compare(0, 6, "<item ") != 0 || line.back() != '>' ||
+            line.find(" overtype=\"") == std::string::npos) {
+            return false;
+        }
+        at = end + 2;
+    }
+    return true;
+}
+
+// Whether every top-level element is an editor item with all its attributes.
+bool AllItemsWellFormed(const PositionFile& file) {
+    static const char* const names[] = {"type", "path", "line", "column", "top", "left", "overtype"};
+    for (MarkupNode* node = file.Document->GetNext(); node != nullptr; node = node->GetNext()) {
+        if (!IsItemOfType(node, "editor") || node->AttributeCount != 7) return false;
+        for (int i = 0; i < 7; ++i) {
+            std::int32_t value = 0;
+            if (GetAttribute(node, names[i]) == nullptr) return false;
+            if (i >= 2 && !GetIntAttribute(node, names[i], &value)) return false;
+        }
+    }
+    return true;
+}
+
+struct HostStats {
+    long Updates = 0;
+    long Saved = 0;
+    long SaveFailures = 0;
+    long LoadFailures = 0;
+    long Lost = 0;
+    long Malformed = 0;
+};
+
+// One host storing positions of its own files as fast as it can: Load,
+// update or add, Save without reload. A saved value that is not in the file
+// at the next Load was overwritten by a host that saved a stale copy.
+void RunHost(const std::string& cfg, int id, const std::atomic<bool>& stop, HostStats& stats) {
+    const int files = 5;
+    Host host;
+    std::vector<int> saved(files, -1);
+    int next = 0;
+    for (long round = 0; !stop.load(); ++round) {
+        if (!Load(host.File, cfg.c_str(), &host.Table)) {
+            ++stats.LoadFailures;
+            continue;
+        }
+        if (!AllItemsWellFormed(host.File)) ++stats.Malformed;
+        std::vector<std::string> paths;
+        for (int k = 0; k < files; ++k) paths.push_back("C:\\host" + std::to_string(id) + "\\file" + std::to_string(k));
+        for (int k = 0; k < files; ++k) {
+            if (saved[k] >= 0 && StoredLine(host.File, paths[k]) != saved[k]) {
+                ++stats.Lost;
+                saved[k] = -1;
+            }
+        }
+        const int k = static_cast<int>(round % files);
+        const int value = ++next;
+        if (ItemExists(host.File, "editor", paths[k].c_str())) {
+            WriteItem(host.File, "editor", paths[k].c_str(), Position(value));
+        } else {
+            AddItem(host.File, "editor", paths[k].c_str(), Position(value));
+        }
+        ++stats.Updates;
+        if (Save(host.File, cfg.c_str(), &host.Table, false)) {
+            ++stats.Saved;
+            saved[k] = value;
+        } else {
+            ++stats.SaveFailures;
+        }
+    }
+}
+
+// Reads the file the way a newly started host does, and raw.
+void RunReader(const std::string& cfg, const std::atomic<bool>& stop, long& reads, long& torn) {
+    while (!stop.load()) {
+        Host fresh;
+        if (Load(fresh.File, cfg.c_str(), &fresh.Table)) {
+            ++reads;
+            if (!AllItemsWellFormed(fresh.File)) ++torn;
+        }
+        platform::File* handle = nullptr;
+        if (platform::OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
+            std::uint64_t size = 0;
+            std::string text;
+            if (platform::GetFileSize(handle, &size)) {
+                text.resize(static_cast<std::size_t>(size));
+                std::uint32_t got = 0;
+                if (size == 0 || platform::ReadFile(handle, &text[0], static_cast<std::uint32_t>(size), &got)) {
+                    text.resize(got);
+                    ++reads;
+                    if (!IsWholeItemList(text)) ++torn;
+                }
+            }
+            platform::CloseFile(handle);
+        }
+    }
+}
+
+TEST(PositionFileSharing, ManyHostsSavingAtOnceNeverTearTheFile) {
+    TempDir dir;
+    const std::string cfg = dir.File("shared.cfg");
+    const int hostCount = 4;
+    std::atomic<bool> stop{false};
+    std::vector<HostStats> stats(hostCount);
+    long reads = 0;
+    long torn = 0;
+
+    std::vector<std::thread> threads;
+    for (int id = 0; id < hostCount; ++id) {
+        threads.emplace_back([&, id] { RunHost(cfg, id, stop, stats[id]); });
+    }
+    threads.emplace_back([&] { RunReader(cfg, stop, reads, torn); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    stop.store(true);
+    for (std::thread& thread : threads) thread.join();
+
+    HostStats total;
+    for (const HostStats& one : stats) {
+        total.Updates += one.Updates;
+        total.Saved += one.Saved;
+        total.SaveFailures += one.SaveFailures;
+        total.LoadFailures += one.LoadFailures;
+        total.Lost += one.Lost;
+        total.Malformed += one.Malformed;
+    }
+    std::printf("[ hosts    ] %d hosts: %ld updates, %ld saved, %ld saves refused (file being read), "
+                "%ld loads refused (file being written), %ld saved updates lost to a later save without reload\n",
+                hostCount, total.Updates, total.Saved, total.SaveFailures, total.LoadFailures, total.Lost);
+    std::printf("[ reader   ] %ld reads, %ld torn\n", reads, torn);
+
+    EXPECT_EQ(0, total.Malformed);
+    EXPECT_EQ(0, torn);
+    EXPECT_GT(total.Saved, 0);
+    EXPECT_GT(reads, 0);
+    EXPECT_TRUE(IsWholeItemList(ReadWholeFile(cfg)));
+    Host last;
+    ASSERT_TRUE(Load(last.File, cfg.c_str(), &last.Table));
+    EXPECT_TRUE(AllItemsWellFormed(last.File));
+}
+
+}  // namespace
+}  // namespace tarnwick
