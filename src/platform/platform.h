@@ -90,6 +90,11 @@ OpenStatus OpenForRead(const char* path, File** file);
 bool GetFileTime(File* file, FileTime* time);
 // The open file's size in bytes (GetFileSize). False when unreadable.
 bool GetFileSize(File* file, std::uint64_t* size);
+// A number that names the open file's own data on its volume (the inode, or
+// the file index and volume serial number), so that a file replaced by
+// another one is told apart even when time and size match. False when the
+// file system does not tell.
+bool GetFileIdentity(File* file, std::uint64_t* identity);
 // Reads up to `size` bytes from the current position (ReadFile).
 bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read);
 void CloseFile(File* file);

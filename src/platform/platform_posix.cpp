@@ -490,6 +490,15 @@ bool GetFileSize(File* file, std::uint64_t* size) {
     return true;
 }
 
+bool GetFileIdentity(File* file, std::uint64_t* identity) {
+    if (file == nullptr || identity == nullptr) return false;
+    struct stat info;
+    if (fstat(file->fd, &info) != 0) return false;
+    *identity = static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 48) ^
+                (static_cast<std::uint64_t>(info.st_dev) >> 16);
+    return true;
+}
+
 bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
     if (file == nullptr || read == nullptr || (buffer == nullptr && size != 0)) return false;
     std::size_t got = 0;

@@ -309,6 +309,15 @@ bool GetFileSize(File* file, std::uint64_t* size) {
     return true;
 }
 
+bool GetFileIdentity(File* file, std::uint64_t* identity) {
+    if (file == nullptr || identity == nullptr) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file->handle, &info)) return false;
+    std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    *identity = index ^ (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32);
+    return true;
+}
+
 bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
     if (file == nullptr || read == nullptr || (buffer == nullptr && size != 0)) return false;
     DWORD got = 0;

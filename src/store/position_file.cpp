@@ -78,6 +78,7 @@ struct Snapshot {
     std::uint32_t Length;
     platform::FileTime Time;
     std::uint64_t Size;
+    std::uint64_t Identity;  // 0 when the file system does not tell
     bool Known;  // time and size could both be read
 };
 
@@ -88,6 +89,7 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     snapshot->Length = 0;
     snapshot->Time = ZeroTime();
     snapshot->Size = 0;
+    snapshot->Identity = 0;
     snapshot->Known = false;
 
     platform::File* handle = nullptr;
@@ -99,10 +101,14 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     bool sizeKnown = platform::GetFileSize(handle, &snapshot->Size);
     snapshot->Known = timeKnown && sizeKnown;
     if (!timeKnown) snapshot->Time = ZeroTime();
+    // Every save replaces the file with a new one, so a new identity shows a
+    // write that time and size alone can miss (two saves of one size within
+    // one tick of a coarse file clock).
+    if (!platform::GetFileIdentity(handle, &snapshot->Identity)) snapshot->Identity = 0;
 
     if (snapshot->Known && current.Document != nullptr && current.LoadedPath[0] != '\0' &&
         CompareNoCase(current.LoadedPath, fileName) == 0 && platform::TimesEqual(snapshot->Time, current.LoadedTime) &&
-        snapshot->Size == current.LoadedSize) {
+        snapshot->Size == current.LoadedSize && snapshot->Identity == current.LoadedIdentity) {
         platform::CloseFile(handle);
         return ReadOutcome::Unchanged;
     }
@@ -157,10 +163,12 @@ void RecordSnapshot(PositionFile& file, const char* fileName, ReadOutcome outcom
         CopyBounded(file.LoadedPath, fileName, PATH_SIZE);
         file.LoadedTime = snapshot.Time;
         file.LoadedSize = snapshot.Size;
+        file.LoadedIdentity = snapshot.Identity;
     } else {
         file.LoadedPath[0] = '\0';
         file.LoadedTime = ZeroTime();
         file.LoadedSize = 0;
+        file.LoadedIdentity = 0;
     }
 }
 
@@ -497,6 +505,7 @@ void ReleaseDocument(PositionFile& file) {
     file.LoadedPath[0] = '\0';
     file.LoadedTime = ZeroTime();
     file.LoadedSize = 0;
+    file.LoadedIdentity = 0;
 }
 
 }  // namespace tarnwick

@@ -41,6 +41,7 @@ struct PositionFile {
     char LoadedPath[PATH_SIZE];           // the path the document reflects; empty when the file
                                           // was absent or its time or size could not be read
     platform::FileTime LoadedTime;        // the file's last-write time at that read; zero when none
+    std::uint64_t LoadedIdentity;         // the file's identity at that read (see platform); 0 when unknown
     std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
 };
 

@@ -160,6 +160,30 @@ TEST(OpenForReadTest, ReadsSizeTimeAndContentInPieces) {
     CloseFile(file);
 }
 
+TEST(OpenForReadTest, IdentityNamesTheFileAndChangesWhenItIsReplaced) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    ASSERT_TRUE(WriteWholeFile(path, "first"));
+
+    auto identityOf = [&path](std::uint64_t* identity) {
+        File* file = nullptr;
+        if (OpenForRead(path.c_str(), &file) != OpenStatus::Ok) return false;
+        bool ok = GetFileIdentity(file, identity);
+        CloseFile(file);
+        return ok;
+    };
+    std::uint64_t before = 0, again = 0, after = 0;
+    ASSERT_TRUE(identityOf(&before));
+    ASSERT_TRUE(identityOf(&again));
+    EXPECT_EQ(before, again);
+
+    // A replace puts a new file in place (made before the old one goes, so
+    // it cannot reuse its number): same size, other identity.
+    ASSERT_EQ(ReplaceFileContent(path.c_str(), "other", 5), WriteStatus::Ok);
+    ASSERT_TRUE(identityOf(&after));
+    EXPECT_NE(before, after);
+}
+
 TEST(OpenForReadTest, FileHeldByAWriterIsBusy) {
     TempDir dir;
     std::string path = dir.File("positions.cfg");

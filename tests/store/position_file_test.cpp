@@ -197,6 +197,17 @@ TEST_F(PositionFileTest, UnchangedFileIsNotReadAgain) {
     EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
     EXPECT_EQ(33, StoredLine(host.File, "a"));
     EXPECT_EQ(document, Document(host.File));  // merged into, not rebuilt
+
+    // Another host's save within the same tick of the file clock, of the
+    // same size: the file was replaced by a new one, and that is seen.
+    ASSERT_TRUE(store_testing::GetTimeAndSize(cfg, &time, &size));
+    std::string replaced = ItemLine("a", 44);
+    ASSERT_EQ(size, replaced.size());
+    ASSERT_EQ(platform::WriteStatus::Ok,
+              platform::ReplaceFileContent(cfg.c_str(), replaced.data(), static_cast<std::uint32_t>(replaced.size())));
+    ASSERT_TRUE(store_testing::SetTime(cfg, time));
+    EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_EQ(44, StoredLine(host.File, "a"));
 }
 
 TEST_F(PositionFileTest, MergeAddsNewItemsAndDropsVanishedOnesWithTheirRecords) {
