@@ -12,7 +12,7 @@ demo:
 	@scripts/install-deps.sh native
 	@cmake -S $(ROOT) -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build/native -j $(JOBS) --target tarnwick-host Tarnwick >/dev/null
-	@build/native/host/tarnwick-host --plugin-dir build/native/plugin --script examples/demo.tws
+	@build/native/host/tarnwick-host --script examples/demo.tws
 
 test:
 	@scripts/test.sh

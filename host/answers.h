@@ -1,0 +1,64 @@
+// The queue of answers for the host's next menus, message boxes and
+// dialogs. A script queues them before the command that shows the UI, in
+// the order the UI will come up, so one command can run a whole menu loop:
+//
+//   pick 3        the plug-in menu: Enter on item 3 (the list)
+//   key Del 2     the list: Del on its item 2
+//   yes           the question: Yes
+//   key Esc       the list again: Esc
+//   key Esc       the plug-in menu again: Esc
+//   menu          now open the menu
+//
+// Checks may sit between answers: they run against the UI that is shown
+// next, before its answer is taken.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace twhost {
+
+enum class AnswerKind {
+    Pick,      // menu: Enter on item Number (1-based)
+    Enter,     // menu: Enter on the marked item; message: the first button; dialog: the default button
+    Del,       // menu: Del on item Number, or on the marked item when Number is 0
+    Esc,       // any: close it with Esc (-1)
+    Hotkey,    // menu: the item whose hotkey is Text[0]
+    Yes,       // message: the Yes button
+    No,        // message: the No button
+    Ok,        // message: the OK button; dialog: the default button
+    Cancel,    // dialog: the Cancel button (else the last button that is not the default); message: its Cancel button
+    Press,     // dialog: the button with index Number
+    Check,     // dialog: set the check box with index Number to On (does not close it)
+    SetField,  // dialog: put Text into the edit field with index Number (does not close it)
+    CheckUi,  // a check of the UI being shown (see Verify)
+};
+
+struct Answer {
+    AnswerKind Kind = AnswerKind::Esc;
+    int Number = 0;
+    bool On = false;
+    std::string Text;
+    std::string Where;  // "script.tws:12" for messages
+    std::string UiKind; // for CheckUi: the UI it checks, "menu", "message" or "dialog"
+    // For CheckUi: true when the shown UI passes; else `failure` says why.
+    std::function<bool(std::string* failure)> Verify;
+};
+
+// Parses one answer command ("pick 3", "key Del", "yes", "check 2 off",
+// "set-field 8 TEXT", ...). False when the line is not an answer command;
+// `error` is set when it is one but malformed.
+bool ParseAnswer(const std::string& line, Answer* answer, std::string* error);
+
+std::deque<Answer>& AnswerQueue();
+
+// How the UI asks when the queue is empty: in interactive mode, a prompt on
+// the console; in script mode, none (an unanswered UI is an error).
+using AnswerPrompt = std::function<bool(const std::string& what, Answer* answer)>;
+void SetAnswerPrompt(AnswerPrompt prompt);
+const AnswerPrompt& GetAnswerPrompt();
+
+std::string DescribeAnswer(const Answer& answer);
+
+}  // namespace twhost

@@ -1,0 +1,324 @@
+#include "editors.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "console.h"
+#include "files.h"
+#include "host_state.h"
+#include "plugin_calls.h"
+
+using namespace tarnwick;
+
+namespace twhost {
+namespace {
+
+std::vector<std::unique_ptr<SimEditor>> g_editors;  // in opening order
+std::vector<int> g_focus;                           // ids, the current one last
+int g_nextId = 1;
+bool g_panelsActive = false;
+
+void Trace(const std::string& line) {
+    if (Host().Options.Trace) Say("    [editor] " + line);
+}
+
+int TotalLines(const SimEditor& editor) { return static_cast<int>(editor.Lines.size()); }
+
+// The screen column of a character position, with tabs expanded.
+int TabPosOf(const SimEditor& editor, int pos) {
+    const std::string& line = editor.Lines[static_cast<std::size_t>(editor.CurLine)];
+    int column = 0;
+    for (int i = 0; i < pos; ++i) {
+        if (i < static_cast<int>(line.size()) && line[static_cast<std::size_t>(i)] == '\t') {
+            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+        } else {
+            ++column;
+        }
+    }
+    return column;
+}
+
+// The character position at a screen column, with tabs expanded.
+int PosOfTabPos(const SimEditor& editor, int tabPos) {
+    const std::string& line = editor.Lines[static_cast<std::size_t>(editor.CurLine)];
+    int column = 0;
+    int pos = 0;
+    while (column < tabPos) {
+        if (pos < static_cast<int>(line.size()) && line[static_cast<std::size_t>(pos)] == '\t') {
+            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+        } else {
+            ++column;
+        }
+        ++pos;
+    }
+    return pos;
+}
+
+// The editor scrolls so that the cursor stays on the screen.
+void KeepCursorVisible(SimEditor& editor) {
+    int last = TotalLines(editor) - 1;
+    editor.CurLine = std::clamp(editor.CurLine, 0, last);
+    editor.TopScreenLine = std::clamp(editor.TopScreenLine, 0, last);
+    if (editor.CurLine < editor.TopScreenLine) editor.TopScreenLine = editor.CurLine;
+    if (editor.CurLine >= editor.TopScreenLine + EDITOR_HEIGHT) editor.TopScreenLine = editor.CurLine - EDITOR_HEIGHT + 1;
+    editor.CurPos = std::max(editor.CurPos, 0);
+    editor.LeftPos = std::max(editor.LeftPos, 0);
+    int column = TabPosOf(editor, editor.CurPos);
+    if (column < editor.LeftPos) editor.LeftPos = column;
+    if (column >= editor.LeftPos + EDITOR_WIDTH) editor.LeftPos = column - EDITOR_WIDTH + 1;
+}
+
+bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
+
+bool SendRedraw(std::string* error) { return Send(EE_REDRAW, nullptr, error); }
+
+void Focus(int id) {
+    g_focus.erase(std::remove(g_focus.begin(), g_focus.end(), id), g_focus.end());
+    g_focus.push_back(id);
+}
+
+bool NeedCurrent(SimEditor** editor, std::string* error) {
+    *editor = CurrentEditor();
+    if (*editor == nullptr) {
+        *error = "no editor is open";
+        return false;
+    }
+    return true;
+}
+
+void SplitLines(const std::string& content, SimEditor* editor) {
+    editor->Lines.clear();
+    editor->LineEnd = content.find("\r\n") != std::string::npos ? "\r\n" : NativeLineEnd();
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = content.find('\n', start);
+        std::string line = content.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        editor->Lines.push_back(line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+SimEditor* CurrentEditor() { return g_focus.empty() || g_panelsActive ? nullptr : FindEditor(g_focus.back()); }
+
+void SetPanelsActive(bool active) { g_panelsActive = active; }
+
+SimEditor* FindEditor(int id) {
+    for (auto& editor : g_editors) {
+        if (editor->Id == id) return editor.get();
+    }
+    return nullptr;
+}
+
+const std::vector<std::unique_ptr<SimEditor>>& AllEditors() { return g_editors; }
+
+bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error) {
+    if (!ModuleLoaded()) {
+        *error = "no module is loaded (it was unloaded by quit)";
+        return false;
+    }
+    auto editor = std::make_unique<SimEditor>();
+    editor->Id = g_nextId++;
+    editor->FileName = path;
+    if (editor->FileName.size() >= static_cast<std::size_t>(HOST_MAX_PATH)) {
+        *error = "the path is longer than the host's 259 characters";
+        return false;
+    }
+    std::string content;
+    if (FileExists(path)) {
+        if (!ReadWholeFile(path, &content)) {
+            *error = "cannot read " + path;
+            return false;
+        }
+    } else {
+        Say("  (new file: " + path + ")");
+    }
+    SplitLines(content, editor.get());
+    SimEditor* raw = editor.get();
+    g_editors.push_back(std::move(editor));
+    Focus(raw->Id);
+    *opened = raw;
+    return Send(EE_READ, nullptr, error) && SendRedraw(error);
+}
+
+bool GotoPosition(int line, int column, bool keepColumn, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    editor->CurLine = line;
+    if (!keepColumn) editor->CurPos = column;
+    KeepCursorVisible(*editor);
+    return SendRedraw(error);
+}
+
+bool ScrollTo(int topLine, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    int last = TotalLines(*editor) - 1;
+    editor->TopScreenLine = std::clamp(topLine, 0, last);
+    // Scrolling keeps the cursor on the screen by moving it, not the view.
+    if (editor->CurLine < editor->TopScreenLine) editor->CurLine = editor->TopScreenLine;
+    if (editor->CurLine >= editor->TopScreenLine + EDITOR_HEIGHT) editor->CurLine = editor->TopScreenLine + EDITOR_HEIGHT - 1;
+    editor->CurLine = std::min(editor->CurLine, last);
+    KeepCursorVisible(*editor);
+    return SendRedraw(error);
+}
+
+bool ScrollLeftTo(int leftPos, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    editor->LeftPos = std::max(leftPos, 0);
+    int column = TabPosOf(*editor, editor->CurPos);
+    if (column < editor->LeftPos) editor->CurPos = PosOfTabPos(*editor, editor->LeftPos);
+    if (column >= editor->LeftPos + EDITOR_WIDTH) editor->CurPos = PosOfTabPos(*editor, editor->LeftPos + EDITOR_WIDTH - 1);
+    KeepCursorVisible(*editor);
+    return SendRedraw(error);
+}
+
+bool SetOvertype(bool on, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    editor->Overtype = on ? 1 : 0;
+    return SendRedraw(error);
+}
+
+bool TypeText(const std::string& text, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    std::string& line = editor->Lines[static_cast<std::size_t>(editor->CurLine)];
+    std::size_t pos = static_cast<std::size_t>(editor->CurPos);
+    if (line.size() < pos) line.append(pos - line.size(), ' ');
+    if (editor->Overtype != 0) {
+        line.replace(pos, std::min(text.size(), line.size() - pos), text);
+    } else {
+        line.insert(pos, text);
+    }
+    editor->CurPos += static_cast<int>(text.size());
+    editor->CurState = ECSTATE_MODIFIED;
+    KeepCursorVisible(*editor);
+    return SendRedraw(error);
+}
+
+bool SaveEditor(std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    std::string content;
+    for (std::size_t i = 0; i < editor->Lines.size(); ++i) {
+        if (i > 0) content += editor->LineEnd;
+        content += editor->Lines[i];
+    }
+    if (!WriteWholeFile(editor->FileName, content)) {
+        *error = "cannot write " + editor->FileName;
+        return false;
+    }
+    editor->CurState = ECSTATE_SAVED;
+    return Send(EE_SAVE, nullptr, error);
+}
+
+bool CloseEditor(int id, std::string* error) {
+    SimEditor* editor = FindEditor(id);
+    if (editor == nullptr) {
+        *error = "there is no editor " + std::to_string(id);
+        return false;
+    }
+    if ((editor->CurState & ECSTATE_MODIFIED) != 0) Say("  (unsaved changes in editor " + std::to_string(id) + " are discarded)");
+    // The closing editor is the current one while the event runs.
+    Focus(id);
+    int closingId = id;
+    bool sent = Send(EE_CLOSE, &closingId, error);
+    g_focus.erase(std::remove(g_focus.begin(), g_focus.end(), id), g_focus.end());
+    g_editors.erase(std::remove_if(g_editors.begin(), g_editors.end(),
+                                   [id](const std::unique_ptr<SimEditor>& e) { return e->Id == id; }),
+                    g_editors.end());
+    if (!sent) return false;
+    if (CurrentEditor() != nullptr) {
+        int nextId = CurrentEditor()->Id;
+        return Send(EE_GOTFOCUS, &nextId, error) && SendRedraw(error);
+    }
+    return true;
+}
+
+bool SwitchEditor(int id, std::string* error) {
+    SimEditor* target = FindEditor(id);
+    if (target == nullptr) {
+        *error = "there is no editor " + std::to_string(id);
+        return false;
+    }
+    SimEditor* current = CurrentEditor();
+    if (current != nullptr && current->Id != id) {
+        int oldId = current->Id;
+        if (!Send(EE_KILLFOCUS, &oldId, error)) return false;
+    }
+    Focus(id);
+    int newId = id;
+    return Send(EE_GOTFOCUS, &newId, error) && SendRedraw(error);
+}
+
+std::string DescribeEditor(const SimEditor& editor) {
+    std::string text = "editor " + std::to_string(editor.Id) + " " + editor.FileName + ": line " +
+                       std::to_string(editor.CurLine) + ", col " + std::to_string(editor.CurPos) + ", top " +
+                       std::to_string(editor.TopScreenLine) + ", left " + std::to_string(editor.LeftPos) +
+                       ", overtype " + (editor.Overtype != 0 ? "on" : "off");
+    if ((editor.CurState & ECSTATE_MODIFIED) != 0) text += " [modified]";
+    if ((editor.CurState & ECSTATE_SAVED) != 0) text += " [saved]";
+    return text;
+}
+
+void DropAllEditors() {
+    g_editors.clear();
+    g_focus.clear();
+}
+
+int TW_STDCALL HostEditorControl(int command, void* param) {
+    SimEditor* editor = CurrentEditor();
+    if (command == ECTL_GETINFO) {
+        if (editor == nullptr || param == nullptr) {
+            Trace("ECTL_GETINFO with no current editor = 0");
+            return 0;
+        }
+        EditorInfo* info = static_cast<EditorInfo*>(param);
+        std::memset(info, 0, sizeof *info);
+        info->EditorID = editor->Id;
+        info->FileName = editor->FileName.c_str();
+        info->WindowSizeX = EDITOR_WIDTH;
+        info->WindowSizeY = EDITOR_HEIGHT;
+        info->TotalLines = TotalLines(*editor);
+        info->CurLine = editor->CurLine;
+        info->CurPos = editor->CurPos;
+        info->CurTabPos = TabPosOf(*editor, editor->CurPos);
+        info->TopScreenLine = editor->TopScreenLine;
+        info->LeftPos = editor->LeftPos;
+        info->Overtype = editor->Overtype;
+        info->TableNum = -1;
+        info->TabSize = EDITOR_TAB_SIZE;
+        info->BookMarkCount = 10;
+        info->CurState = editor->CurState;
+        Trace("ECTL_GETINFO -> " + DescribeEditor(*editor));
+        return 1;
+    }
+    if (command == ECTL_SETPOSITION) {
+        if (editor == nullptr || param == nullptr) {
+            Trace("ECTL_SETPOSITION with no current editor = 0");
+            return 0;
+        }
+        const EditorSetPosition* to = static_cast<const EditorSetPosition*>(param);
+        Trace("ECTL_SETPOSITION(line " + std::to_string(to->CurLine) + ", pos " + std::to_string(to->CurPos) +
+              ", tabpos " + std::to_string(to->CurTabPos) + ", top " + std::to_string(to->TopScreenLine) + ", left " +
+              std::to_string(to->LeftPos) + ", overtype " + std::to_string(to->Overtype) + ")");
+        // A member of -1 leaves that part of the position as it is.
+        if (to->CurLine >= 0) editor->CurLine = std::min(to->CurLine, TotalLines(*editor) - 1);
+        if (to->CurPos >= 0) editor->CurPos = to->CurPos;
+        if (to->CurTabPos >= 0) editor->CurPos = PosOfTabPos(*editor, to->CurTabPos);
+        if (to->TopScreenLine >= 0) editor->TopScreenLine = to->TopScreenLine;
+        if (to->LeftPos >= 0) editor->LeftPos = to->LeftPos;
+        if (to->Overtype >= 0) editor->Overtype = to->Overtype != 0 ? 1 : 0;
+        KeepCursorVisible(*editor);
+        return 1;
+    }
+    Fatal(EXIT_PLUGIN_FAULT, "EditorControl: command " + std::to_string(command) +
+                                 " is not one this host offers (ECTL_GETINFO 6, ECTL_SETPOSITION 7)", true);
+}
+
+}  // namespace twhost

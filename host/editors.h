@@ -1,0 +1,64 @@
+// The host's simulated editors over real files on disk. Each has an id
+// (increasing from 1), the file's full name, its lines, the cursor, the top
+// screen line, the left scroll position, the overtype mode and the
+// modified/saved state the host reports. The host's EditorControl service
+// works on the current editor, as in the real host.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "plugin/host_abi.h"
+
+namespace twhost {
+
+// The editor window: 80 columns, 23 text lines.
+constexpr int EDITOR_WIDTH = 80;
+constexpr int EDITOR_HEIGHT = 23;
+constexpr int EDITOR_TAB_SIZE = 8;
+
+struct SimEditor {
+    int Id = 0;
+    std::string FileName;             // full path, as the host reports it
+    std::vector<std::string> Lines;   // at least one line
+    std::string LineEnd = "\n";       // the file's own line end, used when saving
+    int CurLine = 0;                  // 0-based, like every number the host reports
+    int CurPos = 0;
+    int TopScreenLine = 0;
+    int LeftPos = 0;
+    int Overtype = 0;
+    tarnwick::DWORD_T CurState = 0;   // ECSTATE_MODIFIED / ECSTATE_SAVED
+};
+
+SimEditor* CurrentEditor();
+SimEditor* FindEditor(int id);
+const std::vector<std::unique_ptr<SimEditor>>& AllEditors();
+
+// Each of these changes the editor as the user's action would and sends the
+// plug-in the events the real host sends for it. False, with the reason in
+// `error`, when the action cannot be done (or the plug-in cannot be called).
+bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error);
+bool GotoPosition(int line, int column, bool keepColumn, std::string* error);
+bool ScrollTo(int topLine, std::string* error);
+bool ScrollLeftTo(int leftPos, std::string* error);
+bool SetOvertype(bool on, std::string* error);
+bool TypeText(const std::string& text, std::string* error);
+bool SaveEditor(std::string* error);
+bool CloseEditor(int id, std::string* error);
+bool SwitchEditor(int id, std::string* error);
+
+// "editor 1 C:\...\a.txt: line 12, col 4, top 3, left 0, overtype off".
+std::string DescribeEditor(const SimEditor& editor);
+
+// The EditorControl service (ECTL_GETINFO, ECTL_SETPOSITION).
+int TW_STDCALL HostEditorControl(int command, void* param);
+
+// While the panels are active (the plug-in was called from the panels),
+// there is no current editor for the EditorControl service.
+void SetPanelsActive(bool active);
+
+// Forgets every editor without events (after the module is gone).
+void DropAllEditors();
+
+}  // namespace twhost

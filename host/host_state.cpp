@@ -1,0 +1,10 @@
+#include "host_state.h"
+
+namespace twhost {
+
+HostState& Host() {
+    static HostState state;
+    return state;
+}
+
+}  // namespace twhost

@@ -1,0 +1,52 @@
+// The substitute host's process-wide state: the options it was started
+// with, its work folder, the loaded plug-in and the record handed to it.
+//
+// The host is single-threaded like the real one: every export is called on
+// the main thread, and services run inside those calls.
+#pragma once
+
+#include <string>
+
+#include "module_loader.h"
+#include "plugin/host_abi.h"
+
+namespace twhost {
+
+struct HostOptions {
+    std::string WorkDir;        // --work: use and keep this folder
+    bool KeepWork = false;      // --keep: do not delete a temporary work folder
+    std::string PluginDir;      // --plugin-dir: where the module and .lng files are
+    std::string Language = "Eng";
+    std::string ScriptPath;     // --script: empty for interactive input, "-" for stdin
+    std::string RootKey;        // --root-key: fixed registry root key
+    std::string RegistryDir;    // --registry: native registry folder
+    int StartupSize = -1;       // --startup-size: StructSize reported to the plug-in
+    bool Trace = false;         // --trace: log every export and service call
+};
+
+// The number the host gives the plug-in as ModuleNumber; every service that
+// takes one checks it.
+constexpr tarnwick::INT_PTR_T HOST_MODULE_NUMBER = 3;
+
+struct HostState {
+    HostOptions Options;
+    std::string WorkDir;          // absolute
+    bool DeleteWorkDir = false;   // a temporary folder made by the host
+    std::string ModuleDir;        // <work>/Plugins/Tarnwick
+    std::string ModulePath;       // <work>/Plugins/Tarnwick/Tarnwick.dll
+    std::string DefaultCfgPath;   // the position file beside the module
+    std::string CfgPath;          // the file the cfg commands look at
+    std::string RootKey;          // passed as PluginStartupInfo::RootKey
+    bool DeleteRootKey = false;   // a per-run key under Wine, deleted at exit
+    std::string RootKeyToDelete;  // the per-run key's top
+    PluginModule Module;          // the loaded plug-in, if any
+    bool Quit = false;            // the module was unloaded by quit
+    tarnwick::PluginStartupInfo Startup{};
+    tarnwick::FarStandardFunctions Functions{};
+    long long LastResult = 0;     // result of the last export call
+    bool HaveLastResult = false;
+};
+
+HostState& Host();
+
+}  // namespace twhost

@@ -1,0 +1,117 @@
+// tarnwick-host: a substitute for the real host, for building and trying
+// the Tarnwick plug-in. It loads the module, hands it the host's services,
+// simulates editors over real files and runs a script of user actions (or
+// reads them from the console), drawing the plug-in's menus, messages and
+// dialogs as text.
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+#include "console.h"
+#include "files.h"
+#include "host_state.h"
+#include "plugin_calls.h"
+#include "script.h"
+#include "session.h"
+
+using namespace twhost;
+
+namespace {
+
+void Usage() {
+    Say("usage: tarnwick-host [options]\n"
+        "  --script FILE     run the commands in FILE ('-' for standard input); else read them interactively\n"
+        "  --plugin-dir DIR  the folder with the module and its .lng files (default: beside this program)\n"
+        "  --work DIR        work in DIR and keep it (default: a new temporary folder, deleted at the end)\n"
+        "  --keep            keep the temporary work folder\n"
+        "  --lang Eng|Rus    the language file (default Eng)\n"
+        "  --root-key KEY    the registry root key given to the plug-in (kept after the run)\n"
+        "  --registry DIR    natively: the folder that holds the registry\n"
+        "  --startup-size N  the StructSize reported in PluginStartupInfo\n"
+        "  --trace           log every call between host and plug-in");
+}
+
+bool ParseOptions(int argc, char** argv, HostOptions* options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string option = argv[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= argc) return false;
+            *out = argv[++i];
+            return true;
+        };
+        std::string number;
+        if (option == "--script") {
+            if (!value(&options->ScriptPath)) return false;
+        } else if (option == "--plugin-dir") {
+            if (!value(&options->PluginDir)) return false;
+        } else if (option == "--work") {
+            if (!value(&options->WorkDir)) return false;
+        } else if (option == "--keep") {
+            options->KeepWork = true;
+        } else if (option == "--lang") {
+            if (!value(&options->Language)) return false;
+        } else if (option == "--root-key") {
+            if (!value(&options->RootKey) || options->RootKey.empty()) return false;
+        } else if (option == "--registry") {
+            if (!value(&options->RegistryDir)) return false;
+        } else if (option == "--startup-size") {
+            if (!value(&number)) return false;
+            options->StartupSize = std::atoi(number.c_str());
+        } else if (option == "--trace") {
+            options->Trace = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CleanUp(bool moduleInUse) { CleanUpHost(moduleInUse); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    HostState& host = Host();
+    if (!ParseOptions(argc, argv, &host.Options)) {
+        Usage();
+        return EXIT_SETUP_FAILED;
+    }
+#if defined(_WIN32)
+    // The real host works with OEM file names.
+    SetFileApisToOEM();
+#endif
+    SetExitCleanup(CleanUp);
+    std::string error;
+    if (!PrepareWorkFolder(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: " + error);
+    Say("work folder: " + host.WorkDir + (host.DeleteWorkDir ? " (deleted at the end)" : ""));
+    Say("module: " + host.ModulePath);
+    PrepareRegistry();
+    if (!SelectLanguage(host.Options.Language, &error)) Say("(language: " + error + "; every message will be null)");
+    if (!StartModule(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: cannot load the module: " + error);
+
+    int status;
+    if (host.Options.ScriptPath.empty()) {
+        status = RunCommands(std::cin, "console", true);
+    } else if (host.Options.ScriptPath == "-") {
+        status = RunCommands(std::cin, "stdin", false);
+    } else {
+        std::ifstream script(host.Options.ScriptPath, std::ios::binary);
+        if (!script) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: cannot read " + host.Options.ScriptPath);
+        status = RunCommands(script, FileNameOf(host.Options.ScriptPath), false);
+    }
+    if (status == 0 && ModuleLoaded()) {
+        Say("(end of the commands: quitting)");
+        if (!StopModule(&error)) {
+            Complain("FAILED at quit: " + error);
+            status = EXIT_SCRIPT_FAILED;
+        }
+    }
+    SetExitCleanup(nullptr);
+    CleanUpHost(false);
+    return status;
+}

@@ -1,0 +1,29 @@
+// Calls into the loaded plug-in's exports, with the host's bookkeeping:
+// the trace line, the last result (for expect-return), and the check that a
+// module is loaded and has the export at all.
+#pragma once
+
+#include <string>
+
+#include "plugin/host_abi.h"
+
+namespace twhost {
+
+// True while a module is loaded.
+bool ModuleLoaded();
+// True while an export of the plug-in is running (services are called from
+// inside it).
+bool InsidePlugin();
+
+// Each returns false, with the reason in `error`, when no module is loaded
+// or the export is missing.
+bool CallProcessEditorEvent(int event, void* param, std::string* error);
+bool CallOpenPlugin(int openFrom, tarnwick::INT_PTR_T* result, std::string* error);
+bool CallConfigure(int item, int* result, std::string* error);
+bool CallGetPluginInfo(tarnwick::PluginInfo* info, std::string* error);
+bool CallExitFar(std::string* error);
+void CallSetStartupInfo(const tarnwick::PluginStartupInfo* info);
+
+std::string EventName(int event);
+
+}  // namespace twhost

@@ -1,0 +1,226 @@
+#include "session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+#if defined(_WIN32)
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
+#endif
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "console.h"
+#include "editors.h"
+#include "files.h"
+#include "host_state.h"
+#include "host_ui.h"
+#include "language_file.h"
+#include "plugin_calls.h"
+#include "standard_functions.h"
+#include "unused_slots.h"
+
+using namespace tarnwick;
+
+namespace twhost {
+namespace {
+
+// The module's file in the plug-in folder: Tarnwick.dll, or natively the
+// shared library the build makes.
+std::string FindModuleFile(const std::string& folder) {
+    const char* names[] = {
+#if defined(_WIN32)
+        "Tarnwick.dll",
+#else
+        "libTarnwick.so", "Tarnwick.so", "Tarnwick.dll",
+#endif
+    };
+    for (const char* name : names) {
+        std::string path = JoinPath(folder, name);
+        if (FileExists(path)) return path;
+    }
+    return std::string();
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && CompareIgnoringCase(text.c_str() + text.size() - end.size(), end.c_str(), -1) == 0;
+}
+
+unsigned long ProcessNumber() {
+#if defined(_WIN32)
+    return GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(getpid());
+#endif
+}
+
+void FillStartupInfo() {
+    HostState& host = Host();
+    PluginStartupInfo& info = host.Startup;
+    std::memset(&info, 0, sizeof info);
+    info.StructSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : STARTUP_INFO_SIZE;
+    std::size_t length = std::min(host.ModulePath.size(), sizeof info.ModuleName - 1);
+    std::memcpy(info.ModuleName, host.ModulePath.data(), length);
+    info.ModuleName[length] = '\0';
+    info.ModuleNumber = HOST_MODULE_NUMBER;
+    info.RootKey = host.RootKey.c_str();
+    FillUnusedStartupServices(&info);
+    info.Menu = HostMenu;
+    info.Dialog = HostDialog;
+    info.Message = HostMessage;
+    info.GetMsg = HostGetMsg;
+    info.EditorControl = HostEditorControl;
+    FillStandardFunctions(&host.Functions);
+    info.FSF = &host.Functions;
+    info.Reserved = 0;
+}
+
+}  // namespace
+
+bool PrepareWorkFolder(std::string* error) {
+    HostState& host = Host();
+    if (!host.Options.WorkDir.empty()) {
+        host.WorkDir = AbsolutePath(host.Options.WorkDir);
+        if (!MakeFolders(host.WorkDir)) {
+            *error = "cannot make the work folder " + host.WorkDir;
+            return false;
+        }
+    } else {
+        if (!MakeTemporaryFolder(&host.WorkDir, error)) return false;
+        host.DeleteWorkDir = !host.Options.KeepWork;
+    }
+    std::string pluginDir = host.Options.PluginDir.empty() ? ExecutableFolder() : AbsolutePath(host.Options.PluginDir);
+    std::string module = FindModuleFile(pluginDir);
+    if (module.empty()) {
+        *error = "no plug-in module in " + pluginDir + " (give the folder with --plugin-dir)";
+        return false;
+    }
+    host.ModuleDir = JoinPath(JoinPath(host.WorkDir, "Plugins"), "Tarnwick");
+    if (!MakeFolders(host.ModuleDir)) {
+        *error = "cannot make " + host.ModuleDir;
+        return false;
+    }
+    // The module keeps the name Tarnwick.dll on every system (dlopen does not
+    // mind), so its position file is Tarnwick.cfg beside it.
+    host.ModulePath = JoinPath(host.ModuleDir, "Tarnwick.dll");
+    if (host.ModulePath.size() >= static_cast<std::size_t>(HOST_MAX_PATH)) {
+        *error = "the module path " + host.ModulePath + " is longer than the host's 259 characters";
+        return false;
+    }
+    if (!CopyOneFile(module, host.ModulePath)) {
+        *error = "cannot copy " + module + " to " + host.ModulePath;
+        return false;
+    }
+    int languages = 0;
+    for (const std::string& name : ListFiles(pluginDir)) {
+        if (EndsWithIgnoringCase(name, ".lng") && CompareIgnoringCase(name.c_str(), "Tarnwick", 8) == 0) {
+            if (!CopyOneFile(JoinPath(pluginDir, name), JoinPath(host.ModuleDir, name))) {
+                *error = "cannot copy " + name + " to " + host.ModuleDir;
+                return false;
+            }
+            ++languages;
+        }
+    }
+    if (languages == 0) Say("(no language files beside the module in " + pluginDir + ": every message will be null)");
+    host.DefaultCfgPath = host.ModulePath.substr(0, host.ModulePath.size() - 3) + "cfg";
+    host.CfgPath = host.DefaultCfgPath;
+    return true;
+}
+
+void PrepareRegistry() {
+    HostState& host = Host();
+#if defined(_WIN32)
+    if (!host.Options.RootKey.empty()) {
+        host.RootKey = host.Options.RootKey;
+    } else {
+        unsigned long long tick = static_cast<unsigned long long>(
+            std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007LL);
+        host.RootKeyToDelete = "Software\\TarnwickHost\\" + std::to_string(ProcessNumber()) + "-" + std::to_string(tick);
+        host.RootKey = host.RootKeyToDelete + "\\Plugins";
+        host.DeleteRootKey = true;
+    }
+    Say("registry: HKEY_CURRENT_USER\\" + host.RootKey + "\\Tarnwick" + (host.DeleteRootKey ? " (removed at exit)" : ""));
+#else
+    (void)&ProcessNumber;
+    host.RootKey = host.Options.RootKey.empty() ? "Software\\Far\\Plugins" : host.Options.RootKey;
+    std::string folder;
+    if (!host.Options.RegistryDir.empty()) {
+        folder = AbsolutePath(host.Options.RegistryDir);
+    } else if (const char* given = std::getenv("TARNWICK_REGISTRY_ROOT"); given != nullptr && given[0] != '\0') {
+        folder = given;
+    } else {
+        folder = JoinPath(host.WorkDir, "registry");
+    }
+    MakeFolders(folder);
+    setenv("TARNWICK_REGISTRY_ROOT", folder.c_str(), 1);
+    Say("registry: " + host.RootKey + "\\Tarnwick in the folder " + folder);
+#endif
+}
+
+bool SelectLanguage(const std::string& language, std::string* error) {
+    HostState& host = Host();
+    std::string path = JoinPath(host.ModuleDir, "Tarnwick" + language + ".lng");
+    LanguageFile file;
+    if (!ReadLanguageFile(path, &file, error)) {
+        SetActiveLanguage(LanguageFile{});
+        return false;
+    }
+    SetActiveLanguage(file);
+    SetConsoleCodePage866(file.Language == "Russian");
+    return true;
+}
+
+bool StartModule(std::string* error) {
+    HostState& host = Host();
+    if (!LoadPluginModule(host.ModulePath, &host.Module, error)) return false;
+    FillStartupInfo();
+    host.Quit = false;
+    CallSetStartupInfo(&host.Startup);
+    return true;
+}
+
+bool StopModule(std::string* error) {
+    HostState& host = Host();
+    bool ok = true;
+    std::string problem;
+    std::vector<int> ids;
+    for (const auto& editor : AllEditors()) ids.push_back(editor->Id);
+    for (int id : ids) {
+        Say("  closing editor " + std::to_string(id));
+        if (!CloseEditor(id, &problem)) ok = false;
+    }
+    DropAllEditors();
+    if (host.Module.ExitFAR != nullptr && !CallExitFar(&problem)) ok = false;
+    if (!UnloadPluginModule(host.ModulePath, &host.Module)) {
+        problem = "the system kept the module in memory after unloading it";
+        ok = false;
+    }
+    host.Quit = true;
+    if (!ok) *error = problem;
+    return ok;
+}
+
+void CleanUpHost(bool moduleInUse) {
+    HostState& host = Host();
+    if (!moduleInUse && host.Module.Handle != nullptr) {
+        UnloadPluginModule(host.ModulePath, &host.Module);
+    }
+#if defined(_WIN32)
+    if (host.DeleteRootKey) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, host.RootKeyToDelete.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, host.RootKeyToDelete.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TarnwickHost");  // only when no other run uses it
+        host.DeleteRootKey = false;
+    }
+#endif
+    if (host.DeleteWorkDir && !host.WorkDir.empty()) {
+        DeleteTree(host.WorkDir);
+        host.DeleteWorkDir = false;
+    }
+}
+
+}  // namespace twhost
