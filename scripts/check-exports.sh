@@ -8,7 +8,7 @@ objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 dump=$("$objdump" -p "$dll") || { echo "cannot read $dll"; exit 1; }
 status=0
 
-exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -E '^\s*\[' | awk '{print $NF}')
+exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -E '^\s*\[ *[0-9]+\]' | awk '{print $NF}')
 for name in SetStartupInfo GetPluginInfo OpenPlugin ProcessEditorEvent Configure ExitFAR LibMain; do
     if ! printf '%s\n' "$exports" | grep -qx "$name"; then
         echo "missing export: $name"; status=1
