@@ -1,6 +1,7 @@
 #include "answers.h"
 
-#include <cstdlib>
+#include "script_support.h"
+
 #include <sstream>
 
 namespace twhost {
@@ -9,36 +10,11 @@ namespace {
 std::deque<Answer> g_queue;
 AnswerPrompt g_prompt;
 
-bool ParseNumber(const std::string& text, int* value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    long parsed = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || parsed < -1000000 || parsed > 1000000) return false;
-    *value = static_cast<int>(parsed);
-    return true;
-}
-
 std::string Lower(std::string text) {
     for (char& c : text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
-}
-
-// The text after the first `words` words of the line, with one pair of
-// enclosing double quotes removed.
-std::string RestAfter(const std::string& line, int words) {
-    std::size_t at = 0;
-    for (int i = 0; i < words; ++i) {
-        at = line.find_first_not_of(" \t", at);
-        if (at == std::string::npos) return "";
-        at = line.find_first_of(" \t", at);
-        if (at == std::string::npos) return "";
-    }
-    ++at;
-    std::string rest = at < line.size() ? line.substr(at) : "";
-    if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
-    return rest;
 }
 
 }  // namespace
@@ -54,7 +30,7 @@ bool ParseAnswer(const std::string& line, Answer* answer, std::string* error) {
     Answer result;
     if (word == "pick") {
         result.Kind = AnswerKind::Pick;
-        if (!ParseNumber(arg1, &result.Number) || result.Number < 1) {
+        if (!ParseInt(arg1, &result.Number) || result.Number < 1) {
             *error = "pick needs an item number (1 is the first item)";
             return true;
         }
@@ -66,7 +42,7 @@ bool ParseAnswer(const std::string& line, Answer* answer, std::string* error) {
             result.Kind = AnswerKind::Esc;
         } else if (key == "del" || key == "delete") {
             result.Kind = AnswerKind::Del;
-            if (!arg2.empty() && (!ParseNumber(arg2, &result.Number) || result.Number < 1)) {
+            if (!arg2.empty() && (!ParseInt(arg2, &result.Number) || result.Number < 1)) {
                 *error = "key Del takes an optional item number (1 is the first item)";
                 return true;
             }
@@ -87,21 +63,21 @@ bool ParseAnswer(const std::string& line, Answer* answer, std::string* error) {
         result.Kind = AnswerKind::Cancel;
     } else if (word == "press") {
         result.Kind = AnswerKind::Press;
-        if (!ParseNumber(arg1, &result.Number) || result.Number < 0) {
+        if (!ParseInt(arg1, &result.Number) || result.Number < 0) {
             *error = "press needs a dialog item index";
             return true;
         }
     } else if (word == "check") {
         result.Kind = AnswerKind::Check;
         std::string state = Lower(arg2);
-        if (!ParseNumber(arg1, &result.Number) || result.Number < 0 || (state != "on" && state != "off")) {
+        if (!ParseInt(arg1, &result.Number) || result.Number < 0 || (state != "on" && state != "off")) {
             *error = "check needs a dialog item index and on or off";
             return true;
         }
         result.On = state == "on";
     } else if (word == "set-field") {
         result.Kind = AnswerKind::SetField;
-        if (!ParseNumber(arg1, &result.Number) || result.Number < 0) {
+        if (!ParseInt(arg1, &result.Number) || result.Number < 0) {
             *error = "set-field needs a dialog item index and the text";
             return true;
         }
