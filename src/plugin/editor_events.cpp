@@ -25,14 +25,6 @@ bool IsDirty(const EditorInfo& info) {
     return (info.CurState & ECSTATE_MODIFIED) != 0 && (info.CurState & ECSTATE_SAVED) == 0;
 }
 
-EditorRecord KeyOf(std::int32_t editorId) {
-    EditorRecord key;
-    FillBytes(&key, 0, sizeof key);
-    key.Kind = KIND_EDITOR;
-    key.EditorID = editorId;
-    return key;
-}
-
 // A file name the position file and the record can hold whole; a cut name
 // could name another file.
 bool UsableFileName(const char* fileName) {
@@ -40,7 +32,7 @@ bool UsableFileName(const char* fileName) {
 }
 
 bool RestoreCurrent(const EditorInfo& info) {
-    EditorRecord record = KeyOf(info.EditorID);
+    EditorRecord record = EditorKey(info.EditorID);
     if (!Fetch(Editors, &record)) return false;
     HostSetEditorPosition(record.RestorePos);
     return true;
@@ -51,7 +43,7 @@ bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
     const EditorSetPosition snapshot = Snapshot(info);
     const bool dirty = IsDirty(info);
 
-    EditorRecord record = KeyOf(info.EditorID);
+    EditorRecord record = EditorKey(info.EditorID);
     if (mode == TrackEditor) {
         if (!Contains(Editors, record)) return false;
         if (!Fetch(Editors, &record)) return false;
@@ -122,7 +114,7 @@ void OnClose(const void* param) {
     if (param == nullptr) return;
     std::int32_t editorId;
     CopyBytes(&editorId, param, sizeof editorId);
-    EditorRecord record = KeyOf(editorId);
+    EditorRecord record = EditorKey(editorId);
     if (CurrentSettings.Automatic == 0) {
         Remove(Editors, record);
         return;

@@ -30,11 +30,7 @@ bool PositionKnown() {
         FillBytes(&unused, 0, sizeof unused);
         if (ReadItem(Positions, ITEM_TYPE_EDITOR, info.FileName, &unused)) return true;
     }
-    EditorRecord key;
-    FillBytes(&key, 0, sizeof key);
-    key.Kind = KIND_EDITOR;
-    key.EditorID = info.EditorID;
-    return Contains(Editors, key);
+    return Contains(Editors, EditorKey(info.EditorID));
 }
 
 void ReportPurge(int removed) {

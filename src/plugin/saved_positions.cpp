@@ -61,10 +61,7 @@ int FillEntries(FarMenuItemEx* items, PathSlot* paths, int capacity) {
 void DeleteStoredPosition(const char* path) {
     Load(Positions, CurrentSettings.CfgFile, &Editors);
     RemoveItem(Positions, ITEM_TYPE_EDITOR, path);
-    EditorRecord record;
-    FillBytes(&record, 0, sizeof record);
-    record.Kind = KIND_EDITOR;
-    CopyBounded(record.Path, path, sizeof record.Path);
+    EditorRecord record = PathKey(path);
     if (FetchByPath(Editors, &record)) Remove(Editors, record);
     Save(Positions, CurrentSettings.CfgFile, &Editors, false);
 }

@@ -66,6 +66,20 @@ const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) 
 
 }  // namespace
 
+EditorRecord EditorKey(std::int32_t editorId) {
+    EditorRecord key{};
+    key.Kind = KIND_EDITOR;
+    key.EditorID = editorId;
+    return key;
+}
+
+EditorRecord PathKey(const char* path) {
+    EditorRecord key{};
+    key.Kind = KIND_EDITOR;
+    CopyBounded(key.Path, path, PATH_SIZE);
+    return key;
+}
+
 int CompareKeys(const EditorRecord& node, const EditorRecord& key) {
     if (node.EditorID == key.EditorID) return node.Kind == key.Kind ? 0 : -1;
     return key.EditorID > node.EditorID ? -1 : 1;

@@ -44,6 +44,13 @@ struct EditorTable {
     EditorNode* Root;
 };
 
+// A record that holds only the key of editor `editorId` (kind "editor"),
+// for the operations by key.
+EditorRecord EditorKey(std::int32_t editorId);
+// A record that holds only kind "editor" and `path`, for the searches by
+// file name. Callers pass paths that fit PATH_SIZE.
+EditorRecord PathKey(const char* path);
+
 // 0 for the same key; -1 when the key orders after the node's record (or has
 // the same id and another kind), +1 when it orders before.
 int CompareKeys(const EditorRecord& node, const EditorRecord& key);

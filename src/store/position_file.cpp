@@ -215,18 +215,12 @@ bool ItemHolds(const MarkupNode* element, const char* path, const EditorSetPosit
 
 // Drops every record of this process's editors that has `path` open.
 void DropRecordsOfPath(EditorTable& table, const char* path) {
-    EditorRecord key{};
-    key.Kind = KIND_EDITOR;
-    CopyBounded(key.Path, path, PATH_SIZE);
+    EditorRecord key = PathKey(path);
     while (FetchByPath(table, &key)) Remove(table, key);
 }
 
 bool IsOpenHere(const EditorTable* table, const char* path) {
-    if (table == nullptr) return false;
-    EditorRecord key{};
-    key.Kind = KIND_EDITOR;
-    CopyBounded(key.Path, path, PATH_SIZE);
-    return ContainsPath(*table, key);
+    return table != nullptr && ContainsPath(*table, PathKey(path));
 }
 
 // The paths of this process's open editors as a set of hash bits: a path
