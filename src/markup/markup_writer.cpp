@@ -20,9 +20,53 @@ std::int64_t Indentation(std::int64_t depth) {
     return depth < MAX_INDENT ? depth : MAX_INDENT;
 }
 
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool NamesEqual(const MarkupNode* a, const MarkupNode* b) {
+    return NameLength(a) == NameLength(b) && CompareNoCaseN(a->Name, b->Name, static_cast<int>(NameLength(a))) == 0;
+}
+
+// True when the node's opening tag can be written so that it reads back as
+// this node and leaves the rest of the text alone: its name is not empty,
+// holds no whitespace or ">" and does not start with "/" (which would make
+// it a closing tag). A leaf with the name of its parent container is left
+// out as well: the parent's closing tag would close the leaf instead.
+bool IsWritable(const MarkupNode* node) {
+    std::int64_t length = NameLength(node);
+    if (length == 0 || node->Name[0] == '/') return false;
+    for (std::int64_t i = 0; i < length; ++i) {
+        if (IsSpace(node->Name[i]) || node->Name[i] == '>') return false;
+    }
+    if (node->Kind != NODE_CONTAINER && node->FirstChild == nullptr && node->Parent != nullptr &&
+        NamesEqual(node, node->Parent)) {
+        return false;
+    }
+    return true;
+}
+
+// True when the attribute can be written as ` name="value"` and read back
+// the same: a name that is not empty and holds no whitespace, ">" or "=",
+// and a value without a double quote.
+bool IsWritable(const MarkupAttribute& attribute) {
+    const char* name = attribute.Name;
+    if (name == nullptr || name[0] == '\0') return false;
+    for (const char* c = name; *c != '\0'; ++c) {
+        if (IsSpace(*c) || *c == '>' || *c == '=') return false;
+    }
+    for (const char* c = attribute.Value; c != nullptr && *c != '\0'; ++c) {
+        if (*c == '"') return false;
+    }
+    return true;
+}
+
+// A node with children gets a closing tag, whatever its kind, so that the
+// children read back as its children.
+bool HasClosingTag(const MarkupNode* node) { return node->Kind == NODE_CONTAINER || node->FirstChild != nullptr; }
+
 // Visits `node`, its later siblings and all their descendants in document
 // order without recursion: sink.Open(node, depth) before a node's children,
-// sink.Close(node, depth) after them. The walk climbs back up through
+// sink.Close(node, depth) after them. A node that cannot be written is
+// passed over with everything below it. The walk climbs back up through
 // Parent links, so it needs no memory of its own however deep the tree is.
 // Stops early, returning false, when the sink does.
 template <typename Sink>
@@ -30,14 +74,18 @@ bool Walk(const MarkupNode* node, std::int64_t depth, Sink& sink) {
     if (node == nullptr) return true;
     std::int64_t level = 0;  // levels below the starting chain
     for (;;) {
-        if (!sink.Open(node, depth + level)) return false;
-        if (node->FirstChild != nullptr) {
-            node = node->FirstChild;
-            ++level;
-            continue;
+        bool shown = IsWritable(node);
+        if (shown) {
+            if (!sink.Open(node, depth + level)) return false;
+            if (node->FirstChild != nullptr) {
+                node = node->FirstChild;
+                ++level;
+                continue;
+            }
         }
         for (;;) {
-            if (!sink.Close(node, depth + level)) return false;
+            if (shown && !sink.Close(node, depth + level)) return false;
+            shown = true;  // every node climbed back to was written
             if (node->Next != nullptr) {
                 node = node->Next;
                 break;
@@ -60,17 +108,18 @@ struct Measure {
 
     bool Open(const MarkupNode* node, std::int64_t depth) {
         if (!Add(Indentation(depth))) return false;
-        std::int64_t nameLength = NameLength(node);
-        if (nameLength > 0 && !Add(nameLength + 1)) return false;
+        if (!Add(NameLength(node) + 1)) return false;
         for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
-            if (!Add(static_cast<std::int64_t>(StrLength(node->Attributes[i].Name)) + 2)) return false;
-            if (!Add(static_cast<std::int64_t>(StrLength(node->Attributes[i].Value)) + 2)) return false;
+            const MarkupAttribute& attribute = node->Attributes[i];
+            if (!IsWritable(attribute)) continue;
+            if (!Add(static_cast<std::int64_t>(StrLength(attribute.Name)) + 2)) return false;
+            if (!Add(static_cast<std::int64_t>(StrLength(attribute.Value)) + 2)) return false;
         }
-        return nameLength == 0 || Add(3);
+        return Add(3);
     }
 
     bool Close(const MarkupNode* node, std::int64_t depth) {
-        if (node->Kind != NODE_CONTAINER) return true;
+        if (!HasClosingTag(node)) return true;
         return Add(Indentation(depth) + 5 + NameLength(node));
     }
 };
@@ -111,18 +160,19 @@ struct Output {
     bool Open(const MarkupNode* node, std::int64_t depth) {
         if (!Spaces(Indentation(depth))) return false;
         std::int64_t nameLength = NameLength(node);
-        if (nameLength > 0 && !(Put("<", 1) && Put(node->Name, nameLength))) return false;
+        if (!(Put("<", 1) && Put(node->Name, nameLength))) return false;
         for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
             const MarkupAttribute& attribute = node->Attributes[i];
+            if (!IsWritable(attribute)) continue;
             if (!(Put(" ", 1) && Put(attribute.Name) && Put("=\"", 2) && Put(attribute.Value) && Put("\"", 1))) {
                 return false;
             }
         }
-        return nameLength == 0 || Put(">\r\n", 3);
+        return Put(">\r\n", 3);
     }
 
     bool Close(const MarkupNode* node, std::int64_t depth) {
-        if (node->Kind != NODE_CONTAINER) return true;
+        if (!HasClosingTag(node)) return true;
         return Spaces(Indentation(depth)) && Put("</", 2) && Put(node->Name, NameLength(node)) && Put(">\r\n", 3);
     }
 };

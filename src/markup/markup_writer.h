@@ -7,6 +7,14 @@
 // that indentation, which the parser skips, so the text still reads back into
 // the same tree while its size stays linear in the number of nodes.
 //
+// What the text cannot express is left out, so that it never changes how
+// the rest of the text reads: an element whose name is empty, holds
+// whitespace or ">" or starts with "/" (with everything below it), a leaf
+// named like its parent container (whose closing tag would close the leaf),
+// and an attribute whose name is empty or holds whitespace, ">" or "=", or
+// whose value holds a double quote. Such content is lost on a save; the
+// parser never produces it from the writer's own text.
+//
 // Neither pass recurses once per level.
 #pragma once
 

@@ -121,14 +121,16 @@ TEST(MarkupDeep, MillionSiblings) {
     MarkupNode* parent = document->CreateNode(NODE_CONTAINER, nullptr, document);
     std::snprintf(parent->Name, NAME_SIZE, "p");
     MarkupNode* child = document->CreateNode(NODE_ELEMENT, parent, nullptr);
+    std::snprintf(child->Name, NAME_SIZE, "c");
     MarkupNode* middle = nullptr;
     for (int i = 1; i < kLevels; ++i) {
         child = document->CreateNode(NODE_ELEMENT, nullptr, child);
+        std::snprintf(child->Name, NAME_SIZE, "c");
         if (i == kLevels / 2) middle = child;
     }
     EXPECT_EQ(parent->ChildCount, kLevels);
-    // Unnamed elements write one space of indentation each.
-    EXPECT_EQ(MeasureText(document, 0), 5 + kLevels + 6);
+    // Each child is the line " <c>" and CR LF.
+    EXPECT_EQ(MeasureText(document, 0), 5 + 6 * static_cast<std::int64_t>(kLevels) + 6);
     EXPECT_EQ(parent->FirstChild->GetLastInOrder(), child);
 
     DestroyChain(middle);

@@ -71,16 +71,47 @@ TEST(MarkupWriter, ShapesOfNodes) {
         {"<item hidden>", "<item hidden=\"hidden\">\r\n"},
         {"<i a=1 A=2 a=3>", "<i a=\"1\" A=\"2\" a=\"3\">\r\n"},
         {"<i v=\"a\r\n<b> c=d\">", "<i v=\"a\r\n<b> c=d\">\r\n"},
-        // An element without a name writes only its attributes, which run on
-        // into the next node's text.
-        {"< x=1 y=2><b>", " x=\"1\" y=\"2\"<b>\r\n"},
-        {"<a><><b></a>", "<a>\r\n  <b>\r\n</a>\r\n"},
+        // An element without a name cannot be written: it is left out with
+        // everything below it, so that the rest reads back as it stands.
+        {"< x=1 y=2><b>", "<b>\r\n"},
+        {"<a><><b></a>", "<a>\r\n <b>\r\n</a>\r\n"},
+
     };
     for (const Case& c : cases) {
         MarkupNode* document = ParseText(c.text);
         EXPECT_EQ(Written(document), c.written) << c.text;
         Destroy(document);
     }
+}
+
+TEST(MarkupWriter, LeavesOutWhatTheTextCannotExpress) {
+    MarkupNode* document = NewMarkupNode();
+    MarkupNode* kept = AddNode(document, NODE_ELEMENT, nullptr, document, "item");
+    SetAttribute(kept, "type", "editor");
+    SetAttribute(kept, "", "empty name");
+    SetAttribute(kept, "a b", "space in the name");
+    SetAttribute(kept, "a=b", "equals in the name");
+    SetAttribute(kept, "a>b", "angle in the name");
+    SetAttribute(kept, "q", "a \"quoted\" value");
+    SetAttribute(kept, "path", "C:\\x.txt");
+    kept->Attributes[1].Name[0] = '\0';
+    // Elements whose tag cannot be written, the first with a child.
+    MarkupNode* unnamed = AddNode(document, NODE_CONTAINER, nullptr, kept, "");
+    AddNode(document, NODE_ELEMENT, unnamed, nullptr, "child");
+    MarkupNode* slash = AddNode(document, NODE_ELEMENT, nullptr, unnamed, "/x");
+    MarkupNode* spaced = AddNode(document, NODE_ELEMENT, nullptr, slash, "a b");
+    // A leaf named like its container: the container's closing tag would
+    // close the leaf.
+    MarkupNode* group = AddNode(document, NODE_CONTAINER, nullptr, spaced, "g");
+    AddNode(document, NODE_ELEMENT, group, nullptr, "G");
+    AddNode(document, NODE_ELEMENT, nullptr, group, "last");
+
+    const std::string written = Written(document);
+    EXPECT_EQ(written, "<item type=\"editor\" path=\"C:\\x.txt\">\r\n<g>\r\n</g>\r\n<last>\r\n");
+    MarkupNode* reread = ParseText(written);
+    EXPECT_EQ(Written(reread), written);
+    Destroy(reread);
+    Destroy(document);
 }
 
 TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
