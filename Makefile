@@ -1,12 +1,13 @@
 # Thin entry points over CMake and the scripts in scripts/.
 #   make demo   build natively and run the example script in the substitute host
 #   make test   install what is missing, build three ways, run every suite
+#   make fuzz   run every libFuzzer target for FUZZ_SECONDS (default 300) each
 #   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
 
 ROOT := $(CURDIR)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: demo test dist clean
+.PHONY: demo test dist fuzz clean
 
 demo:
 	@scripts/install-deps.sh native
@@ -16,6 +17,11 @@ demo:
 
 test:
 	@scripts/test.sh
+
+# Every fuzz target for FUZZ_SECONDS seconds each (default 300).
+fuzz:
+	@scripts/install-deps.sh all
+	@scripts/fuzz.sh
 
 dist:
 	@scripts/make-dist.sh

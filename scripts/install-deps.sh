@@ -22,7 +22,12 @@ installed libbenchmark-dev || need libbenchmark-dev
 
 if [ "$want" = all ]; then
     have i686-w64-mingw32-g++-posix || need g++-mingw-w64-i686
+    have x86_64-w64-mingw32-g++-posix || need g++-mingw-w64-x86-64
     have wine || need wine
+    [ -x /usr/lib/wine/wine64 ] || need wine64
+    have clang++ || need clang
+    installed libclang-rt-14-dev || need libclang-rt-14-dev
+    have file || need file
     installed wine32:i386 || need wine32:i386
 fi
 
