@@ -9,7 +9,7 @@ add_test(NAME e2e_refused_by_an_older_host
 set_tests_properties(e2e_refused_by_an_older_host PROPERTIES
   TIMEOUT 300
   ENVIRONMENT "${e2e_environment};TARNWICK_HOST_VERSION=1.70.2086"
-  PASS_REGULAR_EXPRESSION "cannot load the module: the module needs host version 1\\.70 build 2087; this host is 1\\.70 build 2086")
+  PASS_REGULAR_EXPRESSION "cannot load the module: the module needs host version 1\\.70 build 2087. this host is 1\\.70 build 2086")
 
 add_test(NAME e2e_runs_in_the_oldest_host_it_needs
          COMMAND tarnwick-host --script ${version_script} --plugin-dir ${TARNWICK_E2E_PLUGIN_DIR})
