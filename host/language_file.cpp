@@ -30,7 +30,7 @@ std::string TrimLeft(const std::string& line) {
 }
 
 // The text of a message line from just after its opening quote: "\n",
-// "\r", "\t", "\b", "\\", "\\"" and a doubled quote stand for the
+// "\r", "\t", "\b", "\\", "\"" and a doubled quote stand for the
 // characters they name; a lone quote ends the text (or the line does).
 std::string UnescapeText(const std::string& line, std::size_t at) {
     std::string text;
