@@ -1,5 +1,6 @@
 #include "language_file.h"
 
+#include <cstring>
 #include <memory>
 
 #include "files.h"
@@ -28,6 +29,37 @@ std::string TrimLeft(const std::string& line) {
     return start == std::string::npos ? std::string() : line.substr(start);
 }
 
+// The text of a message line from just after its opening quote: "\n",
+// "\r", "\t", "\b", "\\", "\"" and a doubled quote stand for the
+// characters they name; a lone quote ends the text (or the line does).
+std::string UnescapeText(const std::string& line, std::size_t at) {
+    std::string text;
+    for (std::size_t i = at; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '"') {
+            if (i + 1 < line.size() && line[i + 1] == '"') {
+                text += '"';
+                ++i;
+                continue;
+            }
+            break;
+        }
+        if (c == '\\' && i + 1 < line.size()) {
+            char next = line[i + 1];
+            const char* known = "nrtb\\\"";
+            const char* meant = "\n\r\t\b\\\"";
+            const char* found = std::strchr(known, next);
+            if (found != nullptr && next != '\0') {
+                text += meant[found - known];
+                ++i;
+                continue;
+            }
+        }
+        text += c;
+    }
+    return text;
+}
+
 }  // namespace
 
 bool ReadLanguageFile(const std::string& path, LanguageFile* file, std::string* error) {
@@ -47,8 +79,14 @@ bool ReadLanguageFile(const std::string& path, LanguageFile* file, std::string* 
         start = end + 1;
         ++lineNumber;
         StripLineEnd(&line);
+        if (line.size() > 1000) {
+            *error = path + ":" + std::to_string(lineNumber) + ": a line of the host's language files holds at most 1,000 characters";
+            return false;
+        }
+        // Leading spaces are ignored, and so is every line that begins with
+        // neither a dot nor a double quote.
         std::string trimmed = TrimLeft(line);
-        if (trimmed.compare(0, 2, "//") == 0 || IsBlank(line)) continue;
+        if (IsBlank(line) || (trimmed[0] != '.' && trimmed[0] != '"')) continue;
         if (!haveHeader) {
             const std::string prefix = ".Language=";
             if (trimmed.compare(0, prefix.size(), prefix) != 0) {
@@ -60,13 +98,8 @@ bool ReadLanguageFile(const std::string& path, LanguageFile* file, std::string* 
             haveHeader = true;
             continue;
         }
-        std::size_t open = line.find('"');
-        std::size_t close = line.rfind('"');
-        if (open == std::string::npos || close == open) {
-            *error = path + ":" + std::to_string(lineNumber) + ": a message must be in double quotes";
-            return false;
-        }
-        result.Messages.push_back(line.substr(open + 1, close - open - 1));
+        if (trimmed[0] == '.') continue;  // another directive
+        result.Messages.push_back(UnescapeText(trimmed, 1));
     }
     if (!haveHeader) {
         *error = path + ": no .Language= line";

@@ -1,6 +1,7 @@
 // The host's language files: `<Module><Lang>.lng` beside the module, a first
 // line `.Language=Name,Description`, then one message per line in number
-// order, each text in double quotes; lines starting with "//" are comments.
+// order, each text in double quotes (escapes \n \r \t \b \\ \" and ""); lines
+// beginning with neither a dot nor a quote are ignored.
 #pragma once
 
 #include <string>

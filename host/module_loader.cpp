@@ -1,5 +1,7 @@
 #include "module_loader.h"
 
+#include "host_version.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -49,6 +51,19 @@ bool LoadPluginModule(const std::string& path, PluginModule* module, std::string
     Bind(handle, "Configure", &module->Configure);
     Bind(handle, "ExitFAR", &module->ExitFAR);
     Bind(handle, "LibMain", &module->LibMain);
+    // As the real host does: ask an exporting module, before anything else,
+    // which host it needs, and refuse it when this host is older.
+    GetMinFarVersionFn getMinFarVersion = nullptr;
+    Bind(handle, "GetMinFarVersion", &getMinFarVersion);
+    if (getMinFarVersion != nullptr) {
+        int wanted = getMinFarVersion();
+        int declared = DeclaredHostVersion();
+        if (!HostIsNewEnough(declared, wanted)) {
+            *error = "the module needs host version " + FarVersionText(wanted) + "; this host is " + FarVersionText(declared);
+            UnloadPluginModule(path, module);
+            return false;
+        }
+    }
     if (module->SetStartupInfo == nullptr) {
         *error = "the module has no export named SetStartupInfo";
 #if defined(_WIN32)

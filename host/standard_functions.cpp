@@ -98,6 +98,15 @@ char* TW_STDCALL HostTruncPathStr(char* text, int maxLength) {
     return text;
 }
 
+// The name part of a path: what follows its last '\', '/' or ':'.
+const char* NamePart(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    }
+    return name;
+}
+
 int TW_STDCALL HostProcessName(const char* masks, char* name, DWORD_T flags) {
     const DWORD_T known = PN_CMPNAMELIST | PN_SKIPPATH;
     if ((flags & ~known) != 0) {
@@ -107,26 +116,22 @@ int TW_STDCALL HostProcessName(const char* masks, char* name, DWORD_T flags) {
     if (masks == nullptr || name == nullptr) {
         Fatal(EXIT_PLUGIN_FAULT, "ProcessName: null mask or name", true);
     }
-    bool skipPath = (flags & PN_SKIPPATH) != 0;
-    int result;
-    if ((flags & PN_CMPNAMELIST) != 0) {
-        result = MatchMaskList(masks, name, skipPath) ? 1 : 0;
-    } else {
-        const char* subject = name;
-        if (skipPath) {
-            for (const char* p = name; *p != '\0'; ++p) {
-                if (*p == '\\' || *p == '/' || *p == ':') subject = p + 1;
-            }
-        }
-        result = MatchMask(masks, subject) ? 1 : 0;
+    bool list = (flags & PN_CMPNAMELIST) != 0;
+    // The real host copies each mask of a list into 260 bytes unchecked.
+    std::size_t longest = list ? LongestMaskInList(masks) : 0;
+    if (longest >= static_cast<std::size_t>(HOST_MAX_PATH)) {
+        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: the list holds a mask of " + std::to_string(longest) +
+                                     " characters, which overflows the real host's 260-byte mask buffer", true);
     }
+    const char* subject = (flags & PN_SKIPPATH) != 0 ? NamePart(name) : name;
+    int result = (list ? MatchMaskList(masks, subject, false) : MatchMask(masks, subject)) ? 1 : 0;
     Trace("ProcessName(" + Quoted(masks) + ", " + Quoted(name) + ", " + Hex(flags) + ") = " +
           std::to_string(result));
     return result;
 }
 
-// The part of the path kept in front of "..." by TruncatePath: "C:\",
-// "\\server\share\" or "/"; nothing for a relative path.
+// The part of the path TruncatePath keeps in front of "...": "X:\" or
+// "\\server\share\"; nothing for any other path.
 std::size_t RootLength(const char* text, std::size_t length) {
     if (length >= 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/')) return 3;
     if (length >= 2 && text[0] == '\\' && text[1] == '\\') {
@@ -136,22 +141,56 @@ std::size_t RootLength(const char* text, std::size_t length) {
                 if (++separators == 2) return i + 1;
             }
         }
-        return 0;
     }
-    if (length >= 1 && (text[0] == '/' || text[0] == '\\')) return 1;
     return 0;
 }
 
-bool RestMatchesEmpty(const char* p) {
+// A set "[c,x-z]" at `set` (just after its '['): whether it holds `c`, and
+// where the mask goes on after its ']'. Items are single characters or
+// ranges; commas between them are skipped. Null when the set has no ']',
+// so that the '[' is an ordinary character.
+const char* MatchSet(const char* set, char c, bool* holds) {
+    const char* close = std::strchr(set, ']');
+    if (close == nullptr) return nullptr;
+    unsigned char wanted = static_cast<unsigned char>(FoldCase(c));
+    *holds = false;
+    for (const char* p = set; p < close; ++p) {
+        if (*p == ',') continue;
+        unsigned char low = static_cast<unsigned char>(FoldCase(*p));
+        unsigned char high = low;
+        if (p + 2 < close && p[1] == '-') {
+            high = static_cast<unsigned char>(FoldCase(p[2]));
+            p += 2;
+        }
+        if (wanted >= low && wanted <= high) *holds = true;
+    }
+    return close + 1;
+}
+
+// One element of a mask (not '*') against the character `c`: where the
+// mask goes on when it matches, null when it does not.
+const char* MatchElement(const char* p, char c) {
+    if (*p == '\0') return nullptr;
+    if (*p == '?') return p + 1;
+    if (*p == '[') {
+        bool holds = false;
+        const char* after = MatchSet(p + 1, c, &holds);
+        if (after != nullptr) return holds ? after : nullptr;
+    }
+    return FoldCase(*p) == FoldCase(c) ? p + 1 : nullptr;
+}
+
+// Whether what is left of the mask matches the end of `name`: nothing but
+// stars; "." and stars, so that "name.*" also matches "name"; or a closing
+// ".", so that "*." matches a name without an extension.
+bool RestMatchesEnd(const char* p, const char* name) {
     while (*p == '*') ++p;
     if (*p == '\0') return true;
-    // "name.*" also matches a name without any extension.
-    if (*p == '.') {
-        ++p;
-        while (*p == '*') ++p;
-        return *p == '\0';
-    }
-    return false;
+    if (*p != '.') return false;
+    if (p[1] == '\0') return std::strchr(NamePart(name), '.') == nullptr;
+    ++p;
+    while (*p == '*') ++p;
+    return *p == '\0';
 }
 
 }  // namespace
@@ -180,6 +219,8 @@ int CompareIgnoringCase(const char* a, const char* b, int count) {
 }
 
 bool MatchMask(const char* mask, const char* name) {
+    // '*' backtracks to its last use only: every other element takes one
+    // character, so that is enough, and the walk stays linear per star.
     const char* p = mask;
     const char* s = name;
     const char* star = nullptr;
@@ -190,8 +231,8 @@ bool MatchMask(const char* mask, const char* name) {
             resume = s;
             continue;
         }
-        if (*p != '\0' && (*p == '?' || FoldCase(*p) == FoldCase(*s))) {
-            ++p;
+        if (const char* next = MatchElement(p, *s)) {
+            p = next;
             ++s;
             continue;
         }
@@ -199,45 +240,49 @@ bool MatchMask(const char* mask, const char* name) {
         p = star + 1;
         s = ++resume;
     }
-    return RestMatchesEmpty(p);
+    return RestMatchesEnd(p, name);
 }
 
 bool MatchMaskList(const char* masks, const char* name, bool skipPath) {
-    const char* subject = name;
-    if (skipPath) {
-        for (const char* p = name; *p != '\0'; ++p) {
-            if (*p == '\\' || *p == '/' || *p == ':') subject = p + 1;
-        }
+    // Commas and nothing else separate the masks; spaces, semicolons and
+    // quotes are ordinary characters of a mask.
+    const char* subject = skipPath ? NamePart(name) : name;
+    for (const char* p = masks;; ++p) {
+        const char* end = std::strchr(p, ',');
+        std::string mask = end == nullptr ? std::string(p) : std::string(p, static_cast<std::size_t>(end - p));
+        if (MatchMask(mask.c_str(), subject)) return true;
+        if (end == nullptr) return false;
+        p = end;
     }
-    const char* p = masks;
-    while (*p != '\0') {
-        while (*p == ' ' || *p == '\t') ++p;
-        std::string mask;
-        if (*p == '"') {
-            ++p;
-            while (*p != '\0' && *p != '"') mask += *p++;
-            if (*p == '"') ++p;
-            while (*p != '\0' && *p != ',' && *p != ';') ++p;
+}
+
+std::size_t LongestMaskInList(const char* masks) {
+    std::size_t longest = 0;
+    std::size_t length = 0;
+    for (const char* p = masks;; ++p) {
+        if (*p == ',' || *p == '\0') {
+            if (length > longest) longest = length;
+            length = 0;
+            if (*p == '\0') return longest;
         } else {
-            while (*p != '\0' && *p != ',' && *p != ';') mask += *p++;
-            while (!mask.empty() && (mask.back() == ' ' || mask.back() == '\t')) mask.pop_back();
+            ++length;
         }
-        if (*p == ',' || *p == ';') ++p;
-        if (!mask.empty() && MatchMask(mask.c_str(), subject)) return true;
     }
-    return false;
 }
 
 void TruncatePath(char* text, int maxLength) {
     std::size_t length = std::strlen(text);
     if (maxLength < 0 || length <= static_cast<std::size_t>(maxLength)) return;
     std::size_t limit = static_cast<std::size_t>(maxLength);
-    std::size_t root = RootLength(text, length);
-    if (limit < 4) {
+    if (limit <= 3) {
+        std::memcpy(text, "...", limit);
         text[limit] = '\0';
         return;
     }
-    if (root + 4 > limit) root = 0;
+    // Keep the root only when it leaves room for "..." and at least one
+    // character of the end; otherwise "..." and the last n-3 characters.
+    std::size_t root = RootLength(text, length);
+    if (root + 3 + 1 > limit) root = 0;
     std::size_t tail = limit - root - 3;
     std::memmove(text + root + 3, text + length - tail, tail);
     std::memcpy(text + root, "...", 3);

@@ -3,6 +3,7 @@
 // must not use filled with a function that stops the host.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "plugin/host_abi.h"
@@ -17,8 +18,16 @@ void FillStandardFunctions(tarnwick::FarStandardFunctions* table);
 // host's own commands.
 char FoldCase(char c);
 int CompareIgnoringCase(const char* a, const char* b, int count);  // count < 0: whole strings
+// Masks as the real host reads them: '*' any run of characters ('\'
+// included), '?' one character, "[c,x-z]" one character of the set or
+// range, letters ignoring case; "name.*" also matches "name" and "*."
+// matches a name without an extension. A list is split at commas only.
 bool MatchMask(const char* mask, const char* name);
 bool MatchMaskList(const char* masks, const char* name, bool skipPath);
+// The length of the longest comma-separated mask of the list.
+std::size_t LongestMaskInList(const char* masks);
+// "..." in place of the middle (after an "X:\" or "\\server\share\"
+// root that leaves room) or of the start, to exactly maxLength characters.
 void TruncatePath(char* text, int maxLength);
 
 }  // namespace twhost

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "plugin/mask_match.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -128,15 +129,7 @@ void HostUnquote(char* text) { HostFunctions.Unquote(text); }
 void HostTruncatePath(char* path, int maxLength) { HostFunctions.TruncPathStr(path, maxLength); }
 
 bool HostMatchMaskList(const char* masks, const char* name) {
-    if (masks == nullptr || name == nullptr) return false;
-    // The host's ProcessName takes a writable name; hand it a copy.
-    std::size_t size = StrLength(name) + 1;
-    char* copy = static_cast<char*>(AllocZeroed(size));
-    if (copy == nullptr) return false;
-    CopyBounded(copy, name, size);
-    bool match = HostFunctions.ProcessName(masks, copy, PN_CMPNAMELIST) != 0;
-    Release(copy);
-    return match;
+    return MatchMaskListSafely(HostFunctions, masks, name);
 }
 
 }  // namespace tarnwick

@@ -94,10 +94,18 @@ void CheckFile(const std::string& file) {
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> lines;
     std::istringstream stream(content);
+    bool lfOnly = false;
     for (std::string line; std::getline(stream, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        } else {
+            lfOnly = true;
+        }
+        // The host reads at most 1,000 characters of a line.
+        if (line.size() > 1000) Fail(file, "line " + std::to_string(lines.size() + 1) + " is over 1,000 characters");
         lines.push_back(line);
     }
+    if (lfOnly) Fail(file, "has a line that does not end with CR LF, as the host's own files do");
     if (lines.empty()) {
         Fail(file, "is empty");
         return;
