@@ -12,6 +12,7 @@
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
 
 constexpr int kItems = 100000;
 

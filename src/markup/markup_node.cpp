@@ -4,6 +4,7 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace markup {
 
 namespace {
 
@@ -20,7 +21,7 @@ char* CopyString(const char* text) {
 // Index of the first attribute named `name` ignoring case, or -1.
 int FindAttribute(const MarkupNode* node, const char* name) {
     if (node == nullptr || name == nullptr) return -1;
-    for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
+    for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
         if (CompareNoCase(node->Attributes[i].Name, name) == 0) return i;
     }
     return -1;
@@ -70,10 +71,10 @@ MarkupNode::MarkupNode()
       Prev(nullptr),
       FirstChild(nullptr),
       ChildCount(0),
-      Kind(NODE_DOCUMENT),
+      Kind(kNodeDocument),
       AttributeCount(0) {
-    for (int i = 0; i < NAME_SIZE; ++i) Name[i] = '\0';
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
+    for (int i = 0; i < kNameSize; ++i) Name[i] = '\0';
+    for (int i = 0; i < kMaxAttributes; ++i) {
         Attributes[i].Name = nullptr;
         Attributes[i].Value = nullptr;
     }
@@ -82,7 +83,7 @@ MarkupNode::MarkupNode()
 // A node owns its attribute strings; its children and siblings are released
 // by Destroy, never by the destructor, so that destruction stays iterative.
 MarkupNode::~MarkupNode() {
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
+    for (int i = 0; i < kMaxAttributes; ++i) {
         Release(Attributes[i].Name);
         Release(Attributes[i].Value);
         Attributes[i].Name = nullptr;
@@ -101,7 +102,7 @@ MarkupNode* MarkupNode::CreateNode(int kind, MarkupNode* parent, MarkupNode* aft
         node->Parent = parent;
         parent->FirstChild = node;
         parent->ChildCount += 1;
-        parent->Kind = NODE_CONTAINER;
+        parent->Kind = kNodeContainer;
     } else if (after != nullptr) {
         InsertAfter(after, node);
     }
@@ -167,7 +168,7 @@ void Destroy(MarkupNode* node) {
     if (node == nullptr) return;
     // A document node takes its whole chain along: that is the same as
     // destroying the chain from the node on.
-    if (node->Kind == NODE_DOCUMENT && node->Next != nullptr) {
+    if (node->Kind == kNodeDocument && node->Next != nullptr) {
         DestroyChain(node);
         return;
     }
@@ -197,7 +198,7 @@ void DestroyChain(MarkupNode* node) {
     ReleaseTree(node);
 }
 
-void Remove(MarkupNode* node) {
+void RemoveNode(MarkupNode* node) {
     if (node == nullptr) return;
     MarkupNode* next = node->Next;
     MarkupNode* prev = node->Prev;
@@ -239,7 +240,7 @@ bool GetIntAttribute(const MarkupNode* node, const char* name, std::int32_t* val
 }
 
 bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
-    if (node == nullptr || node->AttributeCount >= MAX_ATTRIBUTES || node->AttributeCount < 0) return false;
+    if (node == nullptr || node->AttributeCount >= kMaxAttributes || node->AttributeCount < 0) return false;
     // Both copies are made before anything changes, so that running out of
     // memory leaves the node as it was.
     char* nameCopy = CopyString(name);
@@ -306,4 +307,5 @@ void ReleaseDocument(MarkupNode** holder) {
     *holder = nullptr;
 }
 
+}  // namespace markup
 }  // namespace tarnwick

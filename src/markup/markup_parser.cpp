@@ -8,6 +8,7 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace markup {
 
 namespace {
 
@@ -149,7 +150,7 @@ char* CopyRange(const Scanner& s, std::int64_t begin, std::int64_t end) {
 // out.
 void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, std::int64_t nameEnd,
                   std::int64_t valueBegin, std::int64_t valueEnd) {
-    if (node == nullptr || node->AttributeCount >= MAX_ATTRIBUTES) return;
+    if (node == nullptr || node->AttributeCount >= kMaxAttributes) return;
     char* name = CopyRange(s, nameBegin, nameEnd);
     char* value = CopyRange(s, valueBegin, valueEnd);
     if (name == nullptr || value == nullptr) {
@@ -166,7 +167,7 @@ void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, st
 // tag ends (its ">", the end of text, or, once the element holds 32
 // attributes, the character where reading stopped).
 std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
-    MarkupNode* node = s.Document->CreateNode(NODE_ELEMENT, nullptr, s.Last);
+    MarkupNode* node = s.Document->CreateNode(kNodeElement, nullptr, s.Last);
     if (node != nullptr) {
         node->OnCreate();
         s.Last = node;
@@ -179,7 +180,7 @@ std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
     while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
     if (node != nullptr) {
         std::int64_t length = pos - (p + 1);
-        if (length > NAME_SIZE - 1) length = NAME_SIZE - 1;
+        if (length > kNameSize - 1) length = kNameSize - 1;
         for (std::int64_t i = 0; i < length; ++i) node->Name[i] = s.Text[p + 1 + i];
         node->Name[length] = '\0';
         // Only named elements can ever be matched by a closing tag.
@@ -194,7 +195,7 @@ std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
     // Attributes up to ">", counted like the element would count them even
     // when it could not be made.
     int count = 0;
-    while (pos < s.End && s.Text[pos] != '>' && count < MAX_ATTRIBUTES) {
+    while (pos < s.End && s.Text[pos] != '>' && count < kMaxAttributes) {
         pos = SkipSpace(s, pos);
         std::int64_t nameBegin = pos;
         while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>' && s.Text[pos] != '=') ++pos;
@@ -238,8 +239,8 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
 
     // Element names hold 1 to 15 characters and no zero byte, so only such a
     // closing name can match one.
-    if (length >= 1 && length <= NAME_SIZE - 1) {
-        char name[NAME_SIZE];
+    if (length >= 1 && length <= kNameSize - 1) {
+        char name[kNameSize];
         bool hasZero = false;
         for (std::int64_t i = 0; i < length; ++i) {
             name[i] = s.Text[begin + i];
@@ -260,7 +261,7 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
             if (first != nullptr) first->Prev = nullptr;
             match->FirstChild = first;
             match->ChildCount = children;
-            match->Kind = NODE_CONTAINER;
+            match->Kind = kNodeContainer;
             match->Next = nullptr;
             s.Last = match;
         }
@@ -274,7 +275,7 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
 
 bool Parse(MarkupNode* document, const char* text, int length) {
     if (document == nullptr) return true;
-    document->Kind = NODE_DOCUMENT;
+    document->Kind = kNodeDocument;
     if (text == nullptr || length <= 0) return true;
 
     Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0}};
@@ -324,4 +325,5 @@ MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length) {
     return last;
 }
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -5,19 +5,20 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace markup {
 
 namespace {
 
 // Length of the node's name, which never runs past its buffer.
 std::int64_t NameLength(const MarkupNode* node) {
     std::int64_t length = 0;
-    while (length < NAME_SIZE - 1 && node->Name[length] != '\0') ++length;
+    while (length < kNameSize - 1 && node->Name[length] != '\0') ++length;
     return length;
 }
 
 std::int64_t Indentation(std::int64_t depth) {
     if (depth <= 0) return 0;
-    return depth < MAX_INDENT ? depth : MAX_INDENT;
+    return depth < kMaxIndent ? depth : kMaxIndent;
 }
 
 // Visits `node`, its later siblings and all their descendants in document
@@ -55,14 +56,14 @@ struct Measure {
 
     bool Add(std::int64_t count) {
         Total += count;
-        return Total <= MAX_TEXT_SIZE;
+        return Total <= kMaxTextSize;
     }
 
     bool Open(const MarkupNode* node, std::int64_t depth) {
         if (!Add(Indentation(depth))) return false;
         std::int64_t nameLength = NameLength(node);
         if (nameLength > 0 && !Add(nameLength + 1)) return false;
-        for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
+        for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
             if (!Add(static_cast<std::int64_t>(StrLength(node->Attributes[i].Name)) + 2)) return false;
             if (!Add(static_cast<std::int64_t>(StrLength(node->Attributes[i].Value)) + 2)) return false;
         }
@@ -70,7 +71,7 @@ struct Measure {
     }
 
     bool Close(const MarkupNode* node, std::int64_t depth) {
-        if (node->Kind != NODE_CONTAINER) return true;
+        if (node->Kind != kNodeContainer) return true;
         return Add(Indentation(depth) + 5 + NameLength(node));
     }
 };
@@ -86,7 +87,7 @@ struct Output {
     // Room for `count` more characters and the terminator, within the
     // writer's limit; what does not fit is cut to what does.
     std::int64_t Room(std::int64_t count) const {
-        std::int64_t limit = Capacity - 1 < MAX_TEXT_SIZE ? Capacity - 1 : MAX_TEXT_SIZE;
+        std::int64_t limit = Capacity - 1 < kMaxTextSize ? Capacity - 1 : kMaxTextSize;
         std::int64_t room = limit - Length;
         if (room < 0) room = 0;
         return count < room ? count : room;
@@ -112,7 +113,7 @@ struct Output {
         if (!Spaces(Indentation(depth))) return false;
         std::int64_t nameLength = NameLength(node);
         if (nameLength > 0 && !(Put("<", 1) && Put(node->Name, nameLength))) return false;
-        for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
+        for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
             const MarkupAttribute& attribute = node->Attributes[i];
             if (!(Put(" ", 1) && Put(attribute.Name) && Put("=\"", 2) && Put(attribute.Value) && Put("\"", 1))) {
                 return false;
@@ -122,7 +123,7 @@ struct Output {
     }
 
     bool Close(const MarkupNode* node, std::int64_t depth) {
-        if (node->Kind != NODE_CONTAINER) return true;
+        if (node->Kind != kNodeContainer) return true;
         return Spaces(Indentation(depth)) && Put("</", 2) && Put(node->Name, NameLength(node)) && Put(">\r\n", 3);
     }
 };
@@ -143,4 +144,5 @@ std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capaci
     return complete ? output.Length : -1;
 }
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -31,7 +31,7 @@ namespace platform {
 namespace {
 
 // Longest path the layer builds, terminator included.
-constexpr std::size_t kPathSize = PATH_MAX;
+constexpr std::size_t kSystemPathSize = PATH_MAX;
 // Longest single folder or file name on the usual file systems.
 constexpr std::size_t kNameMax = 255;
 // How many temporary names a replacement tries before giving up.
@@ -127,7 +127,7 @@ int LockNoWait(int fd, int operation) {
 
 // Flushes the folder holding `path`, so that a rename in it is on disk.
 void SyncFolderOf(const char* path) {
-    char folder[kPathSize];
+    char folder[kSystemPathSize];
     std::size_t used = 0;
     folder[0] = '\0';
     std::size_t length = Length(path);
@@ -323,7 +323,7 @@ void HeapRelease(void* block) { std::free(block); }
 struct RegistryKey {
     bool can_query;
     bool can_set;
-    char folder[kPathSize];
+    char folder[kSystemPathSize];
 };
 
 static RegistryKey* NewKey(const char* folder, bool can_query, bool can_set) {
@@ -337,14 +337,14 @@ static RegistryKey* NewKey(const char* folder, bool can_query, bool can_set) {
 }
 
 RegistryKey* RegistryOpenForRead(const char* path) {
-    char folder[kPathSize];
+    char folder[kSystemPathSize];
     if (!KeyFolder(path, folder, sizeof folder)) return nullptr;
     if (!IsFolder(folder)) return nullptr;
     return NewKey(folder, true, false);
 }
 
 RegistryKey* RegistryCreateForWrite(const char* path) {
-    char folder[kPathSize];
+    char folder[kSystemPathSize];
     if (!KeyFolder(path, folder, sizeof folder)) return nullptr;
     if (!MakeFolders(folder)) return nullptr;
     return NewKey(folder, false, true);
@@ -354,7 +354,7 @@ void RegistryClose(RegistryKey* key) { HeapRelease(key); }
 
 bool RegistryQueryValue(RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) {
     if (key == nullptr || !key->can_query || buffer == nullptr || size == nullptr) return false;
-    char file[kPathSize];
+    char file[kSystemPathSize];
     if (!ValueFile(key->folder, name, file, sizeof file)) return false;
     int fd = open(file, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -372,8 +372,8 @@ bool RegistryQueryValue(RegistryKey* key, const char* name, void* buffer, std::u
 
 bool RegistrySetRaw(RegistryKey* key, const char* name, const void* bytes, std::uint32_t size) {
     if (key == nullptr || !key->can_set || (bytes == nullptr && size != 0)) return false;
-    char file[kPathSize];
-    char temp[kPathSize];
+    char file[kSystemPathSize];
+    char temp[kSystemPathSize];
     if (!ValueFile(key->folder, name, file, sizeof file)) return false;
     if (WriteTempFile(file, bytes, size, 0600, temp, sizeof temp) != WriteStatus::Ok) return false;
     if (rename(temp, file) != 0) {
@@ -389,8 +389,8 @@ bool RegistrySetString(RegistryKey* key, const char* name, const char* text) {
 }
 
 bool RegistryDeleteTree(const char* path) {
-    char folder[kPathSize];
-    char root[kPathSize];
+    char folder[kSystemPathSize];
+    char root[kSystemPathSize];
     if (!KeyFolder(path, folder, sizeof folder) || !RegistryRoot(root, sizeof root)) return false;
     // The root stands for HKEY_CURRENT_USER itself, which cannot be deleted.
     if (Length(folder) == Length(root)) return false;
@@ -517,7 +517,7 @@ WriteStatus ReplaceFileContent(const char* path, const void* data, std::uint32_t
     if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return WriteStatus::Failed;
 
     // Replace the file a symbolic link points to, not the link.
-    char resolved[kPathSize];
+    char resolved[kSystemPathSize];
     struct stat link_info;
     if (lstat(path, &link_info) == 0 && S_ISLNK(link_info.st_mode) && realpath(path, resolved) != nullptr) {
         path = resolved;
@@ -532,7 +532,7 @@ WriteStatus ReplaceFileContent(const char* path, const void* data, std::uint32_t
         mode = target_info.st_mode & 07777;
     }
 
-    char temp[kPathSize];
+    char temp[kSystemPathSize];
     WriteStatus written = WriteTempFile(path, data, size, mode, temp, sizeof temp);
     if (written != WriteStatus::Ok) return written;
     if (target_exists) chmod(temp, mode);

@@ -6,6 +6,7 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
 
 PluginStartupInfo HostInfo;
 FarStandardFunctions HostFunctions;
@@ -17,7 +18,7 @@ bool g_ready = false;
 
 // The standard functions the plug-in calls live in the table's first slots,
 // up to ProcessName; a table that ends before it cannot be used.
-constexpr std::size_t USED_FUNCTIONS_SIZE =
+constexpr std::size_t kUsedFunctionsSize =
     offsetof(FarStandardFunctions, ProcessName) + sizeof(FarProcessNameFn);
 
 // The host's comparisons are __stdcall on Windows; the text services take
@@ -42,7 +43,7 @@ bool TakeHostTables(const PluginStartupInfo* info) {
     g_ready = false;
     if (info == nullptr || info->StructSize < STARTUP_INFO_SIZE) return false;
     const FarStandardFunctions* functions = info->FSF;
-    if (functions == nullptr || functions->StructSize < static_cast<int>(USED_FUNCTIONS_SIZE)) return false;
+    if (functions == nullptr || functions->StructSize < static_cast<int>(kUsedFunctionsSize)) return false;
 
     PluginStartupInfo infoCopy;
     FarStandardFunctions functionsCopy;
@@ -116,9 +117,9 @@ void HostScanInt(const char* text, std::int32_t* value) {
 }
 
 void HostIntToText(int value, char* buffer) {
-    FillBytes(buffer, 0, ITOA_BUFFER_SIZE);
+    FillBytes(buffer, 0, kItoaBufferSize);
     HostFunctions.itoa(value, buffer, 10);
-    buffer[ITOA_BUFFER_SIZE - 1] = '\0';
+    buffer[kItoaBufferSize - 1] = '\0';
 }
 
 void HostLowerCase(char* text) { HostFunctions.LStrlwr(text); }
@@ -139,4 +140,5 @@ bool HostMatchMaskList(const char* masks, const char* name) {
     return match;
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

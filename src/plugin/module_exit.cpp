@@ -4,6 +4,9 @@
 #include "plugin/plugin_state.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using namespace store;
 
 void PurgeAtExit() {
     if (CurrentSettings.RemoveOld == 0) return;
@@ -11,8 +14,8 @@ void PurgeAtExit() {
 }
 
 void ReleaseStores() {
-    DestroyAll(Editors);
-    ReleaseDocument(Positions);
+    DestroyAllRecords(Editors);
+    UnloadDocument(Positions);
 }
 
 void ResetModuleState() {
@@ -29,4 +32,5 @@ __attribute__((destructor)) void ReleaseAtUnload() { ReleaseStores(); }
 }  // namespace
 #endif
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace store {
 
 namespace {
 
@@ -68,15 +69,15 @@ const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) 
 
 EditorRecord EditorKey(std::int32_t editorId) {
     EditorRecord key{};
-    key.Kind = KIND_EDITOR;
+    key.Kind = kKindEditor;
     key.EditorID = editorId;
     return key;
 }
 
 EditorRecord PathKey(const char* path) {
     EditorRecord key{};
-    key.Kind = KIND_EDITOR;
-    CopyBounded(key.Path, path, PATH_SIZE);
+    key.Kind = kKindEditor;
+    CopyBounded(key.Path, path, kPathSize);
     return key;
 }
 
@@ -89,7 +90,7 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key) {
     return node.Kind == key.Kind && CompareNoCase(node.Path, key.Path) == 0;
 }
 
-bool Insert(EditorTable& table, const EditorRecord& record) {
+bool InsertRecord(EditorTable& table, const EditorRecord& record) {
     if (table.Root == nullptr) {
         EditorNode* node = NewNode(record, nullptr);
         if (node == nullptr) return false;
@@ -115,15 +116,15 @@ bool Insert(EditorTable& table, const EditorRecord& record) {
     }
 }
 
-bool Contains(const EditorTable& table, const EditorRecord& key) {
+bool ContainsRecord(const EditorTable& table, const EditorRecord& key) {
     return FindByKey(table, key) != nullptr;
 }
 
-bool ContainsPath(const EditorTable& table, const EditorRecord& key) {
+bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key) {
     return FindByPath(table, key) != nullptr;
 }
 
-bool Fetch(const EditorTable& table, EditorRecord* record) {
+bool FetchRecord(const EditorTable& table, EditorRecord* record) {
     if (record == nullptr) return false;
     EditorNode* node = FindByKey(table, *record);
     if (node == nullptr) return false;
@@ -131,7 +132,7 @@ bool Fetch(const EditorTable& table, EditorRecord* record) {
     return true;
 }
 
-bool FetchByPath(const EditorTable& table, EditorRecord* record) {
+bool FetchRecordByPath(const EditorTable& table, EditorRecord* record) {
     if (record == nullptr) return false;
     const EditorNode* node = FindByPath(table, *record);
     if (node == nullptr) return false;
@@ -146,7 +147,7 @@ void VisitRecords(const EditorTable& table, void (*visit)(const EditorRecord& re
     }
 }
 
-void Remove(EditorTable& table, const EditorRecord& key) {
+void RemoveRecord(EditorTable& table, const EditorRecord& key) {
     EditorNode* node = FindByKey(table, key);
     if (node == nullptr) return;
     EditorNode* left = node->Left;
@@ -174,7 +175,7 @@ void Remove(EditorTable& table, const EditorRecord& key) {
     ReleaseNode(node);
 }
 
-void DestroyAll(EditorTable& table) {
+void DestroyAllRecords(EditorTable& table) {
     // Post-order, Right subtree first: go down (Right before Left) to a node
     // without children, release it, cut it off its parent and go on from the
     // parent. No stack, whatever the tree's height.
@@ -200,4 +201,5 @@ void DestroyAll(EditorTable& table) {
     table.Root = nullptr;
 }
 
+}  // namespace store
 }  // namespace tarnwick

@@ -5,11 +5,15 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace store {
+
+using markup::GetAttribute;
+using markup::MarkupNode;
 
 namespace {
 
 // Keeps the index far below 2^31 entries and buckets.
-constexpr std::int32_t MAX_CAPACITY = 1 << 28;
+constexpr std::int32_t kMaxCapacity = 1 << 28;
 
 const char* ItemPath(const MarkupNode* item) { return GetAttribute(item, "path"); }
 
@@ -21,7 +25,7 @@ bool CreateItemIndex(ItemIndex& index, std::int32_t capacity) {
     index.Entries = nullptr;
     index.Count = 0;
     index.Capacity = 0;
-    if (capacity < 0 || capacity > MAX_CAPACITY) return false;
+    if (capacity < 0 || capacity > kMaxCapacity) return false;
 
     // At least two buckets per entry keeps the chains short.
     std::uint32_t buckets = 16;
@@ -87,4 +91,5 @@ void ForgetIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
     }
 }
 
+}  // namespace store
 }  // namespace tarnwick

@@ -12,6 +12,7 @@
 #include "tree_check.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 using testing_support::Describe;
@@ -21,7 +22,7 @@ using testing_support::ParseText;
 // The tree that `text` parses into, described.
 std::string Parsed(const std::string& text) {
     MarkupNode* document = ParseText(text);
-    EXPECT_EQ(GetKind(document), NODE_DOCUMENT);
+    EXPECT_EQ(GetKind(document), kNodeDocument);
     ExpectConsistent(document);
     std::string description = Describe(document);
     Destroy(document);
@@ -31,9 +32,9 @@ std::string Parsed(const std::string& text) {
 TEST(MarkupParser, EmptyOrMissingTextLeavesTheDocumentAlone) {
     for (int length : {0, -1, -100}) {
         MarkupNode* document = NewMarkupNode();
-        document->Kind = NODE_ELEMENT;
+        document->Kind = kNodeElement;
         EXPECT_TRUE(Parse(document, "<a>", length));
-        EXPECT_EQ(GetKind(document), NODE_DOCUMENT);
+        EXPECT_EQ(GetKind(document), kNodeDocument);
         EXPECT_EQ(document->GetNext(), nullptr);
         Destroy(document);
     }
@@ -120,9 +121,9 @@ TEST(MarkupParser, ClosingTagsNestWhatWasReadSinceTheirElement) {
     MarkupNode* document = ParseText("<p><a><b></b><c></p>");
     MarkupNode* p = document->Next;
     EXPECT_EQ(p->ChildCount, 3);
-    EXPECT_EQ(GetKind(p), NODE_CONTAINER);
-    EXPECT_EQ(GetKind(p->FirstChild), NODE_ELEMENT);
-    EXPECT_EQ(GetKind(p->FirstChild->Next), NODE_CONTAINER);
+    EXPECT_EQ(GetKind(p), kNodeContainer);
+    EXPECT_EQ(GetKind(p->FirstChild), kNodeElement);
+    EXPECT_EQ(GetKind(p->FirstChild->Next), kNodeContainer);
     Destroy(document);
 }
 
@@ -261,4 +262,5 @@ TEST(MarkupParser, IndexedClosingTagsMatchTheBackwardWalk) {
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

@@ -12,6 +12,7 @@
 #include "tree_check.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 using testing_support::Describe;
@@ -30,7 +31,7 @@ std::string Written(const MarkupNode* node, int depth = 0) {
 
 MarkupNode* AddNode(MarkupNode* document, int kind, MarkupNode* parent, MarkupNode* after, const char* name) {
     MarkupNode* node = document->CreateNode(kind, parent, after);
-    std::snprintf(node->Name, NAME_SIZE, "%s", name);
+    std::snprintf(node->Name, kNameSize, "%s", name);
     return node;
 }
 
@@ -41,9 +42,9 @@ TEST(MarkupWriter, ExactTexts) {
     EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0), 0);
     EXPECT_EQ(buffer[0], '\0');
 
-    MarkupNode* group = AddNode(document, NODE_CONTAINER, nullptr, document, "group");
-    MarkupNode* second = AddNode(document, NODE_ELEMENT, group, nullptr, "entry");
-    MarkupNode* first = AddNode(document, NODE_ELEMENT, group, nullptr, "entry");
+    MarkupNode* group = AddNode(document, kNodeContainer, nullptr, document, "group");
+    MarkupNode* second = AddNode(document, kNodeElement, group, nullptr, "entry");
+    MarkupNode* first = AddNode(document, kNodeElement, group, nullptr, "entry");
     SetAttribute(first, "n", "1");
     (void)second;
     EXPECT_EQ(Written(document), "<group>\r\n <entry n=\"1\">\r\n <entry>\r\n</group>\r\n");
@@ -51,7 +52,7 @@ TEST(MarkupWriter, ExactTexts) {
     Destroy(document);
 
     document = NewMarkupNode();
-    MarkupNode* item = AddNode(document, NODE_ELEMENT, nullptr, document, "item");
+    MarkupNode* item = AddNode(document, kNodeElement, nullptr, document, "item");
     SetAttribute(item, "type", "editor");
     SetAttribute(item, "path", "a.txt");
     EXPECT_EQ(Written(document), "<item type=\"editor\" path=\"a.txt\">\r\n");
@@ -87,8 +88,8 @@ TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
     MarkupNode* document = ParseText("<a><b></a>");
     EXPECT_EQ(Written(document->Next, 2), "  <a>\r\n   <b>\r\n  </a>\r\n");
     EXPECT_EQ(Written(document->Next, -3), "<a>\r\n<b>\r\n</a>\r\n");  // no indentation below 0
-    std::string cap(MAX_INDENT, ' ');
-    EXPECT_EQ(Written(document->Next, MAX_INDENT), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
+    std::string cap(kMaxIndent, ' ');
+    EXPECT_EQ(Written(document->Next, kMaxIndent), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
     EXPECT_EQ(Written(document->Next, 1000000), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
     Destroy(document);
 
@@ -101,7 +102,7 @@ TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
     std::string written = Written(document);
     std::size_t line = 0;
     for (int i = 0; i < 40; ++i) {
-        std::string expected = std::string(i < MAX_INDENT ? i : MAX_INDENT, ' ') + "<n" + std::to_string(i) + ">\r\n";
+        std::string expected = std::string(i < kMaxIndent ? i : kMaxIndent, ' ') + "<n" + std::to_string(i) + ">\r\n";
         ASSERT_EQ(written.substr(line, expected.size()), expected) << "depth " << i;
         line += expected.size();
     }
@@ -138,19 +139,19 @@ TEST(MarkupWriter, WriteTextStaysWithinItsCapacity) {
 
 TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
     // 32 attributes whose names and values all share one 40 MB string: the
-    // text would be about 2.5 GB, past MAX_TEXT_SIZE, without needing that
+    // text would be about 2.5 GB, past kMaxTextSize, without needing that
     // memory. The shared pointers are cleared again before the node goes.
     const std::size_t large = 40u * 1024u * 1024u;
     std::vector<char> shared(large + 1, 'v');
     shared[large] = '\0';
     MarkupNode* document = NewMarkupNode();
-    MarkupNode* item = document->CreateNode(NODE_ELEMENT, nullptr, document);
-    std::snprintf(item->Name, NAME_SIZE, "item");
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
+    MarkupNode* item = document->CreateNode(kNodeElement, nullptr, document);
+    std::snprintf(item->Name, kNameSize, "item");
+    for (int i = 0; i < kMaxAttributes; ++i) {
         item->Attributes[i].Name = shared.data();
         item->Attributes[i].Value = shared.data();
     }
-    item->AttributeCount = MAX_ATTRIBUTES;
+    item->AttributeCount = kMaxAttributes;
     EXPECT_EQ(MeasureText(document, 0), -1);
     std::vector<char> buffer(1024, '#');
     EXPECT_EQ(WriteText(document, buffer.data(), 1000, 0), -1);
@@ -160,10 +161,11 @@ TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
     // Below the limit the pieces add up exactly.
     item->AttributeCount = 1;
     EXPECT_EQ(MeasureText(document, 0), 5 + 2 * (static_cast<std::int64_t>(large) + 2) + 3);
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) item->Attributes[i] = MarkupAttribute{nullptr, nullptr};
+    for (int i = 0; i < kMaxAttributes; ++i) item->Attributes[i] = MarkupAttribute{nullptr, nullptr};
     item->AttributeCount = 0;
     Destroy(document);
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

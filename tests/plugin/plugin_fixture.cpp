@@ -11,6 +11,9 @@
 namespace plugintest {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::plugin;
+using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;
 
 void PluginTest::SetUp() {
@@ -90,8 +93,8 @@ bool PluginTest::Stored(const std::string& path, Pos* pos, const std::string& fi
     std::memset(&positions, 0, sizeof positions);
     Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
     EditorSetPosition read = {-7, -7, 0, -7, -7, -7};
-    bool found = ReadItem(positions, ITEM_TYPE_EDITOR, path.c_str(), &read);
-    ReleaseDocument(positions);
+    bool found = ReadItem(positions, kItemTypeEditor, path.c_str(), &read);
+    UnloadDocument(positions);
     if (found && pos != nullptr) *pos = Pos{read.CurLine, read.CurPos, read.TopScreenLine, read.LeftPos, read.Overtype};
     return found;
 }
@@ -100,8 +103,8 @@ int PluginTest::StoredCount(const std::string& file) {
     PositionFile positions;
     std::memset(&positions, 0, sizeof positions);
     Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
-    int count = CountItems(positions, ITEM_TYPE_EDITOR);
-    ReleaseDocument(positions);
+    int count = CountItems(positions, kItemTypeEditor);
+    UnloadDocument(positions);
     return count;
 }
 
@@ -138,9 +141,9 @@ void PluginTest::CloseEditor(int id) {
 bool PluginTest::Tracked(int id) {
     EditorRecord key;
     std::memset(&key, 0, sizeof key);
-    key.Kind = KIND_EDITOR;
+    key.Kind = kKindEditor;
     key.EditorID = id;
-    return Contains(Editors, key);
+    return ContainsRecord(Editors, key);
 }
 
 }  // namespace plugintest

@@ -12,6 +12,9 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::plugin;
+using namespace tarnwick::store;
 
 PluginInfo FilledInfo() {
     PluginInfo info;

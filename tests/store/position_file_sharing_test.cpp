@@ -23,6 +23,9 @@
 #endif
 
 namespace tarnwick {
+namespace store {
+
+using namespace markup;
 namespace {
 
 using store_testing::Host;
@@ -376,4 +379,5 @@ TEST(PositionFileSharing, ManyHostsSavingAtOnceNeverTearTheFile) {
 }
 
 }  // namespace
+}  // namespace store
 }  // namespace tarnwick

@@ -7,6 +7,9 @@
 #include "store_test_support.h"
 
 namespace tarnwick {
+namespace store {
+
+using namespace markup;
 namespace {
 
 using store_testing::Host;
@@ -324,12 +327,13 @@ TEST_F(PositionFileTest, PurgeMissingWithoutTableRemovesEveryType) {
 
 TEST_F(PositionFileTest, ReleasedDocumentIsBuiltAgainByTheNextLoad) {
     LoadFrom(ItemLine("a", 1));
-    ReleaseDocument(host.File);
+    UnloadDocument(host.File);
     EXPECT_EQ(nullptr, Document(host.File));
-    ReleaseDocument(host.File);  // twice is harmless
+    UnloadDocument(host.File);  // twice is harmless
     ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
     EXPECT_EQ(1, StoredLine(host.File, "a"));
 }
 
 }  // namespace
+}  // namespace store
 }  // namespace tarnwick

@@ -12,6 +12,7 @@
 #include "store/position_file.h"
 
 namespace tarnwick {
+namespace store {
 namespace store_testing {
 
 // One item line in the form the writer produces.
@@ -69,4 +70,5 @@ struct Host {
 EditorSetPosition Position(int line, int column = 0, int top = 0, int left = 0, int overtype = 0);
 
 }  // namespace store_testing
+}  // namespace store
 }  // namespace tarnwick
