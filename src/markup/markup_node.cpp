@@ -10,9 +10,9 @@ namespace {
 
 // An exact-length heap copy of a zero-terminated string (null reads as
 // empty); null when out of memory.
-char* CopyString(const char* text) {
+char* CopyString(platform::Env* env, const char* text) {
     std::size_t length = StrLength(text);
-    char* copy = static_cast<char*>(AllocZeroed(length + 1));
+    char* copy = static_cast<char*>(env->AllocZeroed(length + 1));
     if (copy == nullptr) return nullptr;
     if (length > 0) CopyBytes(copy, text, length);
     return copy;
@@ -44,7 +44,7 @@ void ReleaseTree(MarkupNode* root) {
             current = left;
         } else {
             MarkupNode* right = current->Next;
-            DeleteZeroed(current);
+            DeleteZeroed(current->HeapEnv, current);
             current = right;
         }
     }
@@ -72,7 +72,8 @@ MarkupNode::MarkupNode()
       FirstChild(nullptr),
       ChildCount(0),
       Kind(kNodeDocument),
-      AttributeCount(0) {
+      AttributeCount(0),
+      HeapEnv(nullptr) {
     for (int i = 0; i < kNameSize; ++i) Name[i] = '\0';
     for (int i = 0; i < kMaxAttributes; ++i) {
         Attributes[i].Name = nullptr;
@@ -84,8 +85,9 @@ MarkupNode::MarkupNode()
 // by Destroy, never by the destructor, so that destruction stays iterative.
 MarkupNode::~MarkupNode() {
     for (int i = 0; i < kMaxAttributes; ++i) {
-        Release(Attributes[i].Name);
-        Release(Attributes[i].Value);
+        if (HeapEnv == nullptr) break;  // a node that never held strings
+        HeapEnv->Release(Attributes[i].Name);
+        HeapEnv->Release(Attributes[i].Value);
         Attributes[i].Name = nullptr;
         Attributes[i].Value = nullptr;
     }
@@ -93,7 +95,7 @@ MarkupNode::~MarkupNode() {
 }
 
 MarkupNode* MarkupNode::CreateNode(int kind, MarkupNode* parent, MarkupNode* after) {
-    MarkupNode* node = NewMarkupNode();
+    MarkupNode* node = NewMarkupNode(HeapEnv);
     if (node == nullptr) return nullptr;
     node->Kind = kind;
     if (parent != nullptr) {
@@ -152,7 +154,12 @@ MarkupNode* MarkupNode::GetLastInOrder() {
     }
 }
 
-MarkupNode* NewMarkupNode() { return NewZeroed<MarkupNode>(); }
+MarkupNode* NewMarkupNode(platform::Env* env) {
+    if (env == nullptr) env = platform::Env::Default();
+    MarkupNode* node = NewZeroed<MarkupNode>(env);
+    if (node != nullptr) node->HeapEnv = env;
+    return node;
+}
 
 void InsertAfter(MarkupNode* anchor, MarkupNode* node) {
     if (anchor == nullptr || node == nullptr) return;
@@ -243,17 +250,19 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
     if (node == nullptr || node->AttributeCount >= kMaxAttributes || node->AttributeCount < 0) return false;
     // Both copies are made before anything changes, so that running out of
     // memory leaves the node as it was.
-    char* nameCopy = CopyString(name);
-    char* valueCopy = CopyString(value);
+    platform::Env* env = node->HeapEnv != nullptr ? node->HeapEnv : platform::Env::Default();
+    node->HeapEnv = env;
+    char* nameCopy = CopyString(env, name);
+    char* valueCopy = CopyString(env, value);
     if (nameCopy == nullptr || valueCopy == nullptr) {
-        Release(nameCopy);
-        Release(valueCopy);
+        env->Release(nameCopy);
+        env->Release(valueCopy);
         return false;
     }
     int index = FindAttribute(node, name != nullptr ? name : "");
     if (index >= 0) {
-        Release(node->Attributes[index].Name);
-        Release(node->Attributes[index].Value);
+        env->Release(node->Attributes[index].Name);
+        env->Release(node->Attributes[index].Value);
     } else {
         index = node->AttributeCount;
         node->AttributeCount += 1;

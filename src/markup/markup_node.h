@@ -17,6 +17,8 @@
 
 #include <cstdint>
 
+#include "platform/env.h"
+
 namespace tarnwick {
 namespace markup {
 
@@ -74,11 +76,16 @@ public:
     std::int32_t Kind;
     MarkupAttribute Attributes[kMaxAttributes];
     std::int32_t AttributeCount;
+    // The environment whose heap holds this node and its strings; the nodes
+    // it creates use the same one.
+    platform::Env* HeapEnv;
 };
 
-// A freshly constructed node on the heap (kind kNodeDocument, empty name,
-// no links, no attributes); null when out of memory.
-MarkupNode* NewMarkupNode();
+// A freshly constructed node on the heap of `env` (null for
+// Env::Default()): kind kNodeDocument, empty name, no links, no
+// attributes; null when out of memory. A document made from it, and every
+// node it creates, allocates through that environment.
+MarkupNode* NewMarkupNode(platform::Env* env);
 
 // Links a detached node into the anchor's chain right after the anchor; the
 // node shares the anchor's parent, which counts one more child.

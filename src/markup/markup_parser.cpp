@@ -38,6 +38,7 @@ struct OpenIndex {
     std::int32_t Capacity;
     std::int32_t* Slots;  // newest entry per slot, or -1
     std::uint32_t SlotMask;
+    platform::Env* Heap;  // the document's environment
 };
 
 constexpr std::int32_t kInitialEntries = 64;
@@ -46,9 +47,9 @@ constexpr std::int32_t kInitialEntries = 64;
 // old table when memory runs out, which only makes slots longer.
 void ResizeSlots(OpenIndex& index, std::uint32_t slotCount) {
     if (slotCount == 0 || slotCount > SIZE_MAX / sizeof(std::int32_t)) return;
-    std::int32_t* slots = static_cast<std::int32_t*>(AllocZeroed(sizeof(std::int32_t) * slotCount));
+    std::int32_t* slots = static_cast<std::int32_t*>(index.Heap->AllocZeroed(sizeof(std::int32_t) * slotCount));
     if (slots == nullptr) return;
-    Release(index.Slots);
+    index.Heap->Release(index.Slots);
     index.Slots = slots;
     index.SlotMask = slotCount - 1;
     for (std::uint32_t i = 0; i < slotCount; ++i) slots[i] = -1;
@@ -67,10 +68,10 @@ bool GrowEntries(OpenIndex& index) {
     }
     std::size_t bytes = sizeof(OpenEntry) * static_cast<std::size_t>(capacity);
     if (bytes / sizeof(OpenEntry) != static_cast<std::size_t>(capacity)) return false;
-    OpenEntry* entries = static_cast<OpenEntry*>(AllocZeroed(bytes));
+    OpenEntry* entries = static_cast<OpenEntry*>(index.Heap->AllocZeroed(bytes));
     if (entries == nullptr) return false;
     if (index.Count > 0) CopyBytes(entries, index.Entries, sizeof(OpenEntry) * static_cast<std::size_t>(index.Count));
-    Release(index.Entries);
+    index.Heap->Release(index.Entries);
     index.Entries = entries;
     index.Capacity = capacity;
     // Twice as many slots as entries keeps the slots short.
@@ -102,9 +103,9 @@ void PopOpen(OpenIndex& index, std::int32_t bottom) {
 }
 
 void ReleaseIndex(OpenIndex& index) {
-    Release(index.Entries);
-    Release(index.Slots);
-    index = OpenIndex{nullptr, 0, 0, nullptr, 0};
+    index.Heap->Release(index.Entries);
+    index.Heap->Release(index.Slots);
+    index = OpenIndex{nullptr, 0, 0, nullptr, 0, index.Heap};
 }
 
 // The nearest open element whose name has exactly `length` characters and
@@ -136,11 +137,11 @@ std::int64_t SkipSpace(const Scanner& s, std::int64_t pos) {
 
 // A heap copy of text[begin, end) that stops at a zero byte; null when out
 // of memory.
-char* CopyRange(const Scanner& s, std::int64_t begin, std::int64_t end) {
+char* CopyRange(platform::Env* env, const Scanner& s, std::int64_t begin, std::int64_t end) {
     std::int64_t length = 0;
     while (begin + length < end && s.Text[begin + length] != '\0') ++length;
     std::size_t size = static_cast<std::size_t>(length) + 1;
-    char* copy = static_cast<char*>(AllocZeroed(size));
+    char* copy = static_cast<char*>(env->AllocZeroed(size));
     if (copy == nullptr) return nullptr;
     if (length > 0) CopyBytes(copy, s.Text + begin, static_cast<std::size_t>(length));
     return copy;
@@ -151,11 +152,12 @@ char* CopyRange(const Scanner& s, std::int64_t begin, std::int64_t end) {
 void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, std::int64_t nameEnd,
                   std::int64_t valueBegin, std::int64_t valueEnd) {
     if (node == nullptr || node->AttributeCount >= kMaxAttributes) return;
-    char* name = CopyRange(s, nameBegin, nameEnd);
-    char* value = CopyRange(s, valueBegin, valueEnd);
+    platform::Env* env = s.Open.Heap;
+    char* name = CopyRange(env, s, nameBegin, nameEnd);
+    char* value = CopyRange(env, s, valueBegin, valueEnd);
     if (name == nullptr || value == nullptr) {
-        Release(name);
-        Release(value);
+        env->Release(name);
+        env->Release(value);
         return;
     }
     node->Attributes[node->AttributeCount].Name = name;
@@ -278,7 +280,8 @@ bool Parse(MarkupNode* document, const char* text, int length) {
     document->Kind = kNodeDocument;
     if (text == nullptr || length <= 0) return true;
 
-    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0}};
+    if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
+    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}};
     // A document that already has a chain keeps it in front; only the
     // elements read now can be matched by closing tags.
     while (s.Last->Next != nullptr) s.Last = s.Last->Next;
@@ -298,7 +301,7 @@ bool Parse(MarkupNode* document, const char* text, int length) {
 
 MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length) {
     if (anchor == nullptr) return nullptr;
-    MarkupNode* temporary = NewMarkupNode();
+    MarkupNode* temporary = NewMarkupNode(anchor->HeapEnv);
     if (temporary == nullptr) return nullptr;
     Parse(temporary, text, length);
     MarkupNode* first = temporary->Next;

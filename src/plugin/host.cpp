@@ -1,4 +1,5 @@
 #include "plugin/host.h"
+#include "plugin/plugin_state.h"
 
 #include <cstddef>
 
@@ -7,6 +8,8 @@
 
 namespace tarnwick {
 namespace plugin {
+
+using store::EnvOf;
 
 PluginStartupInfo HostInfo;
 FarStandardFunctions HostFunctions;
@@ -132,11 +135,11 @@ bool HostMatchMaskList(const char* masks, const char* name) {
     if (masks == nullptr || name == nullptr) return false;
     // The host's ProcessName takes a writable name; hand it a copy.
     std::size_t size = StrLength(name) + 1;
-    char* copy = static_cast<char*>(AllocZeroed(size));
+    char* copy = static_cast<char*>(EnvOf(Positions)->AllocZeroed(size));
     if (copy == nullptr) return false;
     CopyBounded(copy, name, size);
     bool match = HostFunctions.ProcessName(masks, copy, PN_CMPNAMELIST) != 0;
-    Release(copy);
+    EnvOf(Positions)->Release(copy);
     return match;
 }
 

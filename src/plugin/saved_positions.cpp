@@ -111,8 +111,8 @@ void ShowSavedPositions() {
     }
     const std::size_t entries = static_cast<std::size_t>(stored);
     if (entries > SIZE_MAX / sizeof(FarMenuItemEx) || entries > SIZE_MAX / sizeof(PathSlot)) return;
-    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(AllocZeroed(entries * sizeof(FarMenuItemEx)));
-    PathSlot* paths = static_cast<PathSlot*>(AllocZeroed(entries * sizeof(PathSlot)));
+    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(EnvOf(Positions)->AllocZeroed(entries * sizeof(FarMenuItemEx)));
+    PathSlot* paths = static_cast<PathSlot*>(EnvOf(Positions)->AllocZeroed(entries * sizeof(PathSlot)));
     if (items != nullptr && paths != nullptr) {
         const int filled = FillEntries(items, paths, stored);
         if (filled == 0) {
@@ -122,8 +122,8 @@ void ShowSavedPositions() {
             RunList(items, paths, filled);
         }
     }
-    Release(paths);
-    Release(items);
+    EnvOf(Positions)->Release(paths);
+    EnvOf(Positions)->Release(items);
 }
 
 }  // namespace plugin

@@ -85,13 +85,13 @@ void LoadSettings() {
 platform::RegistryKey* OpenSettingsKey(RegistryRoot root, const char* subKey) {
     char path[kKeyPathSize];
     if (!BuildKeyPath(root, subKey, path)) return nullptr;
-    return platform::RegistryOpenForRead(path);
+    return EnvOf(Positions)->RegistryOpenForRead(path);
 }
 
 platform::RegistryKey* CreateSettingsKey(RegistryRoot root, const char* subKey) {
     char path[kKeyPathSize];
     if (!BuildKeyPath(root, subKey, path)) return nullptr;
-    return platform::RegistryCreateForWrite(path);
+    return EnvOf(Positions)->RegistryCreateForWrite(path);
 }
 
 bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, char* buffer,
@@ -101,7 +101,7 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
     platform::RegistryKey* key = OpenSettingsKey(root, subKey);
     if (key != nullptr) {
         std::uint32_t got = static_cast<std::uint32_t>(size);
-        if (platform::RegistryQueryValue(key, name, buffer, &got)) {
+        if (EnvOf(Positions)->RegistryQueryValue(key, name, buffer, &got)) {
             if (got < static_cast<std::uint32_t>(size)) {
                 // Terminate a value stored without its terminator.
                 buffer[got] = '\0';
@@ -112,7 +112,7 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
                 for (int i = 0; i < size && !read; ++i) read = buffer[i] == '\0';
             }
         }
-        platform::RegistryClose(key);
+        EnvOf(Positions)->RegistryClose(key);
     }
     if (!read) CopyBounded(buffer, defaultText != nullptr ? defaultText : "", static_cast<std::size_t>(size));
     return read;
@@ -121,8 +121,8 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
 void WriteSettingString(RegistryRoot root, const char* subKey, const char* name, const char* text) {
     platform::RegistryKey* key = CreateSettingsKey(root, subKey);
     if (key == nullptr) return;
-    platform::RegistrySetString(key, name, text != nullptr ? text : "");
-    platform::RegistryClose(key);
+    EnvOf(Positions)->RegistrySetString(key, name, text != nullptr ? text : "");
+    EnvOf(Positions)->RegistryClose(key);
 }
 
 }  // namespace plugin

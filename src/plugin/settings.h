@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/env.h"
 #include "support/path_size.h"
 
 namespace tarnwick {

@@ -9,12 +9,16 @@ namespace store {
 namespace {
 
 // A new node holding its own copy of `record`; null when memory runs out.
-EditorNode* NewNode(const EditorRecord& record, EditorNode* parent) {
-    EditorNode* node = static_cast<EditorNode*>(AllocZeroed(sizeof(EditorNode)));
+platform::Env* HeapOf(const EditorTable& table) {
+    return table.Env != nullptr ? table.Env : platform::Env::Default();
+}
+
+EditorNode* NewNode(platform::Env* env, const EditorRecord& record, EditorNode* parent) {
+    EditorNode* node = static_cast<EditorNode*>(env->AllocZeroed(sizeof(EditorNode)));
     if (node == nullptr) return nullptr;
-    EditorRecord* copy = static_cast<EditorRecord*>(AllocZeroed(sizeof(EditorRecord)));
+    EditorRecord* copy = static_cast<EditorRecord*>(env->AllocZeroed(sizeof(EditorRecord)));
     if (copy == nullptr) {
-        Release(node);
+        env->Release(node);
         return nullptr;
     }
     CopyBytes(copy, &record, sizeof(EditorRecord));
@@ -24,9 +28,9 @@ EditorNode* NewNode(const EditorRecord& record, EditorNode* parent) {
     return node;
 }
 
-void ReleaseNode(EditorNode* node) {
-    Release(node->Record);
-    Release(node);
+void ReleaseNode(platform::Env* env, EditorNode* node) {
+    env->Release(node->Record);
+    env->Release(node);
 }
 
 // The node with the key's (EditorID, Kind), or null.
@@ -92,7 +96,7 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key) {
 
 bool InsertRecord(EditorTable& table, const EditorRecord& record) {
     if (table.Root == nullptr) {
-        EditorNode* node = NewNode(record, nullptr);
+        EditorNode* node = NewNode(HeapOf(table), record, nullptr);
         if (node == nullptr) return false;
         table.Root = node;
         return true;
@@ -107,7 +111,7 @@ bool InsertRecord(EditorTable& table, const EditorRecord& record) {
         }
         EditorNode** side = order > 0 ? &node->Left : &node->Right;
         if (*side == nullptr) {
-            EditorNode* child = NewNode(record, node);
+            EditorNode* child = NewNode(HeapOf(table), record, node);
             if (child == nullptr) return false;
             *side = child;
             return true;
@@ -172,7 +176,7 @@ void RemoveRecord(EditorTable& table, const EditorRecord& key) {
         parent->Right = replacement;
     }
     if (replacement != nullptr) replacement->Parent = parent;
-    ReleaseNode(node);
+    ReleaseNode(HeapOf(table), node);
 }
 
 void DestroyAllRecords(EditorTable& table) {
@@ -194,7 +198,7 @@ void DestroyAllRecords(EditorTable& table) {
                     parent->Left = nullptr;
                 }
             }
-            ReleaseNode(node);
+            ReleaseNode(HeapOf(table), node);
             node = parent;
         }
     }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "platform/env.h"
 #include "support/editor_position.h"
 #include "support/path_size.h"
 
@@ -43,6 +44,7 @@ struct EditorNode {
 
 struct EditorTable {
     EditorNode* Root;
+    platform::Env* Env;  // whose heap holds the nodes; null for Env::Default()
 };
 
 // A record that holds only the key of editor `editorId` (kind "editor"),

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "platform/env.h"
+
 namespace tarnwick {
 namespace markup {
 class MarkupNode;
@@ -31,12 +33,13 @@ struct ItemIndex {
     ItemIndexEntry* Entries;
     std::int32_t Count;
     std::int32_t Capacity;
+    platform::Env* Heap;  // where the buckets and entries live
 };
 
-// Prepares an empty index for up to `capacity` items. False when memory
+// Prepares an empty index for up to `capacity` items in the heap of `env`. False when memory
 // runs out or the capacity is out of range; the index is then empty and
 // DestroyItemIndex is still safe.
-bool CreateItemIndex(ItemIndex& index, std::int32_t capacity);
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env);
 void DestroyItemIndex(ItemIndex& index);
 
 // The first item indexed under `path` (ignoring case), or null.

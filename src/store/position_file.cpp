@@ -7,6 +7,7 @@
 #include "markup/markup_writer.h"
 #include "store/item_rules.h"
 #include "store/position_merge.h"
+#include "store/replace_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -26,12 +27,12 @@ platform::FileTime ZeroTime() { return platform::FileTime{0, 0}; }
 
 // Opens the file for reading. A file that is there but held by another host
 // or refused for the moment is tried again a few times before giving up.
-platform::OpenStatus OpenWithRetry(const char* path, platform::File** handle) {
+platform::OpenStatus OpenWithRetry(platform::Env* env, const char* path, platform::File** handle) {
     for (int attempt = 1;; ++attempt) {
-        platform::OpenStatus status = platform::OpenForRead(path, handle);
+        platform::OpenStatus status = env->OpenForRead(path, handle);
         if (status != platform::OpenStatus::Busy && status != platform::OpenStatus::Denied) return status;
         if (attempt >= kOpenAttempts) return status;
-        platform::SleepMilliseconds(kOpenRetryMs);
+        env->SleepMilliseconds(kOpenRetryMs);
     }
 }
 
@@ -54,6 +55,7 @@ struct Snapshot {
 // Reads the file whole, unless it is the one `current` last read and its
 // time and size are still the same.
 ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snapshot* snapshot) {
+    platform::Env* env = EnvOf(current);
     snapshot->Text = nullptr;
     snapshot->Length = 0;
     snapshot->Time = ZeroTime();
@@ -62,51 +64,51 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     snapshot->Known = false;
 
     platform::File* handle = nullptr;
-    platform::OpenStatus status = OpenWithRetry(fileName, &handle);
+    platform::OpenStatus status = OpenWithRetry(env, fileName, &handle);
     if (status == platform::OpenStatus::NotFound) return ReadOutcome::Absent;
     if (status != platform::OpenStatus::Ok) return ReadOutcome::Unavailable;
 
-    bool timeKnown = platform::GetFileTime(handle, &snapshot->Time);
-    bool sizeKnown = platform::GetFileSize(handle, &snapshot->Size);
+    bool timeKnown = env->GetFileTime(handle, &snapshot->Time);
+    bool sizeKnown = env->GetFileSize(handle, &snapshot->Size);
     snapshot->Known = timeKnown && sizeKnown;
     if (!timeKnown) snapshot->Time = ZeroTime();
     // Every save replaces the file with a new one, so a new identity shows a
     // write that time and size alone can miss (two saves of one size within
     // one tick of a coarse file clock).
-    if (!platform::GetFileIdentity(handle, &snapshot->Identity)) snapshot->Identity = 0;
+    if (!env->GetFileIdentity(handle, &snapshot->Identity)) snapshot->Identity = 0;
 
     if (snapshot->Known && current.Document != nullptr && current.LoadedPath[0] != '\0' &&
         CompareNoCase(current.LoadedPath, fileName) == 0 && platform::TimesEqual(snapshot->Time, current.LoadedTime) &&
         snapshot->Size == current.LoadedSize && snapshot->Identity == current.LoadedIdentity) {
-        platform::CloseFile(handle);
+        env->CloseFile(handle);
         return ReadOutcome::Unchanged;
     }
 
     // Without a size the file cannot be read whole; taking it as empty would
     // drop every item, so it counts as unreadable for now.
     if (!sizeKnown || snapshot->Size > static_cast<std::uint64_t>(markup::kMaxTextSize)) {
-        platform::CloseFile(handle);
+        env->CloseFile(handle);
         return ReadOutcome::Unavailable;
     }
 
     std::uint32_t size = static_cast<std::uint32_t>(snapshot->Size);
-    char* text = static_cast<char*>(AllocZeroed(static_cast<std::size_t>(size) + 1u));
+    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(size) + 1u));
     if (text == nullptr) {
-        platform::CloseFile(handle);
+        env->CloseFile(handle);
         return ReadOutcome::Unavailable;
     }
     std::uint32_t total = 0;
     while (total < size) {
         std::uint32_t got = 0;
-        if (!platform::ReadFile(handle, text + total, size - total, &got)) {
-            platform::CloseFile(handle);
-            Release(text);
+        if (!env->ReadFile(handle, text + total, size - total, &got)) {
+            env->CloseFile(handle);
+            env->Release(text);
             return ReadOutcome::Unavailable;
         }
         if (got == 0) break;  // the file ended early: what was read is the text
         total += got;
     }
-    platform::CloseFile(handle);
+    env->CloseFile(handle);
     text[total] = '\0';
     snapshot->Text = text;
     snapshot->Length = total;
@@ -114,8 +116,8 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
 }
 
 // A document parsed from the snapshot's text; null when memory runs out.
-MarkupNode* BuildDocument(const Snapshot& snapshot) {
-    MarkupNode* document = markup::NewMarkupNode();
+MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot) {
+    MarkupNode* document = markup::NewMarkupNode(env);
     if (document == nullptr) return nullptr;
     if (snapshot.Text != nullptr) {
         markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length));
@@ -143,6 +145,10 @@ void RecordSnapshot(PositionFile& file, const char* fileName, ReadOutcome outcom
 
 }  // namespace
 
+platform::Env* EnvOf(const PositionFile& file) {
+    return file.Env != nullptr ? file.Env : platform::Env::Default();
+}
+
 bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (!FitsIn(fileName, kPathSize)) return false;
 
@@ -151,8 +157,8 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (outcome == ReadOutcome::Unavailable) return false;
     if (outcome == ReadOutcome::Unchanged) return true;
 
-    MarkupNode* incoming = BuildDocument(snapshot);
-    Release(snapshot.Text);
+    MarkupNode* incoming = BuildDocument(EnvOf(file), snapshot);
+    EnvOf(file)->Release(snapshot.Text);
     if (incoming == nullptr) return false;
 
     if (file.Document == nullptr) {
@@ -173,14 +179,15 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
 
     std::int64_t length = markup::MeasureText(file.Document, 0);
     if (length < 0) return false;
-    char* text = static_cast<char*>(AllocZeroed(static_cast<std::size_t>(length) + 1u));
+    platform::Env* env = EnvOf(file);
+    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(length) + 1u));
     if (text == nullptr) return false;
     bool saved = false;
     if (markup::WriteText(file.Document, text, length + 1, 0) == length) {
-        saved = platform::ReplaceFileContent(fileName, text, static_cast<std::uint32_t>(length)) ==
+        saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length)) ==
                 platform::WriteStatus::Ok;
     }
-    Release(text);
+    env->Release(text);
     return saved;
 }
 

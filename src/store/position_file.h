@@ -24,7 +24,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/env.h"
 #include "store/editor_table.h"
 #include "support/editor_position.h"
 
@@ -46,7 +46,12 @@ struct PositionFile {
     platform::FileTime LoadedTime;        // the file's last-write time at that read; zero when none
     std::uint64_t LoadedIdentity;         // the file's identity at that read (see platform); 0 when unknown
     std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
+    platform::Env* Env;                   // reads, writes and allocates through it; null for
+                                          // Env::Default()
 };
+
+// The environment `file` works through.
+platform::Env* EnvOf(const PositionFile& file);
 
 // Brings the document in line with the file `fileName` (see above). `table`
 // may be null. True when the document in memory is current. The file is read
@@ -88,7 +93,7 @@ void RemoveItem(PositionFile& file, const char* type, const char* path);
 // The number of qualifying items of that type; 0 without a document.
 int CountItems(const PositionFile& file, const char* type);
 // Loads, removes the qualifying items whose files are known to be missing
-// (platform::ProbePath says Missing: not those on a drive or share that
+// (Env::ProbePath says Missing: not those on a drive or share that
 // cannot be reached or whose lookup failed; with a table, not those of
 // another type than "editor" nor those open in an editor of this process),
 // saves without reload whatever was removed, and returns how many went.

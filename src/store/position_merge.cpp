@@ -94,8 +94,8 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
 
     ItemIndex incomingIndex;
     ItemIndex localIndex;
-    bool indexed = CreateItemIndex(incomingIndex, incomingCount);
-    indexed = CreateItemIndex(localIndex, localCount + incomingCount) && indexed;
+    bool indexed = CreateItemIndex(incomingIndex, incomingCount, EnvOf(file));
+    indexed = CreateItemIndex(localIndex, localCount + incomingCount, EnvOf(file)) && indexed;
     if (!indexed) {
         DestroyItemIndex(incomingIndex);
         DestroyItemIndex(localIndex);

@@ -59,7 +59,7 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
     text.reserve(7u * kLevels);
     for (int i = 0; i < kLevels; ++i) text += "<a>";
     for (int i = 0; i < kLevels; ++i) text += "</a>";
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     Parse(document, text.c_str(), static_cast<int>(text.size()));
     std::string().swap(text);
 
@@ -77,7 +77,7 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
     std::string written = WriteAll(document);
     Destroy(document);
 
-    document = NewMarkupNode();
+    document = NewMarkupNode(platform::Env::Default());
     Parse(document, written.c_str(), static_cast<int>(written.size()));
     std::string().swap(written);
     ExpectNested(document, kLevels);
@@ -85,7 +85,7 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
 }
 
 TEST(MarkupDeep, BuiltMillionLevelsWalkAndRemove) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* top = document->CreateNode(kNodeElement, nullptr, document);
     std::snprintf(top->Name, kNameSize, "a");
     MarkupNode* innermost = top;
@@ -118,7 +118,7 @@ TEST(MarkupDeep, BuiltMillionLevelsWalkAndRemove) {
 }
 
 TEST(MarkupDeep, MillionSiblings) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* parent = document->CreateNode(kNodeContainer, nullptr, document);
     std::snprintf(parent->Name, kNameSize, "p");
     MarkupNode* child = document->CreateNode(kNodeElement, parent, nullptr);

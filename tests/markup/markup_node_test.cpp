@@ -19,7 +19,7 @@ using testing_support::ParseText;
 
 // A document with top-level elements named by `names`, in that order.
 MarkupNode* DocumentOf(const std::vector<const char*>& names) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* last = document;
     for (const char* name : names) {
         last = document->CreateNode(kNodeElement, nullptr, last);
@@ -29,7 +29,7 @@ MarkupNode* DocumentOf(const std::vector<const char*>& names) {
 }
 
 TEST(MarkupNode, FreshNodeIsAnEmptyDocument) {
-    MarkupNode* node = NewMarkupNode();
+    MarkupNode* node = NewMarkupNode(platform::Env::Default());
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(GetKind(node), kNodeDocument);
     EXPECT_EQ(GetName(node), nullptr);
@@ -130,7 +130,7 @@ TEST(MarkupNode, DestroyAndDestroyChainKeepCountsRight) {
 }
 
 TEST(MarkupNode, DocumentHeadsItsTopLevelChain) {
-    MarkupNode* empty = NewMarkupNode();
+    MarkupNode* empty = NewMarkupNode(platform::Env::Default());
     EXPECT_EQ(empty->GetNext(), nullptr);
     ReleaseDocument(&empty);
     EXPECT_EQ(empty, nullptr);

@@ -31,14 +31,14 @@ std::string Parsed(const std::string& text) {
 
 TEST(MarkupParser, EmptyOrMissingTextLeavesTheDocumentAlone) {
     for (int length : {0, -1, -100}) {
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         document->Kind = kNodeElement;
         EXPECT_TRUE(Parse(document, "<a>", length));
         EXPECT_EQ(GetKind(document), kNodeDocument);
         EXPECT_EQ(document->GetNext(), nullptr);
         Destroy(document);
     }
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     EXPECT_TRUE(Parse(document, nullptr, 10));
     EXPECT_EQ(document->GetNext(), nullptr);
     Destroy(document);
@@ -150,7 +150,7 @@ TEST(MarkupParser, NeverLooksPastTheGivenLength) {
         std::unique_ptr<char[]> text(new char[c.length + 1]);
         std::memcpy(text.get(), c.text.data(), c.length);
         text[c.length] = '\0';
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         Parse(document, text.get(), c.length);
         EXPECT_EQ(Describe(document), c.expected) << c.text << " / " << c.length;
         Destroy(document);

@@ -54,7 +54,7 @@ public:
 
 private:
     MarkupNode* Build() {
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         MarkupNode* last = document;
         int count = Below(8);
         for (int i = 0; i < count; ++i) last = AddNode(document, nullptr, last, 0);
@@ -170,7 +170,7 @@ TEST(MarkupRoundTrip, WrittenTreesReadBackTheSame) {
     for (int round = 0; round < 400; ++round) {
         MarkupNode* original = maker.Readable();
         std::string text = WriteAll(original);
-        MarkupNode* again = NewMarkupNode();
+        MarkupNode* again = NewMarkupNode(platform::Env::Default());
         Parse(again, text.c_str(), static_cast<int>(text.size()));
         ExpectSameTree(original, again);
         EXPECT_EQ(WriteAll(again), text);
@@ -189,7 +189,7 @@ TEST(MarkupRoundTrip, MeasureAgreesWithWriteOnAnyTree) {
         MarkupNode* document = maker.Anything();
         std::string text = WriteAll(document);  // checks measure, count and terminator
         // Whatever was written parses into some well-formed tree.
-        MarkupNode* again = NewMarkupNode();
+        MarkupNode* again = NewMarkupNode(platform::Env::Default());
         Parse(again, text.c_str(), static_cast<int>(text.size()));
         ExpectConsistent(again);
         Destroy(again);
@@ -207,7 +207,7 @@ TEST(MarkupRoundTrip, RandomTextParsesIntoWellFormedTrees) {
         std::unique_ptr<char[]> text(new char[length + 1]);
         for (int i = 0; i < length; ++i) text[i] = alphabet[random() % (sizeof alphabet - 1)];
         text[length] = '\0';
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         ASSERT_TRUE(Parse(document, text.get(), length));
         ExpectConsistent(document);
         WriteAll(document);

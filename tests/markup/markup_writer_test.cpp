@@ -36,7 +36,7 @@ MarkupNode* AddNode(MarkupNode* document, int kind, MarkupNode* parent, MarkupNo
 }
 
 TEST(MarkupWriter, ExactTexts) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     EXPECT_EQ(MeasureText(document, 0), 0);
     char buffer[4] = {'\0', 'x', 'x', 'x'};
     EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0), 0);
@@ -51,7 +51,7 @@ TEST(MarkupWriter, ExactTexts) {
     EXPECT_EQ(Written(document).size(), 45u);
     Destroy(document);
 
-    document = NewMarkupNode();
+    document = NewMarkupNode(platform::Env::Default());
     MarkupNode* item = AddNode(document, kNodeElement, nullptr, document, "item");
     SetAttribute(item, "type", "editor");
     SetAttribute(item, "path", "a.txt");
@@ -144,7 +144,7 @@ TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
     const std::size_t large = 40u * 1024u * 1024u;
     std::vector<char> shared(large + 1, 'v');
     shared[large] = '\0';
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* item = document->CreateNode(kNodeElement, nullptr, document);
     std::snprintf(item->Name, kNameSize, "item");
     for (int i = 0; i < kMaxAttributes; ++i) {

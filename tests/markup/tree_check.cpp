@@ -59,7 +59,7 @@ long long ExpectConsistent(MarkupNode* document) {
 }
 
 MarkupNode* ParseText(const std::string& text) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     Parse(document, text.c_str(), static_cast<int>(text.size()));
     return document;
 }

@@ -170,8 +170,8 @@ TEST_F(EditorTableTest, DeepListTreeIsSearchedAndDestroyedWithoutRecursion) {
     const int count = 1000000;
     EditorNode* last = nullptr;
     for (int id = 0; id < count; ++id) {
-        EditorNode* node = static_cast<EditorNode*>(AllocZeroed(sizeof(EditorNode)));
-        EditorRecord* copy = static_cast<EditorRecord*>(AllocZeroed(sizeof(EditorRecord)));
+        EditorNode* node = static_cast<EditorNode*>(platform::Env::Default()->AllocZeroed(sizeof(EditorNode)));
+        EditorRecord* copy = static_cast<EditorRecord*>(platform::Env::Default()->AllocZeroed(sizeof(EditorRecord)));
         ASSERT_TRUE(node != nullptr && copy != nullptr);
         *copy = MakeRecord(id, id == count - 1 ? "last" : "p");
         node->Record = copy;

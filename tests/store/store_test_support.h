@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/env.h"
 #include "store/editor_table.h"
 #include "store/position_file.h"
 
