@@ -82,7 +82,7 @@ BENCHMARK(BM_LoadFresh)->Unit(benchmark::kMillisecond);
 
 void Merge(benchmark::State& state, const std::string& second) {
     const std::string base = BenchFiles().Base();
-    EditorTable table{nullptr};
+    EditorTable table{nullptr, nullptr};
     for (int id = 0; id < 20; ++id) {
         EditorRecord record{};
         record.Kind = kKindEditor;

@@ -33,7 +33,7 @@ int CountNodes(const EditorNode* node) {
 class EditorTableTest : public ::testing::Test {
 protected:
     void TearDown() override { DestroyAllRecords(table); }
-    EditorTable table{nullptr};
+    EditorTable table{nullptr, nullptr};
 };
 
 TEST_F(EditorTableTest, EmptyTableFindsNothing) {

@@ -60,7 +60,7 @@ private:
 // A host: its position file and its editor table.
 struct Host {
     PositionFile File{};
-    EditorTable Table{nullptr};
+    EditorTable Table{nullptr, nullptr};
     ~Host();
     // Tracks an editor of this host on `path`.
     void OpenEditor(std::int32_t id, const std::string& path);
