@@ -12,10 +12,6 @@
 #include "plugin/plugin_state.h"
 #include "plugin/settings.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 namespace {
 
 // The plug-in's one menu string and one configuration string: its title.
@@ -80,14 +76,5 @@ int TW_STDCALL LibMain(void* Module, tarnwick::DWORD_T Reason, void* Reserved) {
     return 1;
 }
 
-#if defined(_WIN32)
-BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
-    (void)Instance;
-    // At process termination (Reserved not null) the heap goes with the
-    // process: nothing is released then.
-    if (Reason == DLL_PROCESS_DETACH && Reserved == nullptr) tarnwick::plugin::ReleaseStores();
-    return TRUE;
-}
-#endif
 
 }  // extern "C"

@@ -24,13 +24,6 @@ void ResetModuleState() {
     ZeroPluginState();
 }
 
-#if !defined(_WIN32)
-namespace {
-// On Windows the release runs from DllMain when the module is unloaded;
-// elsewhere from the module's destructor list.
-__attribute__((destructor)) void ReleaseAtUnload() { ReleaseStores(); }
-}  // namespace
-#endif
 
 }  // namespace plugin
 }  // namespace tarnwick
