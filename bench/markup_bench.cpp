@@ -12,6 +12,7 @@
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
 
 constexpr int kItems = 100000;
 
@@ -26,7 +27,7 @@ std::string ItemsText(int items) {
 }
 
 MarkupNode* ParseString(const std::string& text) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     Parse(document, text.c_str(), static_cast<int>(text.size()));
     return document;
 }

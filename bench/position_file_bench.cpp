@@ -13,8 +13,10 @@
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::store;
 
-constexpr int ITEMS = 100000;
+constexpr int kItems = 100000;
 
 std::string ItemPath(int n) { return "C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(n) + "\\notes.txt"; }
 
@@ -26,11 +28,11 @@ std::string ItemLine(int n, int line) {
 }
 
 // A temporary folder with the files the benchmarks read:
-// base.cfg: items 0 .. ITEMS-1;
+// base.cfg: items 0 .. kItems-1;
 // copy.cfg: the same content under another name (as after this host's
 // own save, which the next Load merges);
 // changed.cfg: the same minus every tenth item, every fifth with another
-// line, and ITEMS/10 new items at the end (as another host leaves it).
+// line, and kItems/10 new items at the end (as another host leaves it).
 class Files {
 public:
     Files() {
@@ -39,12 +41,12 @@ public:
         std::filesystem::create_directories(folder_);
         std::ofstream base(Base(), std::ios::binary);
         std::ofstream changed(Changed(), std::ios::binary);
-        for (int n = 0; n < ITEMS; ++n) {
+        for (int n = 0; n < kItems; ++n) {
             base << ItemLine(n, n % 5000);
             if (n % 10 == 3) continue;
             changed << ItemLine(n, n % 5 == 0 ? n % 5000 + 1 : n % 5000);
         }
-        for (int n = ITEMS; n < ITEMS + ITEMS / 10; ++n) changed << ItemLine(n, 7);
+        for (int n = kItems; n < kItems + kItems / 10; ++n) changed << ItemLine(n, 7);
         base.close();
         std::filesystem::copy_file(Base(), Copy());
     }
@@ -72,21 +74,21 @@ void BM_LoadFresh(benchmark::State& state) {
         PositionFile file{};
         bool loaded = Load(file, base.c_str(), nullptr);
         benchmark::DoNotOptimize(loaded);
-        ReleaseDocument(file);
+        UnloadDocument(file);
     }
-    state.SetItemsProcessed(state.iterations() * ITEMS);
+    state.SetItemsProcessed(state.iterations() * kItems);
 }
 BENCHMARK(BM_LoadFresh)->Unit(benchmark::kMillisecond);
 
 void Merge(benchmark::State& state, const std::string& second) {
     const std::string base = BenchFiles().Base();
-    EditorTable table{nullptr};
+    EditorTable table{nullptr, nullptr};
     for (int id = 0; id < 20; ++id) {
         EditorRecord record{};
-        record.Kind = KIND_EDITOR;
+        record.Kind = kKindEditor;
         record.EditorID = id;
         std::snprintf(record.Path, sizeof record.Path, "%s", ItemPath(id * 997).c_str());
-        Insert(table, record);
+        InsertRecord(table, record);
     }
     for (auto _ : state) {
         state.PauseTiming();
@@ -96,11 +98,11 @@ void Merge(benchmark::State& state, const std::string& second) {
         bool merged = Load(file, second.c_str(), &table);  // another path: read and merged
         benchmark::DoNotOptimize(merged);
         state.PauseTiming();
-        ReleaseDocument(file);
+        UnloadDocument(file);
         state.ResumeTiming();
     }
-    DestroyAll(table);
-    state.SetItemsProcessed(state.iterations() * ITEMS);
+    DestroyAllRecords(table);
+    state.SetItemsProcessed(state.iterations() * kItems);
 }
 
 void BM_MergeChangedFile(benchmark::State& state) { Merge(state, BenchFiles().Changed()); }
@@ -117,20 +119,20 @@ void BM_Save(benchmark::State& state) {
         bool saved = Save(file, output.c_str(), nullptr, false);
         benchmark::DoNotOptimize(saved);
     }
-    ReleaseDocument(file);
-    state.SetItemsProcessed(state.iterations() * ITEMS);
+    UnloadDocument(file);
+    state.SetItemsProcessed(state.iterations() * kItems);
 }
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 
 void BM_FindItemWorstCase(benchmark::State& state) {
     PositionFile file{};
     Load(file, BenchFiles().Base().c_str(), nullptr);
-    const std::string absent = ItemPath(ITEMS + 1);  // walks every item
+    const std::string absent = ItemPath(kItems + 1);  // walks every item
     for (auto _ : state) {
         benchmark::DoNotOptimize(FindItem(file, "editor", absent.c_str()));
     }
-    ReleaseDocument(file);
-    state.SetItemsProcessed(state.iterations() * ITEMS);
+    UnloadDocument(file);
+    state.SetItemsProcessed(state.iterations() * kItems);
 }
 BENCHMARK(BM_FindItemWorstCase)->Unit(benchmark::kMillisecond);
 

@@ -4,14 +4,15 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace markup {
 
 namespace {
 
 // An exact-length heap copy of a zero-terminated string (null reads as
 // empty); null when out of memory.
-char* CopyString(const char* text) {
+char* CopyString(platform::Env* env, const char* text) {
     std::size_t length = StrLength(text);
-    char* copy = static_cast<char*>(AllocZeroed(length + 1));
+    char* copy = static_cast<char*>(env->AllocZeroed(length + 1));
     if (copy == nullptr) return nullptr;
     if (length > 0) CopyBytes(copy, text, length);
     return copy;
@@ -20,7 +21,7 @@ char* CopyString(const char* text) {
 // Index of the first attribute named `name` ignoring case, or -1.
 int FindAttribute(const MarkupNode* node, const char* name) {
     if (node == nullptr || name == nullptr) return -1;
-    for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
+    for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
         if (CompareNoCase(node->Attributes[i].Name, name) == 0) return i;
     }
     return -1;
@@ -43,7 +44,7 @@ void ReleaseTree(MarkupNode* root) {
             current = left;
         } else {
             MarkupNode* right = current->Next;
-            DeleteZeroed(current);
+            DeleteZeroed(current->HeapEnv, current);
             current = right;
         }
     }
@@ -70,10 +71,11 @@ MarkupNode::MarkupNode()
       Prev(nullptr),
       FirstChild(nullptr),
       ChildCount(0),
-      Kind(NODE_DOCUMENT),
-      AttributeCount(0) {
-    for (int i = 0; i < NAME_SIZE; ++i) Name[i] = '\0';
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
+      Kind(kNodeDocument),
+      AttributeCount(0),
+      HeapEnv(nullptr) {
+    for (int i = 0; i < kNameSize; ++i) Name[i] = '\0';
+    for (int i = 0; i < kMaxAttributes; ++i) {
         Attributes[i].Name = nullptr;
         Attributes[i].Value = nullptr;
     }
@@ -82,9 +84,10 @@ MarkupNode::MarkupNode()
 // A node owns its attribute strings; its children and siblings are released
 // by Destroy, never by the destructor, so that destruction stays iterative.
 MarkupNode::~MarkupNode() {
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
-        Release(Attributes[i].Name);
-        Release(Attributes[i].Value);
+    for (int i = 0; i < kMaxAttributes; ++i) {
+        if (HeapEnv == nullptr) break;  // a node that never held strings
+        HeapEnv->Release(Attributes[i].Name);
+        HeapEnv->Release(Attributes[i].Value);
         Attributes[i].Name = nullptr;
         Attributes[i].Value = nullptr;
     }
@@ -92,7 +95,7 @@ MarkupNode::~MarkupNode() {
 }
 
 MarkupNode* MarkupNode::CreateNode(int kind, MarkupNode* parent, MarkupNode* after) {
-    MarkupNode* node = NewMarkupNode();
+    MarkupNode* node = NewMarkupNode(HeapEnv);
     if (node == nullptr) return nullptr;
     node->Kind = kind;
     if (parent != nullptr) {
@@ -101,7 +104,7 @@ MarkupNode* MarkupNode::CreateNode(int kind, MarkupNode* parent, MarkupNode* aft
         node->Parent = parent;
         parent->FirstChild = node;
         parent->ChildCount += 1;
-        parent->Kind = NODE_CONTAINER;
+        parent->Kind = kNodeContainer;
     } else if (after != nullptr) {
         InsertAfter(after, node);
     }
@@ -151,7 +154,12 @@ MarkupNode* MarkupNode::GetLastInOrder() {
     }
 }
 
-MarkupNode* NewMarkupNode() { return NewZeroed<MarkupNode>(); }
+MarkupNode* NewMarkupNode(platform::Env* env) {
+    if (env == nullptr) env = platform::Env::Default();
+    MarkupNode* node = NewZeroed<MarkupNode>(env);
+    if (node != nullptr) node->HeapEnv = env;
+    return node;
+}
 
 void InsertAfter(MarkupNode* anchor, MarkupNode* node) {
     if (anchor == nullptr || node == nullptr) return;
@@ -167,7 +175,7 @@ void Destroy(MarkupNode* node) {
     if (node == nullptr) return;
     // A document node takes its whole chain along: that is the same as
     // destroying the chain from the node on.
-    if (node->Kind == NODE_DOCUMENT && node->Next != nullptr) {
+    if (node->Kind == kNodeDocument && node->Next != nullptr) {
         DestroyChain(node);
         return;
     }
@@ -197,7 +205,7 @@ void DestroyChain(MarkupNode* node) {
     ReleaseTree(node);
 }
 
-void Remove(MarkupNode* node) {
+void RemoveNode(MarkupNode* node) {
     if (node == nullptr) return;
     MarkupNode* next = node->Next;
     MarkupNode* prev = node->Prev;
@@ -239,20 +247,22 @@ bool GetIntAttribute(const MarkupNode* node, const char* name, std::int32_t* val
 }
 
 bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
-    if (node == nullptr || node->AttributeCount >= MAX_ATTRIBUTES || node->AttributeCount < 0) return false;
+    if (node == nullptr || node->AttributeCount >= kMaxAttributes || node->AttributeCount < 0) return false;
     // Both copies are made before anything changes, so that running out of
     // memory leaves the node as it was.
-    char* nameCopy = CopyString(name);
-    char* valueCopy = CopyString(value);
+    platform::Env* env = node->HeapEnv != nullptr ? node->HeapEnv : platform::Env::Default();
+    node->HeapEnv = env;
+    char* nameCopy = CopyString(env, name);
+    char* valueCopy = CopyString(env, value);
     if (nameCopy == nullptr || valueCopy == nullptr) {
-        Release(nameCopy);
-        Release(valueCopy);
+        env->Release(nameCopy);
+        env->Release(valueCopy);
         return false;
     }
     int index = FindAttribute(node, name != nullptr ? name : "");
     if (index >= 0) {
-        Release(node->Attributes[index].Name);
-        Release(node->Attributes[index].Value);
+        env->Release(node->Attributes[index].Name);
+        env->Release(node->Attributes[index].Value);
     } else {
         index = node->AttributeCount;
         node->AttributeCount += 1;
@@ -306,4 +316,5 @@ void ReleaseDocument(MarkupNode** holder) {
     *holder = nullptr;
 }
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -1,7 +1,7 @@
 // The markup document's node: an element with a short name, up to 32
 // attributes and links to its parent, its siblings and its first child.
 //
-// A document is a document node (kind NODE_DOCUMENT, empty name) followed by
+// A document is a document node (kind kNodeDocument, empty name) followed by
 // its top-level elements as its later siblings: the document node's Next is
 // the first top-level element, whose Prev is the document node. Top-level
 // elements have no Parent. The children of an element form a chain from its
@@ -17,16 +17,19 @@
 
 #include <cstdint>
 
+#include "platform/env.h"
+
 namespace tarnwick {
+namespace markup {
 
 enum NodeKind : std::int32_t {
-    NODE_ELEMENT = 1,    // read from an opening tag no closing tag matched; written without one
-    NODE_CONTAINER = 2,  // closed by a matching tag, or given a child; written with a closing tag
-    NODE_DOCUMENT = 3,   // head of a document; the kind of every freshly constructed node
+    kNodeElement = 1,    // read from an opening tag no closing tag matched; written without one
+    kNodeContainer = 2,  // closed by a matching tag, or given a child; written with a closing tag
+    kNodeDocument = 3,   // head of a document; the kind of every freshly constructed node
 };
 
-constexpr int NAME_SIZE = 16;       // element name: 15 characters and the terminator
-constexpr int MAX_ATTRIBUTES = 32;  // per element, for the parser and SetAttribute alike
+constexpr int kNameSize = 16;       // element name: 15 characters and the terminator
+constexpr int kMaxAttributes = 32;  // per element, for the parser and SetAttribute alike
 
 struct MarkupAttribute {
     char* Name;   // owned, zero-terminated
@@ -44,7 +47,7 @@ public:
     // The node's virtual operations, in slot order.
 
     // A new node of `kind`. With a parent it becomes the parent's first
-    // child (in front of the others) and the parent becomes NODE_CONTAINER;
+    // child (in front of the others) and the parent becomes kNodeContainer;
     // otherwise, with `after`, it is linked right after that node; otherwise
     // it stays unlinked. Null when out of memory.
     virtual MarkupNode* CreateNode(int kind, MarkupNode* parent, MarkupNode* after);
@@ -64,27 +67,32 @@ public:
     // and all their descendants.
     virtual MarkupNode* GetLastInOrder();
 
-    char Name[NAME_SIZE];
+    char Name[kNameSize];
     MarkupNode* Parent;
     MarkupNode* Next;
     MarkupNode* Prev;
     MarkupNode* FirstChild;
     std::int32_t ChildCount;
     std::int32_t Kind;
-    MarkupAttribute Attributes[MAX_ATTRIBUTES];
+    MarkupAttribute Attributes[kMaxAttributes];
     std::int32_t AttributeCount;
+    // The environment whose heap holds this node and its strings; the nodes
+    // it creates use the same one.
+    platform::Env* HeapEnv;
 };
 
-// A freshly constructed node on the heap (kind NODE_DOCUMENT, empty name,
-// no links, no attributes); null when out of memory.
-MarkupNode* NewMarkupNode();
+// A freshly constructed node on the heap of `env` (null for
+// Env::Default()): kind kNodeDocument, empty name, no links, no
+// attributes; null when out of memory. A document made from it, and every
+// node it creates, allocates through that environment.
+MarkupNode* NewMarkupNode(platform::Env* env);
 
 // Links a detached node into the anchor's chain right after the anchor; the
 // node shares the anchor's parent, which counts one more child.
 void InsertAfter(MarkupNode* anchor, MarkupNode* node);
 
 // Detaches the node from its parent and siblings and releases it with
-// everything it owns; a node of kind NODE_DOCUMENT takes its later siblings
+// everything it owns; a node of kind kNodeDocument takes its later siblings
 // with it (a document's whole chain). Null is ignored.
 void Destroy(MarkupNode* node);
 
@@ -93,7 +101,7 @@ void DestroyChain(MarkupNode* node);
 
 // Unlinks the node (repairing its neighbours and its parent) and destroys it
 // with its subtree, never with its chain.
-void Remove(MarkupNode* node);
+void RemoveNode(MarkupNode* node);
 
 NodeKind GetKind(const MarkupNode* node);
 
@@ -126,4 +134,5 @@ bool ParseNumber(const char* text, std::int32_t* value);
 // Destroys the document that `*holder` holds, if any, and clears the holder.
 void ReleaseDocument(MarkupNode** holder);
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -8,6 +8,7 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace markup {
 
 namespace {
 
@@ -37,6 +38,7 @@ struct OpenIndex {
     std::int32_t Capacity;
     std::int32_t* Slots;  // newest entry per slot, or -1
     std::uint32_t SlotMask;
+    platform::Env* Heap;  // the document's environment
 };
 
 constexpr std::int32_t kInitialEntries = 64;
@@ -45,9 +47,9 @@ constexpr std::int32_t kInitialEntries = 64;
 // old table when memory runs out, which only makes slots longer.
 void ResizeSlots(OpenIndex& index, std::uint32_t slotCount) {
     if (slotCount == 0 || slotCount > SIZE_MAX / sizeof(std::int32_t)) return;
-    std::int32_t* slots = static_cast<std::int32_t*>(AllocZeroed(sizeof(std::int32_t) * slotCount));
+    std::int32_t* slots = static_cast<std::int32_t*>(index.Heap->AllocZeroed(sizeof(std::int32_t) * slotCount));
     if (slots == nullptr) return;
-    Release(index.Slots);
+    index.Heap->Release(index.Slots);
     index.Slots = slots;
     index.SlotMask = slotCount - 1;
     for (std::uint32_t i = 0; i < slotCount; ++i) slots[i] = -1;
@@ -66,10 +68,10 @@ bool GrowEntries(OpenIndex& index) {
     }
     std::size_t bytes = sizeof(OpenEntry) * static_cast<std::size_t>(capacity);
     if (bytes / sizeof(OpenEntry) != static_cast<std::size_t>(capacity)) return false;
-    OpenEntry* entries = static_cast<OpenEntry*>(AllocZeroed(bytes));
+    OpenEntry* entries = static_cast<OpenEntry*>(index.Heap->AllocZeroed(bytes));
     if (entries == nullptr) return false;
     if (index.Count > 0) CopyBytes(entries, index.Entries, sizeof(OpenEntry) * static_cast<std::size_t>(index.Count));
-    Release(index.Entries);
+    index.Heap->Release(index.Entries);
     index.Entries = entries;
     index.Capacity = capacity;
     // Twice as many slots as entries keeps the slots short.
@@ -101,9 +103,9 @@ void PopOpen(OpenIndex& index, std::int32_t bottom) {
 }
 
 void ReleaseIndex(OpenIndex& index) {
-    Release(index.Entries);
-    Release(index.Slots);
-    index = OpenIndex{nullptr, 0, 0, nullptr, 0};
+    index.Heap->Release(index.Entries);
+    index.Heap->Release(index.Slots);
+    index = OpenIndex{nullptr, 0, 0, nullptr, 0, index.Heap};
 }
 
 // The nearest open element whose name has exactly `length` characters and
@@ -135,11 +137,11 @@ std::int64_t SkipSpace(const Scanner& s, std::int64_t pos) {
 
 // A heap copy of text[begin, end) that stops at a zero byte; null when out
 // of memory.
-char* CopyRange(const Scanner& s, std::int64_t begin, std::int64_t end) {
+char* CopyRange(platform::Env* env, const Scanner& s, std::int64_t begin, std::int64_t end) {
     std::int64_t length = 0;
     while (begin + length < end && s.Text[begin + length] != '\0') ++length;
     std::size_t size = static_cast<std::size_t>(length) + 1;
-    char* copy = static_cast<char*>(AllocZeroed(size));
+    char* copy = static_cast<char*>(env->AllocZeroed(size));
     if (copy == nullptr) return nullptr;
     if (length > 0) CopyBytes(copy, s.Text + begin, static_cast<std::size_t>(length));
     return copy;
@@ -149,12 +151,13 @@ char* CopyRange(const Scanner& s, std::int64_t begin, std::int64_t end) {
 // out.
 void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, std::int64_t nameEnd,
                   std::int64_t valueBegin, std::int64_t valueEnd) {
-    if (node == nullptr || node->AttributeCount >= MAX_ATTRIBUTES) return;
-    char* name = CopyRange(s, nameBegin, nameEnd);
-    char* value = CopyRange(s, valueBegin, valueEnd);
+    if (node == nullptr || node->AttributeCount >= kMaxAttributes) return;
+    platform::Env* env = s.Open.Heap;
+    char* name = CopyRange(env, s, nameBegin, nameEnd);
+    char* value = CopyRange(env, s, valueBegin, valueEnd);
     if (name == nullptr || value == nullptr) {
-        Release(name);
-        Release(value);
+        env->Release(name);
+        env->Release(value);
         return;
     }
     node->Attributes[node->AttributeCount].Name = name;
@@ -166,7 +169,7 @@ void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, st
 // tag ends (its ">", the end of text, or, once the element holds 32
 // attributes, the character where reading stopped).
 std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
-    MarkupNode* node = s.Document->CreateNode(NODE_ELEMENT, nullptr, s.Last);
+    MarkupNode* node = s.Document->CreateNode(kNodeElement, nullptr, s.Last);
     if (node != nullptr) {
         node->OnCreate();
         s.Last = node;
@@ -179,7 +182,7 @@ std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
     while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
     if (node != nullptr) {
         std::int64_t length = pos - (p + 1);
-        if (length > NAME_SIZE - 1) length = NAME_SIZE - 1;
+        if (length > kNameSize - 1) length = kNameSize - 1;
         for (std::int64_t i = 0; i < length; ++i) node->Name[i] = s.Text[p + 1 + i];
         node->Name[length] = '\0';
         // Only named elements can ever be matched by a closing tag.
@@ -194,7 +197,7 @@ std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
     // Attributes up to ">", counted like the element would count them even
     // when it could not be made.
     int count = 0;
-    while (pos < s.End && s.Text[pos] != '>' && count < MAX_ATTRIBUTES) {
+    while (pos < s.End && s.Text[pos] != '>' && count < kMaxAttributes) {
         pos = SkipSpace(s, pos);
         std::int64_t nameBegin = pos;
         while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>' && s.Text[pos] != '=') ++pos;
@@ -238,8 +241,8 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
 
     // Element names hold 1 to 15 characters and no zero byte, so only such a
     // closing name can match one.
-    if (length >= 1 && length <= NAME_SIZE - 1) {
-        char name[NAME_SIZE];
+    if (length >= 1 && length <= kNameSize - 1) {
+        char name[kNameSize];
         bool hasZero = false;
         for (std::int64_t i = 0; i < length; ++i) {
             name[i] = s.Text[begin + i];
@@ -260,7 +263,7 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
             if (first != nullptr) first->Prev = nullptr;
             match->FirstChild = first;
             match->ChildCount = children;
-            match->Kind = NODE_CONTAINER;
+            match->Kind = kNodeContainer;
             match->Next = nullptr;
             s.Last = match;
         }
@@ -274,10 +277,11 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
 
 bool Parse(MarkupNode* document, const char* text, int length) {
     if (document == nullptr) return true;
-    document->Kind = NODE_DOCUMENT;
+    document->Kind = kNodeDocument;
     if (text == nullptr || length <= 0) return true;
 
-    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0}};
+    if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
+    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}};
     // A document that already has a chain keeps it in front; only the
     // elements read now can be matched by closing tags.
     while (s.Last->Next != nullptr) s.Last = s.Last->Next;
@@ -297,7 +301,7 @@ bool Parse(MarkupNode* document, const char* text, int length) {
 
 MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length) {
     if (anchor == nullptr) return nullptr;
-    MarkupNode* temporary = NewMarkupNode();
+    MarkupNode* temporary = NewMarkupNode(anchor->HeapEnv);
     if (temporary == nullptr) return nullptr;
     Parse(temporary, text, length);
     MarkupNode* first = temporary->Next;
@@ -324,4 +328,5 @@ MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length) {
     return last;
 }
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -18,6 +18,7 @@
 #pragma once
 
 namespace tarnwick {
+namespace markup {
 
 class MarkupNode;
 
@@ -34,4 +35,5 @@ bool Parse(MarkupNode* document, const char* text, int length);
 // null when the text yields no element or memory runs out.
 MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length);
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -5,19 +5,20 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace markup {
 
 namespace {
 
 // Length of the node's name, which never runs past its buffer.
 std::int64_t NameLength(const MarkupNode* node) {
     std::int64_t length = 0;
-    while (length < NAME_SIZE - 1 && node->Name[length] != '\0') ++length;
+    while (length < kNameSize - 1 && node->Name[length] != '\0') ++length;
     return length;
 }
 
 std::int64_t Indentation(std::int64_t depth) {
     if (depth <= 0) return 0;
-    return depth < MAX_INDENT ? depth : MAX_INDENT;
+    return depth < kMaxIndent ? depth : kMaxIndent;
 }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -37,7 +38,7 @@ bool IsWritable(const MarkupNode* node) {
     for (std::int64_t i = 0; i < length; ++i) {
         if (IsSpace(node->Name[i]) || node->Name[i] == '>') return false;
     }
-    if (node->Kind != NODE_CONTAINER && node->FirstChild == nullptr && node->Parent != nullptr &&
+    if (node->Kind != kNodeContainer && node->FirstChild == nullptr && node->Parent != nullptr &&
         NamesEqual(node, node->Parent)) {
         return false;
     }
@@ -61,7 +62,7 @@ bool IsWritable(const MarkupAttribute& attribute) {
 
 // A node with children gets a closing tag, whatever its kind, so that the
 // children read back as its children.
-bool HasClosingTag(const MarkupNode* node) { return node->Kind == NODE_CONTAINER || node->FirstChild != nullptr; }
+bool HasClosingTag(const MarkupNode* node) { return node->Kind == kNodeContainer || node->FirstChild != nullptr; }
 
 // Visits `node`, its later siblings and all their descendants in document
 // order without recursion: sink.Open(node, depth) before a node's children,
@@ -103,13 +104,13 @@ struct Measure {
 
     bool Add(std::int64_t count) {
         Total += count;
-        return Total <= MAX_TEXT_SIZE;
+        return Total <= kMaxTextSize;
     }
 
     bool Open(const MarkupNode* node, std::int64_t depth) {
         if (!Add(Indentation(depth))) return false;
         if (!Add(NameLength(node) + 1)) return false;
-        for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
+        for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
             const MarkupAttribute& attribute = node->Attributes[i];
             if (!IsWritable(attribute)) continue;
             if (!Add(static_cast<std::int64_t>(StrLength(attribute.Name)) + 2)) return false;
@@ -135,7 +136,7 @@ struct Output {
     // Room for `count` more characters and the terminator, within the
     // writer's limit; what does not fit is cut to what does.
     std::int64_t Room(std::int64_t count) const {
-        std::int64_t limit = Capacity - 1 < MAX_TEXT_SIZE ? Capacity - 1 : MAX_TEXT_SIZE;
+        std::int64_t limit = Capacity - 1 < kMaxTextSize ? Capacity - 1 : kMaxTextSize;
         std::int64_t room = limit - Length;
         if (room < 0) room = 0;
         return count < room ? count : room;
@@ -161,7 +162,7 @@ struct Output {
         if (!Spaces(Indentation(depth))) return false;
         std::int64_t nameLength = NameLength(node);
         if (!(Put("<", 1) && Put(node->Name, nameLength))) return false;
-        for (int i = 0; i < node->AttributeCount && i < MAX_ATTRIBUTES; ++i) {
+        for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
             const MarkupAttribute& attribute = node->Attributes[i];
             if (!IsWritable(attribute)) continue;
             if (!(Put(" ", 1) && Put(attribute.Name) && Put("=\"", 2) && Put(attribute.Value) && Put("\"", 1))) {
@@ -193,4 +194,5 @@ std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capaci
     return complete ? output.Length : -1;
 }
 
+}  // namespace markup
 }  // namespace tarnwick

@@ -2,8 +2,8 @@
 // exact size, the caller allocates it plus one byte, WriteText fills it.
 //
 // Each element's opening tag with all its attributes takes one line; a
-// NODE_CONTAINER adds a closing-tag line; lines end in CR LF. Children are
-// indented one space per level, up to MAX_INDENT spaces: deeper levels keep
+// kNodeContainer adds a closing-tag line; lines end in CR LF. Children are
+// indented one space per level, up to kMaxIndent spaces: deeper levels keep
 // that indentation, which the parser skips, so the text still reads back into
 // the same tree while its size stays linear in the number of nodes.
 //
@@ -21,18 +21,19 @@
 #include <cstdint>
 
 namespace tarnwick {
+namespace markup {
 
 class MarkupNode;
 
-constexpr int MAX_INDENT = 32;
+constexpr int kMaxIndent = 32;
 
 // The largest text the writer will produce; a document whose text would be
 // longer cannot be saved.
-constexpr std::int64_t MAX_TEXT_SIZE = 0x7FFFFFFE;
+constexpr std::int64_t kMaxTextSize = 0x7FFFFFFE;
 
 // The number of characters WriteText produces for `node`, its later siblings
 // and all their descendants at `depth` (terminator not counted), or -1 when
-// that exceeds MAX_TEXT_SIZE. A depth below 0 indents like 0.
+// that exceeds kMaxTextSize. A depth below 0 indents like 0.
 std::int64_t MeasureText(const MarkupNode* node, int depth);
 
 // Writes that text into `buffer`, which holds `capacity` bytes, and a
@@ -41,4 +42,5 @@ std::int64_t MeasureText(const MarkupNode* node, int depth);
 // (the buffer then holds a terminated prefix).
 std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth);
 
+}  // namespace markup
 }  // namespace tarnwick

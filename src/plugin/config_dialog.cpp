@@ -7,8 +7,11 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
 
-const DialogTemplateRow ConfigDialogTemplate[CONFIG_DIALOG_ROWS] = {
+using namespace store;
+
+const DialogTemplateRow ConfigDialogTemplate[kConfigDialogRows] = {
     {DI_DOUBLEBOX, 3, 1, 60, 11, 0, 0},
     {DI_CHECKBOX, 5, 2, 0, 0, 0, 8},
     {DI_CHECKBOX, 5, 3, 0, 0, 0, 9},
@@ -25,19 +28,19 @@ const DialogTemplateRow ConfigDialogTemplate[CONFIG_DIALOG_ROWS] = {
 
 namespace {
 
-constexpr int DIALOG_WIDTH = 64;
-constexpr int DIALOG_HEIGHT = 13;
-constexpr int DATA_SIZE = static_cast<int>(sizeof(FarDialogItem::Data));
+constexpr int kDialogWidth = 64;
+constexpr int kDialogHeight = 13;
+constexpr int kDataSize = static_cast<int>(sizeof(FarDialogItem::Data));
 
 void WriteNumber(const char* name, std::int32_t value) {
-    char text[ITOA_BUFFER_SIZE];
+    char text[kItoaBufferSize];
     HostIntToText(value, text);
     WriteSettingString(RegistryRoot::CurrentUser, "", name, text);
 }
 
 // Takes the accepted values back into the settings.
 void TakeValues(FarDialogItem* items) {
-    for (int i = 0; i < CONFIG_DIALOG_ROWS; ++i) items[i].Data[DATA_SIZE - 1] = '\0';
+    for (int i = 0; i < kConfigDialogRows; ++i) items[i].Data[kDataSize - 1] = '\0';
     CurrentSettings.ShowInPanels = items[RowShowInPanels].Selected;
     CurrentSettings.Automatic = items[RowAutomatic].Selected;
     CurrentSettings.RemoveOld = items[RowRemoveOld].Selected;
@@ -46,7 +49,7 @@ void TakeValues(FarDialogItem* items) {
 
     char* path = items[RowCfgFile].Data;
     HostUnquote(path);
-    path[DATA_SIZE - 1] = '\0';
+    path[kDataSize - 1] = '\0';
     if (path[0] == '\0') {
         CopyBounded(CurrentSettings.CfgFile, DefaultCfgFile, sizeof CurrentSettings.CfgFile);
     } else if (StrLength(path) < sizeof CurrentSettings.CfgFile) {
@@ -88,8 +91,8 @@ bool ShowConfigDialog() {
     LoadSettings();
     Load(Positions, CurrentSettings.CfgFile, &Editors);
 
-    FarDialogItem items[CONFIG_DIALOG_ROWS];
-    ExpandDialogTemplate(ConfigDialogTemplate, items, CONFIG_DIALOG_ROWS);
+    FarDialogItem items[kConfigDialogRows];
+    ExpandDialogTemplate(ConfigDialogTemplate, items, kConfigDialogRows);
     items[RowShowInPanels].Focus = 1;
     items[RowShowInPanels].Selected = CurrentSettings.ShowInPanels;
     items[RowAutomatic].Selected = CurrentSettings.Automatic;
@@ -99,7 +102,7 @@ bool ShowConfigDialog() {
     CopyBounded(items[RowCfgFile].Data, CurrentSettings.CfgFile, sizeof items[RowCfgFile].Data);
     items[RowOk].DefaultButton = 1;
 
-    if (HostDialog(-1, -1, DIALOG_WIDTH, DIALOG_HEIGHT, items, CONFIG_DIALOG_ROWS) != RowOk) return false;
+    if (HostDialog(-1, -1, kDialogWidth, kDialogHeight, items, kConfigDialogRows) != RowOk) return false;
 
     TakeValues(items);
     WriteAllSettings();
@@ -107,4 +110,5 @@ bool ShowConfigDialog() {
     return true;
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -16,6 +16,7 @@
 #include "plugin/host_abi.h"
 
 namespace tarnwick {
+namespace plugin {
 
 // One control in compact form.
 struct DialogTemplateRow {
@@ -28,7 +29,7 @@ struct DialogTemplateRow {
     std::int8_t MessageId;    // message number of the control's text; -1 for none
 };
 
-constexpr int CONFIG_DIALOG_ROWS = 12;
+constexpr int kConfigDialogRows = 12;
 
 // Rows of the dialog's controls that the dialog reads and writes.
 enum ConfigDialogRow {
@@ -43,7 +44,7 @@ enum ConfigDialogRow {
     RowCancel = 11,
 };
 
-extern const DialogTemplateRow ConfigDialogTemplate[CONFIG_DIALOG_ROWS];
+extern const DialogTemplateRow ConfigDialogTemplate[kConfigDialogRows];
 
 // Fills the first `count` records from the first `count` rows: type,
 // coordinates and flags from the row; Focus, Selected and DefaultButton 0;
@@ -53,4 +54,5 @@ void ExpandDialogTemplate(const DialogTemplateRow* rows, FarDialogItem* items, i
 // Shows the dialog. Returns true when the user accepted it.
 bool ShowConfigDialog();
 
+}  // namespace plugin
 }  // namespace tarnwick

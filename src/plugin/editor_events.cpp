@@ -6,6 +6,9 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using namespace store;
 
 namespace {
 
@@ -28,12 +31,12 @@ bool IsDirty(const EditorInfo& info) {
 // A file name the position file and the record can hold whole; a cut name
 // could name another file.
 bool UsableFileName(const char* fileName) {
-    return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(PATH_SIZE);
+    return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(kPathSize);
 }
 
 bool RestoreCurrent(const EditorInfo& info) {
     EditorRecord record = EditorKey(info.EditorID);
-    if (!Fetch(Editors, &record)) return false;
+    if (!FetchRecord(Editors, &record)) return false;
     HostSetEditorPosition(record.RestorePos);
     return true;
 }
@@ -45,8 +48,8 @@ bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
 
     EditorRecord record = EditorKey(info.EditorID);
     if (mode == TrackEditor) {
-        if (!Contains(Editors, record)) return false;
-        if (!Fetch(Editors, &record)) return false;
+        if (!ContainsRecord(Editors, record)) return false;
+        if (!FetchRecord(Editors, &record)) return false;
     } else {
         // A new record: both snapshot fields start from the current position.
         record.CleanPos = snapshot;
@@ -64,7 +67,7 @@ bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
     if (mode == StorePosition) record.CleanPos = snapshot;
 
     if (mode == LoadPosition) {
-        if (!ReadItem(Positions, ITEM_TYPE_EDITOR, info.FileName, &record.RestorePos)) return false;
+        if (!ReadItem(Positions, kItemTypeEditor, info.FileName, &record.RestorePos)) return false;
         record.RestorePos.CurTabPos = -1;
         // An editor opened with unsaved changes has not been seen clean yet:
         // until it is, the stored position is the one that matches the file
@@ -72,14 +75,14 @@ bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
         if (dirty) record.CleanPos = record.RestorePos;
     }
 
-    if (!Insert(Editors, record)) return false;
+    if (!InsertRecord(Editors, record)) return false;
     if (mode != StorePosition) return true;
 
-    bool written = ItemExists(Positions, ITEM_TYPE_EDITOR, info.FileName)
-                       ? WriteItem(Positions, ITEM_TYPE_EDITOR, info.FileName, snapshot)
-                       : AddItem(Positions, ITEM_TYPE_EDITOR, info.FileName, snapshot);
+    bool written = ItemExists(Positions, kItemTypeEditor, info.FileName)
+                       ? WriteItem(Positions, kItemTypeEditor, info.FileName, snapshot)
+                       : AddItem(Positions, kItemTypeEditor, info.FileName, snapshot);
     if (!written) {
-        Remove(Editors, record);
+        RemoveRecord(Editors, record);
         return false;
     }
     Save(Positions, CurrentSettings.CfgFile, &Editors, false);
@@ -116,16 +119,16 @@ void OnClose(const void* param) {
     CopyBytes(&editorId, param, sizeof editorId);
     EditorRecord record = EditorKey(editorId);
     if (CurrentSettings.Automatic == 0) {
-        Remove(Editors, record);
+        RemoveRecord(Editors, record);
         return;
     }
     Load(Positions, CurrentSettings.CfgFile, &Editors);
-    if (!Fetch(Editors, &record)) return;
+    if (!FetchRecord(Editors, &record)) return;
     // Only an item that still exists is updated; one removed meanwhile
     // (by the list or by another host) is not brought back.
-    WriteItem(Positions, ITEM_TYPE_EDITOR, record.Path, record.CleanPos);
+    WriteItem(Positions, kItemTypeEditor, record.Path, record.CleanPos);
     Save(Positions, CurrentSettings.CfgFile, &Editors, false);
-    Remove(Editors, record);
+    RemoveRecord(Editors, record);
 }
 
 }  // namespace
@@ -166,4 +169,5 @@ void HandleEditorEvent(int event, void* param) {
     }
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

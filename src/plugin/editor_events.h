@@ -13,6 +13,7 @@
 #include <cstdint>
 
 namespace tarnwick {
+namespace plugin {
 
 // The operations on the host's current editor.
 enum PositionMode : std::int32_t {
@@ -38,4 +39,5 @@ bool PositionOp(std::int32_t mode);
 // nothing. For a close, `param` points at the closing editor's id.
 void HandleEditorEvent(int event, void* param);
 
+}  // namespace plugin
 }  // namespace tarnwick

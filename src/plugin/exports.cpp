@@ -12,10 +12,6 @@
 #include "plugin/plugin_state.h"
 #include "plugin/settings.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 namespace {
 
 // The plug-in's one menu string and one configuration string: its title.
@@ -27,6 +23,7 @@ extern "C" {
 
 void TW_STDCALL SetStartupInfo(const tarnwick::PluginStartupInfo* Info) {
     using namespace tarnwick;
+    using namespace tarnwick::plugin;
     if (!TakeHostTables(Info)) return;
     BuildPluginKey(HostInfo.RootKey);
     BuildDefaultCfgFile(HostInfo.ModuleName);
@@ -35,6 +32,7 @@ void TW_STDCALL SetStartupInfo(const tarnwick::PluginStartupInfo* Info) {
 
 void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info) {
     using namespace tarnwick;
+    using namespace tarnwick::plugin;
     if (Info == nullptr || !HostServicesReady()) return;
     Info->StructSize = static_cast<int>(sizeof(PluginInfo));
     Info->Flags = PF_EDITOR;
@@ -48,26 +46,27 @@ void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info) {
 
 tarnwick::INT_PTR_T TW_STDCALL OpenPlugin(int OpenFrom, tarnwick::INT_PTR_T Item) {
     using namespace tarnwick;
+    using namespace tarnwick::plugin;
     (void)Item;
     if (HostServicesReady()) RunPluginMenu(OpenFrom);
     return INVALID_HANDLE;
 }
 
 int TW_STDCALL ProcessEditorEvent(int Event, void* Param) {
-    if (tarnwick::HostServicesReady()) tarnwick::HandleEditorEvent(Event, Param);
+    if (tarnwick::plugin::HostServicesReady()) tarnwick::plugin::HandleEditorEvent(Event, Param);
     return 0;
 }
 
 int TW_STDCALL Configure(int ItemNumber) {
     (void)ItemNumber;
     // Without the host's tables nothing can be shown: nothing changed.
-    if (!tarnwick::HostServicesReady()) return 0;
-    tarnwick::ShowConfigDialog();
+    if (!tarnwick::plugin::HostServicesReady()) return 0;
+    tarnwick::plugin::ShowConfigDialog();
     return 1;
 }
 
 void TW_STDCALL ExitFAR(void) {
-    if (tarnwick::HostServicesReady()) tarnwick::PurgeAtExit();
+    if (tarnwick::plugin::HostServicesReady()) tarnwick::plugin::PurgeAtExit();
 }
 
 int TW_STDCALL LibMain(void* Module, tarnwick::DWORD_T Reason, void* Reserved) {
@@ -77,14 +76,5 @@ int TW_STDCALL LibMain(void* Module, tarnwick::DWORD_T Reason, void* Reserved) {
     return 1;
 }
 
-#if defined(_WIN32)
-BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
-    (void)Instance;
-    // At process termination (Reserved not null) the heap goes with the
-    // process: nothing is released then.
-    if (Reason == DLL_PROCESS_DETACH && Reserved == nullptr) tarnwick::ReleaseStores();
-    return TRUE;
-}
-#endif
 
 }  // extern "C"

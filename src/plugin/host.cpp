@@ -1,4 +1,5 @@
 #include "plugin/host.h"
+#include "plugin/plugin_state.h"
 
 #include <cstddef>
 
@@ -7,6 +8,9 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using store::EnvOf;
 
 PluginStartupInfo HostInfo;
 FarStandardFunctions HostFunctions;
@@ -18,7 +22,7 @@ bool g_ready = false;
 
 // The standard functions the plug-in calls live in the table's first slots,
 // up to ProcessName; a table that ends before it cannot be used.
-constexpr std::size_t USED_FUNCTIONS_SIZE =
+constexpr std::size_t kUsedFunctionsSize =
     offsetof(FarStandardFunctions, ProcessName) + sizeof(FarProcessNameFn);
 
 // The host's comparisons are __stdcall on Windows; the text services take
@@ -43,7 +47,7 @@ bool TakeHostTables(const PluginStartupInfo* info) {
     g_ready = false;
     if (info == nullptr || info->StructSize < STARTUP_INFO_SIZE) return false;
     const FarStandardFunctions* functions = info->FSF;
-    if (functions == nullptr || functions->StructSize < static_cast<int>(USED_FUNCTIONS_SIZE)) return false;
+    if (functions == nullptr || functions->StructSize < static_cast<int>(kUsedFunctionsSize)) return false;
 
     PluginStartupInfo infoCopy;
     FarStandardFunctions functionsCopy;
@@ -117,9 +121,9 @@ void HostScanInt(const char* text, std::int32_t* value) {
 }
 
 void HostIntToText(int value, char* buffer) {
-    FillBytes(buffer, 0, ITOA_BUFFER_SIZE);
+    FillBytes(buffer, 0, kItoaBufferSize);
     HostFunctions.itoa(value, buffer, 10);
-    buffer[ITOA_BUFFER_SIZE - 1] = '\0';
+    buffer[kItoaBufferSize - 1] = '\0';
 }
 
 void HostLowerCase(char* text) { HostFunctions.LStrlwr(text); }
@@ -129,7 +133,8 @@ void HostUnquote(char* text) { HostFunctions.Unquote(text); }
 void HostTruncatePath(char* path, int maxLength) { HostFunctions.TruncPathStr(path, maxLength); }
 
 bool HostMatchMaskList(const char* masks, const char* name) {
-    return MatchMaskListSafely(HostFunctions, masks, name);
+    return MatchMaskListSafely(EnvOf(Positions), HostFunctions, masks, name);
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -15,6 +15,7 @@
 #include "support/editor_position.h"
 
 namespace tarnwick {
+namespace plugin {
 
 // The copies of the host's tables; zero until TakeHostTables succeeds.
 extern PluginStartupInfo HostInfo;
@@ -68,7 +69,7 @@ void HostScanInt(const char* text, std::int32_t* value);
 // Decimal text of `value` by the host's itoa into `buffer` (at least 34
 // bytes, the most any radix-10 conversion of a 32-bit number needs with
 // room to spare).
-constexpr int ITOA_BUFFER_SIZE = 34;
+constexpr int kItoaBufferSize = 34;
 void HostIntToText(int value, char* buffer);
 
 void HostLowerCase(char* text);
@@ -78,4 +79,5 @@ void HostTruncatePath(char* path, int maxLength);
 // True when `name` matches one of the masks of the list `masks`.
 bool HostMatchMaskList(const char* masks, const char* name);
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -1,9 +1,11 @@
 #include "plugin/mask_match.h"
 
+#include "platform/env.h"
 #include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
 namespace {
 
 // Length of the mask that starts at `mask` and ends at the next comma or at
@@ -17,7 +19,7 @@ std::size_t MaskLength(const char* mask) {
 bool EveryMaskFits(const char* masks) {
     for (const char* mask = masks;; ++mask) {
         std::size_t length = MaskLength(mask);
-        if (length >= HOST_MASK_BUFFER_SIZE) return false;
+        if (length >= kHostMaskBufferSize) return false;
         mask += length;
         if (*mask == '\0') return true;
     }
@@ -25,10 +27,10 @@ bool EveryMaskFits(const char* masks) {
 
 // One PN_CMPNAME call per mask that fits; the first match ends the walk.
 bool MatchMaskByMask(const FarStandardFunctions& functions, const char* masks, char* name) {
-    char single[HOST_MASK_BUFFER_SIZE];
+    char single[kHostMaskBufferSize];
     for (const char* mask = masks;; ++mask) {
         std::size_t length = MaskLength(mask);
-        if (length > 0 && length < HOST_MASK_BUFFER_SIZE) {
+        if (length > 0 && length < kHostMaskBufferSize) {
             CopyBytes(single, mask, length);
             single[length] = '\0';
             if (functions.ProcessName(single, name, PN_CMPNAME) != 0) return true;
@@ -40,16 +42,17 @@ bool MatchMaskByMask(const FarStandardFunctions& functions, const char* masks, c
 
 }  // namespace
 
-bool MatchMaskListSafely(const FarStandardFunctions& functions, const char* masks, const char* name) {
+bool MatchMaskListSafely(platform::Env* env, const FarStandardFunctions& functions, const char* masks, const char* name) {
     if (masks == nullptr || name == nullptr) return false;
     std::size_t size = StrLength(name) + 1;
-    char* copy = static_cast<char*>(AllocZeroed(size));
+    char* copy = static_cast<char*>(env->AllocZeroed(size));
     if (copy == nullptr) return false;
     CopyBounded(copy, name, size);
     bool match = EveryMaskFits(masks) ? functions.ProcessName(masks, copy, PN_CMPNAMELIST) != 0
                                       : MatchMaskByMask(functions, masks, copy);
-    Release(copy);
+    env->Release(copy);
     return match;
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -11,13 +11,15 @@
 
 #include <cstddef>
 
+#include "platform/env.h"
 #include "plugin/host_abi.h"
 
 namespace tarnwick {
+namespace plugin {
 
 // The size of the host's buffer for one mask; a mask fits when it is
 // shorter than this (its terminator takes the last byte).
-constexpr std::size_t HOST_MASK_BUFFER_SIZE = 260;
+constexpr std::size_t kHostMaskBufferSize = 260;
 
 // True when `name` matches one of the comma-separated masks of `masks`, as
 // the host's ProcessName judges it (the whole name, no PN_SKIPPATH).
@@ -30,6 +32,7 @@ constexpr std::size_t HOST_MASK_BUFFER_SIZE = 260;
 //
 // REQUIRES: `functions.ProcessName` is not null. The host is handed copies
 // of the name (ProcessName takes it writable) and of each single mask.
-bool MatchMaskListSafely(const FarStandardFunctions& functions, const char* masks, const char* name);
+bool MatchMaskListSafely(platform::Env* env, const FarStandardFunctions& functions, const char* masks, const char* name);
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -4,6 +4,9 @@
 #include "plugin/plugin_state.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using namespace store;
 
 void PurgeAtExit() {
     if (CurrentSettings.RemoveOld == 0) return;
@@ -11,8 +14,8 @@ void PurgeAtExit() {
 }
 
 void ReleaseStores() {
-    DestroyAll(Editors);
-    ReleaseDocument(Positions);
+    DestroyAllRecords(Editors);
+    UnloadDocument(Positions);
 }
 
 void ResetModuleState() {
@@ -21,12 +24,6 @@ void ResetModuleState() {
     ZeroPluginState();
 }
 
-#if !defined(_WIN32)
-namespace {
-// On Windows the release runs from DllMain when the module is unloaded;
-// elsewhere from the module's destructor list.
-__attribute__((destructor)) void ReleaseAtUnload() { ReleaseStores(); }
-}  // namespace
-#endif
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 #pragma once
 
 namespace tarnwick {
+namespace plugin {
 
 // The host's exit: when RemoveOld is set, removes the entries of files that
 // no longer exist (sparing those open in an editor of this process) and
@@ -19,4 +20,5 @@ void ReleaseStores();
 // Lets tests run each case against a freshly loaded module.
 void ResetModuleState();
 
+}  // namespace plugin
 }  // namespace tarnwick

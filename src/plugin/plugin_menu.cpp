@@ -9,16 +9,19 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
 
-const int MenuMessageIds[MENU_COMMAND_COUNT] = {1, 3, 4, 5, 6};
+using namespace store;
+
+const int MenuMessageIds[kMenuCommandCount] = {1, 3, 4, 5, 6};
 
 namespace {
 
 enum Command { CommandStore = 0, CommandRestore = 1, CommandList = 2, CommandPurge = 3, CommandConfigure = 4 };
 
-constexpr int MSG_STORE_KNOWN = 2;
-constexpr int MSG_PURGE_REPORT = 16;
-constexpr std::size_t REPORT_SIZE = 72;
+constexpr int kMsgStoreKnown = 2;
+constexpr int kMsgPurgeReport = 16;
+constexpr std::size_t kReportSize = 72;
 
 // A position is known for the current editor when its file has an item or
 // the editor is tracked.
@@ -28,14 +31,14 @@ bool PositionKnown() {
     if (info.FileName != nullptr) {
         EditorSetPosition unused;
         FillBytes(&unused, 0, sizeof unused);
-        if (ReadItem(Positions, ITEM_TYPE_EDITOR, info.FileName, &unused)) return true;
+        if (ReadItem(Positions, kItemTypeEditor, info.FileName, &unused)) return true;
     }
-    return Contains(Editors, EditorKey(info.EditorID));
+    return ContainsRecord(Editors, EditorKey(info.EditorID));
 }
 
 void ReportPurge(int removed) {
-    char report[REPORT_SIZE];
-    FormatCountReport(GetMsgText(MSG_PURGE_REPORT), removed, report, sizeof report);
+    char report[kReportSize];
+    FormatCountReport(GetMsgText(kMsgPurgeReport), removed, report, sizeof report);
     HostMessage(FMSG_MB_OK, report);
 }
 
@@ -66,16 +69,16 @@ void FormatCountReport(const char* format, int count, char* buffer, std::size_t 
 }
 
 void RunPluginMenu(int openFrom) {
-    int messageIds[MENU_COMMAND_COUNT];
-    for (int i = 0; i < MENU_COMMAND_COUNT; ++i) messageIds[i] = MenuMessageIds[i];
+    int messageIds[kMenuCommandCount];
+    for (int i = 0; i < kMenuCommandCount; ++i) messageIds[i] = MenuMessageIds[i];
 
     Load(Positions, CurrentSettings.CfgFile, &Editors);
-    if (openFrom == OPEN_EDITOR && PositionKnown()) messageIds[CommandStore] = MSG_STORE_KNOWN;
+    if (openFrom == OPEN_EDITOR && PositionKnown()) messageIds[CommandStore] = kMsgStoreKnown;
 
     const bool fromPanels = openFrom == OPEN_PLUGINSMENU;
     const int firstCommand = fromPanels ? CommandList : CommandStore;
-    const int count = MENU_COMMAND_COUNT - firstCommand;
-    FarMenuItemEx items[MENU_COMMAND_COUNT];
+    const int count = kMenuCommandCount - firstCommand;
+    FarMenuItemEx items[kMenuCommandCount];
     FillBytes(items, 0, sizeof items);
     for (int i = 0; i < count; ++i) {
         CopyBounded(items[i].Text, GetMsgText(messageIds[firstCommand + i]), sizeof items[i].Text);
@@ -113,4 +116,5 @@ void RunPluginMenu(int openFrom) {
     }
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -14,12 +14,13 @@
 #include <cstdint>
 
 namespace tarnwick {
+namespace plugin {
 
-constexpr int MENU_COMMAND_COUNT = 5;
+constexpr int kMenuCommandCount = 5;
 
 // Message number of each command's text, in menu order: store (1; 2 when a
 // position is known), restore, list, purge, configuration.
-extern const int MenuMessageIds[MENU_COMMAND_COUNT];
+extern const int MenuMessageIds[kMenuCommandCount];
 
 // Runs the menu for a call from `openFrom` (OPEN_EDITOR, OPEN_PLUGINSMENU
 // or any other origin, which is treated like the editor without one).
@@ -31,4 +32,5 @@ void RunPluginMenu(int openFrom);
 // to fit `size` bytes with its terminator.
 void FormatCountReport(const char* format, int count, char* buffer, std::size_t size);
 
+}  // namespace plugin
 }  // namespace tarnwick

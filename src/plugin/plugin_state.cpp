@@ -3,11 +3,14 @@
 #include "support/memory.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using namespace store;
 
 Settings CurrentSettings;
-char PluginKey[PLUGIN_KEY_SIZE];
+char PluginKey[kPluginKeySize];
 bool HasPluginKey;
-char DefaultCfgFile[CFG_FILE_SIZE];
+char DefaultCfgFile[kPathSize];
 PositionFile Positions;
 EditorTable Editors;
 
@@ -20,4 +23,5 @@ void ZeroPluginState() {
     FillBytes(&Editors, 0, sizeof Editors);
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -12,23 +12,25 @@
 #include "store/position_file.h"
 
 namespace tarnwick {
+namespace plugin {
 
 // The configuration; changed only by LoadSettings and the configuration dialog.
 extern Settings CurrentSettings;
 
 // The settings key below HKEY_CURRENT_USER; empty when HasPluginKey is false.
-extern char PluginKey[PLUGIN_KEY_SIZE];
+extern char PluginKey[kPluginKeySize];
 extern bool HasPluginKey;
 
 // Default path of the position file, beside the module.
-extern char DefaultCfgFile[CFG_FILE_SIZE];
+extern char DefaultCfgFile[kPathSize];
 
 // The position file in memory and the editors tracked in this process.
-extern PositionFile Positions;
-extern EditorTable Editors;
+extern store::PositionFile Positions;
+extern store::EditorTable Editors;
 
 // Sets every field above back to its load-time value. Releases nothing:
 // the stores must already be empty (see ReleaseStores).
 void ZeroPluginState();
 
+}  // namespace plugin
 }  // namespace tarnwick

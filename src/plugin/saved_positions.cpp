@@ -10,29 +10,34 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using namespace store;
+using markup::GetAttribute;
+using markup::MarkupNode;
 
 namespace {
 
-constexpr int MSG_LIST_BOTTOM = 7;
-constexpr int MSG_DELETE_QUESTION = 13;
-constexpr int MSG_NOTHING_STORED = 14;
-constexpr int MSG_LAST_DELETED = 15;
-constexpr int SHOWN_PATH_LENGTH = 62;
+constexpr int kMsgListBottom = 7;
+constexpr int kMsgDeleteQuestion = 13;
+constexpr int kMsgNothingStored = 14;
+constexpr int kMsgLastDeleted = 15;
+constexpr int kShownPathLength = 62;
 
 struct PathSlot {
-    char Text[PATH_SIZE];
+    char Text[kPathSize];
 };
 
 // The menu line of one item: its type in lower case, ": ", its path
 // shortened by the host.
 void BuildLine(const char* type, const char* path, FarMenuItemEx* item) {
-    char lowerType[TYPE_SIZE];
+    char lowerType[kTypeSize];
     CopyBounded(lowerType, type, sizeof lowerType);
     HostLowerCase(lowerType);
-    char shortPath[PATH_SIZE];
+    char shortPath[kPathSize];
     CopyBounded(shortPath, path, sizeof shortPath);
-    HostTruncatePath(shortPath, SHOWN_PATH_LENGTH);
-    shortPath[PATH_SIZE - 1] = '\0';
+    HostTruncatePath(shortPath, kShownPathLength);
+    shortPath[kPathSize - 1] = '\0';
     CopyBounded(item->Text, lowerType, sizeof item->Text);
     AppendBounded(item->Text, ": ", sizeof item->Text);
     AppendBounded(item->Text, shortPath, sizeof item->Text);
@@ -45,7 +50,7 @@ int FillEntries(FarMenuItemEx* items, PathSlot* paths, int capacity) {
     int filled = 0;
     for (MarkupNode* node = document != nullptr ? document->GetNext() : nullptr; node != nullptr && filled < capacity;
          node = node->GetNext()) {
-        if (!IsItemOfType(node, ITEM_TYPE_EDITOR)) continue;
+        if (!IsItemOfType(node, kItemTypeEditor)) continue;
         const char* path = GetAttribute(node, "path");
         const char* type = GetAttribute(node, "type");
         if (path == nullptr || type == nullptr) continue;
@@ -60,9 +65,9 @@ int FillEntries(FarMenuItemEx* items, PathSlot* paths, int capacity) {
 // table, and saves.
 void DeleteStoredPosition(const char* path) {
     Load(Positions, CurrentSettings.CfgFile, &Editors);
-    RemoveItem(Positions, ITEM_TYPE_EDITOR, path);
+    RemoveItem(Positions, kItemTypeEditor, path);
     EditorRecord record = PathKey(path);
-    if (FetchByPath(Editors, &record)) Remove(Editors, record);
+    if (FetchRecordByPath(Editors, &record)) RemoveRecord(Editors, record);
     Save(Positions, CurrentSettings.CfgFile, &Editors, false);
 }
 
@@ -72,15 +77,15 @@ void RunList(FarMenuItemEx* items, PathSlot* paths, int count) {
     items[selected].Flags = MIF_SELECTED;
     for (;;) {
         if (count == 0) {
-            HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(MSG_LAST_DELETED));
+            HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(kMsgLastDeleted));
             return;
         }
         int breakCode = -1;
-        const int chosen = HostMenu(GetMsgText(0), GetMsgText(MSG_LIST_BOTTOM), breakKeys, &breakCode, items, count);
+        const int chosen = HostMenu(GetMsgText(0), GetMsgText(kMsgListBottom), breakKeys, &breakCode, items, count);
         if (chosen < 0) return;
         items[selected].Flags = 0;
         if (breakCode != 0 || chosen >= count) continue;
-        if (HostMessage(FMSG_MB_YESNO, GetMsgText(MSG_DELETE_QUESTION)) != 0) continue;
+        if (HostMessage(FMSG_MB_YESNO, GetMsgText(kMsgDeleteQuestion)) != 0) continue;
 
         DeleteStoredPosition(paths[chosen].Text);
         --count;
@@ -99,26 +104,27 @@ void RunList(FarMenuItemEx* items, PathSlot* paths, int count) {
 
 void ShowSavedPositions() {
     Load(Positions, CurrentSettings.CfgFile, &Editors);
-    const int stored = CountItems(Positions, ITEM_TYPE_EDITOR);
+    const int stored = CountItems(Positions, kItemTypeEditor);
     if (stored <= 0) {
-        HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(MSG_NOTHING_STORED));
+        HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(kMsgNothingStored));
         return;
     }
     const std::size_t entries = static_cast<std::size_t>(stored);
     if (entries > SIZE_MAX / sizeof(FarMenuItemEx) || entries > SIZE_MAX / sizeof(PathSlot)) return;
-    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(AllocZeroed(entries * sizeof(FarMenuItemEx)));
-    PathSlot* paths = static_cast<PathSlot*>(AllocZeroed(entries * sizeof(PathSlot)));
+    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(EnvOf(Positions)->AllocZeroed(entries * sizeof(FarMenuItemEx)));
+    PathSlot* paths = static_cast<PathSlot*>(EnvOf(Positions)->AllocZeroed(entries * sizeof(PathSlot)));
     if (items != nullptr && paths != nullptr) {
         const int filled = FillEntries(items, paths, stored);
         if (filled == 0) {
             // Every item was left out: there is nothing to list.
-            HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(MSG_NOTHING_STORED));
+            HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(kMsgNothingStored));
         } else {
             RunList(items, paths, filled);
         }
     }
-    Release(paths);
-    Release(items);
+    EnvOf(Positions)->Release(paths);
+    EnvOf(Positions)->Release(items);
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -12,8 +12,10 @@
 #pragma once
 
 namespace tarnwick {
+namespace plugin {
 
 // Shows the list until Esc, or until its last entry is deleted.
 void ShowSavedPositions();
 
+}  // namespace plugin
 }  // namespace tarnwick

@@ -6,20 +6,23 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace plugin {
+
+using namespace store;
 
 namespace {
 
-const char* const PLUGIN_NAME = "Tarnwick";
+const char* const kPluginName = "Tarnwick";
 
 // The key path of the settings key, plus "\" and `subKey` when that is not
-// empty, into `path` (KEY_PATH_SIZE bytes). False when there is no key or
+// empty, into `path` (kKeyPathSize bytes). False when there is no key or
 // the path does not fit.
 bool BuildKeyPath(RegistryRoot root, const char* subKey, char* path) {
     if (root != RegistryRoot::CurrentUser || !HasPluginKey) return false;
-    if (!CopyBounded(path, PluginKey, KEY_PATH_SIZE)) return false;
+    if (!CopyBounded(path, PluginKey, kKeyPathSize)) return false;
     if (subKey != nullptr && subKey[0] != '\0') {
-        if (!AppendBounded(path, "\\", KEY_PATH_SIZE)) return false;
-        if (!AppendBounded(path, subKey, KEY_PATH_SIZE)) return false;
+        if (!AppendBounded(path, "\\", kKeyPathSize)) return false;
+        if (!AppendBounded(path, subKey, kKeyPathSize)) return false;
     }
     return true;
 }
@@ -27,8 +30,8 @@ bool BuildKeyPath(RegistryRoot root, const char* subKey, char* path) {
 // Reads a number setting; the field keeps its value when the text holds
 // no decimal number.
 void LoadNumber(const char* name, const char* defaultText, std::int32_t* field) {
-    char text[NUMBER_TEXT_SIZE];
-    ReadSettingString(RegistryRoot::CurrentUser, "", name, text, defaultText, NUMBER_TEXT_SIZE);
+    char text[kNumberTextSize];
+    ReadSettingString(RegistryRoot::CurrentUser, "", name, text, defaultText, kNumberTextSize);
     HostScanInt(text, field);
 }
 
@@ -38,9 +41,9 @@ void BuildPluginKey(const char* rootKey) {
     FillBytes(PluginKey, 0, sizeof PluginKey);
     HasPluginKey = false;
     if (rootKey == nullptr) return;
-    char key[PLUGIN_KEY_SIZE];
+    char key[kPluginKeySize];
     if (!CopyBounded(key, rootKey, sizeof key) || !AppendBounded(key, "\\", sizeof key) ||
-        !AppendBounded(key, PLUGIN_NAME, sizeof key)) {
+        !AppendBounded(key, kPluginName, sizeof key)) {
         return;
     }
     CopyBounded(PluginKey, key, sizeof PluginKey);
@@ -53,7 +56,7 @@ void BuildDefaultCfgFile(const char* moduleName) {
     // The host's record holds the name in 260 bytes; a broken record may
     // lack the terminator, so never look past 259 characters.
     int length = 0;
-    while (length < CFG_FILE_SIZE - 1 && moduleName[length] != '\0') {
+    while (length < kPathSize - 1 && moduleName[length] != '\0') {
         DefaultCfgFile[length] = moduleName[length];
         ++length;
     }
@@ -70,25 +73,25 @@ void LoadSettings() {
     LoadNumber("Automatic", "1", &CurrentSettings.Automatic);
     LoadNumber("RemoveOld", "1", &CurrentSettings.RemoveOld);
     LoadNumber("CheckMask", "0", &CurrentSettings.CheckMask);
-    ReadSettingString(RegistryRoot::CurrentUser, "", "Mask", CurrentSettings.Mask, "", MASK_SIZE);
+    ReadSettingString(RegistryRoot::CurrentUser, "", "Mask", CurrentSettings.Mask, "", kMaskSize);
     ReadSettingString(RegistryRoot::CurrentUser, "", "CfgFile", CurrentSettings.CfgFile, DefaultCfgFile,
-                      CFG_FILE_SIZE);
+                      kPathSize);
     HostUnquote(CurrentSettings.CfgFile);
     if (CurrentSettings.CfgFile[0] == '\0') {
-        CopyBounded(CurrentSettings.CfgFile, DefaultCfgFile, CFG_FILE_SIZE);
+        CopyBounded(CurrentSettings.CfgFile, DefaultCfgFile, kPathSize);
     }
 }
 
 platform::RegistryKey* OpenSettingsKey(RegistryRoot root, const char* subKey) {
-    char path[KEY_PATH_SIZE];
+    char path[kKeyPathSize];
     if (!BuildKeyPath(root, subKey, path)) return nullptr;
-    return platform::RegistryOpenForRead(path);
+    return EnvOf(Positions)->RegistryOpenForRead(path);
 }
 
 platform::RegistryKey* CreateSettingsKey(RegistryRoot root, const char* subKey) {
-    char path[KEY_PATH_SIZE];
+    char path[kKeyPathSize];
     if (!BuildKeyPath(root, subKey, path)) return nullptr;
-    return platform::RegistryCreateForWrite(path);
+    return EnvOf(Positions)->RegistryCreateForWrite(path);
 }
 
 bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, char* buffer,
@@ -98,7 +101,7 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
     platform::RegistryKey* key = OpenSettingsKey(root, subKey);
     if (key != nullptr) {
         std::uint32_t got = static_cast<std::uint32_t>(size);
-        if (platform::RegistryQueryValue(key, name, buffer, &got)) {
+        if (EnvOf(Positions)->RegistryQueryValue(key, name, buffer, &got)) {
             if (got < static_cast<std::uint32_t>(size)) {
                 // Terminate a value stored without its terminator.
                 buffer[got] = '\0';
@@ -109,7 +112,7 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
                 for (int i = 0; i < size && !read; ++i) read = buffer[i] == '\0';
             }
         }
-        platform::RegistryClose(key);
+        EnvOf(Positions)->RegistryClose(key);
     }
     if (!read) CopyBounded(buffer, defaultText != nullptr ? defaultText : "", static_cast<std::size_t>(size));
     return read;
@@ -118,8 +121,9 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
 void WriteSettingString(RegistryRoot root, const char* subKey, const char* name, const char* text) {
     platform::RegistryKey* key = CreateSettingsKey(root, subKey);
     if (key == nullptr) return;
-    platform::RegistrySetString(key, name, text != nullptr ? text : "");
-    platform::RegistryClose(key);
+    EnvOf(Positions)->RegistrySetString(key, name, text != nullptr ? text : "");
+    EnvOf(Positions)->RegistryClose(key);
 }
 
+}  // namespace plugin
 }  // namespace tarnwick

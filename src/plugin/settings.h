@@ -11,23 +11,24 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/env.h"
+#include "support/path_size.h"
 
 namespace tarnwick {
+namespace plugin {
 
-constexpr int MASK_SIZE = 512;        // Mask: 511 characters and the terminator
-constexpr int CFG_FILE_SIZE = 260;    // CfgFile: 259 characters and the terminator
-constexpr int PLUGIN_KEY_SIZE = 80;   // PluginKey with its terminator
-constexpr int KEY_PATH_SIZE = 512;    // a key path with its optional sub-key
-constexpr int NUMBER_TEXT_SIZE = 50;  // a number setting's text with its terminator
+constexpr int kMaskSize = 512;        // Mask: 511 characters and the terminator
+constexpr int kPluginKeySize = 80;   // PluginKey with its terminator
+constexpr int kKeyPathSize = 512;    // a key path with its optional sub-key
+constexpr int kNumberTextSize = 50;  // a number setting's text with its terminator
 
 struct Settings {
     std::int32_t Automatic;     // restore on open, track, write on save and close
     std::int32_t ShowInPanels;  // offer the menu entry in the panels too
     std::int32_t RemoveOld;     // purge entries of missing files at exit
     std::int32_t CheckMask;     // files matching Mask get an entry when opened
-    char Mask[MASK_SIZE];       // list of file masks
-    char CfgFile[CFG_FILE_SIZE];  // path of the position file
+    char Mask[kMaskSize];       // list of file masks
+    char CfgFile[kPathSize];  // path of the position file
 };
 
 // The registry roots the settings can live under; the plug-in uses only
@@ -35,7 +36,7 @@ struct Settings {
 enum class RegistryRoot { CurrentUser };
 
 // Builds PluginKey from the host's RootKey: RootKey, "\", "Tarnwick". When
-// that does not fit in PLUGIN_KEY_SIZE bytes (or RootKey is null) PluginKey
+// that does not fit in kPluginKeySize bytes (or RootKey is null) PluginKey
 // stays empty and HasPluginKey false.
 void BuildPluginKey(const char* rootKey);
 
@@ -71,4 +72,5 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
 // when the key cannot be created or opened, nothing is written.
 void WriteSettingString(RegistryRoot root, const char* subKey, const char* name, const char* text);
 
+}  // namespace plugin
 }  // namespace tarnwick

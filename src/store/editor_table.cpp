@@ -4,16 +4,21 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace store {
 
 namespace {
 
 // A new node holding its own copy of `record`; null when memory runs out.
-EditorNode* NewNode(const EditorRecord& record, EditorNode* parent) {
-    EditorNode* node = static_cast<EditorNode*>(AllocZeroed(sizeof(EditorNode)));
+platform::Env* HeapOf(const EditorTable& table) {
+    return table.Env != nullptr ? table.Env : platform::Env::Default();
+}
+
+EditorNode* NewNode(platform::Env* env, const EditorRecord& record, EditorNode* parent) {
+    EditorNode* node = static_cast<EditorNode*>(env->AllocZeroed(sizeof(EditorNode)));
     if (node == nullptr) return nullptr;
-    EditorRecord* copy = static_cast<EditorRecord*>(AllocZeroed(sizeof(EditorRecord)));
+    EditorRecord* copy = static_cast<EditorRecord*>(env->AllocZeroed(sizeof(EditorRecord)));
     if (copy == nullptr) {
-        Release(node);
+        env->Release(node);
         return nullptr;
     }
     CopyBytes(copy, &record, sizeof(EditorRecord));
@@ -23,9 +28,9 @@ EditorNode* NewNode(const EditorRecord& record, EditorNode* parent) {
     return node;
 }
 
-void ReleaseNode(EditorNode* node) {
-    Release(node->Record);
-    Release(node);
+void ReleaseNode(platform::Env* env, EditorNode* node) {
+    env->Release(node->Record);
+    env->Release(node);
 }
 
 // The node with the key's (EditorID, Kind), or null.
@@ -68,15 +73,15 @@ const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) 
 
 EditorRecord EditorKey(std::int32_t editorId) {
     EditorRecord key{};
-    key.Kind = KIND_EDITOR;
+    key.Kind = kKindEditor;
     key.EditorID = editorId;
     return key;
 }
 
 EditorRecord PathKey(const char* path) {
     EditorRecord key{};
-    key.Kind = KIND_EDITOR;
-    CopyBounded(key.Path, path, PATH_SIZE);
+    key.Kind = kKindEditor;
+    CopyBounded(key.Path, path, kPathSize);
     return key;
 }
 
@@ -89,9 +94,9 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key) {
     return node.Kind == key.Kind && CompareNoCase(node.Path, key.Path) == 0;
 }
 
-bool Insert(EditorTable& table, const EditorRecord& record) {
+bool InsertRecord(EditorTable& table, const EditorRecord& record) {
     if (table.Root == nullptr) {
-        EditorNode* node = NewNode(record, nullptr);
+        EditorNode* node = NewNode(HeapOf(table), record, nullptr);
         if (node == nullptr) return false;
         table.Root = node;
         return true;
@@ -106,7 +111,7 @@ bool Insert(EditorTable& table, const EditorRecord& record) {
         }
         EditorNode** side = order > 0 ? &node->Left : &node->Right;
         if (*side == nullptr) {
-            EditorNode* child = NewNode(record, node);
+            EditorNode* child = NewNode(HeapOf(table), record, node);
             if (child == nullptr) return false;
             *side = child;
             return true;
@@ -115,15 +120,15 @@ bool Insert(EditorTable& table, const EditorRecord& record) {
     }
 }
 
-bool Contains(const EditorTable& table, const EditorRecord& key) {
+bool ContainsRecord(const EditorTable& table, const EditorRecord& key) {
     return FindByKey(table, key) != nullptr;
 }
 
-bool ContainsPath(const EditorTable& table, const EditorRecord& key) {
+bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key) {
     return FindByPath(table, key) != nullptr;
 }
 
-bool Fetch(const EditorTable& table, EditorRecord* record) {
+bool FetchRecord(const EditorTable& table, EditorRecord* record) {
     if (record == nullptr) return false;
     EditorNode* node = FindByKey(table, *record);
     if (node == nullptr) return false;
@@ -131,7 +136,7 @@ bool Fetch(const EditorTable& table, EditorRecord* record) {
     return true;
 }
 
-bool FetchByPath(const EditorTable& table, EditorRecord* record) {
+bool FetchRecordByPath(const EditorTable& table, EditorRecord* record) {
     if (record == nullptr) return false;
     const EditorNode* node = FindByPath(table, *record);
     if (node == nullptr) return false;
@@ -146,7 +151,7 @@ void VisitRecords(const EditorTable& table, void (*visit)(const EditorRecord& re
     }
 }
 
-void Remove(EditorTable& table, const EditorRecord& key) {
+void RemoveRecord(EditorTable& table, const EditorRecord& key) {
     EditorNode* node = FindByKey(table, key);
     if (node == nullptr) return;
     EditorNode* left = node->Left;
@@ -171,10 +176,10 @@ void Remove(EditorTable& table, const EditorRecord& key) {
         parent->Right = replacement;
     }
     if (replacement != nullptr) replacement->Parent = parent;
-    ReleaseNode(node);
+    ReleaseNode(HeapOf(table), node);
 }
 
-void DestroyAll(EditorTable& table) {
+void DestroyAllRecords(EditorTable& table) {
     // Post-order, Right subtree first: go down (Right before Left) to a node
     // without children, release it, cut it off its parent and go on from the
     // parent. No stack, whatever the tree's height.
@@ -193,11 +198,12 @@ void DestroyAll(EditorTable& table) {
                     parent->Left = nullptr;
                 }
             }
-            ReleaseNode(node);
+            ReleaseNode(HeapOf(table), node);
             node = parent;
         }
     }
     table.Root = nullptr;
 }
 
+}  // namespace store
 }  // namespace tarnwick

@@ -7,20 +7,22 @@
 // name visit the tree depth-first: a node, then its whole Left subtree, then
 // its whole Right subtree; the first match wins. The table holds only the
 // editors of one host process, so it stays small; nothing is balanced.
-// Walks by file name and DestroyAll follow the Parent links instead of
+// Walks by file name and DestroyAllRecords follow the Parent links instead of
 // recursing, so a tree of any height (ids inserted in increasing order make
 // it a list) costs no stack.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/env.h"
 #include "support/editor_position.h"
+#include "support/path_size.h"
 
 namespace tarnwick {
+namespace store {
 
-constexpr int PATH_SIZE = 260;  // paths: 259 characters and the terminator
 
-constexpr std::int32_t KIND_EDITOR = 0;  // the record kind of item type "editor"
+constexpr std::int32_t kKindEditor = 0;  // the record kind of item type "editor"
 
 struct EditorRecord {
     std::int32_t Kind;
@@ -29,7 +31,7 @@ struct EditorRecord {
     EditorSetPosition DirtyPos;    // last position seen while it had unsaved changes
     EditorSetPosition RestorePos;  // where a restore moves the editor
     std::int32_t Dirty;            // 1 when the last snapshot was taken while dirty
-    char Path[PATH_SIZE];          // the editor's file name as the host reports it
+    char Path[kPathSize];          // the editor's file name as the host reports it
 };
 
 struct EditorNode {
@@ -42,13 +44,14 @@ struct EditorNode {
 
 struct EditorTable {
     EditorNode* Root;
+    platform::Env* Env;  // whose heap holds the nodes; null for Env::Default()
 };
 
 // A record that holds only the key of editor `editorId` (kind "editor"),
 // for the operations by key.
 EditorRecord EditorKey(std::int32_t editorId);
 // A record that holds only kind "editor" and `path`, for the searches by
-// file name. Callers pass paths that fit PATH_SIZE.
+// file name. Callers pass paths that fit kPathSize.
 EditorRecord PathKey(const char* path);
 
 // 0 for the same key; -1 when the key orders after the node's record (or has
@@ -60,21 +63,22 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key);
 // Stores a copy of `record`, replacing the record with the same key (its
 // copy is overwritten in place). False when memory runs out (the table is
 // then unchanged).
-bool Insert(EditorTable& table, const EditorRecord& record);
-bool Contains(const EditorTable& table, const EditorRecord& key);
-bool ContainsPath(const EditorTable& table, const EditorRecord& key);
+bool InsertRecord(EditorTable& table, const EditorRecord& record);
+bool ContainsRecord(const EditorTable& table, const EditorRecord& key);
+bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key);
 // Copies the record with the key's (EditorID, Kind) over `*record`; false
 // and `*record` untouched when there is none.
-bool Fetch(const EditorTable& table, EditorRecord* record);
+bool FetchRecord(const EditorTable& table, EditorRecord* record);
 // Copies the first record matching the key's (Kind, Path) over `*record`.
-bool FetchByPath(const EditorTable& table, EditorRecord* record);
+bool FetchRecordByPath(const EditorTable& table, EditorRecord* record);
 // Calls `visit` for every record, in the search order by file name. The
 // table must not change during the walk.
 void VisitRecords(const EditorTable& table, void (*visit)(const EditorRecord& record, void* context), void* context);
 // Unlinks and releases the record with the key's (EditorID, Kind), if any.
-void Remove(EditorTable& table, const EditorRecord& key);
+void RemoveRecord(EditorTable& table, const EditorRecord& key);
 // Releases every node and record, post-order with the Right subtree first;
 // the table is empty afterwards.
-void DestroyAll(EditorTable& table);
+void DestroyAllRecords(EditorTable& table);
 
+}  // namespace store
 }  // namespace tarnwick

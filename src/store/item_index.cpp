@@ -5,30 +5,35 @@
 #include "support/text.h"
 
 namespace tarnwick {
+namespace store {
+
+using markup::GetAttribute;
+using markup::MarkupNode;
 
 namespace {
 
 // Keeps the index far below 2^31 entries and buckets.
-constexpr std::int32_t MAX_CAPACITY = 1 << 28;
+constexpr std::int32_t kMaxCapacity = 1 << 28;
 
 const char* ItemPath(const MarkupNode* item) { return GetAttribute(item, "path"); }
 
 }  // namespace
 
-bool CreateItemIndex(ItemIndex& index, std::int32_t capacity) {
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env) {
+    index.Heap = env;
     index.Buckets = nullptr;
     index.BucketMask = 0;
     index.Entries = nullptr;
     index.Count = 0;
     index.Capacity = 0;
-    if (capacity < 0 || capacity > MAX_CAPACITY) return false;
+    if (capacity < 0 || capacity > kMaxCapacity) return false;
 
     // At least two buckets per entry keeps the chains short.
     std::uint32_t buckets = 16;
     while (buckets < static_cast<std::uint32_t>(capacity) * 2u) buckets *= 2u;
 
-    index.Buckets = static_cast<std::int32_t*>(AllocZeroed(sizeof(std::int32_t) * buckets));
-    index.Entries = static_cast<ItemIndexEntry*>(AllocZeroed(sizeof(ItemIndexEntry) * static_cast<std::size_t>(capacity)));
+    index.Buckets = static_cast<std::int32_t*>(index.Heap->AllocZeroed(sizeof(std::int32_t) * buckets));
+    index.Entries = static_cast<ItemIndexEntry*>(index.Heap->AllocZeroed(sizeof(ItemIndexEntry) * static_cast<std::size_t>(capacity)));
     if (index.Buckets == nullptr || index.Entries == nullptr) {
         DestroyItemIndex(index);
         return false;
@@ -40,8 +45,10 @@ bool CreateItemIndex(ItemIndex& index, std::int32_t capacity) {
 }
 
 void DestroyItemIndex(ItemIndex& index) {
-    Release(index.Buckets);
-    Release(index.Entries);
+    if (index.Heap != nullptr) {
+        index.Heap->Release(index.Buckets);
+        index.Heap->Release(index.Entries);
+    }
     index.Buckets = nullptr;
     index.Entries = nullptr;
     index.BucketMask = 0;
@@ -87,4 +94,5 @@ void ForgetIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
     }
 }
 
+}  // namespace store
 }  // namespace tarnwick

@@ -12,12 +12,17 @@
 
 #include <cstdint>
 
-namespace tarnwick {
+#include "platform/env.h"
 
+namespace tarnwick {
+namespace markup {
 class MarkupNode;
+}  // namespace markup
+
+namespace store {
 
 struct ItemIndexEntry {
-    MarkupNode* Item;     // null once forgotten
+    markup::MarkupNode* Item;     // null once forgotten
     std::uint32_t Hash;   // FoldedHash of the path
     std::int32_t Next;    // next entry of the same bucket, -1 at the end
 };
@@ -28,22 +33,24 @@ struct ItemIndex {
     ItemIndexEntry* Entries;
     std::int32_t Count;
     std::int32_t Capacity;
+    platform::Env* Heap;  // where the buckets and entries live
 };
 
-// Prepares an empty index for up to `capacity` items. False when memory
+// Prepares an empty index for up to `capacity` items in the heap of `env`. False when memory
 // runs out or the capacity is out of range; the index is then empty and
 // DestroyItemIndex is still safe.
-bool CreateItemIndex(ItemIndex& index, std::int32_t capacity);
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env);
 void DestroyItemIndex(ItemIndex& index);
 
 // The first item indexed under `path` (ignoring case), or null.
-MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path);
+markup::MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path);
 
 // Indexes `item` under `path` unless an item with that path is indexed
 // already. False when the path was present or the index is full.
-bool AddIndexedItem(ItemIndex& index, MarkupNode* item, const char* path);
+bool AddIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);
 
 // Drops `item` from the index (before it is destroyed), if it is indexed.
-void ForgetIndexedItem(ItemIndex& index, MarkupNode* item, const char* path);
+void ForgetIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);
 
+}  // namespace store
 }  // namespace tarnwick

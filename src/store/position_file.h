@@ -24,26 +24,34 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/env.h"
 #include "store/editor_table.h"
 #include "support/editor_position.h"
 
 namespace tarnwick {
-
+namespace markup {
 class MarkupNode;
+}  // namespace markup
 
-constexpr int TYPE_SIZE = 20;  // item types: 19 characters and the terminator
+namespace store {
 
-extern const char* const ITEM_TYPE_EDITOR;  // "editor"
+constexpr int kTypeSize = 20;  // item types: 19 characters and the terminator
+
+extern const char* const kItemTypeEditor;  // "editor"
 
 struct PositionFile {
-    MarkupNode* Document;                 // owned; null until the first successful Load
-    char LoadedPath[PATH_SIZE];           // the path the document reflects; empty when the file
+    markup::MarkupNode* Document;                 // owned; null until the first successful Load
+    char LoadedPath[kPathSize];           // the path the document reflects; empty when the file
                                           // was absent or its time or size could not be read
     platform::FileTime LoadedTime;        // the file's last-write time at that read; zero when none
     std::uint64_t LoadedIdentity;         // the file's identity at that read (see platform); 0 when unknown
     std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
+    platform::Env* Env;                   // reads, writes and allocates through it; null for
+                                          // Env::Default()
 };
+
+// The environment `file` works through.
+platform::Env* EnvOf(const PositionFile& file);
 
 // Brings the document in line with the file `fileName` (see above). `table`
 // may be null. True when the document in memory is current. The file is read
@@ -63,18 +71,18 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst);
 
 // The first qualifying item with that type and path (ignoring case), or null.
-MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path);
+markup::MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path);
 bool ItemExists(const PositionFile& file, const char* type, const char* path);
 // Reads line, column, top, left and overtype into the position when `type`
 // is "editor" (a missing attribute leaves its member, one that is not a
 // number gives 0; CurTabPos becomes -1). False only for a null element.
-bool ReadItemElement(const MarkupNode* element, const char* type, EditorSetPosition* position);
+bool ReadItemElement(const markup::MarkupNode* element, const char* type, EditorSetPosition* position);
 bool ReadItem(const PositionFile& file, const char* type, const char* path, EditorSetPosition* position);
 // Sets type, path, line, column, top, left and overtype, in this order, when
 // `type` is "editor" (otherwise writes nothing and returns true). False for
 // a null element, a path or type too long for its buffer (nothing written),
 // or when an attribute could not be set (the others are still attempted).
-bool WriteItemElement(MarkupNode* element, const char* type, const char* path, const EditorSetPosition& position);
+bool WriteItemElement(markup::MarkupNode* element, const char* type, const char* path, const EditorSetPosition& position);
 // Updates the first matching item only; false when there is none.
 bool WriteItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
 // Puts a new item in front of all others and fills it; false, with nothing
@@ -85,21 +93,22 @@ void RemoveItem(PositionFile& file, const char* type, const char* path);
 // The number of qualifying items of that type; 0 without a document.
 int CountItems(const PositionFile& file, const char* type);
 // Loads, removes the qualifying items whose files are known to be missing
-// (platform::ProbePath says Missing: not those on a drive or share that
+// (Env::ProbePath says Missing: not those on a drive or share that
 // cannot be reached or whose lookup failed; with a table, not those of
 // another type than "editor" nor those open in an editor of this process),
 // saves without reload whatever was removed, and returns how many went.
 // Without a document, or when the Load fails, nothing is purged or written
 // and the result is 0.
 int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName);
-MarkupNode* Document(const PositionFile& file);
+markup::MarkupNode* Document(const PositionFile& file);
 // Destroys the document and forgets what was loaded, so that the next Load
 // builds a fresh one.
-void ReleaseDocument(PositionFile& file);
+void UnloadDocument(PositionFile& file);
 
 // True when `element` is a qualifying item (see above, so its type and path
 // fit their buffers) whose type equals `type` ignoring case. The
 // saved-positions list walks the document with it.
-bool IsItemOfType(const MarkupNode* element, const char* type);
+bool IsItemOfType(const markup::MarkupNode* element, const char* type);
 
+}  // namespace store
 }  // namespace tarnwick

@@ -1,14 +1,6 @@
 #include "support/memory.h"
 
-#include "platform/platform.h"
-
 namespace tarnwick {
-
-void* AllocZeroed(std::size_t size) { return platform::HeapAllocZeroed(size == 0 ? 1 : size); }
-
-void Release(void* block) {
-    if (block != nullptr) platform::HeapRelease(block);
-}
 
 void CopyBytes(void* destination, const void* source, std::size_t count) {
     unsigned char* to = static_cast<unsigned char*>(destination);

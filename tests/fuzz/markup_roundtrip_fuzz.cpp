@@ -10,10 +10,11 @@
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
+#include "platform/env.h"
 
 namespace {
 
-using namespace tarnwick;
+using namespace tarnwick::markup;
 
 // Writes the document's text; aborts when measuring and writing disagree.
 std::string WriteAll(const MarkupNode* document) {
@@ -28,7 +29,7 @@ std::string WriteAll(const MarkupNode* document) {
 }
 
 std::string ParseAndWrite(const char* text, std::size_t size) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(tarnwick::platform::Env::Default());
     if (document == nullptr) std::abort();
     Parse(document, text, static_cast<int>(size));
     std::string written = WriteAll(document);

@@ -13,6 +13,7 @@
 #include "markup/markup_writer.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 constexpr int kLevels = 1000000;
@@ -20,7 +21,7 @@ constexpr int kLevels = 1000000;
 // Size of the text of `levels` nested containers named "a" at depth 0.
 std::int64_t NestedSize(std::int64_t levels) {
     std::int64_t size = 0;
-    for (std::int64_t i = 0; i < levels; ++i) size += 2 * (i < MAX_INDENT ? i : MAX_INDENT) + 5 + 6;
+    for (std::int64_t i = 0; i < levels; ++i) size += 2 * (i < kMaxIndent ? i : kMaxIndent) + 5 + 6;
     return size;
 }
 
@@ -33,7 +34,7 @@ MarkupNode* ExpectNested(MarkupNode* document, int levels) {
     int wrong = 0;
     for (; node != nullptr; ++depth) {
         bool innermost = depth == levels - 1;
-        if (node->Kind != NODE_CONTAINER || node->ChildCount != (innermost ? 0 : 1) ||
+        if (node->Kind != kNodeContainer || node->ChildCount != (innermost ? 0 : 1) ||
             (depth > 0 && node->Parent->FirstChild != node)) {
             ++wrong;
         }
@@ -58,7 +59,7 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
     text.reserve(7u * kLevels);
     for (int i = 0; i < kLevels; ++i) text += "<a>";
     for (int i = 0; i < kLevels; ++i) text += "</a>";
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     Parse(document, text.c_str(), static_cast<int>(text.size()));
     std::string().swap(text);
 
@@ -76,7 +77,7 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
     std::string written = WriteAll(document);
     Destroy(document);
 
-    document = NewMarkupNode();
+    document = NewMarkupNode(platform::Env::Default());
     Parse(document, written.c_str(), static_cast<int>(written.size()));
     std::string().swap(written);
     ExpectNested(document, kLevels);
@@ -84,17 +85,17 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
 }
 
 TEST(MarkupDeep, BuiltMillionLevelsWalkAndRemove) {
-    MarkupNode* document = NewMarkupNode();
-    MarkupNode* top = document->CreateNode(NODE_ELEMENT, nullptr, document);
-    std::snprintf(top->Name, NAME_SIZE, "a");
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
+    MarkupNode* top = document->CreateNode(kNodeElement, nullptr, document);
+    std::snprintf(top->Name, kNameSize, "a");
     MarkupNode* innermost = top;
     for (int i = 1; i < kLevels; ++i) {
-        innermost = document->CreateNode(NODE_CONTAINER, innermost, nullptr);
-        std::snprintf(innermost->Name, NAME_SIZE, "a");
+        innermost = document->CreateNode(kNodeContainer, innermost, nullptr);
+        std::snprintf(innermost->Name, kNameSize, "a");
         SetIntAttribute(innermost, "n", i);
     }
-    MarkupNode* after = document->CreateNode(NODE_ELEMENT, nullptr, top);
-    std::snprintf(after->Name, NAME_SIZE, "b");
+    MarkupNode* after = document->CreateNode(kNodeElement, nullptr, top);
+    std::snprintf(after->Name, kNameSize, "b");
 
     // Across a million levels, in both directions.
     EXPECT_EQ(after->GetPrevInOrder(), innermost);
@@ -104,28 +105,28 @@ TEST(MarkupDeep, BuiltMillionLevelsWalkAndRemove) {
     EXPECT_EQ(innermost->GetFirstSibling(), innermost);
     EXPECT_GT(MeasureText(document, 0), NestedSize(kLevels));
 
-    Remove(top);  // a million levels go; the chain closes over the gap
+    RemoveNode(top);  // a million levels go; the chain closes over the gap
     EXPECT_EQ(document->Next, after);
     EXPECT_EQ(after->Prev, document);
     EXPECT_EQ(MeasureText(document, 0), 5);
 
     // Releasing the document takes a million-deep element along.
-    MarkupNode* node = document->CreateNode(NODE_ELEMENT, nullptr, after);
-    for (int i = 1; i < kLevels; ++i) node = document->CreateNode(NODE_ELEMENT, node, nullptr);
+    MarkupNode* node = document->CreateNode(kNodeElement, nullptr, after);
+    for (int i = 1; i < kLevels; ++i) node = document->CreateNode(kNodeElement, node, nullptr);
     ReleaseDocument(&document);
     EXPECT_EQ(document, nullptr);
 }
 
 TEST(MarkupDeep, MillionSiblings) {
-    MarkupNode* document = NewMarkupNode();
-    MarkupNode* parent = document->CreateNode(NODE_CONTAINER, nullptr, document);
-    std::snprintf(parent->Name, NAME_SIZE, "p");
-    MarkupNode* child = document->CreateNode(NODE_ELEMENT, parent, nullptr);
-    std::snprintf(child->Name, NAME_SIZE, "c");
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
+    MarkupNode* parent = document->CreateNode(kNodeContainer, nullptr, document);
+    std::snprintf(parent->Name, kNameSize, "p");
+    MarkupNode* child = document->CreateNode(kNodeElement, parent, nullptr);
+    std::snprintf(child->Name, kNameSize, "c");
     MarkupNode* middle = nullptr;
     for (int i = 1; i < kLevels; ++i) {
-        child = document->CreateNode(NODE_ELEMENT, nullptr, child);
-        std::snprintf(child->Name, NAME_SIZE, "c");
+        child = document->CreateNode(kNodeElement, nullptr, child);
+        std::snprintf(child->Name, kNameSize, "c");
         if (i == kLevels / 2) middle = child;
     }
     EXPECT_EQ(parent->ChildCount, kLevels);
@@ -141,9 +142,10 @@ TEST(MarkupDeep, MillionSiblings) {
 
     // A million top-level elements go with the document node.
     MarkupNode* top = document;
-    for (int i = 0; i < kLevels; ++i) top = document->CreateNode(NODE_ELEMENT, nullptr, top);
+    for (int i = 0; i < kLevels; ++i) top = document->CreateNode(kNodeElement, nullptr, top);
     Destroy(document);
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

@@ -10,6 +10,7 @@
 #include "tree_check.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 using testing_support::Describe;
@@ -18,19 +19,19 @@ using testing_support::ParseText;
 
 // A document with top-level elements named by `names`, in that order.
 MarkupNode* DocumentOf(const std::vector<const char*>& names) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* last = document;
     for (const char* name : names) {
-        last = document->CreateNode(NODE_ELEMENT, nullptr, last);
-        std::snprintf(last->Name, NAME_SIZE, "%s", name);
+        last = document->CreateNode(kNodeElement, nullptr, last);
+        std::snprintf(last->Name, kNameSize, "%s", name);
     }
     return document;
 }
 
 TEST(MarkupNode, FreshNodeIsAnEmptyDocument) {
-    MarkupNode* node = NewMarkupNode();
+    MarkupNode* node = NewMarkupNode(platform::Env::Default());
     ASSERT_NE(node, nullptr);
-    EXPECT_EQ(GetKind(node), NODE_DOCUMENT);
+    EXPECT_EQ(GetKind(node), kNodeDocument);
     EXPECT_EQ(GetName(node), nullptr);
     EXPECT_EQ(node->GetParent(), nullptr);
     EXPECT_EQ(node->GetNext(), nullptr);
@@ -49,26 +50,26 @@ TEST(MarkupNode, FreshNodeIsAnEmptyDocument) {
 TEST(MarkupNode, CreateNodeLinksChildrenInFrontAndSiblingsAfter) {
     MarkupNode* document = DocumentOf({"p"});
     MarkupNode* parent = document->Next;
-    MarkupNode* first = document->CreateNode(NODE_ELEMENT, parent, nullptr);
-    std::snprintf(first->Name, NAME_SIZE, "first");
-    MarkupNode* second = document->CreateNode(NODE_ELEMENT, parent, document);  // `after` is ignored
-    std::snprintf(second->Name, NAME_SIZE, "second");
+    MarkupNode* first = document->CreateNode(kNodeElement, parent, nullptr);
+    std::snprintf(first->Name, kNameSize, "first");
+    MarkupNode* second = document->CreateNode(kNodeElement, parent, document);  // `after` is ignored
+    std::snprintf(second->Name, kNameSize, "second");
     EXPECT_EQ(Describe(document), "p(second,first)");
-    EXPECT_EQ(GetKind(parent), NODE_CONTAINER);
+    EXPECT_EQ(GetKind(parent), kNodeContainer);
     EXPECT_EQ(parent->ChildCount, 2);
     EXPECT_EQ(document->Next, parent);
     EXPECT_EQ(parent->Next, nullptr);
 
     // With only `after`, the node joins the anchor's chain and parent.
-    MarkupNode* third = document->CreateNode(NODE_ELEMENT, nullptr, second);
-    std::snprintf(third->Name, NAME_SIZE, "third");
+    MarkupNode* third = document->CreateNode(kNodeElement, nullptr, second);
+    std::snprintf(third->Name, kNameSize, "third");
     EXPECT_EQ(Describe(document), "p(second,third,first)");
     EXPECT_EQ(third->Parent, parent);
     EXPECT_EQ(parent->ChildCount, 3);
 
     // With neither, it stays detached.
-    MarkupNode* loose = document->CreateNode(NODE_CONTAINER, nullptr, nullptr);
-    EXPECT_EQ(loose->Kind, NODE_CONTAINER);
+    MarkupNode* loose = document->CreateNode(kNodeContainer, nullptr, nullptr);
+    EXPECT_EQ(loose->Kind, kNodeContainer);
     EXPECT_EQ(loose->Prev, nullptr);
     EXPECT_EQ(loose->Next, nullptr);
     EXPECT_EQ(loose->Parent, nullptr);
@@ -83,21 +84,21 @@ TEST(MarkupNode, RemoveRepairsNeighboursAndParent) {
     ASSERT_EQ(Describe(document), "p(a,b,c),x,y,z");
     MarkupNode* p = document->Next;
 
-    Remove(p->FirstChild);  // the second child becomes the first
+    RemoveNode(p->FirstChild);  // the second child becomes the first
     EXPECT_EQ(Describe(document), "p(b,c),x,y,z");
     EXPECT_EQ(p->FirstChild->Prev, nullptr);
-    Remove(p->FirstChild->Next);
-    Remove(p->FirstChild);
+    RemoveNode(p->FirstChild->Next);
+    RemoveNode(p->FirstChild);
     EXPECT_EQ(Describe(document), "p(),x,y,z");
-    EXPECT_EQ(GetKind(p), NODE_CONTAINER);
+    EXPECT_EQ(GetKind(p), kNodeContainer);
     EXPECT_EQ(p->ChildCount, 0);
     EXPECT_EQ(p->FirstChild, nullptr);
 
     MarkupNode* y = p->Next->Next;
-    Remove(y);  // joins x and z across the gap
+    RemoveNode(y);  // joins x and z across the gap
     EXPECT_EQ(Describe(document), "p(),x,z");
-    Remove(document->Next->Next->Next);  // the last one
-    Remove(document->Next);              // the first one: the document heads the rest
+    RemoveNode(document->Next->Next->Next);  // the last one
+    RemoveNode(document->Next);              // the first one: the document heads the rest
     EXPECT_EQ(Describe(document), "x");
     EXPECT_EQ(document->Next->Prev, document);
     EXPECT_EQ(ExpectConsistent(document), 1);
@@ -129,7 +130,7 @@ TEST(MarkupNode, DestroyAndDestroyChainKeepCountsRight) {
 }
 
 TEST(MarkupNode, DocumentHeadsItsTopLevelChain) {
-    MarkupNode* empty = NewMarkupNode();
+    MarkupNode* empty = NewMarkupNode(platform::Env::Default());
     EXPECT_EQ(empty->GetNext(), nullptr);
     ReleaseDocument(&empty);
     EXPECT_EQ(empty, nullptr);
@@ -189,11 +190,11 @@ TEST(MarkupNode, SetAttributeReplacesFirstOrAppendsUpToTheLimit) {
     EXPECT_TRUE(SetAttribute(item, "empty", ""));
     EXPECT_STREQ(GetAttribute(item, "empty"), "");
 
-    while (item->AttributeCount < MAX_ATTRIBUTES - 1) {
+    while (item->AttributeCount < kMaxAttributes - 1) {
         ASSERT_TRUE(SetAttribute(item, ("a" + std::to_string(item->AttributeCount)).c_str(), "v"));
     }
     EXPECT_TRUE(SetAttribute(item, "last", "32nd"));  // 31 held: appends the 32nd
-    EXPECT_EQ(item->AttributeCount, MAX_ATTRIBUTES);
+    EXPECT_EQ(item->AttributeCount, kMaxAttributes);
     EXPECT_FALSE(SetAttribute(item, "more", "v"));
     EXPECT_FALSE(SetAttribute(item, "line", "9"));  // full: even an existing name is refused
     EXPECT_FALSE(SetIntAttribute(item, "line", 9));
@@ -267,4 +268,5 @@ TEST(MarkupNode, ParseNumberForms) {
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

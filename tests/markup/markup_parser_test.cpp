@@ -12,6 +12,7 @@
 #include "tree_check.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 using testing_support::Describe;
@@ -21,7 +22,7 @@ using testing_support::ParseText;
 // The tree that `text` parses into, described.
 std::string Parsed(const std::string& text) {
     MarkupNode* document = ParseText(text);
-    EXPECT_EQ(GetKind(document), NODE_DOCUMENT);
+    EXPECT_EQ(GetKind(document), kNodeDocument);
     ExpectConsistent(document);
     std::string description = Describe(document);
     Destroy(document);
@@ -30,14 +31,14 @@ std::string Parsed(const std::string& text) {
 
 TEST(MarkupParser, EmptyOrMissingTextLeavesTheDocumentAlone) {
     for (int length : {0, -1, -100}) {
-        MarkupNode* document = NewMarkupNode();
-        document->Kind = NODE_ELEMENT;
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
+        document->Kind = kNodeElement;
         EXPECT_TRUE(Parse(document, "<a>", length));
-        EXPECT_EQ(GetKind(document), NODE_DOCUMENT);
+        EXPECT_EQ(GetKind(document), kNodeDocument);
         EXPECT_EQ(document->GetNext(), nullptr);
         Destroy(document);
     }
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     EXPECT_TRUE(Parse(document, nullptr, 10));
     EXPECT_EQ(document->GetNext(), nullptr);
     Destroy(document);
@@ -120,9 +121,9 @@ TEST(MarkupParser, ClosingTagsNestWhatWasReadSinceTheirElement) {
     MarkupNode* document = ParseText("<p><a><b></b><c></p>");
     MarkupNode* p = document->Next;
     EXPECT_EQ(p->ChildCount, 3);
-    EXPECT_EQ(GetKind(p), NODE_CONTAINER);
-    EXPECT_EQ(GetKind(p->FirstChild), NODE_ELEMENT);
-    EXPECT_EQ(GetKind(p->FirstChild->Next), NODE_CONTAINER);
+    EXPECT_EQ(GetKind(p), kNodeContainer);
+    EXPECT_EQ(GetKind(p->FirstChild), kNodeElement);
+    EXPECT_EQ(GetKind(p->FirstChild->Next), kNodeContainer);
     Destroy(document);
 }
 
@@ -149,7 +150,7 @@ TEST(MarkupParser, NeverLooksPastTheGivenLength) {
         std::unique_ptr<char[]> text(new char[c.length + 1]);
         std::memcpy(text.get(), c.text.data(), c.length);
         text[c.length] = '\0';
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         Parse(document, text.get(), c.length);
         EXPECT_EQ(Describe(document), c.expected) << c.text << " / " << c.length;
         Destroy(document);
@@ -261,4 +262,5 @@ TEST(MarkupParser, IndexedClosingTagsMatchTheBackwardWalk) {
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

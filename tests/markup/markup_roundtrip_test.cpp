@@ -16,6 +16,7 @@
 #include "tree_check.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 using testing_support::ExpectConsistent;
@@ -53,7 +54,7 @@ public:
 
 private:
     MarkupNode* Build() {
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         MarkupNode* last = document;
         int count = Below(8);
         for (int i = 0; i < count; ++i) last = AddNode(document, nullptr, last, 0);
@@ -62,7 +63,7 @@ private:
             MarkupNode* node = AddNode(document, nullptr, last, 0);
             int depth = 30 + Below(20);
             for (int level = 0; level < depth; ++level) {
-                MarkupNode* child = document->CreateNode(NODE_CONTAINER, node, nullptr);
+                MarkupNode* child = document->CreateNode(kNodeContainer, node, nullptr);
                 Name(child, node);
                 Attributes(child);
                 node = child;
@@ -75,8 +76,8 @@ private:
     MarkupNode* AddNode(MarkupNode* document, MarkupNode* parent, MarkupNode* after, int depth) {
         bool container = depth < 5 && Below(5) < 2;
         MarkupNode* node = parent != nullptr && after == nullptr
-                               ? document->CreateNode(container ? NODE_CONTAINER : NODE_ELEMENT, parent, nullptr)
-                               : document->CreateNode(container ? NODE_CONTAINER : NODE_ELEMENT, nullptr, after);
+                               ? document->CreateNode(container ? kNodeContainer : kNodeElement, parent, nullptr)
+                               : document->CreateNode(container ? kNodeContainer : kNodeElement, nullptr, after);
         Name(node, parent);
         Attributes(node);
         if (container) {
@@ -99,20 +100,20 @@ private:
                 name = Pick("abcXYZ019_-.:!?=\"'</", 1, 15);
                 if (name[0] == '/') continue;
             }
-            std::snprintf(node->Name, NAME_SIZE, "%s", name.c_str());
+            std::snprintf(node->Name, kNameSize, "%s", name.c_str());
             // A closing tag of the parent would close such a child instead.
-            bool clash = readable_ && parent != nullptr && node->Kind == NODE_ELEMENT &&
+            bool clash = readable_ && parent != nullptr && node->Kind == kNodeElement &&
                          CompareNoCase(node->Name, parent->Name) == 0;
             if (!clash) return;
         }
     }
 
     void Attributes(MarkupNode* node) {
-        int count = Below(4) == 0 ? MAX_ATTRIBUTES : Below(5);
+        int count = Below(4) == 0 ? kMaxAttributes : Below(5);
         for (int i = 0; i < count; ++i) {
             std::string name = readable_ ? Pick("abcXY_-:\"'</", 1, 8) : Pick("a =\">\t", 0, 4);
             std::string value = readable_ ? Pick("ab \r\n\t<>=/'!", 0, 20) : Pick("a \"<>=", 0, 6);
-            ASSERT_TRUE(SetAttribute(node, name.c_str(), value.c_str()) || node->AttributeCount == MAX_ATTRIBUTES);
+            ASSERT_TRUE(SetAttribute(node, name.c_str(), value.c_str()) || node->AttributeCount == kMaxAttributes);
         }
     }
 
@@ -169,7 +170,7 @@ TEST(MarkupRoundTrip, WrittenTreesReadBackTheSame) {
     for (int round = 0; round < 400; ++round) {
         MarkupNode* original = maker.Readable();
         std::string text = WriteAll(original);
-        MarkupNode* again = NewMarkupNode();
+        MarkupNode* again = NewMarkupNode(platform::Env::Default());
         Parse(again, text.c_str(), static_cast<int>(text.size()));
         ExpectSameTree(original, again);
         EXPECT_EQ(WriteAll(again), text);
@@ -188,7 +189,7 @@ TEST(MarkupRoundTrip, MeasureAgreesWithWriteOnAnyTree) {
         MarkupNode* document = maker.Anything();
         std::string text = WriteAll(document);  // checks measure, count and terminator
         // Whatever was written parses into some well-formed tree.
-        MarkupNode* again = NewMarkupNode();
+        MarkupNode* again = NewMarkupNode(platform::Env::Default());
         Parse(again, text.c_str(), static_cast<int>(text.size()));
         ExpectConsistent(again);
         Destroy(again);
@@ -206,7 +207,7 @@ TEST(MarkupRoundTrip, RandomTextParsesIntoWellFormedTrees) {
         std::unique_ptr<char[]> text(new char[length + 1]);
         for (int i = 0; i < length; ++i) text[i] = alphabet[random() % (sizeof alphabet - 1)];
         text[length] = '\0';
-        MarkupNode* document = NewMarkupNode();
+        MarkupNode* document = NewMarkupNode(platform::Env::Default());
         ASSERT_TRUE(Parse(document, text.get(), length));
         ExpectConsistent(document);
         WriteAll(document);
@@ -215,4 +216,5 @@ TEST(MarkupRoundTrip, RandomTextParsesIntoWellFormedTrees) {
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

@@ -12,6 +12,7 @@
 #include "tree_check.h"
 
 namespace tarnwick {
+namespace markup {
 namespace {
 
 using testing_support::Describe;
@@ -30,28 +31,28 @@ std::string Written(const MarkupNode* node, int depth = 0) {
 
 MarkupNode* AddNode(MarkupNode* document, int kind, MarkupNode* parent, MarkupNode* after, const char* name) {
     MarkupNode* node = document->CreateNode(kind, parent, after);
-    std::snprintf(node->Name, NAME_SIZE, "%s", name);
+    std::snprintf(node->Name, kNameSize, "%s", name);
     return node;
 }
 
 TEST(MarkupWriter, ExactTexts) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     EXPECT_EQ(MeasureText(document, 0), 0);
     char buffer[4] = {'\0', 'x', 'x', 'x'};
     EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0), 0);
     EXPECT_EQ(buffer[0], '\0');
 
-    MarkupNode* group = AddNode(document, NODE_CONTAINER, nullptr, document, "group");
-    MarkupNode* second = AddNode(document, NODE_ELEMENT, group, nullptr, "entry");
-    MarkupNode* first = AddNode(document, NODE_ELEMENT, group, nullptr, "entry");
+    MarkupNode* group = AddNode(document, kNodeContainer, nullptr, document, "group");
+    MarkupNode* second = AddNode(document, kNodeElement, group, nullptr, "entry");
+    MarkupNode* first = AddNode(document, kNodeElement, group, nullptr, "entry");
     SetAttribute(first, "n", "1");
     (void)second;
     EXPECT_EQ(Written(document), "<group>\r\n <entry n=\"1\">\r\n <entry>\r\n</group>\r\n");
     EXPECT_EQ(Written(document).size(), 45u);
     Destroy(document);
 
-    document = NewMarkupNode();
-    MarkupNode* item = AddNode(document, NODE_ELEMENT, nullptr, document, "item");
+    document = NewMarkupNode(platform::Env::Default());
+    MarkupNode* item = AddNode(document, kNodeElement, nullptr, document, "item");
     SetAttribute(item, "type", "editor");
     SetAttribute(item, "path", "a.txt");
     EXPECT_EQ(Written(document), "<item type=\"editor\" path=\"a.txt\">\r\n");
@@ -85,8 +86,8 @@ TEST(MarkupWriter, ShapesOfNodes) {
 }
 
 TEST(MarkupWriter, LeavesOutWhatTheTextCannotExpress) {
-    MarkupNode* document = NewMarkupNode();
-    MarkupNode* kept = AddNode(document, NODE_ELEMENT, nullptr, document, "item");
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
+    MarkupNode* kept = AddNode(document, kNodeElement, nullptr, document, "item");
     SetAttribute(kept, "type", "editor");
     SetAttribute(kept, "", "empty name");
     SetAttribute(kept, "a b", "space in the name");
@@ -96,15 +97,15 @@ TEST(MarkupWriter, LeavesOutWhatTheTextCannotExpress) {
     SetAttribute(kept, "path", "C:\\x.txt");
     kept->Attributes[1].Name[0] = '\0';
     // Elements whose tag cannot be written, the first with a child.
-    MarkupNode* unnamed = AddNode(document, NODE_CONTAINER, nullptr, kept, "");
-    AddNode(document, NODE_ELEMENT, unnamed, nullptr, "child");
-    MarkupNode* slash = AddNode(document, NODE_ELEMENT, nullptr, unnamed, "/x");
-    MarkupNode* spaced = AddNode(document, NODE_ELEMENT, nullptr, slash, "a b");
+    MarkupNode* unnamed = AddNode(document, kNodeContainer, nullptr, kept, "");
+    AddNode(document, kNodeElement, unnamed, nullptr, "child");
+    MarkupNode* slash = AddNode(document, kNodeElement, nullptr, unnamed, "/x");
+    MarkupNode* spaced = AddNode(document, kNodeElement, nullptr, slash, "a b");
     // A leaf named like its container: the container's closing tag would
     // close the leaf.
-    MarkupNode* group = AddNode(document, NODE_CONTAINER, nullptr, spaced, "g");
-    AddNode(document, NODE_ELEMENT, group, nullptr, "G");
-    AddNode(document, NODE_ELEMENT, nullptr, group, "last");
+    MarkupNode* group = AddNode(document, kNodeContainer, nullptr, spaced, "g");
+    AddNode(document, kNodeElement, group, nullptr, "G");
+    AddNode(document, kNodeElement, nullptr, group, "last");
 
     const std::string written = Written(document);
     EXPECT_EQ(written, "<item type=\"editor\" path=\"C:\\x.txt\">\r\n<g>\r\n</g>\r\n<last>\r\n");
@@ -118,8 +119,8 @@ TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
     MarkupNode* document = ParseText("<a><b></a>");
     EXPECT_EQ(Written(document->Next, 2), "  <a>\r\n   <b>\r\n  </a>\r\n");
     EXPECT_EQ(Written(document->Next, -3), "<a>\r\n<b>\r\n</a>\r\n");  // no indentation below 0
-    std::string cap(MAX_INDENT, ' ');
-    EXPECT_EQ(Written(document->Next, MAX_INDENT), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
+    std::string cap(kMaxIndent, ' ');
+    EXPECT_EQ(Written(document->Next, kMaxIndent), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
     EXPECT_EQ(Written(document->Next, 1000000), cap + "<a>\r\n" + cap + "<b>\r\n" + cap + "</a>\r\n");
     Destroy(document);
 
@@ -132,7 +133,7 @@ TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
     std::string written = Written(document);
     std::size_t line = 0;
     for (int i = 0; i < 40; ++i) {
-        std::string expected = std::string(i < MAX_INDENT ? i : MAX_INDENT, ' ') + "<n" + std::to_string(i) + ">\r\n";
+        std::string expected = std::string(i < kMaxIndent ? i : kMaxIndent, ' ') + "<n" + std::to_string(i) + ">\r\n";
         ASSERT_EQ(written.substr(line, expected.size()), expected) << "depth " << i;
         line += expected.size();
     }
@@ -169,19 +170,19 @@ TEST(MarkupWriter, WriteTextStaysWithinItsCapacity) {
 
 TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
     // 32 attributes whose names and values all share one 40 MB string: the
-    // text would be about 2.5 GB, past MAX_TEXT_SIZE, without needing that
+    // text would be about 2.5 GB, past kMaxTextSize, without needing that
     // memory. The shared pointers are cleared again before the node goes.
     const std::size_t large = 40u * 1024u * 1024u;
     std::vector<char> shared(large + 1, 'v');
     shared[large] = '\0';
-    MarkupNode* document = NewMarkupNode();
-    MarkupNode* item = document->CreateNode(NODE_ELEMENT, nullptr, document);
-    std::snprintf(item->Name, NAME_SIZE, "item");
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) {
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
+    MarkupNode* item = document->CreateNode(kNodeElement, nullptr, document);
+    std::snprintf(item->Name, kNameSize, "item");
+    for (int i = 0; i < kMaxAttributes; ++i) {
         item->Attributes[i].Name = shared.data();
         item->Attributes[i].Value = shared.data();
     }
-    item->AttributeCount = MAX_ATTRIBUTES;
+    item->AttributeCount = kMaxAttributes;
     EXPECT_EQ(MeasureText(document, 0), -1);
     std::vector<char> buffer(1024, '#');
     EXPECT_EQ(WriteText(document, buffer.data(), 1000, 0), -1);
@@ -191,10 +192,11 @@ TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
     // Below the limit the pieces add up exactly.
     item->AttributeCount = 1;
     EXPECT_EQ(MeasureText(document, 0), 5 + 2 * (static_cast<std::int64_t>(large) + 2) + 3);
-    for (int i = 0; i < MAX_ATTRIBUTES; ++i) item->Attributes[i] = MarkupAttribute{nullptr, nullptr};
+    for (int i = 0; i < kMaxAttributes; ++i) item->Attributes[i] = MarkupAttribute{nullptr, nullptr};
     item->AttributeCount = 0;
     Destroy(document);
 }
 
 }  // namespace
+}  // namespace markup
 }  // namespace tarnwick

@@ -6,11 +6,12 @@
 #include "markup/markup_parser.h"
 
 namespace tarnwick {
+namespace markup {
 namespace testing_support {
 
 std::string Describe(const MarkupNode* node) {
     std::string out;
-    if (node != nullptr && node->Kind == NODE_DOCUMENT && node->Prev == nullptr) node = node->Next;
+    if (node != nullptr && node->Kind == kNodeDocument && node->Prev == nullptr) node = node->Next;
     for (; node != nullptr; node = node->Next) {
         if (!out.empty()) out += ",";
         out += node->Name[0] != '\0' ? node->Name : "_";
@@ -24,7 +25,7 @@ std::string Describe(const MarkupNode* node) {
             }
             out += "]";
         }
-        if (node->Kind == NODE_CONTAINER) out += "(" + Describe(node->FirstChild) + ")";
+        if (node->Kind == kNodeContainer) out += "(" + Describe(node->FirstChild) + ")";
     }
     return out;
 }
@@ -45,7 +46,7 @@ long long ExpectConsistent(MarkupNode* document) {
                 if (child->Parent != node) ok = false;
                 ++children;
             }
-            if (children != node->ChildCount || node->Kind != NODE_CONTAINER) ok = false;
+            if (children != node->ChildCount || node->Kind != kNodeContainer) ok = false;
         } else if (node->ChildCount != 0) {
             ok = false;
         }
@@ -58,10 +59,11 @@ long long ExpectConsistent(MarkupNode* document) {
 }
 
 MarkupNode* ParseText(const std::string& text) {
-    MarkupNode* document = NewMarkupNode();
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     Parse(document, text.c_str(), static_cast<int>(text.size()));
     return document;
 }
 
 }  // namespace testing_support
+}  // namespace markup
 }  // namespace tarnwick

@@ -5,13 +5,14 @@
 #include <string>
 
 namespace tarnwick {
+namespace markup {
 
 class MarkupNode;
 
 namespace testing_support {
 
 // Describes `node` and its later siblings: a name (or "_" when empty), its
-// attributes as "[name=value ...]", and for a NODE_CONTAINER its children in
+// attributes as "[name=value ...]", and for a kNodeContainer its children in
 // parentheses, "()" when it has none; siblings are separated by ",". A
 // document node is left out, so a document describes as its top-level
 // elements. Recursive: for small trees only.
@@ -20,7 +21,7 @@ std::string Describe(const MarkupNode* node);
 // Checks, without recursion, that every node under `document` is linked
 // consistently: Prev/Next agree, every child names its parent, every
 // ChildCount is the number of children, top-level nodes have no parent, and
-// every node with children is a NODE_CONTAINER. Reports failures through
+// every node with children is a kNodeContainer. Reports failures through
 // gtest and returns the number of nodes after the document node.
 long long ExpectConsistent(MarkupNode* document);
 
@@ -29,4 +30,5 @@ long long ExpectConsistent(MarkupNode* document);
 MarkupNode* ParseText(const std::string& text);
 
 }  // namespace testing_support
+}  // namespace markup
 }  // namespace tarnwick

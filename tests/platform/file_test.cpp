@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "common/test_support.h"
-#include "platform/platform.h"
+#include "store/replace_file.h"
+#include "platform/env.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -98,20 +99,20 @@ private:
 };
 
 WriteStatus Replace(const std::string& path, const std::string& content) {
-    return ReplaceFileContent(path.c_str(), content.data(), static_cast<std::uint32_t>(content.size()));
+    return store::ReplaceFileContent(platform::Env::Default(), path.c_str(), content.data(), static_cast<std::uint32_t>(content.size()));
 }
 
 // Reads the whole file through the layer; "<status n>" when it cannot be opened.
 std::string ReadThroughLayer(const std::string& path) {
     File* file = nullptr;
-    OpenStatus status = OpenForRead(path.c_str(), &file);
+    OpenStatus status = platform::Env::Default()->OpenForRead(path.c_str(), &file);
     if (status != OpenStatus::Ok) return "<status " + std::to_string(static_cast<int>(status)) + ">";
     std::uint64_t size = 0;
-    EXPECT_TRUE(GetFileSize(file, &size));
+    EXPECT_TRUE(platform::Env::Default()->GetFileSize(file, &size));
     std::string content(static_cast<std::size_t>(size) + 1, '\0');
     std::uint32_t got = 0;
-    EXPECT_TRUE(ReadFile(file, &content[0], static_cast<std::uint32_t>(content.size()), &got));
-    CloseFile(file);
+    EXPECT_TRUE(platform::Env::Default()->ReadFile(file, &content[0], static_cast<std::uint32_t>(content.size()), &got));
+    platform::Env::Default()->CloseFile(file);
     content.resize(got);
     return content;
 }
@@ -119,14 +120,14 @@ std::string ReadThroughLayer(const std::string& path) {
 TEST(OpenForReadTest, MissingFilesAndFoldersAreNotFound) {
     TempDir dir;
     File* file = reinterpret_cast<File*>(&dir);
-    EXPECT_EQ(OpenForRead(dir.File("absent.cfg").c_str(), &file), OpenStatus::NotFound);
+    EXPECT_EQ(platform::Env::Default()->OpenForRead(dir.File("absent.cfg").c_str(), &file), OpenStatus::NotFound);
     EXPECT_EQ(file, nullptr);
     std::string in_missing_folder = dir.File("no-such-folder") + testing_support::PathSeparator() + "a.cfg";
-    EXPECT_EQ(OpenForRead(in_missing_folder.c_str(), &file), OpenStatus::NotFound);
+    EXPECT_EQ(platform::Env::Default()->OpenForRead(in_missing_folder.c_str(), &file), OpenStatus::NotFound);
     EXPECT_EQ(file, nullptr);
 
     // A folder is not a file that can be read.
-    EXPECT_EQ(OpenForRead(dir.path().c_str(), &file), OpenStatus::Denied);
+    EXPECT_EQ(platform::Env::Default()->OpenForRead(dir.path().c_str(), &file), OpenStatus::Denied);
     EXPECT_EQ(file, nullptr);
 }
 
@@ -136,14 +137,14 @@ TEST(OpenForReadTest, ReadsSizeTimeAndContentInPieces) {
     ASSERT_TRUE(WriteWholeFile(path, "hello world"));
 
     File* file = nullptr;
-    ASSERT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Ok);
     std::uint64_t size = 0;
-    ASSERT_TRUE(GetFileSize(file, &size));
+    ASSERT_TRUE(platform::Env::Default()->GetFileSize(file, &size));
     EXPECT_EQ(size, 11u);
 
     // The time is in FILETIME units: a file written just now is about now.
     FileTime time = {0, 0};
-    ASSERT_TRUE(GetFileTime(file, &time));
+    ASSERT_TRUE(platform::Env::Default()->GetFileTime(file, &time));
     std::uint64_t now = NowTicks();
     std::uint64_t hour = 3600ULL * 10000000ULL;
     EXPECT_LT(Ticks(time), now + hour);
@@ -151,13 +152,13 @@ TEST(OpenForReadTest, ReadsSizeTimeAndContentInPieces) {
 
     char buffer[32];
     std::uint32_t got = 0;
-    ASSERT_TRUE(ReadFile(file, buffer, 5, &got));
+    ASSERT_TRUE(platform::Env::Default()->ReadFile(file, buffer, 5, &got));
     EXPECT_EQ(std::string(buffer, got), "hello");
-    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &got));
+    ASSERT_TRUE(platform::Env::Default()->ReadFile(file, buffer, sizeof buffer, &got));
     EXPECT_EQ(std::string(buffer, got), " world");
-    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &got));
+    ASSERT_TRUE(platform::Env::Default()->ReadFile(file, buffer, sizeof buffer, &got));
     EXPECT_EQ(got, 0u);
-    CloseFile(file);
+    platform::Env::Default()->CloseFile(file);
 }
 
 TEST(OpenForReadTest, IdentityNamesTheFileAndChangesWhenItIsReplaced) {
@@ -167,9 +168,9 @@ TEST(OpenForReadTest, IdentityNamesTheFileAndChangesWhenItIsReplaced) {
 
     auto identityOf = [&path](std::uint64_t* identity) {
         File* file = nullptr;
-        if (OpenForRead(path.c_str(), &file) != OpenStatus::Ok) return false;
-        bool ok = GetFileIdentity(file, identity);
-        CloseFile(file);
+        if (platform::Env::Default()->OpenForRead(path.c_str(), &file) != OpenStatus::Ok) return false;
+        bool ok = platform::Env::Default()->GetFileIdentity(file, identity);
+        platform::Env::Default()->CloseFile(file);
         return ok;
     };
     std::uint64_t before = 0, again = 0, after = 0;
@@ -179,7 +180,7 @@ TEST(OpenForReadTest, IdentityNamesTheFileAndChangesWhenItIsReplaced) {
 
     // A replace puts a new file in place (made before the old one goes, so
     // it cannot reuse its number): same size, other identity.
-    ASSERT_EQ(ReplaceFileContent(path.c_str(), "other", 5), WriteStatus::Ok);
+    ASSERT_EQ(store::ReplaceFileContent(platform::Env::Default(), path.c_str(), "other", 5), WriteStatus::Ok);
     ASSERT_TRUE(identityOf(&after));
     EXPECT_NE(before, after);
 }
@@ -192,7 +193,7 @@ TEST(OpenForReadTest, FileHeldByAWriterIsBusy) {
         ForeignWriter writer(path);
         ASSERT_TRUE(writer.held());
         File* file = nullptr;
-        EXPECT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Busy);
+        EXPECT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Busy);
         EXPECT_EQ(file, nullptr);
     }
     EXPECT_EQ(ReadThroughLayer(path), "content");
@@ -253,7 +254,7 @@ TEST(ReplaceFileContentTest, StaleTemporaryFilesDoNotBlockIt) {
     int stale = 0;
     for (int n = 0; n < 400; ++n) {
         if (n % 8 == 0) continue;
-        std::string name = path + "." + std::to_string(ProcessId()) + "." + std::to_string(n) + ".tmp";
+        std::string name = path + "." + std::to_string(platform::Env::Default()->ProcessId()) + "." + std::to_string(n) + ".tmp";
         ASSERT_TRUE(WriteWholeFile(name, "stale"));
         ++stale;
     }
@@ -272,16 +273,16 @@ TEST(ReplaceFileContentTest, OpenReaderMakesItBusyAndKeepsTheFile) {
     ASSERT_EQ(Replace(path, old_content), WriteStatus::Ok);
 
     File* reader = nullptr;
-    ASSERT_EQ(OpenForRead(path.c_str(), &reader), OpenStatus::Ok);
+    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &reader), OpenStatus::Ok);
     EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Busy);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
 
     // The reader still sees the old content, and so does everyone else.
     char buffer[64];
     std::uint32_t got = 0;
-    ASSERT_TRUE(ReadFile(reader, buffer, sizeof buffer, &got));
+    ASSERT_TRUE(platform::Env::Default()->ReadFile(reader, buffer, sizeof buffer, &got));
     EXPECT_EQ(std::string(buffer, got), old_content);
-    CloseFile(reader);
+    platform::Env::Default()->CloseFile(reader);
     EXPECT_EQ(ReadWholeFile(path), old_content);
 
     EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Ok);
@@ -293,19 +294,19 @@ TEST(ReplaceFileContentTest, ReplacedFileHasANewerTime) {
     std::string path = dir.File("positions.cfg");
     ASSERT_EQ(Replace(path, "one"), WriteStatus::Ok);
     File* file = nullptr;
-    ASSERT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Ok);
     FileTime before = {0, 0};
-    ASSERT_TRUE(GetFileTime(file, &before));
-    CloseFile(file);
+    ASSERT_TRUE(platform::Env::Default()->GetFileTime(file, &before));
+    platform::Env::Default()->CloseFile(file);
 
     // Coarse file-system clocks may need a moment before the time moves.
     FileTime after = before;
     for (int attempt = 0; attempt < 100 && CompareTimes(after, before) <= 0; ++attempt) {
-        SleepMilliseconds(20);
+        platform::Env::Default()->SleepMilliseconds(20);
         ASSERT_EQ(Replace(path, "two"), WriteStatus::Ok);
-        ASSERT_EQ(OpenForRead(path.c_str(), &file), OpenStatus::Ok);
-        ASSERT_TRUE(GetFileTime(file, &after));
-        CloseFile(file);
+        ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+        ASSERT_TRUE(platform::Env::Default()->GetFileTime(file, &after));
+        platform::Env::Default()->CloseFile(file);
     }
     EXPECT_GT(CompareTimes(after, before), 0);
 }
@@ -367,19 +368,19 @@ TEST(ProbePathTest, TellsExistingFromMissing) {
     ASSERT_TRUE(WriteWholeFile(path, "x"));
     char separator = testing_support::PathSeparator();
 
-    EXPECT_EQ(ProbePath(path.c_str()), PathStatus::Exists);
-    EXPECT_EQ(ProbePath(dir.path().c_str()), PathStatus::Exists);
-    EXPECT_EQ(ProbePath(dir.File("absent.txt").c_str()), PathStatus::Missing);
-    EXPECT_EQ(ProbePath((dir.File("absent-folder") + separator + "a.txt").c_str()), PathStatus::Missing);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), PathStatus::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(dir.path().c_str()), PathStatus::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(dir.File("absent.txt").c_str()), PathStatus::Missing);
+    EXPECT_EQ(platform::Env::Default()->ProbePath((dir.File("absent-folder") + separator + "a.txt").c_str()), PathStatus::Missing);
     // A folder of the path that is a file now.
-    EXPECT_EQ(ProbePath((path + separator + "a.txt").c_str()), PathStatus::Missing);
+    EXPECT_EQ(platform::Env::Default()->ProbePath((path + separator + "a.txt").c_str()), PathStatus::Missing);
 
     // Folders named with a trailing separator, and the root, exist.
-    EXPECT_EQ(ProbePath((dir.path() + separator).c_str()), PathStatus::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath((dir.path() + separator).c_str()), PathStatus::Exists);
 #if defined(_WIN32)
-    EXPECT_EQ(ProbePath("C:\\"), PathStatus::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath("C:\\"), PathStatus::Exists);
 #else
-    EXPECT_EQ(ProbePath("/"), PathStatus::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath("/"), PathStatus::Exists);
 #endif
 }
 
@@ -392,10 +393,10 @@ TEST(ProbePathTest, PathOnAnUnmappedDriveIsUnreachable) {
     }
     ASSERT_NE(letter, 0) << "every drive letter is mapped";
     std::string path = std::string(1, letter) + ":\\nothing\\a.txt";
-    EXPECT_EQ(ProbePath(path.c_str()), PathStatus::Unreachable);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), PathStatus::Unreachable);
     std::string share = "\\\\no-such-server-tarnwick\\share\\a.txt";
-    EXPECT_NE(ProbePath(share.c_str()), PathStatus::Missing);
-    EXPECT_NE(ProbePath(share.c_str()), PathStatus::Exists);
+    EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), PathStatus::Missing);
+    EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), PathStatus::Exists);
 }
 #endif
 

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "common/test_support.h"
-#include "platform/platform.h"
+#include "common/registry_tools.h"
+#include "platform/env.h"
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -34,7 +35,7 @@ protected:
     }
 
     void TearDown() override {
-        RegistryDeleteTree(base_.c_str());
+        testing_support::RegistryDeleteTree(base_.c_str());
 #if !defined(_WIN32)
         if (had_previous_) {
             setenv("TARNWICK_REGISTRY_ROOT", previous_.c_str(), 1);
@@ -47,20 +48,20 @@ protected:
     std::string Key(const std::string& sub) const { return sub.empty() ? base_ : base_ + "\\" + sub; }
 
     void Set(const std::string& key, const char* name, const char* text) {
-        RegistryKey* handle = RegistryCreateForWrite(Key(key).c_str());
+        RegistryKey* handle = platform::Env::Default()->RegistryCreateForWrite(Key(key).c_str());
         ASSERT_NE(handle, nullptr);
-        EXPECT_TRUE(RegistrySetString(handle, name, text));
-        RegistryClose(handle);
+        EXPECT_TRUE(platform::Env::Default()->RegistrySetString(handle, name, text));
+        platform::Env::Default()->RegistryClose(handle);
     }
 
     // The value's bytes, or "<none>" when it cannot be read into `capacity` bytes.
     std::string Get(const std::string& key, const char* name, std::uint32_t capacity = 64) {
-        RegistryKey* handle = RegistryOpenForRead(Key(key).c_str());
+        RegistryKey* handle = platform::Env::Default()->RegistryOpenForRead(Key(key).c_str());
         if (handle == nullptr) return "<no key>";
         std::string buffer(capacity, 'x');
         std::uint32_t size = capacity;
-        bool ok = RegistryQueryValue(handle, name, &buffer[0], &size);
-        RegistryClose(handle);
+        bool ok = platform::Env::Default()->RegistryQueryValue(handle, name, &buffer[0], &size);
+        platform::Env::Default()->RegistryClose(handle);
         if (!ok) return "<none>";
         EXPECT_LE(size, capacity);
         return buffer.substr(0, size);
@@ -90,8 +91,8 @@ TEST_F(RegistryTest, StringsRoundTripWithTheirTerminator) {
 }
 
 TEST_F(RegistryTest, MissingKeysAndValuesAndSmallBuffersFail) {
-    EXPECT_EQ(RegistryOpenForRead(Key("Nowhere").c_str()), nullptr);
-    EXPECT_EQ(RegistryOpenForRead(Key("Nowhere\\Deeper").c_str()), nullptr);
+    EXPECT_EQ(platform::Env::Default()->RegistryOpenForRead(Key("Nowhere").c_str()), nullptr);
+    EXPECT_EQ(platform::Env::Default()->RegistryOpenForRead(Key("Nowhere\\Deeper").c_str()), nullptr);
 
     Set("Settings", "Automatic", "1");
     EXPECT_EQ(Get("Settings", "Missing"), "<none>");
@@ -103,20 +104,17 @@ TEST_F(RegistryTest, MissingKeysAndValuesAndSmallBuffersFail) {
 }
 
 TEST_F(RegistryTest, RawValueWithoutTerminatorComesBackWithoutOne) {
-    RegistryKey* handle = RegistryCreateForWrite(Key("Raw").c_str());
-    ASSERT_NE(handle, nullptr);
-    EXPECT_TRUE(RegistrySetRaw(handle, "Mask", "abc", 3));
-    EXPECT_TRUE(RegistrySetRaw(handle, "Nothing", "", 0));
-    RegistryClose(handle);
+    EXPECT_TRUE(testing_support::RegistrySetRaw(Key("Raw").c_str(), "Mask", "abc", 3));
+    EXPECT_TRUE(testing_support::RegistrySetRaw(Key("Raw").c_str(), "Nothing", "", 0));
 
     // The bytes come back as stored, or with a terminator that the system
     // added and counted; nothing else is written into the buffer.
-    RegistryKey* reader = RegistryOpenForRead(Key("Raw").c_str());
+    RegistryKey* reader = platform::Env::Default()->RegistryOpenForRead(Key("Raw").c_str());
     ASSERT_NE(reader, nullptr);
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
     std::uint32_t size = sizeof buffer;
-    ASSERT_TRUE(RegistryQueryValue(reader, "Mask", buffer, &size));
+    ASSERT_TRUE(platform::Env::Default()->RegistryQueryValue(reader, "Mask", buffer, &size));
     if (size == 3) {
         EXPECT_EQ(std::string(buffer, 5), "abcxx");
     } else {
@@ -124,12 +122,12 @@ TEST_F(RegistryTest, RawValueWithoutTerminatorComesBackWithoutOne) {
         EXPECT_EQ(std::string(buffer, 5), std::string("abc\0x", 5));
     }
     size = sizeof buffer;
-    ASSERT_TRUE(RegistryQueryValue(reader, "Nothing", buffer, &size));
+    ASSERT_TRUE(platform::Env::Default()->RegistryQueryValue(reader, "Nothing", buffer, &size));
     EXPECT_LE(size, 1u);
     if (size == 1) {
         EXPECT_EQ(buffer[0], '\0');
     }
-    RegistryClose(reader);
+    platform::Env::Default()->RegistryClose(reader);
 }
 
 TEST_F(RegistryTest, KeyAndValueNamesIgnoreCase) {
@@ -142,18 +140,18 @@ TEST_F(RegistryTest, KeyAndValueNamesIgnoreCase) {
 }
 
 TEST_F(RegistryTest, KeysOpenedForOneAccessRefuseTheOther) {
-    RegistryKey* writer = RegistryCreateForWrite(Key("Access").c_str());
+    RegistryKey* writer = platform::Env::Default()->RegistryCreateForWrite(Key("Access").c_str());
     ASSERT_NE(writer, nullptr);
-    EXPECT_TRUE(RegistrySetString(writer, "Automatic", "1"));
+    EXPECT_TRUE(platform::Env::Default()->RegistrySetString(writer, "Automatic", "1"));
     char buffer[16];
     std::uint32_t size = sizeof buffer;
-    EXPECT_FALSE(RegistryQueryValue(writer, "Automatic", buffer, &size));
-    RegistryClose(writer);
+    EXPECT_FALSE(platform::Env::Default()->RegistryQueryValue(writer, "Automatic", buffer, &size));
+    platform::Env::Default()->RegistryClose(writer);
 
-    RegistryKey* reader = RegistryOpenForRead(Key("Access").c_str());
+    RegistryKey* reader = platform::Env::Default()->RegistryOpenForRead(Key("Access").c_str());
     ASSERT_NE(reader, nullptr);
-    EXPECT_FALSE(RegistrySetString(reader, "Automatic", "0"));
-    RegistryClose(reader);
+    EXPECT_FALSE(platform::Env::Default()->RegistrySetString(reader, "Automatic", "0"));
+    platform::Env::Default()->RegistryClose(reader);
     EXPECT_EQ(Get("Access", "Automatic"), std::string("1\0", 2));
 }
 
@@ -181,14 +179,14 @@ TEST_F(RegistryTest, DeleteTreeRemovesKeysValuesAndSubKeys) {
     Set("A\\B\\C", "Value", "3");
     Set("D", "Value", "4");
 
-    EXPECT_TRUE(RegistryDeleteTree(Key("A").c_str()));
+    EXPECT_TRUE(testing_support::RegistryDeleteTree(Key("A").c_str()));
     EXPECT_EQ(Get("A", "Value"), "<no key>");
     EXPECT_EQ(Get("A\\B\\C", "Value"), "<no key>");
     EXPECT_EQ(Get("D", "Value"), std::string("4\0", 2));
 
-    EXPECT_FALSE(RegistryDeleteTree(Key("A").c_str()));
-    EXPECT_TRUE(RegistryDeleteTree(base_.c_str()));
-    EXPECT_EQ(RegistryOpenForRead(base_.c_str()), nullptr);
+    EXPECT_FALSE(testing_support::RegistryDeleteTree(Key("A").c_str()));
+    EXPECT_TRUE(testing_support::RegistryDeleteTree(base_.c_str()));
+    EXPECT_EQ(platform::Env::Default()->RegistryOpenForRead(base_.c_str()), nullptr);
 }
 
 }  // namespace

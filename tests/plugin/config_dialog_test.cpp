@@ -10,10 +10,13 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::plugin;
+using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;
 
 const int OK = 10;
-const int CANCEL = 11;
+const int kCancel = 11;
 
 class ConfigDialogTest : public PluginTest {
 protected:
@@ -35,7 +38,7 @@ TEST_F(ConfigDialogTest, ShowsTheRegistryValuesInTheTemplatesLayout) {
     Start();
     SetValue("CheckMask", "1");  // changed after start: the dialog reads again
     SetValue("Mask", "*.c");
-    host().DialogAnswers.push_back([](FarDialogItem*, int) { return CANCEL; });
+    host().DialogAnswers.push_back([](FarDialogItem*, int) { return kCancel; });
     EXPECT_EQ(Configure(3), 1);
 
     ASSERT_EQ(host().Dialogs.size(), 1u);
@@ -75,7 +78,7 @@ TEST_F(ConfigDialogTest, CancelWritesNothing) {
     Start();
     host().DialogAnswers.push_back([](FarDialogItem* items, int) {
         items[1].Selected = 1;
-        return CANCEL;
+        return kCancel;
     });
     EXPECT_EQ(Configure(0), 1);
     host().DialogAnswers.push_back([](FarDialogItem*, int) { return -1; });  // Esc

@@ -15,7 +15,7 @@ namespace {
 
 FakeHost g_host;
 
-const char* const DEFAULT_TEXTS[] = {
+const char* const kDefaultTexts[] = {
     "Tarnwick",            // 0 title
     "Store position",      // 1
     "Update position",     // 2
@@ -276,8 +276,8 @@ char* TruncatePath(char* path, int maxLength) {
 
 void ResetHost(const std::string& moduleName, const std::string& rootKey) {
     g_host = FakeHost{};
-    for (int i = 0; i < static_cast<int>(sizeof DEFAULT_TEXTS / sizeof DEFAULT_TEXTS[0]); ++i) {
-        g_host.Texts[i] = DEFAULT_TEXTS[i];
+    for (int i = 0; i < static_cast<int>(sizeof kDefaultTexts / sizeof kDefaultTexts[0]); ++i) {
+        g_host.Texts[i] = kDefaultTexts[i];
     }
     g_host.RootKey = rootKey;
     g_host.Editor.EditorID = 1;

@@ -12,6 +12,7 @@
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::plugin;
 
 struct Call {
     std::string Masks;
@@ -28,7 +29,7 @@ int g_listResult = 0;        // what a PN_CMPNAMELIST call answers
 int TW_STDCALL RecordingProcessName(const char* masks, char* name, DWORD_T flags) {
     // A mask longer than the host's buffer would overflow it: fail loudly.
     if (flags == PN_CMPNAME) {
-        EXPECT_LT(std::strlen(masks), HOST_MASK_BUFFER_SIZE) << "a mask the host cannot hold";
+        EXPECT_LT(std::strlen(masks), kHostMaskBufferSize) << "a mask the host cannot hold";
     }
     g_calls.push_back(Call{masks, name, flags, name != g_originalName});
     if (flags == PN_CMPNAMELIST) return g_listResult;
@@ -48,7 +49,7 @@ protected:
         g_originalName = name_.c_str();
     }
 
-    bool Match(const std::string& masks) { return MatchMaskListSafely(functions_, masks.c_str(), name_.c_str()); }
+    bool Match(const std::string& masks) { return MatchMaskListSafely(platform::Env::Default(), functions_, masks.c_str(), name_.c_str()); }
 
     std::vector<std::string> SingleMasksCompared() const {
         std::vector<std::string> masks;
@@ -119,8 +120,8 @@ TEST_F(MaskMatchTest, AListOfOnlyOversizedMasksMatchesNothingWithoutAskingTheHos
 
 TEST_F(MaskMatchTest, NullListOrNameMatchesNothing) {
     g_listResult = 1;
-    EXPECT_FALSE(MatchMaskListSafely(functions_, nullptr, name_.c_str()));
-    EXPECT_FALSE(MatchMaskListSafely(functions_, "*", nullptr));
+    EXPECT_FALSE(MatchMaskListSafely(platform::Env::Default(), functions_, nullptr, name_.c_str()));
+    EXPECT_FALSE(MatchMaskListSafely(platform::Env::Default(), functions_, "*", nullptr));
     EXPECT_TRUE(g_calls.empty());
 }
 

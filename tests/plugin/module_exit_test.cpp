@@ -8,6 +8,9 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::plugin;
+using namespace tarnwick::store;
 
 class ModuleExitTest : public PluginTest {
 protected:

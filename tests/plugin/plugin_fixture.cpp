@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "common/registry_tools.h"
+#include "platform/env.h"
 #include "plugin/module_exit.h"
 #include "plugin/plugin_state.h"
 #include "store/position_file.h"
@@ -11,6 +12,9 @@
 namespace plugintest {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::plugin;
+using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;
 
 void PluginTest::SetUp() {
@@ -24,7 +28,7 @@ void PluginTest::SetUp() {
 
 void PluginTest::TearDown() {
     ResetModuleState();
-    platform::RegistryDeleteTree(rootKey_.c_str());
+    testing_support::RegistryDeleteTree(rootKey_.c_str());
 #if !defined(_WIN32)
     unsetenv("TARNWICK_REGISTRY_ROOT");
 #endif
@@ -33,35 +37,33 @@ void PluginTest::TearDown() {
 void PluginTest::Start() { SetStartupInfo(&host().Info); }
 
 void PluginTest::SetValue(const std::string& name, const std::string& text) {
-    platform::RegistryKey* key = platform::RegistryCreateForWrite(SettingsKey().c_str());
+    platform::RegistryKey* key = platform::Env::Default()->RegistryCreateForWrite(SettingsKey().c_str());
     ASSERT_NE(key, nullptr);
-    EXPECT_TRUE(platform::RegistrySetString(key, name.c_str(), text.c_str()));
-    platform::RegistryClose(key);
+    EXPECT_TRUE(platform::Env::Default()->RegistrySetString(key, name.c_str(), text.c_str()));
+    platform::Env::Default()->RegistryClose(key);
 }
 
 void PluginTest::SetRawValue(const std::string& name, const std::string& bytes) {
-    platform::RegistryKey* key = platform::RegistryCreateForWrite(SettingsKey().c_str());
-    ASSERT_NE(key, nullptr);
-    EXPECT_TRUE(platform::RegistrySetRaw(key, name.c_str(), bytes.data(), static_cast<std::uint32_t>(bytes.size())));
-    platform::RegistryClose(key);
+    EXPECT_TRUE(testing_support::RegistrySetRaw(SettingsKey().c_str(), name.c_str(), bytes.data(),
+                                                static_cast<std::uint32_t>(bytes.size())));
 }
 
 std::string PluginTest::GetValue(const std::string& name, bool* exists) {
     if (exists != nullptr) *exists = false;
-    platform::RegistryKey* key = platform::RegistryOpenForRead(SettingsKey().c_str());
+    platform::RegistryKey* key = platform::Env::Default()->RegistryOpenForRead(SettingsKey().c_str());
     if (key == nullptr) return std::string();
     char buffer[2048] = {};
     std::uint32_t size = sizeof buffer - 1;
-    bool found = platform::RegistryQueryValue(key, name.c_str(), buffer, &size);
-    platform::RegistryClose(key);
+    bool found = platform::Env::Default()->RegistryQueryValue(key, name.c_str(), buffer, &size);
+    platform::Env::Default()->RegistryClose(key);
     if (exists != nullptr) *exists = found;
     return found ? std::string(buffer) : std::string();
 }
 
 bool PluginTest::KeyExists() {
-    platform::RegistryKey* key = platform::RegistryOpenForRead(SettingsKey().c_str());
+    platform::RegistryKey* key = platform::Env::Default()->RegistryOpenForRead(SettingsKey().c_str());
     if (key == nullptr) return false;
-    platform::RegistryClose(key);
+    platform::Env::Default()->RegistryClose(key);
     return true;
 }
 
@@ -90,8 +92,8 @@ bool PluginTest::Stored(const std::string& path, Pos* pos, const std::string& fi
     std::memset(&positions, 0, sizeof positions);
     Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
     EditorSetPosition read = {-7, -7, 0, -7, -7, -7};
-    bool found = ReadItem(positions, ITEM_TYPE_EDITOR, path.c_str(), &read);
-    ReleaseDocument(positions);
+    bool found = ReadItem(positions, kItemTypeEditor, path.c_str(), &read);
+    UnloadDocument(positions);
     if (found && pos != nullptr) *pos = Pos{read.CurLine, read.CurPos, read.TopScreenLine, read.LeftPos, read.Overtype};
     return found;
 }
@@ -100,8 +102,8 @@ int PluginTest::StoredCount(const std::string& file) {
     PositionFile positions;
     std::memset(&positions, 0, sizeof positions);
     Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
-    int count = CountItems(positions, ITEM_TYPE_EDITOR);
-    ReleaseDocument(positions);
+    int count = CountItems(positions, kItemTypeEditor);
+    UnloadDocument(positions);
     return count;
 }
 
@@ -138,9 +140,9 @@ void PluginTest::CloseEditor(int id) {
 bool PluginTest::Tracked(int id) {
     EditorRecord key;
     std::memset(&key, 0, sizeof key);
-    key.Kind = KIND_EDITOR;
+    key.Kind = kKindEditor;
     key.EditorID = id;
-    return Contains(Editors, key);
+    return ContainsRecord(Editors, key);
 }
 
 }  // namespace plugintest

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "common/registry_tools.h"
 #include "common/test_support.h"
 #include "fake_host.h"
 #include "plugin/host_abi.h"

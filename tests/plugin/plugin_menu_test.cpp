@@ -7,15 +7,16 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::plugin;
 namespace ts = tarnwick::testing_support;
 
-const int CANCEL = 10 + 1;  // the dialog's Cancel button
+const int kCancel = 10 + 1;  // the dialog's Cancel button
 
 class PluginMenuTest : public PluginTest {
 protected:
     void Answer(int result) { host().MenuAnswers.push_back({result, 0}); }
     void CancelDialog() {
-        host().DialogAnswers.push_back([](FarDialogItem*, int) { return CANCEL; });
+        host().DialogAnswers.push_back([](FarDialogItem*, int) { return kCancel; });
     }
 };
 

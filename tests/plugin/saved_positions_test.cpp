@@ -9,9 +9,10 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::plugin;
 
-const int DEL = 0;     // break code of the first break key
-const int ENTER = -1;  // the menu ended without a break key
+const int kDel = 0;     // break code of the first break key
+const int kEnter = -1;  // the menu ended without a break key
 
 class SavedPositionsTest : public PluginTest {
 protected:
@@ -53,7 +54,7 @@ TEST_F(SavedPositionsTest, NothingToListWarnsAtOnce) {
 TEST_F(SavedPositionsTest, ListsEditorItemsInFileOrder) {
     WritePositions(ItemLine(a_, Pos{}) + ItemLine(b_, Pos{}, "EDITOR") + ItemLine(c_, Pos{}, "viewer"));
     Start();
-    Key(-1, ENTER);
+    Key(-1, kEnter);
     ShowSavedPositions();
     ASSERT_EQ(host().Menus.size(), 1u);
     EXPECT_EQ(Shown(0).Texts, (std::vector<std::string>{Line(a_), Line(b_)}));
@@ -69,12 +70,12 @@ TEST_F(SavedPositionsTest, ListsEditorItemsInFileOrder) {
 TEST_F(SavedPositionsTest, EnterAndDeclinedDeletionOnlyTakeTheMarkOff) {
     StartWith({a_, b_});
     const std::string before = ReadPositions();
-    Key(1, ENTER);
-    Key(1, DEL);
+    Key(1, kEnter);
+    Key(1, kDel);
     host().MessageAnswers.push_back(1);  // No
-    Key(0, DEL);
+    Key(0, kDel);
     host().MessageAnswers.push_back(-1);  // Esc in the question
-    Key(-1, ENTER);
+    Key(-1, kEnter);
     ShowSavedPositions();
     ASSERT_EQ(host().Menus.size(), 4u);
     for (size_t i = 1; i < 4; ++i) {
@@ -89,11 +90,11 @@ TEST_F(SavedPositionsTest, EnterAndDeclinedDeletionOnlyTakeTheMarkOff) {
 
 TEST_F(SavedPositionsTest, DeletingMovesTheMarkToTheNeighbour) {
     StartWith({a_, b_, c_});
-    Key(1, DEL);  // b, in the middle: c takes its place and is marked
+    Key(1, kDel);  // b, in the middle: c takes its place and is marked
     host().MessageAnswers.push_back(0);
-    Key(1, DEL);  // c, now the last: a is marked
+    Key(1, kDel);  // c, now the last: a is marked
     host().MessageAnswers.push_back(0);
-    Key(0, DEL);  // a, the only one left
+    Key(0, kDel);  // a, the only one left
     host().MessageAnswers.push_back(0);
     ShowSavedPositions();
 
@@ -111,9 +112,9 @@ TEST_F(SavedPositionsTest, DeletingMovesTheMarkToTheNeighbour) {
 TEST_F(SavedPositionsTest, LongPathIsShownShortButDeletedWhole) {
     std::string deep = File(std::string(60, 'd') + "\\" + std::string(60, 'e') + ".txt");
     StartWith({deep, a_});
-    Key(0, DEL);
+    Key(0, kDel);
     host().MessageAnswers.push_back(0);
-    Key(-1, ENTER);
+    Key(-1, kEnter);
     ShowSavedPositions();
     EXPECT_EQ(Shown(0).Texts[0], Line(deep));
     EXPECT_EQ(Shown(0).Texts[0].size(), std::strlen("editor: ") + 62);
@@ -124,7 +125,7 @@ TEST_F(SavedPositionsTest, LongPathIsShownShortButDeletedWhole) {
 TEST_F(SavedPositionsTest, PathsTooLongForASlotAreLeftOut) {
     std::string huge = File(std::string(300, 'h'));
     StartWith({huge, a_});
-    Key(-1, ENTER);
+    Key(-1, kEnter);
     ShowSavedPositions();
     ASSERT_EQ(host().Menus.size(), 1u);
     EXPECT_EQ(Shown(0).Texts, std::vector<std::string>{Line(a_)});
@@ -142,9 +143,9 @@ TEST_F(SavedPositionsTest, DeletedEntryOfAnOpenFileIsNotWrittenBackAtClose) {
     StartWith({a_, b_});
     OpenEditor(1, a_);
     MoveTo(Pos{9, 9, 0, 0, 0});
-    Key(0, DEL);
+    Key(0, kDel);
     host().MessageAnswers.push_back(0);
-    Key(-1, ENTER);
+    Key(-1, kEnter);
     ShowSavedPositions();
     EXPECT_FALSE(Stored(a_, nullptr)) << "the item leaves the file at once";
     EXPECT_FALSE(Tracked(1));
@@ -156,10 +157,10 @@ TEST_F(SavedPositionsTest, DeletedEntryOfAnOpenFileIsNotWrittenBackAtClose) {
 TEST_F(SavedPositionsTest, EntriesStayAsOpenedWhenAnotherHostChangesTheFile) {
     StartWith({a_, b_});
     // While the list is shown another host drops b and adds c.
-    host().MenuAnswers.push_back({0, ENTER, [this] { WritePositions(ItemLine(a_, Pos{}) + ItemLine(c_, Pos{})); }});
-    Key(1, DEL);
+    host().MenuAnswers.push_back({0, kEnter, [this] { WritePositions(ItemLine(a_, Pos{}) + ItemLine(c_, Pos{})); }});
+    Key(1, kDel);
     host().MessageAnswers.push_back(0);
-    Key(-1, ENTER);
+    Key(-1, kEnter);
     ShowSavedPositions();
     ASSERT_EQ(host().Menus.size(), 3u);
     EXPECT_EQ(Shown(1).Texts, (std::vector<std::string>{Line(a_), Line(b_)}));

@@ -12,6 +12,9 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
+using namespace tarnwick::markup;
+using namespace tarnwick::plugin;
+using namespace tarnwick::store;
 
 PluginInfo FilledInfo() {
     PluginInfo info;
@@ -147,7 +150,7 @@ TEST_F(PluginTest, RootKeyTooLongForTheKeyBuffer) {
     EXPECT_EQ(CurrentSettings.Automatic, 1);
 
     // Accepting the dialog writes nothing anywhere.
-    platform::RegistryDeleteTree((tooLong + "\\Tarnwick").c_str());
+    testing_support::RegistryDeleteTree((tooLong + "\\Tarnwick").c_str());
     host().DialogAnswers.push_back([](FarDialogItem*, int) { return 10; });
     EXPECT_EQ(Configure(0), 1);
     EXPECT_FALSE(KeyExists());

@@ -8,9 +8,10 @@
 #include "support/memory.h"
 
 namespace tarnwick {
+namespace store {
 namespace {
 
-EditorRecord MakeRecord(std::int32_t id, const char* path, std::int32_t kind = KIND_EDITOR, std::int32_t line = 0) {
+EditorRecord MakeRecord(std::int32_t id, const char* path, std::int32_t kind = kKindEditor, std::int32_t line = 0) {
     EditorRecord record;
     std::memset(&record, 0, sizeof record);
     record.Kind = kind;
@@ -20,9 +21,9 @@ EditorRecord MakeRecord(std::int32_t id, const char* path, std::int32_t kind = K
     return record;
 }
 
-EditorRecord Key(std::int32_t id, std::int32_t kind = KIND_EDITOR) { return MakeRecord(id, "", kind); }
+EditorRecord Key(std::int32_t id, std::int32_t kind = kKindEditor) { return MakeRecord(id, "", kind); }
 
-EditorRecord PathKey(const char* path, std::int32_t kind = KIND_EDITOR) { return MakeRecord(-999, path, kind); }
+EditorRecord PathKey(const char* path, std::int32_t kind = kKindEditor) { return MakeRecord(-999, path, kind); }
 
 int CountNodes(const EditorNode* node) {
     // Small trees only: recursion is fine in a test.
@@ -31,26 +32,26 @@ int CountNodes(const EditorNode* node) {
 
 class EditorTableTest : public ::testing::Test {
 protected:
-    void TearDown() override { DestroyAll(table); }
-    EditorTable table{nullptr};
+    void TearDown() override { DestroyAllRecords(table); }
+    EditorTable table{nullptr, nullptr};
 };
 
 TEST_F(EditorTableTest, EmptyTableFindsNothing) {
-    EditorRecord record = MakeRecord(1, "x", KIND_EDITOR, 77);
-    EXPECT_FALSE(Contains(table, record));
-    EXPECT_FALSE(ContainsPath(table, record));
-    EXPECT_FALSE(Fetch(table, &record));
-    EXPECT_FALSE(FetchByPath(table, &record));
+    EditorRecord record = MakeRecord(1, "x", kKindEditor, 77);
+    EXPECT_FALSE(ContainsRecord(table, record));
+    EXPECT_FALSE(ContainsRecordForPath(table, record));
+    EXPECT_FALSE(FetchRecord(table, &record));
+    EXPECT_FALSE(FetchRecordByPath(table, &record));
     EXPECT_EQ(77, record.RestorePos.CurLine);  // untouched
-    Remove(table, record);                     // nothing to do
-    DestroyAll(table);
+    RemoveRecord(table, record);                     // nothing to do
+    DestroyAllRecords(table);
     EXPECT_EQ(nullptr, table.Root);
 }
 
 TEST_F(EditorTableTest, InsertFetchReplaceAndKinds) {
-    ASSERT_TRUE(Insert(table, MakeRecord(5, "a", KIND_EDITOR, 1)));
-    ASSERT_TRUE(Insert(table, MakeRecord(5, "b", 1, 2)));  // same id, other kind
-    ASSERT_TRUE(Insert(table, MakeRecord(-3, "c", KIND_EDITOR, 3)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "a", kKindEditor, 1)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "b", 1, 2)));  // same id, other kind
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(-3, "c", kKindEditor, 3)));
     EXPECT_EQ(3, CountNodes(table.Root));
 
     // The other kind sits on the Right; the negative id on the Left.
@@ -60,66 +61,66 @@ TEST_F(EditorTableTest, InsertFetchReplaceAndKinds) {
     EXPECT_EQ(-3, table.Root->Left->Record->EditorID);
 
     EditorRecord out = Key(5, 1);
-    ASSERT_TRUE(Fetch(table, &out));
+    ASSERT_TRUE(FetchRecord(table, &out));
     EXPECT_EQ(2, out.RestorePos.CurLine);
     EXPECT_STREQ("b", out.Path);
     out = Key(5);
-    ASSERT_TRUE(Fetch(table, &out));
+    ASSERT_TRUE(FetchRecord(table, &out));
     EXPECT_EQ(1, out.RestorePos.CurLine);
 
     // Replacing keeps the count and the node.
     EditorNode* before = table.Root;
-    ASSERT_TRUE(Insert(table, MakeRecord(5, "A2", KIND_EDITOR, 9)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "A2", kKindEditor, 9)));
     EXPECT_EQ(3, CountNodes(table.Root));
     EXPECT_EQ(before, table.Root);
     out = Key(5);
-    ASSERT_TRUE(Fetch(table, &out));
+    ASSERT_TRUE(FetchRecord(table, &out));
     EXPECT_EQ(9, out.RestorePos.CurLine);
     EXPECT_STREQ("A2", out.Path);
     EXPECT_EQ(static_cast<std::int32_t>(sizeof(EditorRecord)), table.Root->Size);
 
-    EXPECT_FALSE(Contains(table, Key(-3, 1)));
-    EXPECT_TRUE(Contains(table, Key(-3)));
+    EXPECT_FALSE(ContainsRecord(table, Key(-3, 1)));
+    EXPECT_TRUE(ContainsRecord(table, Key(-3)));
 }
 
 TEST_F(EditorTableTest, FetchByPathSearchOrder) {
-    ASSERT_TRUE(Insert(table, MakeRecord(5, "C:\\same.txt")));
-    ASSERT_TRUE(Insert(table, MakeRecord(3, "c:\\SAME.txt")));
-    ASSERT_TRUE(Insert(table, MakeRecord(8, "C:\\same.txt")));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "C:\\same.txt")));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(3, "c:\\SAME.txt")));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(8, "C:\\same.txt")));
     EditorRecord out = PathKey("C:\\Same.TXT");
-    ASSERT_TRUE(FetchByPath(table, &out));
+    ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(5, out.EditorID);
 
-    ASSERT_TRUE(Insert(table, MakeRecord(5, "C:\\other.txt")));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "C:\\other.txt")));
     out = PathKey("C:\\same.txt");
-    ASSERT_TRUE(FetchByPath(table, &out));
+    ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(3, out.EditorID);
 
     // Kind counts: nothing of kind 1 has that path.
     out = PathKey("C:\\same.txt", 1);
-    EXPECT_FALSE(FetchByPath(table, &out));
+    EXPECT_FALSE(FetchRecordByPath(table, &out));
     EXPECT_EQ(-999, out.EditorID);
 }
 
 TEST_F(EditorTableTest, PathSearchVisitsWholeLeftSubtreeBeforeRight) {
     // 10 (root) with Left 4 -> {2, 6 -> 7} and Right 20; only 7 and 20 match.
     for (int id : {10, 4, 20, 2, 6, 7}) {
-        ASSERT_TRUE(Insert(table, MakeRecord(id, (id == 7 || id == 20) ? "hit" : "miss")));
+        ASSERT_TRUE(InsertRecord(table, MakeRecord(id, (id == 7 || id == 20) ? "hit" : "miss")));
     }
     EditorRecord out = PathKey("HIT");
-    ASSERT_TRUE(FetchByPath(table, &out));
+    ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(7, out.EditorID);
-    Remove(table, Key(7));
+    RemoveRecord(table, Key(7));
     out = PathKey("hit");
-    ASSERT_TRUE(FetchByPath(table, &out));
+    ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(20, out.EditorID);
-    Remove(table, Key(20));
-    EXPECT_FALSE(ContainsPath(table, PathKey("hit")));
+    RemoveRecord(table, Key(20));
+    EXPECT_FALSE(ContainsRecordForPath(table, PathKey("hit")));
 }
 
 TEST_F(EditorTableTest, RemoveNodeWithBothChildren) {
-    for (int id : {5, 3, 4, 8}) ASSERT_TRUE(Insert(table, MakeRecord(id, "p")));
-    Remove(table, Key(5));
+    for (int id : {5, 3, 4, 8}) ASSERT_TRUE(InsertRecord(table, MakeRecord(id, "p")));
+    RemoveRecord(table, Key(5));
 
     EditorNode* root = table.Root;
     ASSERT_NE(nullptr, root);
@@ -136,29 +137,29 @@ TEST_F(EditorTableTest, RemoveNodeWithBothChildren) {
     EXPECT_EQ(8, eight->Record->EditorID);
     EXPECT_EQ(four, eight->Parent);
     EXPECT_EQ(3, CountNodes(root));
-    for (int id : {3, 4, 8}) EXPECT_TRUE(Contains(table, Key(id))) << id;
-    EXPECT_FALSE(Contains(table, Key(5)));
+    for (int id : {3, 4, 8}) EXPECT_TRUE(ContainsRecord(table, Key(id))) << id;
+    EXPECT_FALSE(ContainsRecord(table, Key(5)));
 }
 
 TEST_F(EditorTableTest, RemoveRootWithOnlyRightChildAndInnerNodes) {
-    for (int id : {1, 2, 3}) ASSERT_TRUE(Insert(table, MakeRecord(id, "p")));
-    Remove(table, Key(1));
+    for (int id : {1, 2, 3}) ASSERT_TRUE(InsertRecord(table, MakeRecord(id, "p")));
+    RemoveRecord(table, Key(1));
     ASSERT_NE(nullptr, table.Root);
     EXPECT_EQ(2, table.Root->Record->EditorID);
     EXPECT_EQ(nullptr, table.Root->Parent);
 
     // A node with one child, below the root: the child moves up.
-    Remove(table, Key(99));  // absent: nothing happens
-    ASSERT_TRUE(Insert(table, MakeRecord(0, "p")));  // Left of 2
-    Remove(table, Key(2));
+    RemoveRecord(table, Key(99));  // absent: nothing happens
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(0, "p")));  // Left of 2
+    RemoveRecord(table, Key(2));
     ASSERT_NE(nullptr, table.Root);
     EXPECT_EQ(0, table.Root->Record->EditorID);
     ASSERT_NE(nullptr, table.Root->Right);
     EXPECT_EQ(3, table.Root->Right->Record->EditorID);
     EXPECT_EQ(table.Root, table.Root->Right->Parent);
 
-    Remove(table, Key(3));
-    Remove(table, Key(0));
+    RemoveRecord(table, Key(3));
+    RemoveRecord(table, Key(0));
     EXPECT_EQ(nullptr, table.Root);
 }
 
@@ -169,8 +170,8 @@ TEST_F(EditorTableTest, DeepListTreeIsSearchedAndDestroyedWithoutRecursion) {
     const int count = 1000000;
     EditorNode* last = nullptr;
     for (int id = 0; id < count; ++id) {
-        EditorNode* node = static_cast<EditorNode*>(AllocZeroed(sizeof(EditorNode)));
-        EditorRecord* copy = static_cast<EditorRecord*>(AllocZeroed(sizeof(EditorRecord)));
+        EditorNode* node = static_cast<EditorNode*>(platform::Env::Default()->AllocZeroed(sizeof(EditorNode)));
+        EditorRecord* copy = static_cast<EditorRecord*>(platform::Env::Default()->AllocZeroed(sizeof(EditorRecord)));
         ASSERT_TRUE(node != nullptr && copy != nullptr);
         *copy = MakeRecord(id, id == count - 1 ? "last" : "p");
         node->Record = copy;
@@ -184,16 +185,17 @@ TEST_F(EditorTableTest, DeepListTreeIsSearchedAndDestroyedWithoutRecursion) {
         last = node;
     }
     EditorRecord out = PathKey("LAST");
-    ASSERT_TRUE(FetchByPath(table, &out));
+    ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(count - 1, out.EditorID);
-    EXPECT_FALSE(ContainsPath(table, PathKey("none")));
-    ASSERT_TRUE(Insert(table, MakeRecord(count, "end")));
-    EXPECT_TRUE(Contains(table, Key(count)));
-    DestroyAll(table);
+    EXPECT_FALSE(ContainsRecordForPath(table, PathKey("none")));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(count, "end")));
+    EXPECT_TRUE(ContainsRecord(table, Key(count)));
+    DestroyAllRecords(table);
     EXPECT_EQ(nullptr, table.Root);
-    EXPECT_FALSE(Contains(table, Key(0)));
-    ASSERT_TRUE(Insert(table, MakeRecord(1, "again")));  // usable afterwards
+    EXPECT_FALSE(ContainsRecord(table, Key(0)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(1, "again")));  // usable afterwards
 }
 
 }  // namespace
+}  // namespace store
 }  // namespace tarnwick

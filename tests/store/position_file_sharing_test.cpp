@@ -23,6 +23,9 @@
 #endif
 
 namespace tarnwick {
+namespace store {
+
+using namespace markup;
 namespace {
 
 using store_testing::Host;
@@ -135,10 +138,10 @@ TEST(PositionFileSharing, SaveMeetingAReaderFailsAndLeavesTheFileWhole) {
     ASSERT_TRUE(AddItem(host.File, "editor", "B", Position(2)));
 
     platform::File* reader = nullptr;
-    ASSERT_EQ(platform::OpenStatus::Ok, platform::OpenForRead(cfg.c_str(), &reader));
+    ASSERT_EQ(platform::OpenStatus::Ok, platform::Env::Default()->OpenForRead(cfg.c_str(), &reader));
     EXPECT_FALSE(Save(host.File, cfg.c_str(), &host.Table, false));
     EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
-    platform::CloseFile(reader);
+    platform::Env::Default()->CloseFile(reader);
 
     ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
     EXPECT_EQ(ItemLine("B", 2) + ItemLine("A", 1), ReadWholeFile(cfg));
@@ -149,7 +152,7 @@ TEST(PositionFileSharing, LeftoversOfCrashedSavesDoNotBlockSaving) {
     const std::string cfg = dir.File("shared.cfg");
     ASSERT_TRUE(WriteWholeFile(cfg + ".tmp", "stale"));
     for (int n = 0; n < 16; ++n) {
-        ASSERT_TRUE(WriteWholeFile(cfg + "." + std::to_string(platform::ProcessId()) + "." + std::to_string(n) + ".tmp",
+        ASSERT_TRUE(WriteWholeFile(cfg + "." + std::to_string(platform::Env::Default()->ProcessId()) + "." + std::to_string(n) + ".tmp",
                                    "stale"));
     }
     Host host;
@@ -182,8 +185,8 @@ TEST(PositionFileSharing, PurgeKeepsItemsWhoseFilesCannotBeChecked) {
     const std::string cfg = dir.File("shared.cfg");
     const std::string undecidable = UndecidablePath(dir);
     ASSERT_FALSE(undecidable.empty());
-    ASSERT_NE(platform::PathStatus::Missing, platform::ProbePath(undecidable.c_str()));
-    ASSERT_NE(platform::PathStatus::Exists, platform::ProbePath(undecidable.c_str()));
+    ASSERT_NE(platform::PathStatus::Missing, platform::Env::Default()->ProbePath(undecidable.c_str()));
+    ASSERT_NE(platform::PathStatus::Exists, platform::Env::Default()->ProbePath(undecidable.c_str()));
     const std::string gone = dir.File("gone.txt");
 
     Host host;
@@ -316,19 +319,19 @@ void RunReader(const std::string& cfg, const std::atomic<bool>& stop, long& read
             if (!AllItemsWellFormed(fresh.File)) ++torn;
         }
         platform::File* handle = nullptr;
-        if (platform::OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
+        if (platform::Env::Default()->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
             std::uint64_t size = 0;
             std::string text;
-            if (platform::GetFileSize(handle, &size)) {
+            if (platform::Env::Default()->GetFileSize(handle, &size)) {
                 text.resize(static_cast<std::size_t>(size));
                 std::uint32_t got = 0;
-                if (size == 0 || platform::ReadFile(handle, &text[0], static_cast<std::uint32_t>(size), &got)) {
+                if (size == 0 || platform::Env::Default()->ReadFile(handle, &text[0], static_cast<std::uint32_t>(size), &got)) {
                     text.resize(got);
                     ++reads;
                     if (!IsWholeItemList(text)) ++torn;
                 }
             }
-            platform::CloseFile(handle);
+            platform::Env::Default()->CloseFile(handle);
         }
     }
 }
@@ -376,4 +379,5 @@ TEST(PositionFileSharing, ManyHostsSavingAtOnceNeverTearTheFile) {
 }
 
 }  // namespace
+}  // namespace store
 }  // namespace tarnwick

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "common/test_support.h"
+#include "store/replace_file.h"
 #include "markup/markup_node.h"
 #include "store_test_support.h"
 
 namespace tarnwick {
+namespace store {
+
+using namespace markup;
 namespace {
 
 using store_testing::Host;
@@ -204,7 +208,7 @@ TEST_F(PositionFileTest, UnchangedFileIsNotReadAgain) {
     std::string replaced = ItemLine("a", 44);
     ASSERT_EQ(size, replaced.size());
     ASSERT_EQ(platform::WriteStatus::Ok,
-              platform::ReplaceFileContent(cfg.c_str(), replaced.data(), static_cast<std::uint32_t>(replaced.size())));
+              store::ReplaceFileContent(platform::Env::Default(), cfg.c_str(), replaced.data(), static_cast<std::uint32_t>(replaced.size())));
     ASSERT_TRUE(store_testing::SetTime(cfg, time));
     EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
     EXPECT_EQ(44, StoredLine(host.File, "a"));
@@ -324,12 +328,13 @@ TEST_F(PositionFileTest, PurgeMissingWithoutTableRemovesEveryType) {
 
 TEST_F(PositionFileTest, ReleasedDocumentIsBuiltAgainByTheNextLoad) {
     LoadFrom(ItemLine("a", 1));
-    ReleaseDocument(host.File);
+    UnloadDocument(host.File);
     EXPECT_EQ(nullptr, Document(host.File));
-    ReleaseDocument(host.File);  // twice is harmless
+    UnloadDocument(host.File);  // twice is harmless
     ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
     EXPECT_EQ(1, StoredLine(host.File, "a"));
 }
 
 }  // namespace
+}  // namespace store
 }  // namespace tarnwick

@@ -16,6 +16,9 @@
 #endif
 
 namespace tarnwick {
+namespace store {
+
+using namespace markup;
 namespace store_testing {
 
 std::string ItemLine(const std::string& path, int line, int column, int top, int left, int overtype,
@@ -42,9 +45,9 @@ int StoredLine(const PositionFile& file, const std::string& path) {
 
 bool GetTimeAndSize(const std::string& path, platform::FileTime* time, std::uint64_t* size) {
     platform::File* handle = nullptr;
-    if (platform::OpenForRead(path.c_str(), &handle) != platform::OpenStatus::Ok) return false;
-    bool ok = platform::GetFileTime(handle, time) && platform::GetFileSize(handle, size);
-    platform::CloseFile(handle);
+    if (platform::Env::Default()->OpenForRead(path.c_str(), &handle) != platform::OpenStatus::Ok) return false;
+    bool ok = platform::Env::Default()->GetFileTime(handle, time) && platform::Env::Default()->GetFileSize(handle, size);
+    platform::Env::Default()->CloseFile(handle);
     return ok;
 }
 
@@ -118,25 +121,25 @@ void WriterLock::Unlock() {
 }
 
 Host::~Host() {
-    DestroyAll(Table);
-    ReleaseDocument(File);
+    DestroyAllRecords(Table);
+    UnloadDocument(File);
 }
 
 void Host::OpenEditor(std::int32_t id, const std::string& path) {
     EditorRecord record;
     std::memset(&record, 0, sizeof record);
-    record.Kind = KIND_EDITOR;
+    record.Kind = kKindEditor;
     record.EditorID = id;
     std::snprintf(record.Path, sizeof record.Path, "%s", path.c_str());
-    Insert(Table, record);
+    InsertRecord(Table, record);
 }
 
 bool Host::HasRecordFor(const std::string& path) const {
     EditorRecord key;
     std::memset(&key, 0, sizeof key);
-    key.Kind = KIND_EDITOR;
+    key.Kind = kKindEditor;
     std::snprintf(key.Path, sizeof key.Path, "%s", path.c_str());
-    return ContainsPath(Table, key);
+    return ContainsRecordForPath(Table, key);
 }
 
 EditorSetPosition Position(int line, int column, int top, int left, int overtype) {
@@ -151,4 +154,5 @@ EditorSetPosition Position(int line, int column, int top, int left, int overtype
 }
 
 }  // namespace store_testing
+}  // namespace store
 }  // namespace tarnwick

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/env.h"
 #include "store/editor_table.h"
 #include "store/position_file.h"
 
 namespace tarnwick {
+namespace store {
 namespace store_testing {
 
 // One item line in the form the writer produces.
@@ -59,7 +60,7 @@ private:
 // A host: its position file and its editor table.
 struct Host {
     PositionFile File{};
-    EditorTable Table{nullptr};
+    EditorTable Table{nullptr, nullptr};
     ~Host();
     // Tracks an editor of this host on `path`.
     void OpenEditor(std::int32_t id, const std::string& path);
@@ -69,4 +70,5 @@ struct Host {
 EditorSetPosition Position(int line, int column = 0, int top = 0, int left = 0, int overtype = 0);
 
 }  // namespace store_testing
+}  // namespace store
 }  // namespace tarnwick

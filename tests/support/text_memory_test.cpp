@@ -101,19 +101,19 @@ TEST(FormatIntTest, WritesSignedDecimal) {
 }
 
 TEST(AllocZeroedTest, ZeroSizeAndLargeBlocksAreZeroed) {
-    unsigned char* tiny = static_cast<unsigned char*>(AllocZeroed(0));
+    unsigned char* tiny = static_cast<unsigned char*>(platform::Env::Default()->AllocZeroed(0));
     ASSERT_NE(tiny, nullptr);
     EXPECT_EQ(tiny[0], 0);
-    Release(tiny);
+    platform::Env::Default()->Release(tiny);
 
     const std::size_t size = 1 << 20;
-    unsigned char* block = static_cast<unsigned char*>(AllocZeroed(size));
+    unsigned char* block = static_cast<unsigned char*>(platform::Env::Default()->AllocZeroed(size));
     ASSERT_NE(block, nullptr);
     std::size_t nonzero = 0;
     for (std::size_t i = 0; i < size; ++i) nonzero += block[i] != 0;
     EXPECT_EQ(nonzero, 0u);
-    Release(block);
-    Release(nullptr);
+    platform::Env::Default()->Release(block);
+    platform::Env::Default()->Release(nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// The parts of the environment that are the same on every system.
+#include "platform/env.h"
+
+namespace tarnwick {
+namespace platform {
+
+namespace {
+
+std::uint64_t Ticks(const FileTime& time) { return (static_cast<std::uint64_t>(time.High) << 32) | time.Low; }
+
+}  // namespace
+
+Env::~Env() = default;
+
+int CompareTimes(const FileTime& a, const FileTime& b) {
+    std::uint64_t x = Ticks(a), y = Ticks(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+bool TimesEqual(const FileTime& a, const FileTime& b) { return CompareTimes(a, b) == 0; }
+
+}  // namespace platform
+}  // namespace tarnwick

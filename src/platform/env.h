@@ -1,0 +1,185 @@
+// The environment: everything the portable core takes from the operating
+// system, behind one abstract class in the manner of LevelDB's Env. The
+// process heap, the files the position file needs (read side and the single
+// steps of a whole-file replace), the registry below HKEY_CURRENT_USER, short
+// waits and the process id.
+//
+// Env::Default() is the real system: env_win32.cpp with the Win32 calls
+// themselves, or the env_*_posix.cpp files, our own substitute with the same
+// observable behaviour where POSIX allows it (registry keys are folders,
+// values are files holding their bytes; share modes are emulated with
+// advisory locks that every Tarnwick process honours). Tests hand the core
+// another Env (one that injects faults) instead. Paths are 8-bit strings,
+// passed to the system as they are.
+//
+// The POSIX registry lives below the folder named by the environment
+// variable TARNWICK_REGISTRY_ROOT, else $XDG_CONFIG_HOME/tarnwick/registry,
+// else $HOME/.config/tarnwick/registry; it is looked up at every call, so a
+// program may point it elsewhere at any time. Key and value names compare
+// ignoring the case of ASCII letters only.
+//
+// Every operation may be called from any thread; handles belong to the Env
+// that made them and must go back to it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarnwick {
+namespace platform {
+
+// A file's last-write time, as the system's FILETIME (100 ns ticks).
+struct FileTime {
+    std::uint32_t Low;
+    std::uint32_t High;
+};
+
+// Negative, zero or positive as `a` is older than, equal to or newer than
+// `b` (as CompareFileTime).
+int CompareTimes(const FileTime& a, const FileTime& b);
+bool TimesEqual(const FileTime& a, const FileTime& b);
+
+enum class OpenStatus {
+    Ok,
+    NotFound,  // the file or a folder of its path does not exist
+    Busy,      // another process holds it in a way that excludes us (sharing violation, lock)
+    Denied,    // no permission
+    Failed,    // any other failure
+};
+
+// The outcome of creating a new file.
+enum class CreateStatus {
+    Ok,
+    Exists,  // a file of that name is there already
+    Busy,    // sharing or lock violation
+    Denied,  // no permission to create it in that folder
+    Failed,  // any other failure
+};
+
+enum class WriteStatus {
+    Ok,
+    Busy,    // the target is open in another process (a reader) and cannot be replaced
+    Denied,  // no permission to write in the folder or to replace the file
+    Failed,  // full disk, short write, any other failure
+};
+
+enum class PathStatus {
+    Exists,       // a file or folder answers to the path (FindFirstFileA found it,
+                  // or GetFileAttributesA did for roots and "folder\" paths)
+    Missing,      // the lookup said file or path not found (or a folder of the path is a
+                  // file), and the path's root can be reached
+    Unreachable,  // the root (drive, share, medium) cannot be reached now
+    Failed,       // any other failure of the lookup
+};
+
+struct File;          // opaque file open for reading
+struct WritableFile;  // opaque new file open for writing
+struct RegistryKey;   // opaque open registry key
+
+class Env {
+public:
+    constexpr Env() = default;
+    virtual ~Env();
+    Env(const Env&) = delete;
+    Env& operator=(const Env&) = delete;
+
+    // The real operating system; one object for the life of the process.
+    static Env* Default();
+
+    // ---- Heap ---------------------------------------------------------
+
+    // Zero-filled block from the process heap; null on failure. Size 0 is
+    // served as 1 byte.
+    virtual void* AllocZeroed(std::size_t size) = 0;
+    // Returns a block from AllocZeroed to the heap; null is ignored.
+    virtual void Release(void* block) = 0;
+
+    // ---- Files: reading -----------------------------------------------
+
+    // Opens an existing file for reading, sharing reading only (CreateFileA,
+    // GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING). While it is open,
+    // another process can read the file but cannot write or replace it.
+    // `*file` is null on any status but Ok; an empty or null path is NotFound.
+    virtual OpenStatus OpenForRead(const char* path, File** file) = 0;
+    // The open file's last-write time (GetFileTime). False when unreadable.
+    virtual bool GetFileTime(File* file, FileTime* time) = 0;
+    // The open file's size in bytes (GetFileSize). False when unreadable.
+    virtual bool GetFileSize(File* file, std::uint64_t* size) = 0;
+    // A number that names the open file's own data on its volume (the
+    // inode, or the file index and volume serial number), so that a file
+    // replaced by another one is told apart even when time and size match.
+    // False when the file system does not tell.
+    virtual bool GetFileIdentity(File* file, std::uint64_t* identity) = 0;
+    // Reads up to `size` bytes from the current position (ReadFile); the
+    // count read goes to `*read` (0 at the end of the file). False on an
+    // error, with `*read` what was read before it.
+    virtual bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) = 0;
+    // Closes the file and releases the handle; null is ignored.
+    virtual void CloseFile(File* file) = 0;
+
+    // Existence test used to purge the entries of vanished files.
+    virtual PathStatus ProbePath(const char* path) = 0;
+
+    // ---- Files: the steps of a whole-file replace -----------------------
+
+    // The path a replace of `path` must write: the file a symbolic link
+    // points to on POSIX, `path` itself on Windows. False (nothing in
+    // `buffer`) when the path is to be taken as it is; `buffer` holds
+    // `size` bytes.
+    virtual bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) = 0;
+    // Creates the file `path`, which must not exist yet, for writing with
+    // no sharing (CreateFileA, GENERIC_WRITE, CREATE_NEW). `*file` is null
+    // on any status but Ok. Exists when a file of that name is there.
+    virtual CreateStatus CreateNewFile(const char* path, WritableFile** file) = 0;
+    // Writes up to `size` bytes at the end of what was written (WriteFile);
+    // the count written goes to `*written`. False on an error (a full disk).
+    virtual bool WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) = 0;
+    // Forces what was written to the disk (FlushFileBuffers, fsync). False
+    // on an error.
+    virtual bool FlushFile(WritableFile* file) = 0;
+    // Closes the file and releases the handle; false when the system
+    // reported an error on closing (the handle is gone all the same).
+    virtual bool CloseWritable(WritableFile* file) = 0;
+    // Puts the closed file `source` in place of `target` in one step,
+    // replacing it when it exists (MoveFileExA with
+    // MOVEFILE_REPLACE_EXISTING|MOVEFILE_WRITE_THROUGH; rename on POSIX,
+    // where a replaced file's permissions carry over and the folder is
+    // flushed). Busy when a reader holds `target` open; on any failure
+    // both files stay as they were.
+    virtual WriteStatus RenameOver(const char* source, const char* target) = 0;
+    // Deletes a file (DeleteFileA, unlink). False when it could not.
+    virtual bool RemoveFile(const char* path) = 0;
+
+    // ---- Registry (below HKEY_CURRENT_USER) -----------------------------
+
+    // Opens `path` (relative to HKEY_CURRENT_USER) for reading values
+    // (RegOpenKeyExA, KEY_QUERY_VALUE). Null on any failure.
+    virtual RegistryKey* RegistryOpenForRead(const char* path) = 0;
+    // Opens `path` for writing, creating it when missing (RegCreateKeyExA,
+    // KEY_WRITE). Null on any failure.
+    virtual RegistryKey* RegistryCreateForWrite(const char* path) = 0;
+    // Closes the key; null is ignored.
+    virtual void RegistryClose(RegistryKey* key) = 0;
+    // Reads the raw bytes of a value, whatever its type (RegQueryValueExA).
+    // `*size` holds the buffer's size on entry and the value's byte count
+    // on success. False when the value is missing, larger than the buffer,
+    // or on any other error; the buffer's contents are then unspecified.
+    // Note: like the system call, a string value that was stored without a
+    // terminator may come back without one. Some systems (Wine) add the
+    // terminator and count it in `*size`, and then also need room for it
+    // in the buffer. Callers must handle both.
+    virtual bool RegistryQueryValue(RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) = 0;
+    // Stores `text` with its terminator as a REG_SZ value (RegSetValueExA).
+    // False on any failure, null text included.
+    virtual bool RegistrySetString(RegistryKey* key, const char* name, const char* text) = 0;
+
+    // ---- Process --------------------------------------------------------
+
+    // Sleeps the calling thread for about `milliseconds`.
+    virtual void SleepMilliseconds(unsigned milliseconds) = 0;
+    // The calling process's id, for unique temporary names.
+    virtual std::uint32_t ProcessId() = 0;
+};
+
+}  // namespace platform
+}  // namespace tarnwick

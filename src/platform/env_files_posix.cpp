@@ -1,0 +1,258 @@
+// The POSIX environment's files: reading with a shared lock, the steps of a
+// whole-file replace, and the existence probe.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/env_posix.h"
+
+namespace tarnwick {
+namespace platform {
+
+struct File {
+    int fd;
+};
+
+struct WritableFile {
+    int fd;
+};
+
+namespace posix {
+
+namespace {
+
+// Flushes the folder holding `path`, so that a rename in it is on disk.
+void SyncFolderOf(const char* path) {
+    char folder[kSystemPathSize];
+    std::size_t used = 0;
+    folder[0] = '\0';
+    std::size_t length = Length(path);
+    std::size_t slash = length;
+    while (slash > 0 && path[slash - 1] != '/') --slash;
+    bool fits = slash == 0 ? AppendText(folder, sizeof folder, &used, ".")
+                           : Append(folder, sizeof folder, &used, path, slash);
+    if (!fits) return;
+    int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+WriteStatus StatusOfWriteError(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return WriteStatus::Denied;
+    default:
+        return WriteStatus::Failed;
+    }
+}
+
+bool Stat(File* file, struct stat* info) { return file != nullptr && fstat(file->fd, info) == 0; }
+
+}  // namespace
+
+OpenStatus PosixEnv::OpenForRead(const char* path, File** file) {
+    if (file == nullptr) return OpenStatus::Failed;
+    *file = nullptr;
+    if (path == nullptr || path[0] == '\0') return OpenStatus::NotFound;
+    // Non-blocking, so that opening a named pipe cannot hang.
+    int fd;
+    do {
+        fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        switch (errno) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENAMETOOLONG:
+            return OpenStatus::NotFound;
+        case EACCES:
+        case EPERM:
+            return OpenStatus::Denied;
+        default:
+            return OpenStatus::Failed;
+        }
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        close(fd);
+        return OpenStatus::Failed;
+    }
+    // A folder cannot be opened as a file on Windows either; pipes and
+    // sockets are no files to read a document from.
+    if (S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+        close(fd);
+        return OpenStatus::Denied;
+    }
+    // Where the file system has no locks, reading goes on unlocked.
+    if (LockNoWait(fd, LOCK_SH) != 0 && errno == EWOULDBLOCK) {
+        close(fd);
+        return OpenStatus::Busy;
+    }
+    File* opened = static_cast<File*>(std::calloc(1, sizeof(File)));
+    if (opened == nullptr) {
+        close(fd);
+        return OpenStatus::Failed;
+    }
+    opened->fd = fd;
+    *file = opened;
+    return OpenStatus::Ok;
+}
+
+bool PosixEnv::GetFileTime(File* file, FileTime* time) {
+    struct stat info;
+    if (time == nullptr || !Stat(file, &info)) return false;
+    // FILETIME counts 100 ns ticks since 1601-01-01; the Unix epoch is
+    // 11644473600 seconds later.
+    constexpr std::int64_t kEpochOffset = 11644473600LL;
+    std::int64_t seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec) + kEpochOffset;
+    std::uint64_t ticks = 0;
+    if (seconds >= 0) {
+        ticks = static_cast<std::uint64_t>(seconds) * 10000000ULL + static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
+    }
+    time->Low = static_cast<std::uint32_t>(ticks);
+    time->High = static_cast<std::uint32_t>(ticks >> 32);
+    return true;
+}
+
+bool PosixEnv::GetFileSize(File* file, std::uint64_t* size) {
+    struct stat info;
+    if (size == nullptr || !Stat(file, &info) || info.st_size < 0) return false;
+    *size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool PosixEnv::GetFileIdentity(File* file, std::uint64_t* identity) {
+    struct stat info;
+    if (identity == nullptr || !Stat(file, &info)) return false;
+    *identity = static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 48) ^
+                (static_cast<std::uint64_t>(info.st_dev) >> 16);
+    return true;
+}
+
+bool PosixEnv::ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
+    if (file == nullptr || read == nullptr || (buffer == nullptr && size != 0)) return false;
+    std::size_t got = 0;
+    bool ok = ReadAll(file->fd, static_cast<unsigned char*>(buffer), size, &got);
+    *read = static_cast<std::uint32_t>(got);
+    return ok;
+}
+
+void PosixEnv::CloseFile(File* file) {
+    if (file == nullptr) return;
+    close(file->fd);  // releases the shared lock
+    std::free(file);
+}
+
+PathStatus PosixEnv::ProbePath(const char* path) {
+    if (path == nullptr || path[0] == '\0') return PathStatus::Failed;
+    struct stat info;
+    if (stat(path, &info) == 0) return PathStatus::Exists;
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
+        return PathStatus::Missing;
+    default:
+        return PathStatus::Failed;
+    }
+}
+
+bool PosixEnv::ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) {
+    // Replace the file a symbolic link points to, not the link.
+    char resolved[kSystemPathSize];
+    struct stat link_info;
+    if (path == nullptr || lstat(path, &link_info) != 0 || !S_ISLNK(link_info.st_mode)) return false;
+    if (realpath(path, resolved) == nullptr) return false;
+    std::size_t used = 0;
+    if (size == 0) return false;
+    buffer[0] = '\0';
+    return AppendText(buffer, size, &used, resolved);
+}
+
+CreateStatus PosixEnv::CreateNewFile(const char* path, WritableFile** file) {
+    if (file == nullptr) return CreateStatus::Failed;
+    *file = nullptr;
+    if (path == nullptr || path[0] == '\0') return CreateStatus::Failed;
+    int fd;
+    do {
+        fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == EEXIST) return CreateStatus::Exists;
+        return StatusOfWriteError(errno) == WriteStatus::Denied ? CreateStatus::Denied : CreateStatus::Failed;
+    }
+    WritableFile* opened = static_cast<WritableFile*>(std::calloc(1, sizeof(WritableFile)));
+    if (opened == nullptr) {
+        close(fd);
+        unlink(path);
+        return CreateStatus::Failed;
+    }
+    opened->fd = fd;
+    *file = opened;
+    return CreateStatus::Ok;
+}
+
+bool PosixEnv::WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) {
+    if (file == nullptr || written == nullptr || (data == nullptr && size != 0)) return false;
+    *written = 0;
+    ssize_t count;
+    do {
+        count = write(file->fd, data, size);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) return false;
+    *written = static_cast<std::uint32_t>(count);
+    return true;
+}
+
+bool PosixEnv::FlushFile(WritableFile* file) { return file != nullptr && fsync(file->fd) == 0; }
+
+bool PosixEnv::CloseWritable(WritableFile* file) {
+    if (file == nullptr) return false;
+    // After an interrupted close the descriptor is gone on Linux; do not retry.
+    bool closed = close(file->fd) == 0;
+    std::free(file);
+    return closed;
+}
+
+WriteStatus PosixEnv::RenameOver(const char* source, const char* target) {
+    if (source == nullptr || target == nullptr) return WriteStatus::Failed;
+    // A replaced file keeps its permissions (a new file was made with the
+    // usual ones, reduced by the umask).
+    struct stat target_info;
+    if (stat(target, &target_info) == 0) {
+        if (S_ISDIR(target_info.st_mode)) return WriteStatus::Denied;
+        chmod(source, target_info.st_mode & 07777);
+    }
+    // Exclude readers of the old file for the moment of the swap; a reader
+    // that holds it already makes the replacement fail, as on Windows. (Some
+    // network file systems lock exclusively only what is open for writing.
+    // Where the file system has no locks, the swap goes on unlocked.)
+    int held = open(target, O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (held < 0) held = open(target, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (held >= 0 && LockNoWait(held, LOCK_EX) != 0 && errno == EWOULDBLOCK) {
+        close(held);
+        return WriteStatus::Busy;
+    }
+    if (rename(source, target) != 0) {
+        int error = errno;
+        if (held >= 0) close(held);
+        return StatusOfWriteError(error);
+    }
+    SyncFolderOf(target);
+    if (held >= 0) close(held);
+    return WriteStatus::Ok;
+}
+
+bool PosixEnv::RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }
+
+}  // namespace posix
+}  // namespace platform
+}  // namespace tarnwick

@@ -1,0 +1,286 @@
+// The Windows environment's files: reading with FILE_SHARE_READ, the steps
+// of a whole-file replace, and the existence probe.
+#include <cstdio>
+
+#include <windows.h>
+
+#include "platform/env_win32.h"
+
+namespace tarnwick {
+namespace platform {
+
+struct File {
+    HANDLE handle;
+};
+
+struct WritableFile {
+    HANDLE handle;
+};
+
+namespace win32 {
+
+namespace {
+
+CreateStatus StatusOfCreateError(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return CreateStatus::Exists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return CreateStatus::Denied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return CreateStatus::Busy;
+    default:
+        return CreateStatus::Failed;
+    }
+}
+
+// A move onto `path` was refused. Another process holding the file open
+// shows as a sharing violation, or as access denied while the file is being
+// replaced or deleted; access denied on a folder or a read-only file is a
+// lasting refusal.
+WriteStatus StatusOfMoveError(DWORD error, const char* path) {
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return WriteStatus::Busy;
+    case ERROR_ACCESS_DENIED: {
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+            return WriteStatus::Denied;
+        }
+        return WriteStatus::Busy;
+    }
+    case ERROR_WRITE_PROTECT:
+        return WriteStatus::Denied;
+    default:
+        return WriteStatus::Failed;
+    }
+}
+
+// The root of `path` as GetDriveTypeA wants it: "X:\" or "\\server\share\";
+// null (the current drive) for a path without one. False when the root does
+// not fit.
+bool RootOf(const char* path, char* root, std::size_t size, const char** result) {
+    // Long-path forms: "\\?\X:\..." and "\\?\UNC\server\share\...".
+    char unc_form[MAX_PATH];
+    if (path[0] == '\\' && path[1] == '\\' && path[2] == '?' && path[3] == '\\') {
+        const char* rest = path + 4;
+        if ((rest[0] == 'U' || rest[0] == 'u') && (rest[1] == 'N' || rest[1] == 'n') &&
+            (rest[2] == 'C' || rest[2] == 'c') && rest[3] == '\\') {
+            int written = std::snprintf(unc_form, sizeof unc_form, "\\\\%s", rest + 4);
+            if (written < 0 || static_cast<std::size_t>(written) >= sizeof unc_form) return false;
+            path = unc_form;
+        } else {
+            path = rest;
+        }
+    }
+    if (path[0] != '\0' && path[1] == ':') {
+        if (size < 4) return false;
+        root[0] = path[0];
+        root[1] = ':';
+        root[2] = '\\';
+        root[3] = '\0';
+        *result = root;
+        return true;
+    }
+    bool slash0 = path[0] == '\\' || path[0] == '/';
+    bool slash1 = path[0] != '\0' && (path[1] == '\\' || path[1] == '/');
+    if (slash0 && slash1) {
+        // "\\server\share\": up to the separator after the share name.
+        std::size_t i = 2;
+        int separators = 0;
+        while (path[i] != '\0') {
+            if (path[i] == '\\' || path[i] == '/') {
+                if (++separators == 2) break;
+            }
+            ++i;
+        }
+        if (i + 2 > size) return false;
+        for (std::size_t k = 0; k < i; ++k) root[k] = path[k] == '/' ? '\\' : path[k];
+        root[i] = '\\';
+        root[i + 1] = '\0';
+        *result = root;
+        return true;
+    }
+    *result = nullptr;
+    return true;
+}
+
+// Whether the root of `path` can be reached now: a known drive or share,
+// with a medium in it where the medium can be taken out.
+bool RootReachable(const char* path) {
+    char buffer[MAX_PATH];
+    const char* root = nullptr;
+    if (!RootOf(path, buffer, sizeof buffer, &root)) return false;
+    UINT type = GetDriveTypeA(root);
+    if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN) return false;
+    if (type == DRIVE_REMOVABLE || type == DRIVE_CDROM || type == DRIVE_REMOTE) {
+        return GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
+    }
+    return true;
+}
+
+}  // namespace
+
+OpenStatus Win32Env::OpenForRead(const char* path, File** file) {
+    if (file == nullptr) return OpenStatus::Failed;
+    *file = nullptr;
+    if (path == nullptr || path[0] == '\0') return OpenStatus::NotFound;
+    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+            return OpenStatus::NotFound;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return OpenStatus::Busy;
+        case ERROR_ACCESS_DENIED:
+            return OpenStatus::Denied;
+        default:
+            return OpenStatus::Failed;
+        }
+    }
+    File* opened = static_cast<File*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(File)));
+    if (opened == nullptr) {
+        CloseHandle(handle);
+        return OpenStatus::Failed;
+    }
+    opened->handle = handle;
+    *file = opened;
+    return OpenStatus::Ok;
+}
+
+bool Win32Env::GetFileTime(File* file, FileTime* time) {
+    if (file == nullptr || time == nullptr) return false;
+    FILETIME written;
+    if (!::GetFileTime(file->handle, nullptr, nullptr, &written)) return false;
+    time->Low = written.dwLowDateTime;
+    time->High = written.dwHighDateTime;
+    return true;
+}
+
+bool Win32Env::GetFileSize(File* file, std::uint64_t* size) {
+    if (file == nullptr || size == nullptr) return false;
+    DWORD high = 0;
+    DWORD low = ::GetFileSize(file->handle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+    *size = (static_cast<std::uint64_t>(high) << 32) | low;
+    return true;
+}
+
+bool Win32Env::GetFileIdentity(File* file, std::uint64_t* identity) {
+    if (file == nullptr || identity == nullptr) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file->handle, &info)) return false;
+    std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    *identity = index ^ (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32);
+    return true;
+}
+
+bool Win32Env::ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
+    if (file == nullptr || read == nullptr || (buffer == nullptr && size != 0)) return false;
+    DWORD got = 0;
+    BOOL ok = ::ReadFile(file->handle, buffer, size, &got, nullptr);
+    *read = got;
+    return ok != 0;
+}
+
+void Win32Env::CloseFile(File* file) {
+    if (file == nullptr) return;
+    CloseHandle(file->handle);
+    HeapFree(GetProcessHeap(), 0, file);
+}
+
+bool Win32Env::ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) {
+    (void)path;
+    (void)buffer;
+    (void)size;
+    return false;
+}
+
+CreateStatus Win32Env::CreateNewFile(const char* path, WritableFile** file) {
+    if (file == nullptr) return CreateStatus::Failed;
+    *file = nullptr;
+    // Names of MAX_PATH characters and more are not made.
+    if (path == nullptr || path[0] == '\0' || lstrlenA(path) >= MAX_PATH) return CreateStatus::Failed;
+    HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return StatusOfCreateError(GetLastError());
+    WritableFile* opened =
+        static_cast<WritableFile*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WritableFile)));
+    if (opened == nullptr) {
+        CloseHandle(handle);
+        DeleteFileA(path);
+        return CreateStatus::Failed;
+    }
+    opened->handle = handle;
+    *file = opened;
+    return CreateStatus::Ok;
+}
+
+bool Win32Env::WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) {
+    if (file == nullptr || written == nullptr || (data == nullptr && size != 0)) return false;
+    DWORD count = 0;
+    BOOL ok = ::WriteFile(file->handle, data, size, &count, nullptr);
+    *written = count;
+    return ok != 0;
+}
+
+bool Win32Env::FlushFile(WritableFile* file) { return file != nullptr && FlushFileBuffers(file->handle) != 0; }
+
+bool Win32Env::CloseWritable(WritableFile* file) {
+    if (file == nullptr) return false;
+    bool closed = CloseHandle(file->handle) != 0;
+    HeapFree(GetProcessHeap(), 0, file);
+    return closed;
+}
+
+WriteStatus Win32Env::RenameOver(const char* source, const char* target) {
+    if (source == nullptr || target == nullptr) return WriteStatus::Failed;
+    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return WriteStatus::Ok;
+    return StatusOfMoveError(GetLastError(), target);
+}
+
+bool Win32Env::RemoveFile(const char* path) { return path != nullptr && DeleteFileA(path) != 0; }
+
+PathStatus Win32Env::ProbePath(const char* path) {
+    if (path == nullptr || path[0] == '\0') return PathStatus::Failed;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path, &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        FindClose(find);
+        return PathStatus::Exists;
+    }
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NO_MORE_FILES:
+    case ERROR_INVALID_NAME:  // a folder of the path is a file now
+    case ERROR_DIRECTORY:
+        // The lookup does not find drive roots or folders named with a
+        // trailing separator, which do exist.
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return PathStatus::Exists;
+        // A missing drive or share also reports "path not found".
+        return RootReachable(path) ? PathStatus::Missing : PathStatus::Unreachable;
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETWORK_UNREACHABLE:
+        return PathStatus::Unreachable;
+    default:
+        return PathStatus::Failed;
+    }
+}
+
+}  // namespace win32
+}  // namespace platform
+}  // namespace tarnwick

@@ -1,0 +1,102 @@
+// The POSIX environment: the object itself, the heap, the process, and the
+// helpers the other env_*_posix.cpp files share.
+#include "platform/env_posix.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace tarnwick {
+namespace platform {
+
+Env* Env::Default() {
+    // Never destroyed, so that it serves until the very end of the process.
+    static posix::PosixEnv* env = new posix::PosixEnv;
+    return env;
+}
+
+namespace posix {
+
+void* PosixEnv::AllocZeroed(std::size_t size) { return std::calloc(size != 0 ? size : 1, 1); }
+
+void PosixEnv::Release(void* block) { std::free(block); }
+
+void PosixEnv::SleepMilliseconds(unsigned milliseconds) {
+    timespec wait;
+    wait.tv_sec = static_cast<time_t>(milliseconds / 1000);
+    wait.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
+    timespec rest;
+    while (nanosleep(&wait, &rest) != 0 && errno == EINTR) wait = rest;
+}
+
+std::uint32_t PosixEnv::ProcessId() { return static_cast<std::uint32_t>(getpid()); }
+
+std::size_t Length(const char* text) {
+    std::size_t n = 0;
+    while (text[n] != '\0') ++n;
+    return n;
+}
+
+bool Append(char* buffer, std::size_t size, std::size_t* used, const char* text, std::size_t count) {
+    if (*used + count + 1 > size) return false;
+    for (std::size_t i = 0; i < count; ++i) buffer[*used + i] = text[i];
+    *used += count;
+    buffer[*used] = '\0';
+    return true;
+}
+
+bool AppendText(char* buffer, std::size_t size, std::size_t* used, const char* text) {
+    return Append(buffer, size, used, text, Length(text));
+}
+
+bool AppendNumber(char* buffer, std::size_t size, std::size_t* used, unsigned long value) {
+    char digits[24];
+    int written = std::snprintf(digits, sizeof digits, "%lu", value);
+    if (written <= 0 || static_cast<std::size_t>(written) >= sizeof digits) return false;
+    return Append(buffer, size, used, digits, static_cast<std::size_t>(written));
+}
+
+bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool ReadAll(int fd, unsigned char* data, std::size_t size, std::size_t* read_count) {
+    std::size_t total = 0;
+    while (total < size) {
+        ssize_t got = read(fd, data + total, size - total);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) break;
+        total += static_cast<std::size_t>(got);
+    }
+    *read_count = total;
+    return true;
+}
+
+int LockNoWait(int fd, int operation) {
+    int result;
+    do {
+        result = flock(fd, operation | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result;
+}
+
+}  // namespace posix
+}  // namespace platform
+}  // namespace tarnwick

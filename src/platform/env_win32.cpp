@@ -1,0 +1,35 @@
+// The Windows environment: the object itself, the process heap and the process.
+#include <windows.h>
+
+#include "platform/env_win32.h"
+
+namespace tarnwick {
+namespace platform {
+
+namespace {
+
+// Constant-initialized, so that it is there before any code of the module
+// runs; it holds no state, so its destruction at unload does nothing.
+win32::Win32Env g_default_env;
+
+}  // namespace
+
+Env* Env::Default() { return &g_default_env; }
+
+namespace win32 {
+
+void* Win32Env::AllocZeroed(std::size_t size) {
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size != 0 ? size : 1);
+}
+
+void Win32Env::Release(void* block) {
+    if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
+}
+
+void Win32Env::SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+
+std::uint32_t Win32Env::ProcessId() { return GetCurrentProcessId(); }
+
+}  // namespace win32
+}  // namespace platform
+}  // namespace tarnwick

@@ -1,0 +1,29 @@
+// The merge of the position file read from disk into the document in
+// memory (see position_file.h for the rules it follows).
+#pragma once
+
+#include "store/editor_table.h"
+
+namespace tarnwick {
+namespace markup {
+class MarkupNode;
+}  // namespace markup
+
+namespace store {
+
+struct PositionFile;
+
+// Reconciles the document in memory with `incoming`, the file's current
+// content, for the editor items only:
+// - an item only in memory goes, with the records of editors on its path;
+// - an item in both takes the file's values, unless an editor of this
+//   process has that file open (memory's values stay);
+// - an item only in the file is added in front, so items taken over end up
+//   before all older ones and in the reverse of their order in the file.
+// Other elements on either side are left alone. Both documents are indexed
+// by path first, so the whole merge is linear in their items. False, with
+// nothing changed, when the indexes cannot be had. `table` may be null.
+bool MergeDocument(PositionFile& file, markup::MarkupNode* incoming, EditorTable* table);
+
+}  // namespace store
+}  // namespace tarnwick

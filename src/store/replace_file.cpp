@@ -1,0 +1,99 @@
+#include "store/replace_file.h"
+
+#include <atomic>
+
+#include "support/text.h"
+
+namespace tarnwick {
+namespace store {
+
+namespace {
+
+// How many temporary names a replacement tries before giving up.
+constexpr int kTempAttempts = 16;
+// Room for a resolved target path, and for a temporary name beside it.
+constexpr std::size_t kTargetSize = 4096;
+constexpr std::size_t kTempSize = kTargetSize + 32;
+
+std::atomic<std::uint32_t> g_tempCounter{0};
+
+bool AppendNumber(char* buffer, std::uint32_t value, std::size_t size) {
+    char digits[12];
+    int length = 0;
+    do {
+        digits[length++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    char text[12];
+    for (int i = 0; i < length; ++i) text[i] = digits[length - 1 - i];
+    text[length] = '\0';
+    return AppendBounded(buffer, text, size);
+}
+
+// Builds "<path>.<pid>.<n>.tmp" with a fresh counter value; false when it
+// does not fit.
+bool MakeTempName(platform::Env* env, const char* path, char* buffer, std::size_t size) {
+    std::uint32_t n = g_tempCounter.fetch_add(1, std::memory_order_relaxed) + 1;
+    return CopyBounded(buffer, path, size) && AppendBounded(buffer, ".", size) &&
+           AppendNumber(buffer, env->ProcessId(), size) && AppendBounded(buffer, ".", size) &&
+           AppendNumber(buffer, n, size) && AppendBounded(buffer, ".tmp", size);
+}
+
+// Every byte must reach the file: a write that fails or makes no progress
+// ends it.
+bool WriteAll(platform::Env* env, platform::WritableFile* file, const void* data, std::uint32_t size) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    std::uint32_t remaining = size;
+    while (remaining > 0) {
+        std::uint32_t written = 0;
+        if (!env->WriteFile(file, bytes, remaining, &written) || written == 0 || written > remaining) return false;
+        bytes += written;
+        remaining -= written;
+    }
+    return true;
+}
+
+platform::WriteStatus StatusOfCreate(platform::CreateStatus status) {
+    switch (status) {
+    case platform::CreateStatus::Busy:
+        return platform::WriteStatus::Busy;
+    case platform::CreateStatus::Denied:
+        return platform::WriteStatus::Denied;
+    default:
+        return platform::WriteStatus::Failed;
+    }
+}
+
+}  // namespace
+
+platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size) {
+    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return platform::WriteStatus::Failed;
+
+    char resolved[kTargetSize];
+    if (env->ResolveReplaceTarget(path, resolved, sizeof resolved)) path = resolved;
+
+    char temp[kTempSize];
+    platform::WritableFile* file = nullptr;
+    for (int attempt = 0; attempt < kTempAttempts && file == nullptr; ++attempt) {
+        if (!MakeTempName(env, path, temp, sizeof temp)) return platform::WriteStatus::Failed;
+        platform::CreateStatus created = env->CreateNewFile(temp, &file);
+        if (created == platform::CreateStatus::Exists) continue;
+        if (created != platform::CreateStatus::Ok) return StatusOfCreate(created);
+    }
+    if (file == nullptr) return platform::WriteStatus::Failed;
+
+    // Every byte must reach the file, and the file the disk, before it may
+    // take the place of the old one.
+    bool ok = WriteAll(env, file, data, size) && env->FlushFile(file);
+    if (!env->CloseWritable(file)) ok = false;
+    if (!ok) {
+        env->RemoveFile(temp);
+        return platform::WriteStatus::Failed;
+    }
+    platform::WriteStatus moved = env->RenameOver(temp, path);
+    if (moved != platform::WriteStatus::Ok) env->RemoveFile(temp);
+    return moved;
+}
+
+}  // namespace store
+}  // namespace tarnwick

@@ -1,0 +1,24 @@
+// Replacing a whole file in one step, over the single file operations of
+// an environment.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/env.h"
+
+namespace tarnwick {
+namespace store {
+
+// Replaces the whole content of `path` with `size` bytes, never leaving a
+// torn or empty file: the bytes go to a new temporary file in the same
+// folder (the folder of the file a symbolic link points to), named
+// "<path>.<pid>.<n>.tmp" uniquely per process and per call, are checked to
+// be written in full and flushed to disk, and the temporary file then
+// replaces `path` in one step (Env::RenameOver). On any failure `path` is
+// left as it was and the temporary file is removed. A name in use is
+// passed over for the next one, up to 16 names, so that temporary files
+// left behind by a crash never block saving.
+platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size);
+
+}  // namespace store
+}  // namespace tarnwick

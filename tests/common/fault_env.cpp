@@ -1,0 +1,115 @@
+#include "common/fault_env.h"
+
+namespace tarnwick {
+namespace testing_support {
+
+void FaultEnv::FailAt(Op op, int n, Fault fault, int count) {
+    int i = static_cast<int>(op);
+    first_[i] = calls_[i] + n;
+    last_[i] = count < 0 ? 0x7FFFFFFF : first_[i] + count - 1;
+    fault_[i] = fault;
+    if (op == Op::Write) diskFull_ = false;
+}
+
+FaultEnv::Fault FaultEnv::Next(Op op) {
+    int i = static_cast<int>(op);
+    int call = ++calls_[i];
+    if (fault_[i] == Fault::None || call < first_[i] || call > last_[i]) return Fault::None;
+    return fault_[i];
+}
+
+void* FaultEnv::AllocZeroed(std::size_t size) {
+    if (Next(Op::Alloc) != Fault::None) return nullptr;
+    return base_->AllocZeroed(size);
+}
+
+platform::OpenStatus FaultEnv::OpenForRead(const char* path, platform::File** file) {
+    if (file != nullptr) *file = nullptr;
+    switch (Next(Op::Open)) {
+    case Fault::None:
+        return base_->OpenForRead(path, file);
+    case Fault::Busy:
+        return platform::OpenStatus::Busy;
+    case Fault::Denied:
+        return platform::OpenStatus::Denied;
+    case Fault::NotFound:
+        return platform::OpenStatus::NotFound;
+    default:
+        return platform::OpenStatus::Failed;
+    }
+}
+
+bool FaultEnv::ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
+    Fault fault = Next(Op::Read);
+    if (fault == Fault::None) return base_->ReadFile(file, buffer, size, read);
+    if (fault == Fault::Short) return base_->ReadFile(file, buffer, size / 2, read);
+    if (read != nullptr) *read = 0;
+    return false;
+}
+
+platform::CreateStatus FaultEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
+    if (file != nullptr) *file = nullptr;
+    switch (Next(Op::Create)) {
+    case Fault::None:
+        return base_->CreateNewFile(path, file);
+    case Fault::Busy:
+        return platform::CreateStatus::Busy;
+    case Fault::Denied:
+        return platform::CreateStatus::Denied;
+    default:
+        return platform::CreateStatus::Failed;
+    }
+}
+
+bool FaultEnv::WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) {
+    Fault fault = Next(Op::Write);
+    if (fault == Fault::DiskFull) diskFull_ = true;
+    if (diskFull_) {
+        // A full disk takes what fits of this write and nothing after it.
+        if (fault == Fault::DiskFull && size > 1) {
+            std::uint32_t part = 0;
+            base_->WriteFile(file, data, size / 2, &part);
+        }
+        if (written != nullptr) *written = 0;
+        return false;
+    }
+    if (fault == Fault::None) return base_->WriteFile(file, data, size, written);
+    if (fault == Fault::Short) return base_->WriteFile(file, data, size / 2, written);
+    if (written != nullptr) *written = 0;
+    return false;
+}
+
+bool FaultEnv::FlushFile(platform::WritableFile* file) {
+    if (Next(Op::Flush) != Fault::None) return false;
+    return base_->FlushFile(file);
+}
+
+platform::WriteStatus FaultEnv::RenameOver(const char* source, const char* target) {
+    switch (Next(Op::Rename)) {
+    case Fault::None:
+        return base_->RenameOver(source, target);
+    case Fault::Busy:
+        return platform::WriteStatus::Busy;
+    case Fault::Denied:
+        return platform::WriteStatus::Denied;
+    default:
+        return platform::WriteStatus::Failed;
+    }
+}
+
+bool FaultEnv::RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) {
+    switch (Next(Op::RegistryQuery)) {
+    case Fault::None:
+        return base_->RegistryQueryValue(key, name, buffer, size);
+    case Fault::Unterminated:
+        // The whole buffer filled with text and no terminator.
+        if (buffer == nullptr || size == nullptr) return false;
+        for (std::uint32_t i = 0; i < *size; ++i) static_cast<char*>(buffer)[i] = 'x';
+        return true;
+    default:  // missing, too large, any other error
+        return false;
+    }
+}
+
+}  // namespace testing_support
+}  // namespace tarnwick

@@ -1,0 +1,73 @@
+// An environment that passes every call to a real one, counts the calls by
+// kind and makes chosen calls fail the way the system does.
+//
+//   FaultEnv env(platform::Env::Default());
+//   env.FailAt(FaultEnv::Op::Write, 3, FaultEnv::Fault::Short);  // the 3rd write from now comes up short
+#pragma once
+
+#include "platform/env.h"
+
+namespace tarnwick {
+namespace testing_support {
+
+class FaultEnv : public platform::Env {
+public:
+    enum class Op { Alloc, Open, Read, Create, Write, Flush, Rename, RegistryQuery, Count };
+    enum class Fault { None, Fail, Short, Busy, Denied, NotFound, DiskFull, Missing, TooLarge, Unterminated };
+
+    explicit FaultEnv(platform::Env* base) : base_(base) {}
+
+    // Makes calls number n .. n+count-1 of `op`, counted from now (1 = the
+    // next one), fail with `fault` (DiskFull: that write takes half and
+    // fails, every later write fails, until the next FailAt of writes);
+    // a count of -1 means every call from n on.
+    void FailAt(Op op, int n, Fault fault, int count = 1);
+    // How many calls of `op` were made.
+    int Calls(Op op) const { return calls_[static_cast<int>(op)]; }
+
+    void* AllocZeroed(std::size_t size) override;
+    void Release(void* block) override { base_->Release(block); }
+    platform::OpenStatus OpenForRead(const char* path, platform::File** file) override;
+    bool GetFileTime(platform::File* file, platform::FileTime* time) override { return base_->GetFileTime(file, time); }
+    bool GetFileSize(platform::File* file, std::uint64_t* size) override { return base_->GetFileSize(file, size); }
+    bool GetFileIdentity(platform::File* file, std::uint64_t* identity) override {
+        return base_->GetFileIdentity(file, identity);
+    }
+    bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
+    void CloseFile(platform::File* file) override { base_->CloseFile(file); }
+    platform::PathStatus ProbePath(const char* path) override { return base_->ProbePath(path); }
+    bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override {
+        return base_->ResolveReplaceTarget(path, buffer, size);
+    }
+    platform::CreateStatus CreateNewFile(const char* path, platform::WritableFile** file) override;
+    bool WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override;
+    bool FlushFile(platform::WritableFile* file) override;
+    bool CloseWritable(platform::WritableFile* file) override { return base_->CloseWritable(file); }
+    platform::WriteStatus RenameOver(const char* source, const char* target) override;
+    bool RemoveFile(const char* path) override { return base_->RemoveFile(path); }
+    platform::RegistryKey* RegistryOpenForRead(const char* path) override { return base_->RegistryOpenForRead(path); }
+    platform::RegistryKey* RegistryCreateForWrite(const char* path) override {
+        return base_->RegistryCreateForWrite(path);
+    }
+    void RegistryClose(platform::RegistryKey* key) override { base_->RegistryClose(key); }
+    bool RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) override;
+    bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override {
+        return base_->RegistrySetString(key, name, text);
+    }
+    void SleepMilliseconds(unsigned milliseconds) override { base_->SleepMilliseconds(milliseconds); }
+    std::uint32_t ProcessId() override { return base_->ProcessId(); }
+
+private:
+    // Counts the call and returns the fault it is to have (None for most).
+    Fault Next(Op op);
+
+    platform::Env* base_;
+    int calls_[static_cast<int>(Op::Count)] = {};
+    int first_[static_cast<int>(Op::Count)] = {};
+    int last_[static_cast<int>(Op::Count)] = {};
+    Fault fault_[static_cast<int>(Op::Count)] = {};
+    bool diskFull_ = false;
+};
+
+}  // namespace testing_support
+}  // namespace tarnwick

@@ -1,0 +1,35 @@
+// Settings when the registry fails under them: every failing value takes
+// its default.
+#include <string>
+
+#include "common/fault_env.h"
+#include "plugin/plugin_state.h"
+#include "plugin_fixture.h"
+
+namespace plugintest {
+namespace {
+
+using namespace tarnwick;
+using namespace tarnwick::plugin;
+using testing_support::FaultEnv;
+
+TEST_F(PluginTest, RegistryFaultsGiveDefaults) {
+    SetValue("Automatic", "0");
+    SetValue("RemoveOld", "0");
+    SetValue("Mask", "*.txt");
+    for (FaultEnv::Fault fault : {FaultEnv::Fault::Missing, FaultEnv::Fault::TooLarge, FaultEnv::Fault::Unterminated}) {
+        FaultEnv env(platform::Env::Default());
+        env.FailAt(FaultEnv::Op::RegistryQuery, 1, fault, -1);
+        Positions.Env = &env;
+        Start();
+        EXPECT_GT(env.Calls(FaultEnv::Op::RegistryQuery), 0);
+        EXPECT_EQ(CurrentSettings.Automatic, 1);
+        EXPECT_EQ(CurrentSettings.RemoveOld, 1);
+        EXPECT_STREQ(CurrentSettings.Mask, "");
+        EXPECT_EQ(std::string(CurrentSettings.CfgFile), DefaultPositions());
+        Positions.Env = nullptr;
+    }
+}
+
+}  // namespace
+}  // namespace plugintest
