@@ -25,6 +25,6 @@ constexpr int FarVersionBuild(int version) { return (version >> 16) & 0xFFFF; }
 // 2087 is the 1.70 release build, the oldest that surely has all three. An
 // older build then refuses the plug-in cleanly at load, which is better
 // than broken menus and dialogs in a host that might lack them.
-constexpr int MIN_FAR_VERSION = MakeFarVersion(1, 70, 2087);
+constexpr int kMinFarVersion = MakeFarVersion(1, 70, 2087);
 
 }  // namespace tarnwick

@@ -9,6 +9,6 @@ extern "C" {
 
 int TW_STDCALL GetMinFarVersion(void);
 
-int TW_STDCALL GetMinFarVersion(void) { return tarnwick::MIN_FAR_VERSION; }
+int TW_STDCALL GetMinFarVersion(void) { return tarnwick::kMinFarVersion; }
 
 }  // extern "C"
