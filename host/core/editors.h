@@ -51,8 +51,14 @@ bool SwitchEditor(int id, std::string* error);
 // "editor 1 C:\...\a.txt: line 12, col 4, top 3, left 0, overtype off".
 std::string DescribeEditor(const SimEditor& editor);
 
-// The EditorControl service (ECTL_GETINFO, ECTL_SETPOSITION).
-int TW_STDCALL HostEditorControl(int command, void* param);
+// The editor's geometry, as the EditorControl service reports it: the
+// number of lines, the screen column of a character position and the
+// character position at a screen column (tabs expanded), and the scrolling
+// that keeps the cursor on the screen.
+int TotalLines(const SimEditor& editor);
+int TabColumnOf(const SimEditor& editor, int pos);
+int PosAtTabColumn(const SimEditor& editor, int tabColumn);
+void KeepCursorVisible(SimEditor& editor);
 
 // While the panels are active (the plug-in was called from the panels),
 // there is no current editor for the EditorControl service.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console.h"
-#include "host_state.h"
+#include "trace.h"
 #include "unused_slots.h"
 
 using namespace tarnwick;
@@ -14,9 +14,8 @@ using namespace tarnwick;
 namespace twhost {
 namespace {
 
-void Trace(const std::string& line) {
-    if (Host().Options.Trace) Say("    [fsf] " + line);
-}
+// Each service's trace line is built only while tracing is on.
+#define Trace(line) TWHOST_TRACE("    [fsf] ", line)
 
 std::string Quoted(const char* text) { return text == nullptr ? "(null)" : "\"" + ForConsole(text) + "\""; }
 
@@ -194,18 +193,6 @@ bool RestMatchesEnd(const char* p, const char* name) {
 }
 
 }  // namespace
-
-char FoldCase(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'A' && u <= 'Z') return static_cast<char>(u + ('a' - 'A'));
-#if defined(_WIN32)
-    // Cyrillic capitals of code page 866, the host's OEM code page.
-    if (u >= 0x80 && u <= 0x8F) return static_cast<char>(u + 0x20);
-    if (u >= 0x90 && u <= 0x9F) return static_cast<char>(u + 0x50);
-    if (u >= 0xF0 && u <= 0xF7 && (u & 1) == 0) return static_cast<char>(u + 1);
-#endif
-    return c;
-}
 
 int CompareIgnoringCase(const char* a, const char* b, int count) {
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);

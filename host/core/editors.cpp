@@ -18,56 +18,6 @@ std::vector<int> g_focus;                           // ids, the current one last
 int g_nextId = 1;
 bool g_panelsActive = false;
 
-void Trace(const std::string& line) {
-    if (Host().Options.Trace) Say("    [editor] " + line);
-}
-
-int TotalLines(const SimEditor& editor) { return static_cast<int>(editor.Lines.size()); }
-
-// The screen column of a character position, with tabs expanded.
-int TabPosOf(const SimEditor& editor, int pos) {
-    const std::string& line = editor.Lines[static_cast<std::size_t>(editor.CurLine)];
-    int column = 0;
-    for (int i = 0; i < pos; ++i) {
-        if (i < static_cast<int>(line.size()) && line[static_cast<std::size_t>(i)] == '\t') {
-            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
-        } else {
-            ++column;
-        }
-    }
-    return column;
-}
-
-// The character position at a screen column, with tabs expanded.
-int PosOfTabPos(const SimEditor& editor, int tabPos) {
-    const std::string& line = editor.Lines[static_cast<std::size_t>(editor.CurLine)];
-    int column = 0;
-    int pos = 0;
-    while (column < tabPos) {
-        if (pos < static_cast<int>(line.size()) && line[static_cast<std::size_t>(pos)] == '\t') {
-            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
-        } else {
-            ++column;
-        }
-        ++pos;
-    }
-    return pos;
-}
-
-// The editor scrolls so that the cursor stays on the screen.
-void KeepCursorVisible(SimEditor& editor) {
-    int last = TotalLines(editor) - 1;
-    editor.CurLine = std::clamp(editor.CurLine, 0, last);
-    editor.TopScreenLine = std::clamp(editor.TopScreenLine, 0, last);
-    if (editor.CurLine < editor.TopScreenLine) editor.TopScreenLine = editor.CurLine;
-    if (editor.CurLine >= editor.TopScreenLine + EDITOR_HEIGHT) editor.TopScreenLine = editor.CurLine - EDITOR_HEIGHT + 1;
-    editor.CurPos = std::max(editor.CurPos, 0);
-    editor.LeftPos = std::max(editor.LeftPos, 0);
-    int column = TabPosOf(editor, editor.CurPos);
-    if (column < editor.LeftPos) editor.LeftPos = column;
-    if (column >= editor.LeftPos + EDITOR_WIDTH) editor.LeftPos = column - EDITOR_WIDTH + 1;
-}
-
 bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
 
 bool SendRedraw(std::string* error) { return Send(EE_REDRAW, nullptr, error); }
@@ -101,6 +51,49 @@ void SplitLines(const std::string& content, SimEditor* editor) {
 }
 
 }  // namespace
+
+int TotalLines(const SimEditor& editor) { return static_cast<int>(editor.Lines.size()); }
+
+int TabColumnOf(const SimEditor& editor, int pos) {
+    const std::string& line = editor.Lines[static_cast<std::size_t>(editor.CurLine)];
+    int column = 0;
+    for (int i = 0; i < pos; ++i) {
+        if (i < static_cast<int>(line.size()) && line[static_cast<std::size_t>(i)] == '\t') {
+            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+        } else {
+            ++column;
+        }
+    }
+    return column;
+}
+
+int PosAtTabColumn(const SimEditor& editor, int tabPos) {
+    const std::string& line = editor.Lines[static_cast<std::size_t>(editor.CurLine)];
+    int column = 0;
+    int pos = 0;
+    while (column < tabPos) {
+        if (pos < static_cast<int>(line.size()) && line[static_cast<std::size_t>(pos)] == '\t') {
+            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+        } else {
+            ++column;
+        }
+        ++pos;
+    }
+    return pos;
+}
+
+void KeepCursorVisible(SimEditor& editor) {
+    int last = TotalLines(editor) - 1;
+    editor.CurLine = std::clamp(editor.CurLine, 0, last);
+    editor.TopScreenLine = std::clamp(editor.TopScreenLine, 0, last);
+    if (editor.CurLine < editor.TopScreenLine) editor.TopScreenLine = editor.CurLine;
+    if (editor.CurLine >= editor.TopScreenLine + EDITOR_HEIGHT) editor.TopScreenLine = editor.CurLine - EDITOR_HEIGHT + 1;
+    editor.CurPos = std::max(editor.CurPos, 0);
+    editor.LeftPos = std::max(editor.LeftPos, 0);
+    int column = TabColumnOf(editor, editor.CurPos);
+    if (column < editor.LeftPos) editor.LeftPos = column;
+    if (column >= editor.LeftPos + EDITOR_WIDTH) editor.LeftPos = column - EDITOR_WIDTH + 1;
+}
 
 SimEditor* CurrentEditor() { return g_focus.empty() || g_panelsActive ? nullptr : FindEditor(g_focus.back()); }
 
@@ -170,9 +163,9 @@ bool ScrollLeftTo(int leftPos, std::string* error) {
     SimEditor* editor;
     if (!NeedCurrent(&editor, error)) return false;
     editor->LeftPos = std::max(leftPos, 0);
-    int column = TabPosOf(*editor, editor->CurPos);
-    if (column < editor->LeftPos) editor->CurPos = PosOfTabPos(*editor, editor->LeftPos);
-    if (column >= editor->LeftPos + EDITOR_WIDTH) editor->CurPos = PosOfTabPos(*editor, editor->LeftPos + EDITOR_WIDTH - 1);
+    int column = TabColumnOf(*editor, editor->CurPos);
+    if (column < editor->LeftPos) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos);
+    if (column >= editor->LeftPos + EDITOR_WIDTH) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos + EDITOR_WIDTH - 1);
     KeepCursorVisible(*editor);
     return SendRedraw(error);
 }
@@ -269,56 +262,6 @@ std::string DescribeEditor(const SimEditor& editor) {
 void DropAllEditors() {
     g_editors.clear();
     g_focus.clear();
-}
-
-int TW_STDCALL HostEditorControl(int command, void* param) {
-    SimEditor* editor = CurrentEditor();
-    if (command == ECTL_GETINFO) {
-        if (editor == nullptr || param == nullptr) {
-            Trace("ECTL_GETINFO with no current editor = 0");
-            return 0;
-        }
-        EditorInfo* info = static_cast<EditorInfo*>(param);
-        std::memset(info, 0, sizeof *info);
-        info->EditorID = editor->Id;
-        info->FileName = editor->FileName.c_str();
-        info->WindowSizeX = EDITOR_WIDTH;
-        info->WindowSizeY = EDITOR_HEIGHT;
-        info->TotalLines = TotalLines(*editor);
-        info->CurLine = editor->CurLine;
-        info->CurPos = editor->CurPos;
-        info->CurTabPos = TabPosOf(*editor, editor->CurPos);
-        info->TopScreenLine = editor->TopScreenLine;
-        info->LeftPos = editor->LeftPos;
-        info->Overtype = editor->Overtype;
-        info->TableNum = -1;
-        info->TabSize = EDITOR_TAB_SIZE;
-        info->BookMarkCount = 10;
-        info->CurState = editor->CurState;
-        Trace("ECTL_GETINFO -> " + DescribeEditor(*editor));
-        return 1;
-    }
-    if (command == ECTL_SETPOSITION) {
-        if (editor == nullptr || param == nullptr) {
-            Trace("ECTL_SETPOSITION with no current editor = 0");
-            return 0;
-        }
-        const EditorSetPosition* to = static_cast<const EditorSetPosition*>(param);
-        Trace("ECTL_SETPOSITION(line " + std::to_string(to->CurLine) + ", pos " + std::to_string(to->CurPos) +
-              ", tabpos " + std::to_string(to->CurTabPos) + ", top " + std::to_string(to->TopScreenLine) + ", left " +
-              std::to_string(to->LeftPos) + ", overtype " + std::to_string(to->Overtype) + ")");
-        // A member of -1 leaves that part of the position as it is.
-        if (to->CurLine >= 0) editor->CurLine = std::min(to->CurLine, TotalLines(*editor) - 1);
-        if (to->CurPos >= 0) editor->CurPos = to->CurPos;
-        if (to->CurTabPos >= 0) editor->CurPos = PosOfTabPos(*editor, to->CurTabPos);
-        if (to->TopScreenLine >= 0) editor->TopScreenLine = to->TopScreenLine;
-        if (to->LeftPos >= 0) editor->LeftPos = to->LeftPos;
-        if (to->Overtype >= 0) editor->Overtype = to->Overtype != 0 ? 1 : 0;
-        KeepCursorVisible(*editor);
-        return 1;
-    }
-    Fatal(EXIT_PLUGIN_FAULT, "EditorControl: command " + std::to_string(command) +
-                                 " is not one this host offers (ECTL_GETINFO 6, ECTL_SETPOSITION 7)", true);
 }
 
 }  // namespace twhost

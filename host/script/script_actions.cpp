@@ -2,20 +2,16 @@
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <thread>
 #include <vector>
 
 #include "answers.h"
 #include "console.h"
 #include "editors.h"
-#include "files.h"
 #include "host_state.h"
-#include "host_ui.h"
+#include "shown_ui.h"
 #include "plugin_calls.h"
-#include "position_text.h"
 #include "session.h"
-#include "standard_functions.h"
 
 using namespace tarnwick;
 
@@ -179,136 +175,6 @@ bool CmdQuit(const Args&, std::string* error) {
     }
     if (!StopModule(error)) return false;
     Say("  ExitFAR called, module unloaded");
-    return true;
-}
-// ---- Files ---------------------------------------------------------------
-
-bool CmdMakeFile(const Args& args, std::string* error) {
-    int lines;
-    if (!NeedInt(args, 2, &lines, error)) return false;
-    if (lines < 1 || lines > 1000000) {
-        *error = "a sample file has 1 to 1000000 lines";
-        return false;
-    }
-    std::string path = Resolve(args.Words[1]);
-    MakeFolders(FolderOf(path));
-    std::string content;
-    const std::string words = " The quick brown fox jumps over the lazy dog.";
-    for (int i = 1; i <= lines; ++i) {
-        std::string line = "Line " + std::to_string(i) + " of " + FileNameOf(path) + ":" + words;
-        if (i % 10 == 0) {
-            for (int k = 0; k < 3; ++k) line += words;  // some long lines, to scroll sideways
-        }
-        content += line;
-        if (i < lines) content += NativeLineEnd();
-    }
-    if (!WriteWholeFile(path, content)) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    Say("  wrote " + path + " (" + std::to_string(lines) + " lines)");
-    return true;
-}
-
-bool CmdDeleteFile(const Args& args, std::string* error) {
-    std::string path = Resolve(RestAfter(args.Line, 1));
-    if (!DeleteOneFile(path)) {
-        *error = "cannot delete " + path;
-        return false;
-    }
-    Say("  deleted " + path);
-    return true;
-}
-
-bool CmdShow(const Args& args, std::string*) {
-    ShowFile(Resolve(RestAfter(args.Line, 1)));
-    return true;
-}
-
-bool CmdShowCfg(const Args&, std::string*) {
-    ShowFile(Host().CfgPath);
-    return true;
-}
-
-bool CmdCfgPath(const Args& args, std::string*) {
-    std::string name = RestAfter(args.Line, 1);
-    Host().CfgPath = name == "default" ? Host().DefaultCfgPath : Resolve(name);
-    Say("  the cfg commands now look at " + Host().CfgPath);
-    return true;
-}
-
-// Rewrites the position file as another host process would: the whole file
-// at once, with a later last-write time.
-bool CmdExternalEdit(const Args& args, std::string* error) {
-    const std::string& what = args.Words[1];
-    std::vector<TextLine> lines;
-    bool exists;
-    ReadCfg(&lines, &exists);
-    long long oldTime = exists ? LastWriteTicks(Host().CfgPath) : 0;
-    if (what == "remove-item" && args.Words.size() >= 3) {
-        std::string path = Resolve(RestAfter(args.Line, 2));
-        std::vector<TextLine> kept;
-        int removed = 0;
-        for (const TextLine& line : lines) {
-            std::vector<TextLine> one{line};
-            if (line.IsItem && !FindEditorItems(one, path).empty()) {
-                ++removed;
-            } else {
-                kept.push_back(line);
-            }
-        }
-        if (removed == 0) {
-            *error = "the position file has no item for " + path;
-            return false;
-        }
-        lines = kept;
-    } else if (what == "set-item" && args.Words.size() >= 8) {
-        int numbers[5];
-        for (int i = 0; i < 5; ++i) {
-            if (!NeedInt(args, static_cast<std::size_t>(3 + i), &numbers[i], error)) return false;
-        }
-        std::string path = Resolve(args.Words[2]);
-        TextLine item;
-        item.Raw = FormatEditorItem(path, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
-        item.IsItem = true;
-        bool replaced = false;
-        for (TextLine& line : lines) {
-            std::vector<TextLine> one{line};
-            if (line.IsItem && !FindEditorItems(one, path).empty()) {
-                line = item;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) lines.push_back(item);
-    } else if (what == "put-item" && args.Words.size() >= 4) {
-        // An item written by hand: any type, any attributes after the path.
-        std::string path = Resolve(args.Words[3]);
-        std::string attributes = RestAfter(args.Line, 4);
-        TextLine item;
-        item.Raw = "<item type=\"" + args.Words[2] + "\" path=\"" + path + "\"" + (attributes.empty() ? "" : " " + attributes) + ">";
-        item.IsItem = true;
-        lines.push_back(item);
-    } else if (what == "add-line" && args.Words.size() >= 3) {
-        TextLine line;
-        line.Raw = RestAfter(args.Line, 2);
-        lines.push_back(line);
-    } else if (what == "clear") {
-        lines.clear();
-    } else {
-        *error = "external-edit-cfg takes remove-item PATH, set-item PATH LINE COL TOP LEFT OVERTYPE, put-item TYPE PATH [ATTRIBUTES], add-line TEXT or clear";
-        return false;
-    }
-    // Lines without text (the end of the file) are not written again.
-    std::vector<TextLine> written;
-    for (const TextLine& line : lines) {
-        if (!line.Raw.empty()) written.push_back(line);
-    }
-    if (!WriteWholeFile(Host().CfgPath, JoinPositionText(written)) || !AgeLastWriteTime(Host().CfgPath, oldTime)) {
-        *error = "cannot rewrite " + Host().CfgPath;
-        return false;
-    }
-    Say("  another process rewrote " + Host().CfgPath);
     return true;
 }
 // ---- Everything else -----------------------------------------------------

@@ -1,49 +1,23 @@
 #include "module_loader.h"
 
 #include "host_version.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "module_system.h"
 
 namespace twhost {
 namespace {
 
-#if defined(_WIN32)
-void* FindExport(void* handle, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
-}
-#else
-void* FindExport(void* handle, const char* name) { return dlsym(handle, name); }
-#endif
-
 template <typename Fn>
 void Bind(void* handle, const char* name, Fn* slot) {
-    *slot = reinterpret_cast<Fn>(FindExport(handle, name));
+    *slot = reinterpret_cast<Fn>(FindModuleExport(handle, name));
 }
 
 }  // namespace
 
 bool LoadPluginModule(const std::string& path, PluginModule* module, std::string* error) {
     *module = PluginModule{};
-#if defined(_WIN32)
-    HMODULE handle = LoadLibraryA(path.c_str());
-    if (handle == nullptr) {
-        *error = "LoadLibraryA failed with error " + std::to_string(GetLastError());
-        return false;
-    }
+    void* handle = OpenModule(path, error);
+    if (handle == nullptr) return false;
     module->Handle = handle;
-#else
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        const char* reason = dlerror();
-        *error = reason != nullptr ? reason : "dlopen failed";
-        return false;
-    }
-    module->Handle = handle;
-#endif
     Bind(handle, "SetStartupInfo", &module->SetStartupInfo);
     Bind(handle, "GetPluginInfo", &module->GetPluginInfo);
     Bind(handle, "OpenPlugin", &module->OpenPlugin);
@@ -66,11 +40,10 @@ bool LoadPluginModule(const std::string& path, PluginModule* module, std::string
     }
     if (module->SetStartupInfo == nullptr) {
         *error = "the module has no export named SetStartupInfo";
-#if defined(_WIN32)
-        if (FindExport(handle, "_SetStartupInfo@4") != nullptr || FindExport(handle, "SetStartupInfo@4") != nullptr) {
+        // A module built without undecorated names exports "_Name@4".
+        if (FindModuleExport(handle, "_SetStartupInfo@4") != nullptr || FindModuleExport(handle, "SetStartupInfo@4") != nullptr) {
             *error += " (its exports carry decorated names)";
         }
-#endif
         UnloadPluginModule(path, module);
         return false;
     }
@@ -78,20 +51,7 @@ bool LoadPluginModule(const std::string& path, PluginModule* module, std::string
 }
 
 bool UnloadPluginModule(const std::string& path, PluginModule* module) {
-    bool released = true;
-    if (module->Handle != nullptr) {
-#if defined(_WIN32)
-        FreeLibrary(static_cast<HMODULE>(module->Handle));
-        released = GetModuleHandleA(path.c_str()) == nullptr;
-#else
-        dlclose(module->Handle);
-        void* still = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-        if (still != nullptr) {
-            released = false;
-            dlclose(still);
-        }
-#endif
-    }
+    bool released = module->Handle == nullptr || CloseModule(path, module->Handle);
     *module = PluginModule{};
     return released;
 }

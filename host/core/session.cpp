@@ -1,26 +1,16 @@
 #include "session.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
-
-#if defined(_WIN32)
-#ifndef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
-#endif
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 #include "console.h"
 #include "editors.h"
 #include "files.h"
+#include "host_services.h"
 #include "host_state.h"
-#include "host_ui.h"
 #include "language_file.h"
 #include "plugin_calls.h"
+#include "session_system.h"
 #include "standard_functions.h"
 #include "unused_slots.h"
 
@@ -32,14 +22,7 @@ namespace {
 // The module's file in the plug-in folder: Tarnwick.dll, or natively the
 // shared library the build makes.
 std::string FindModuleFile(const std::string& folder) {
-    const char* names[] = {
-#if defined(_WIN32)
-        "Tarnwick.dll",
-#else
-        "libTarnwick.so", "Tarnwick.so", "Tarnwick.dll",
-#endif
-    };
-    for (const char* name : names) {
+    for (const char* name : ModuleFileNames()) {
         std::string path = JoinPath(folder, name);
         if (FileExists(path)) return path;
     }
@@ -48,14 +31,6 @@ std::string FindModuleFile(const std::string& folder) {
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && CompareIgnoringCase(text.c_str() + text.size() - end.size(), end.c_str(), -1) == 0;
-}
-
-unsigned long ProcessNumber() {
-#if defined(_WIN32)
-    return GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
 }
 
 void FillStartupInfo() {
@@ -131,35 +106,7 @@ bool PrepareWorkFolder(std::string* error) {
     return true;
 }
 
-void PrepareRegistry() {
-    HostState& host = Host();
-#if defined(_WIN32)
-    if (!host.Options.RootKey.empty()) {
-        host.RootKey = host.Options.RootKey;
-    } else {
-        unsigned long long tick = static_cast<unsigned long long>(
-            std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007LL);
-        host.RootKeyToDelete = "Software\\TarnwickHost\\" + std::to_string(ProcessNumber()) + "-" + std::to_string(tick);
-        host.RootKey = host.RootKeyToDelete + "\\Plugins";
-        host.DeleteRootKey = true;
-    }
-    Say("registry: HKEY_CURRENT_USER\\" + host.RootKey + "\\Tarnwick" + (host.DeleteRootKey ? " (removed at exit)" : ""));
-#else
-    (void)&ProcessNumber;
-    host.RootKey = host.Options.RootKey.empty() ? "Software\\Far\\Plugins" : host.Options.RootKey;
-    std::string folder;
-    if (!host.Options.RegistryDir.empty()) {
-        folder = AbsolutePath(host.Options.RegistryDir);
-    } else if (const char* given = std::getenv("TARNWICK_REGISTRY_ROOT"); given != nullptr && given[0] != '\0') {
-        folder = given;
-    } else {
-        folder = JoinPath(host.WorkDir, "registry");
-    }
-    MakeFolders(folder);
-    setenv("TARNWICK_REGISTRY_ROOT", folder.c_str(), 1);
-    Say("registry: " + host.RootKey + "\\Tarnwick in the folder " + folder);
-#endif
-}
+void PrepareRegistry() { PrepareRegistryPlace(Host()); }
 
 bool SelectLanguage(const std::string& language, std::string* error) {
     HostState& host = Host();
@@ -209,14 +156,7 @@ void CleanUpHost(bool moduleInUse) {
     if (!moduleInUse && host.Module.Handle != nullptr) {
         UnloadPluginModule(host.ModulePath, &host.Module);
     }
-#if defined(_WIN32)
-    if (host.DeleteRootKey) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, host.RootKeyToDelete.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, host.RootKeyToDelete.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TarnwickHost");  // only when no other run uses it
-        host.DeleteRootKey = false;
-    }
-#endif
+    RemoveRegistryPlace(host);
     if (host.DeleteWorkDir && !host.WorkDir.empty()) {
         DeleteTree(host.WorkDir);
         host.DeleteWorkDir = false;

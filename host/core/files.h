@@ -21,6 +21,9 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 
+// The host's process id, for names unique to this run.
+unsigned long ProcessNumber();
+
 // The folder holding the running executable.
 std::string ExecutableFolder();
 // Makes a new, empty folder under the system's temporary folder.

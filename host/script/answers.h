@@ -61,4 +61,14 @@ const AnswerPrompt& GetAnswerPrompt();
 
 std::string DescribeAnswer(const Answer& answer);
 
+// The next answer for a UI of `kind` ("menu", "message", "dialog") just
+// shown, called `what` in messages: first the checks queued for it run,
+// then the queued answer is taken, else the prompt asks. Stops the host when
+// a check fails, the UI is of another kind than a check expects, or no
+// answer comes.
+Answer NextAnswer(const std::string& kind, const std::string& what);
+// Stops the host: the answer does not fit the UI shown (`why`, if given,
+// says how).
+[[noreturn]] void AnswerDoesNotFit(const Answer& answer, const std::string& what, const std::string& why);
+
 }  // namespace twhost

@@ -1,17 +1,16 @@
-#include "console.h"
+// The console natively: a UTF-8 terminal. Text in code page 866 (the
+// Russian language file) is converted while that file is active.
+#include <string>
 
-#include <cstdio>
-#include <cstdlib>
+#include "console.h"
 
 namespace twhost {
 namespace {
 
 bool g_codePage866 = false;
-void (*g_cleanup)(bool) = nullptr;
 
-#if !defined(_WIN32)
 // Unicode code points of the code page 866 bytes 0x80 to 0xFF.
-const unsigned short kCp866[128] = {
+const unsigned short CP866_CODE_POINTS[128] = {
     0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B,
     0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
     0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432, 0x0433,
@@ -37,71 +36,30 @@ void AppendUtf8(std::string& out, unsigned code) {
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
-#endif
 
 }  // namespace
-
-void Say(const std::string& line) {
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-void Complain(const std::string& line) {
-    std::fflush(stdout);
-    std::fputs(line.c_str(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
-}
 
 std::string ForConsole(const char* text) {
     if (text == nullptr) return "(null)";
     std::string out;
-#if defined(_WIN32)
-    out = text;
-#else
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
         if (*p >= 0x80 && g_codePage866) {
-            AppendUtf8(out, kCp866[*p - 0x80]);
+            AppendUtf8(out, CP866_CODE_POINTS[*p - 0x80]);
         } else {
             out += static_cast<char>(*p);
         }
     }
-#endif
     return out;
 }
 
-void SetConsoleCodePage866(bool on) {
-    g_codePage866 = on;
-}
+void SetConsoleCodePage866(bool on) { g_codePage866 = on; }
 
 std::size_t DisplayWidth(const std::string& text) {
-#if defined(_WIN32)
-    return text.size();
-#else
     std::size_t width = 0;
     for (char c : text) {
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;
     }
     return width;
-#endif
-}
-
-std::string Hex(unsigned long value) {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "0x%lx", value);
-    return buffer;
-}
-
-void SetExitCleanup(void (*cleanup)(bool)) { g_cleanup = cleanup; }
-
-void Fatal(int code, const std::string& message, bool insidePlugin) {
-    Complain(message);
-    void (*cleanup)(bool) = g_cleanup;
-    g_cleanup = nullptr;
-    if (cleanup != nullptr) cleanup(insidePlugin);
-    std::fflush(nullptr);
-    std::_Exit(code);
 }
 
 }  // namespace twhost

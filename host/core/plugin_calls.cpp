@@ -4,6 +4,7 @@
 
 #include "console.h"
 #include "host_state.h"
+#include "trace.h"
 
 using namespace tarnwick;
 
@@ -21,9 +22,7 @@ struct InPlugin {
     InPlugin& operator=(const InPlugin&) = delete;
 };
 
-void Trace(const std::string& line) {
-    if (Host().Options.Trace) Say("  [export] " + line);
-}
+#define Trace(line) TWHOST_TRACE("  [export] ", line)
 
 bool NeedModule(const void* export_, const char* name, std::string* error) {
     if (Host().Module.Handle == nullptr) {

@@ -8,31 +8,14 @@
 #include <sstream>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/env.h"
 
 namespace fs = std::filesystem;
 
 namespace twhost {
 
-char PathSeparator() {
-#if defined(_WIN32)
-    return '\\';
-#else
-    return '/';
-#endif
-}
-
-const char* NativeLineEnd() {
-#if defined(_WIN32)
-    return "\r\n";
-#else
-    return "\n";
-#endif
-}
+// The one call of the host into the plug-in's platform layer.
+unsigned long ProcessNumber() { return static_cast<unsigned long>(tarnwick::platform::Env::Default()->ProcessId()); }
 
 std::string ResolvePath(const std::string& base, const std::string& name) {
     fs::path path(name);
@@ -63,20 +46,6 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 std::string FolderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
 std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
 
-std::string ExecutableFolder() {
-#if defined(_WIN32)
-    char buffer[MAX_PATH * 2];
-    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer) return AbsolutePath(".");
-    return FolderOf(std::string(buffer, length));
-#else
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error) return AbsolutePath(".");
-    return self.parent_path().string();
-#endif
-}
-
 bool MakeTemporaryFolder(std::string* folder, std::string* error) {
     std::error_code code;
     fs::path temp = fs::temp_directory_path(code);
@@ -84,11 +53,7 @@ bool MakeTemporaryFolder(std::string* folder, std::string* error) {
         *error = "no temporary folder: " + code.message();
         return false;
     }
-#if defined(_WIN32)
-    unsigned long process = GetCurrentProcessId();
-#else
-    unsigned long process = static_cast<unsigned long>(getpid());
-#endif
+    unsigned long process = ProcessNumber();
     unsigned long long tick = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -8,16 +8,14 @@
 #include <iostream>
 #include <string>
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 #include "console.h"
 #include "files.h"
 #include "host_state.h"
+#include "line_frontend.h"
 #include "plugin_calls.h"
 #include "script.h"
 #include "session.h"
+#include "session_system.h"
 
 using namespace twhost;
 
@@ -81,11 +79,9 @@ int main(int argc, char** argv) {
         Usage();
         return EXIT_SETUP_FAILED;
     }
-#if defined(_WIN32)
-    // The real host works with OEM file names.
-    SetFileApisToOEM();
-#endif
+    PrepareHostProcess();
     SetExitCleanup(CleanUp);
+    SetUiFrontend(&LineFrontend());
     std::string error;
     if (!PrepareWorkFolder(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: " + error);
     Say("work folder: " + host.WorkDir + (host.DeleteWorkDir ? " (deleted at the end)" : ""));

@@ -1,0 +1,12 @@
+#include "trace.h"
+
+#include "console.h"
+#include "host_state.h"
+
+namespace twhost {
+
+bool Tracing() { return Host().Options.Trace; }
+
+void WriteTraceLine(const char* prefix, const std::string& line) { Say(prefix + line); }
+
+}  // namespace twhost

@@ -1,0 +1,145 @@
+// The script's commands on files: sample files, showing files, and the
+// position file rewritten as another running host would.
+#include <string>
+#include <vector>
+
+#include "console.h"
+#include "files.h"
+#include "host_state.h"
+#include "position_text.h"
+#include "sample_files.h"
+#include "script_actions.h"
+
+namespace twhost {
+
+bool CmdMakeFile(const Args& args, std::string* error) {
+    int lines;
+    if (!NeedInt(args, 2, &lines, error)) return false;
+    std::string path = Resolve(args.Words[1]);
+    if (!MakeSampleFile(path, lines, error)) return false;
+    Say("  wrote " + path + " (" + std::to_string(lines) + " lines)");
+    return true;
+}
+
+bool CmdDeleteFile(const Args& args, std::string* error) {
+    std::string path = Resolve(RestAfter(args.Line, 1));
+    if (!DeleteOneFile(path)) {
+        *error = "cannot delete " + path;
+        return false;
+    }
+    Say("  deleted " + path);
+    return true;
+}
+
+bool CmdShow(const Args& args, std::string*) {
+    ShowFile(Resolve(RestAfter(args.Line, 1)));
+    return true;
+}
+
+bool CmdShowCfg(const Args&, std::string*) {
+    ShowFile(Host().CfgPath);
+    return true;
+}
+
+bool CmdCfgPath(const Args& args, std::string*) {
+    std::string name = RestAfter(args.Line, 1);
+    Host().CfgPath = name == "default" ? Host().DefaultCfgPath : Resolve(name);
+    Say("  the cfg commands now look at " + Host().CfgPath);
+    return true;
+}
+
+namespace {
+
+bool IsItemFor(const TextLine& line, const std::string& path) {
+    std::vector<TextLine> one{line};
+    return line.IsItem && !FindEditorItems(one, path).empty();
+}
+
+bool RemoveEditorItem(std::vector<TextLine>& lines, const std::string& path, std::string* error) {
+    std::vector<TextLine> kept;
+    for (const TextLine& line : lines) {
+        if (!IsItemFor(line, path)) kept.push_back(line);
+    }
+    if (kept.size() == lines.size()) {
+        *error = "the position file has no item for " + path;
+        return false;
+    }
+    lines = kept;
+    return true;
+}
+
+// "set-item PATH LINE COL TOP LEFT OVERTYPE": replaces the path's first
+// item, or adds one.
+bool SetEditorItem(std::vector<TextLine>& lines, const Args& args, std::string* error) {
+    int numbers[5];
+    for (int i = 0; i < 5; ++i) {
+        if (!NeedInt(args, static_cast<std::size_t>(3 + i), &numbers[i], error)) return false;
+    }
+    std::string path = Resolve(args.Words[2]);
+    TextLine item;
+    item.Raw = FormatEditorItem(path, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
+    item.IsItem = true;
+    for (TextLine& line : lines) {
+        if (IsItemFor(line, path)) {
+            line = item;
+            return true;
+        }
+    }
+    lines.push_back(item);
+    return true;
+}
+
+// "put-item TYPE PATH [ATTRIBUTES]": an item written by hand, of any type,
+// with any attributes after the path.
+void PutHandWrittenItem(std::vector<TextLine>& lines, const Args& args) {
+    std::string path = Resolve(args.Words[3]);
+    std::string attributes = RestAfter(args.Line, 4);
+    TextLine item;
+    item.Raw = "<item type=\"" + args.Words[2] + "\" path=\"" + path + "\"" + (attributes.empty() ? "" : " " + attributes) + ">";
+    item.IsItem = true;
+    lines.push_back(item);
+}
+
+bool EditLines(std::vector<TextLine>& lines, const Args& args, std::string* error) {
+    const std::string& what = args.Words[1];
+    if (what == "remove-item" && args.Words.size() >= 3) return RemoveEditorItem(lines, Resolve(RestAfter(args.Line, 2)), error);
+    if (what == "set-item" && args.Words.size() >= 8) return SetEditorItem(lines, args, error);
+    if (what == "put-item" && args.Words.size() >= 4) {
+        PutHandWrittenItem(lines, args);
+    } else if (what == "add-line" && args.Words.size() >= 3) {
+        TextLine line;
+        line.Raw = RestAfter(args.Line, 2);
+        lines.push_back(line);
+    } else if (what == "clear") {
+        lines.clear();
+    } else {
+        *error = "external-edit-cfg takes remove-item PATH, set-item PATH LINE COL TOP LEFT OVERTYPE, put-item TYPE PATH [ATTRIBUTES], add-line TEXT or clear";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Rewrites the position file as another host process would: the whole file
+// at once, with a later last-write time.
+bool CmdExternalEdit(const Args& args, std::string* error) {
+    std::vector<TextLine> lines;
+    bool exists;
+    ReadCfg(&lines, &exists);
+    long long oldTime = exists ? LastWriteTicks(Host().CfgPath) : 0;
+    if (!EditLines(lines, args, error)) return false;
+    // Lines without text (the end of the file) are not written again.
+    std::vector<TextLine> written;
+    for (const TextLine& line : lines) {
+        if (!line.Raw.empty()) written.push_back(line);
+    }
+    if (!WriteWholeFile(Host().CfgPath, JoinPositionText(written)) || !AgeLastWriteTime(Host().CfgPath, oldTime)) {
+        *error = "cannot rewrite " + Host().CfgPath;
+        return false;
+    }
+    Say("  another process rewrote " + Host().CfgPath);
+    return true;
+}
+
+}  // namespace twhost

@@ -1,0 +1,17 @@
+// How the script's answers (answers.h) act on the UI shown: the menu item
+// chosen, the button pressed, the dialog's check boxes and fields changed.
+// An answer that does not fit the UI stops the host with EXIT_SCRIPT_FAILED.
+#pragma once
+
+#include "plugin/host_abi.h"
+#include "ui_frontend.h"
+
+namespace twhost {
+
+MenuChoice AnswerMenu(const ShownMenu& menu);
+// REQUIRES: the message has buttons.
+int AnswerMessage(const ShownMessage& message);
+// Takes answers until one closes the dialog; the others change `items`.
+int AnswerDialog(tarnwick::FarDialogItem* items, int count);
+
+}  // namespace twhost

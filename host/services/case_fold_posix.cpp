@@ -1,0 +1,13 @@
+// Case folding natively: ASCII letters only. Native file names are UTF-8,
+// whose bytes the code page 866 rules of Windows would corrupt.
+#include "standard_functions.h"
+
+namespace twhost {
+
+char FoldCase(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 'A' && u <= 'Z') return static_cast<char>(u + ('a' - 'A'));
+    return c;
+}
+
+}  // namespace twhost

@@ -1,0 +1,33 @@
+// The services of the host's PluginStartupInfo record that the plug-in
+// uses: Menu, Message, Dialog, GetMsg and EditorControl. Each checks what
+// the plug-in hands it and stops the host with EXIT_PLUGIN_FAULT when the
+// plug-in breaks the interface.
+#pragma once
+
+#include <string>
+
+#include "plugin/host_abi.h"
+
+namespace twhost {
+
+int TW_STDCALL HostMenu(tarnwick::INT_PTR_T moduleNumber, int x, int y, int maxHeight, tarnwick::DWORD_T flags,
+                        const char* title, const char* bottom, const char* helpTopic, const int* breakKeys,
+                        int* breakCode, const tarnwick::FarMenuItemEx* items, int itemsNumber);
+int TW_STDCALL HostMessage(tarnwick::INT_PTR_T moduleNumber, tarnwick::DWORD_T flags, const char* helpTopic,
+                           const char* const* items, int itemsNumber, int buttonsNumber);
+int TW_STDCALL HostDialog(tarnwick::INT_PTR_T moduleNumber, int x1, int y1, int x2, int y2, const char* helpTopic,
+                          tarnwick::FarDialogItem* items, int itemsNumber);
+const char* TW_STDCALL HostGetMsg(tarnwick::INT_PTR_T moduleNumber, int msgId);
+// ECTL_GETINFO and ECTL_SETPOSITION on the current editor.
+int TW_STDCALL HostEditorControl(int command, void* param);
+
+// Shared by the services: the ModuleNumber check, and a text field of a
+// record that must end within its `size` bytes (else the host stops).
+void CheckModuleNumber(tarnwick::INT_PTR_T moduleNumber, const char* service);
+std::string BoundedText(const char* text, std::size_t size, const std::string& what);
+// "\"topic\"" or "none", for trace lines.
+std::string HelpTopicText(const char* helpTopic);
+// Fails when `count` items cannot be read at `items`.
+void CheckItemList(const void* items, int count, const char* service);
+
+}  // namespace twhost

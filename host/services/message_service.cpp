@@ -1,0 +1,69 @@
+// The Message service: reads the box's lines and buttons, records it and
+// lets the front end show it.
+#include <algorithm>
+#include <string>
+
+#include "console.h"
+#include "host_services.h"
+#include "trace.h"
+#include "ui_frontend.h"
+
+using namespace tarnwick;
+
+namespace twhost {
+namespace {
+
+#define Trace(line) TWHOST_TRACE("    [ui] ", line)
+
+// The highest FMSG_MB_* button set the host knows.
+constexpr DWORD_T LAST_BUTTON_SET = 6;
+
+DWORD_T ButtonSet(DWORD_T flags) { return (flags >> 16) & 0xF; }
+
+std::vector<std::string> ButtonsOf(DWORD_T flags) {
+    switch (ButtonSet(flags)) {
+        case 1: return {"OK"};
+        case 2: return {"OK", "Cancel"};
+        case 3: return {"Abort", "Retry", "Ignore"};
+        case 4: return {"Yes", "No"};
+        case 5: return {"Yes", "No", "Cancel"};
+        case 6: return {"Retry", "Cancel"};
+        default: return {};
+    }
+}
+
+std::string Shown(const char* text) { return text == nullptr ? std::string() : ForConsole(text); }
+
+// Without a button set in the flags, the last `buttonsNumber` items are the
+// buttons (the first item, the title, always stays text).
+ShownMessage ReadMessage(DWORD_T flags, const char* const* items, int itemsNumber, int buttonsNumber) {
+    ShownMessage message;
+    message.Flags = flags;
+    message.Buttons = ButtonsOf(flags);
+    int textItems = itemsNumber;
+    if (message.Buttons.empty() && buttonsNumber > 0) {
+        int buttons = std::min(buttonsNumber, std::max(itemsNumber - 1, 0));
+        textItems = itemsNumber - buttons;
+        for (int i = textItems; i < itemsNumber; ++i) message.Buttons.push_back(Shown(items[i]));
+    }
+    for (int i = 0; i < textItems; ++i) message.Lines.push_back(Shown(items[i]));
+    return message;
+}
+
+}  // namespace
+
+int TW_STDCALL HostMessage(INT_PTR_T moduleNumber, DWORD_T flags, const char* helpTopic, const char* const* items,
+                           int itemsNumber, int buttonsNumber) {
+    CheckModuleNumber(moduleNumber, "Message");
+    Trace("Message(flags " + Hex(flags) + ", help " + HelpTopicText(helpTopic) + ", " + std::to_string(itemsNumber) +
+          " items, " + std::to_string(buttonsNumber) + " buttons)");
+    CheckItemList(items, itemsNumber, "Message");
+    if (ButtonSet(flags) > LAST_BUTTON_SET) Fatal(EXIT_PLUGIN_FAULT, "Message: unknown button flags in " + Hex(flags), true);
+    ShownMessage message = ReadMessage(flags, items, itemsNumber, buttonsNumber);
+    RememberMessage(message);
+    int result = CurrentUiFrontend().ShowMessage(message);
+    if (!message.Buttons.empty()) Trace("Message = " + std::to_string(result));
+    return result;
+}
+
+}  // namespace twhost
