@@ -19,11 +19,13 @@ have g++ || need g++
 have make || need make
 [ -f /usr/src/googletest/CMakeLists.txt ] || need googletest
 installed libbenchmark-dev || need libbenchmark-dev
+installed libncurses-dev || need libncurses-dev
 
 if [ "$want" = all ]; then
     have i686-w64-mingw32-g++-posix || need g++-mingw-w64-i686
     have wine || need wine
     installed wine32:i386 || need wine32:i386
+    have tmux || need tmux
 fi
 
 if [ ${#packages[@]} -eq 0 ]; then
