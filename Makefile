@@ -1,5 +1,6 @@
 # Thin entry points over CMake and the scripts in scripts/.
 #   make demo   build natively and run the example script in the substitute host
+#   make try    build natively and open the full-screen substitute host
 #   make test   install what is missing, build three ways, run every suite
 #   make fuzz   run every libFuzzer target for FUZZ_SECONDS (default 300) each
 #   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
@@ -7,13 +8,19 @@
 ROOT := $(CURDIR)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: demo test dist fuzz clean
+.PHONY: demo try test dist fuzz clean
 
 demo:
 	@scripts/install-deps.sh native
 	@cmake -S $(ROOT) -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build/native -j $(JOBS) --target tarnwick-host Tarnwick >/dev/null
 	@build/native/host/tarnwick-host --script examples/demo.tws
+
+try:
+	@scripts/install-deps.sh native
+	@cmake -S $(ROOT) -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build/native -j $(JOBS) --target tarnwick-host Tarnwick >/dev/null
+	@build/native/host/tarnwick-host --tui
 
 test:
 	@scripts/test.sh

@@ -19,6 +19,7 @@ have g++ || need g++
 have make || need make
 [ -f /usr/src/googletest/CMakeLists.txt ] || need googletest
 installed libbenchmark-dev || need libbenchmark-dev
+installed libncurses-dev || need libncurses-dev
 
 if [ "$want" = all ]; then
     have i686-w64-mingw32-g++-posix || need g++-mingw-w64-i686
@@ -29,6 +30,7 @@ if [ "$want" = all ]; then
     installed libclang-rt-14-dev || need libclang-rt-14-dev
     have file || need file
     installed wine32:i386 || need wine32:i386
+    have tmux || need tmux
 fi
 
 if [ ${#packages[@]} -eq 0 ]; then

@@ -20,7 +20,13 @@ bool g_panelsActive = false;
 
 bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
 
-bool SendRedraw(std::string* error) { return Send(EE_REDRAW, nullptr, error); }
+int g_width = EDITOR_WIDTH;
+int g_height = EDITOR_HEIGHT;
+bool g_frontendRedraws = false;
+
+// After a change the editor is redrawn: at once in the line-oriented host,
+// by the front end's next paint in the full-screen one.
+bool SendRedraw(std::string* error) { return g_frontendRedraws || Send(EE_REDRAW, nullptr, error); }
 
 void Focus(int id) {
     g_focus.erase(std::remove(g_focus.begin(), g_focus.end(), id), g_focus.end());
@@ -87,12 +93,12 @@ void KeepCursorVisible(SimEditor& editor) {
     editor.CurLine = std::clamp(editor.CurLine, 0, last);
     editor.TopScreenLine = std::clamp(editor.TopScreenLine, 0, last);
     if (editor.CurLine < editor.TopScreenLine) editor.TopScreenLine = editor.CurLine;
-    if (editor.CurLine >= editor.TopScreenLine + EDITOR_HEIGHT) editor.TopScreenLine = editor.CurLine - EDITOR_HEIGHT + 1;
+    if (editor.CurLine >= editor.TopScreenLine + g_height) editor.TopScreenLine = editor.CurLine - g_height + 1;
     editor.CurPos = std::max(editor.CurPos, 0);
     editor.LeftPos = std::max(editor.LeftPos, 0);
     int column = TabColumnOf(editor, editor.CurPos);
     if (column < editor.LeftPos) editor.LeftPos = column;
-    if (column >= editor.LeftPos + EDITOR_WIDTH) editor.LeftPos = column - EDITOR_WIDTH + 1;
+    if (column >= editor.LeftPos + g_width) editor.LeftPos = column - g_width + 1;
 }
 
 SimEditor* CurrentEditor() { return g_focus.empty() || g_panelsActive ? nullptr : FindEditor(g_focus.back()); }
@@ -153,7 +159,7 @@ bool ScrollTo(int topLine, std::string* error) {
     editor->TopScreenLine = std::clamp(topLine, 0, last);
     // Scrolling keeps the cursor on the screen by moving it, not the view.
     if (editor->CurLine < editor->TopScreenLine) editor->CurLine = editor->TopScreenLine;
-    if (editor->CurLine >= editor->TopScreenLine + EDITOR_HEIGHT) editor->CurLine = editor->TopScreenLine + EDITOR_HEIGHT - 1;
+    if (editor->CurLine >= editor->TopScreenLine + g_height) editor->CurLine = editor->TopScreenLine + g_height - 1;
     editor->CurLine = std::min(editor->CurLine, last);
     KeepCursorVisible(*editor);
     return SendRedraw(error);
@@ -165,7 +171,7 @@ bool ScrollLeftTo(int leftPos, std::string* error) {
     editor->LeftPos = std::max(leftPos, 0);
     int column = TabColumnOf(*editor, editor->CurPos);
     if (column < editor->LeftPos) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos);
-    if (column >= editor->LeftPos + EDITOR_WIDTH) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos + EDITOR_WIDTH - 1);
+    if (column >= editor->LeftPos + g_width) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos + g_width - 1);
     KeepCursorVisible(*editor);
     return SendRedraw(error);
 }
@@ -262,6 +268,67 @@ std::string DescribeEditor(const SimEditor& editor) {
 void DropAllEditors() {
     g_editors.clear();
     g_focus.clear();
+}
+
+void SetEditorWindow(int width, int height, bool frontendRedraws) {
+    g_width = std::max(width, 1);
+    g_height = std::max(height, 1);
+    g_frontendRedraws = frontendRedraws;
+}
+
+int EditorWindowWidth() { return g_width; }
+int EditorWindowHeight() { return g_height; }
+
+bool RedrawEditor(std::string* error) { return Send(EE_REDRAW, nullptr, error); }
+
+bool PlaceCursor(int line, int pos, int top, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    editor->CurLine = std::clamp(line, 0, TotalLines(*editor) - 1);
+    editor->CurPos = std::max(pos, 0);
+    if (top >= 0) editor->TopScreenLine = std::clamp(top, 0, TotalLines(*editor) - 1);
+    KeepCursorVisible(*editor);
+    return SendRedraw(error);
+}
+
+bool EditAtCursor(EditKind kind, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    std::vector<std::string>& lines = editor->Lines;
+    std::size_t at = static_cast<std::size_t>(editor->CurLine);
+    std::string& line = lines[at];
+    std::size_t pos = static_cast<std::size_t>(editor->CurPos);
+    if (kind == EditKind::BreakLine) {
+        std::string rest = pos < line.size() ? line.substr(pos) : std::string();
+        if (pos < line.size()) line.erase(pos);
+        lines.insert(lines.begin() + static_cast<long>(at) + 1, rest);
+        editor->CurLine += 1;
+        editor->CurPos = 0;
+    } else if (kind == EditKind::DeleteBefore) {
+        if (pos == 0 && at == 0) return true;
+        if (pos == 0) {
+            editor->CurPos = static_cast<int>(lines[at - 1].size());
+            lines[at - 1] += line;
+            lines.erase(lines.begin() + static_cast<long>(at));
+            editor->CurLine -= 1;
+        } else {
+            if (pos <= line.size()) line.erase(pos - 1, 1);
+            editor->CurPos -= 1;
+        }
+    } else {
+        if (pos < line.size()) {
+            line.erase(pos, 1);
+        } else if (at + 1 < lines.size()) {
+            line.append(pos - line.size(), ' ');
+            line += lines[at + 1];
+            lines.erase(lines.begin() + static_cast<long>(at) + 1);
+        } else {
+            return true;
+        }
+    }
+    editor->CurState = ECSTATE_MODIFIED;
+    KeepCursorVisible(*editor);
+    return SendRedraw(error);
 }
 
 }  // namespace twhost

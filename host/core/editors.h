@@ -48,6 +48,20 @@ bool SaveEditor(std::string* error);
 bool CloseEditor(int id, std::string* error);
 bool SwitchEditor(int id, std::string* error);
 
+// The full-screen front end's editor: the window's size (the line-oriented
+// host keeps 80 x 23), and whether the front end sends EE_REDRAW itself, on
+// every paint (RedrawEditor), instead of the actions above.
+void SetEditorWindow(int width, int height, bool frontendRedraws);
+int EditorWindowWidth();
+int EditorWindowHeight();
+bool RedrawEditor(std::string* error);
+// Moves the cursor to `line` and `pos`, the top line to `top` (-1: as it
+// is), and scrolls to keep the cursor on the screen.
+bool PlaceCursor(int line, int pos, int top, std::string* error);
+// Enter, Backspace and Del at the cursor.
+enum class EditKind { BreakLine, DeleteBefore, DeleteAt };
+bool EditAtCursor(EditKind kind, std::string* error);
+
 // "editor 1 C:\...\a.txt: line 12, col 4, top 3, left 0, overtype off".
 std::string DescribeEditor(const SimEditor& editor);
 

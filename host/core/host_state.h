@@ -22,6 +22,8 @@ struct HostOptions {
     std::string RegistryDir;    // --registry: native registry folder
     int StartupSize = -1;       // --startup-size: StructSize reported to the plug-in
     bool Trace = false;         // --trace: log every export and service call
+    bool FullScreen = false;    // --tui: the full-screen front end
+    std::string LogPath;        // --log: with --tui, where the host's output lines go
 };
 
 // The number the host gives the plug-in as ModuleNumber; every service that

@@ -10,6 +10,7 @@
 
 #include "console.h"
 #include "files.h"
+#include "full_screen.h"
 #include "host_state.h"
 #include "line_frontend.h"
 #include "plugin_calls.h"
@@ -31,7 +32,9 @@ void Usage() {
         "  --root-key KEY    the registry root key given to the plug-in (kept after the run)\n"
         "  --registry DIR    natively: the folder that holds the registry\n"
         "  --startup-size N  the StructSize reported in PluginStartupInfo\n"
-        "  --trace           log every call between host and plug-in");
+        "  --trace           log every call between host and plug-in\n"
+        "  --tui             the full-screen host: panels, editor, the plug-in's menus and dialogs\n"
+        "  --log FILE        with --tui: write the host's output lines (and the trace) to FILE");
 }
 
 bool ParseOptions(int argc, char** argv, HostOptions* options) {
@@ -62,11 +65,15 @@ bool ParseOptions(int argc, char** argv, HostOptions* options) {
             options->StartupSize = std::atoi(number.c_str());
         } else if (option == "--trace") {
             options->Trace = true;
+        } else if (option == "--tui") {
+            options->FullScreen = true;
+        } else if (option == "--log") {
+            if (!value(&options->LogPath)) return false;
         } else {
             return false;
         }
     }
-    return true;
+    return !(options->FullScreen && !options->ScriptPath.empty());
 }
 
 void CleanUp(bool moduleInUse) { CleanUpHost(moduleInUse); }
@@ -79,10 +86,11 @@ int main(int argc, char** argv) {
         Usage();
         return EXIT_SETUP_FAILED;
     }
+    std::string error;
+    if (host.Options.FullScreen && !PrepareFullScreen(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: " + error);
     PrepareHostProcess();
     SetExitCleanup(CleanUp);
     SetUiFrontend(&LineFrontend());
-    std::string error;
     if (!PrepareWorkFolder(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: " + error);
     Say("work folder: " + host.WorkDir + (host.DeleteWorkDir ? " (deleted at the end)" : ""));
     Say("module: " + host.ModulePath);
@@ -91,7 +99,9 @@ int main(int argc, char** argv) {
     if (!StartModule(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: cannot load the module: " + error);
 
     int status;
-    if (host.Options.ScriptPath.empty()) {
+    if (host.Options.FullScreen) {
+        status = RunFullScreen();
+    } else if (host.Options.ScriptPath.empty()) {
         status = RunCommands(std::cin, "console", true);
     } else if (host.Options.ScriptPath == "-") {
         status = RunCommands(std::cin, "stdin", false);

@@ -7,10 +7,19 @@ namespace twhost {
 namespace {
 
 void (*g_cleanup)(bool) = nullptr;
+void (*g_sink)(const std::string&) = nullptr;
+void (*g_release)() = nullptr;
 
 }  // namespace
 
+void SetOutputSink(void (*sink)(const std::string& line)) { g_sink = sink; }
+void SetScreenRelease(void (*release)()) { g_release = release; }
+
 void Say(const std::string& line) {
+    if (g_sink != nullptr) {
+        g_sink(line);
+        return;
+    }
     std::fputs(line.c_str(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -32,6 +41,9 @@ std::string Hex(unsigned long value) {
 void SetExitCleanup(void (*cleanup)(bool)) { g_cleanup = cleanup; }
 
 void Fatal(int code, const std::string& message, bool insidePlugin) {
+    void (*release)() = g_release;
+    g_release = nullptr;
+    if (release != nullptr) release();
     Complain(message);
     void (*cleanup)(bool) = g_cleanup;
     g_cleanup = nullptr;

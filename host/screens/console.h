@@ -13,6 +13,10 @@ constexpr int EXIT_PLUGIN_FAULT = 3;    // the plug-in broke the host's interfac
 
 // Writes one line to standard output and flushes it.
 void Say(const std::string& line);
+// The full-screen host sends Say's lines to `sink` (null: standard output
+// again), and gives back the terminal with `release` before a fatal exit.
+void SetOutputSink(void (*sink)(const std::string& line));
+void SetScreenRelease(void (*release)());
 // Writes a line to standard error.
 void Complain(const std::string& line);
 

@@ -25,8 +25,8 @@ int GetInfo(SimEditor* editor, void* param) {
     std::memset(info, 0, sizeof *info);
     info->EditorID = editor->Id;
     info->FileName = editor->FileName.c_str();
-    info->WindowSizeX = EDITOR_WIDTH;
-    info->WindowSizeY = EDITOR_HEIGHT;
+    info->WindowSizeX = EditorWindowWidth();
+    info->WindowSizeY = EditorWindowHeight();
     info->TotalLines = TotalLines(*editor);
     info->CurLine = editor->CurLine;
     info->CurPos = editor->CurPos;

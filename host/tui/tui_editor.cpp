@@ -1,0 +1,128 @@
+// The full-screen editor over the host's simulated editor: the status line,
+// the text, the key bar; every paint sends EE_REDRAW first.
+#include <curses.h>
+
+#include "console.h"
+#include "editors.h"
+#include "files.h"
+#include "tui_host.h"
+#include "tui_screen.h"
+#include "tui_ui.h"
+
+using namespace tarnwick;
+
+namespace twhost {
+namespace {
+
+std::string Expanded(const std::string& line) {
+    std::string out;
+    for (char c : line) {
+        if (c == '\t') {
+            do out += ' '; while (out.size() % EDITOR_TAB_SIZE != 0);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void PaintEditor(int id) {
+    SimEditor* editor = FindEditor(id);
+    if (editor == nullptr) return;
+    int columns = ScreenColumns();
+    KeepCursorVisible(*editor);
+    std::string right = std::string((editor->CurState & ECSTATE_MODIFIED) != 0 ? "*" : " ") + "  " +
+                        (editor->Overtype != 0 ? "Ovr" : "Ins") + "  Line " + std::to_string(editor->CurLine + 1) + "/" +
+                        std::to_string(TotalLines(*editor)) + "  Col " + std::to_string(editor->CurPos + 1) + " ";
+    Fill(0, 0, columns, 1, Paint::Status);
+    PutText(0, 0, " " + ForConsole(editor->FileName.c_str()), Paint::Status, columns - TextWidth(right) - 1);
+    PutText(columns - TextWidth(right), 0, right, Paint::Status, TextWidth(right));
+    for (int row = 0; row < EditorWindowHeight(); ++row) {
+        int index = editor->TopScreenLine + row;
+        std::string text;
+        if (index < TotalLines(*editor)) {
+            text = Expanded(editor->Lines[static_cast<std::size_t>(index)]);
+            text = static_cast<int>(text.size()) > editor->LeftPos ? text.substr(static_cast<std::size_t>(editor->LeftPos)) : "";
+        }
+        PutText(0, 1 + row, ForConsole(text.c_str()), Paint::Editor, columns, true);
+    }
+    DrawKeyBar({"", "Save", "", "", "", "", "", "", "", "Quit", "Plug", ""});
+    PlaceCursor(TabColumnOf(*editor, editor->CurPos) - editor->LeftPos, 1 + editor->CurLine - editor->TopScreenLine, true);
+}
+
+// Asks about unsaved changes: true when the editor may close.
+bool MayClose(SimEditor* editor, std::string* error) {
+    if ((editor->CurState & ECSTATE_MODIFIED) == 0) return true;
+    ShownMessage question;
+    question.Lines = {"Editor", ForConsole(FileNameOf(editor->FileName).c_str()) + " has been modified", "Save the changes?"};
+    question.Buttons = {"&Save", "&Don't save", "&Continue editing"};
+    int answer = RunMessage(question);
+    if (answer == 0) return SaveEditor(error);
+    return answer == 1;
+}
+
+// One key in the editor; false when it closes.
+bool EditorKey(SimEditor* editor, int key, std::string* error) {
+    int line = editor->CurLine, pos = editor->CurPos, page = EditorWindowHeight();
+    switch (key) {
+        case KEY_UP: return line == 0 || GotoPosition(line - 1, 0, true, error);
+        case KEY_DOWN: return line + 1 >= TotalLines(*editor) || GotoPosition(line + 1, 0, true, error);
+        case KEY_LEFT: return pos == 0 || GotoPosition(line, pos - 1, false, error);
+        case KEY_RIGHT: return GotoPosition(line, pos + 1, false, error);
+        case KEY_HOME: return GotoPosition(line, 0, false, error);
+        case KEY_END: return GotoPosition(line, static_cast<int>(editor->Lines[static_cast<std::size_t>(line)].size()), false, error);
+        case KEY_PPAGE: return PlaceCursor(line - page, pos, std::max(editor->TopScreenLine - page, 0), error);
+        case KEY_NPAGE: return PlaceCursor(line + page, pos, editor->TopScreenLine + page, error);
+        case KEY_CTRL_HOME_TW: return PlaceCursor(0, 0, 0, error);
+        case KEY_CTRL_END_TW: {
+            int last = TotalLines(*editor) - 1;
+            return PlaceCursor(last, static_cast<int>(editor->Lines[static_cast<std::size_t>(last)].size()), -1, error);
+        }
+        case KEY_IC: return SetOvertype(editor->Overtype == 0, error);
+        case '\r': case '\n': case KEY_ENTER: return EditAtCursor(EditKind::BreakLine, error);
+        case KEY_BACKSPACE: case 127: case 8: return EditAtCursor(EditKind::DeleteBefore, error);
+        case KEY_DC: return EditAtCursor(EditKind::DeleteAt, error);
+        case KEY_F(2): return SaveEditor(error);
+        case KEY_F(11): return ShowPluginCommands(true, error);
+        case KEY_ALT_SHIFT_F9_TW: return ShowPluginConfiguration(error);
+        default:
+            if (key >= 32 && key < 127) return TypeText(std::string(1, static_cast<char>(key)), error);
+            return true;
+    }
+}
+
+}  // namespace
+
+bool EditFile(const std::string& path, std::string* error) {
+    SimEditor* editor;
+    if (!OpenEditor(path, &editor, error)) return false;
+    int id = editor->Id;
+    PushPainter([id] { PaintEditor(id); });
+    bool ok = true;
+    while (true) {
+        ok = RedrawEditor(error);
+        if (!ok) break;
+        RepaintAll();
+        int key = ReadKey();
+        editor = FindEditor(id);
+        if (editor == nullptr) break;
+        if (key == KEY_ESC_TW || key == KEY_F(10)) {
+            if (!MayClose(editor, error)) {
+                if (!error->empty()) ShowError(*error);
+                error->clear();
+                continue;
+            }
+            ok = CloseEditor(id, error);
+            break;
+        }
+        if (!EditorKey(editor, key, error)) {
+            ShowError(*error);
+            error->clear();
+        }
+    }
+    PopPainter();
+    if (FindEditor(id) != nullptr) CloseEditor(id, error);
+    return ok && error->empty();
+}
+
+}  // namespace twhost

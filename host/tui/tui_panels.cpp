@@ -1,0 +1,208 @@
+// The full-screen host: the panels over the work folder, the host's menus
+// of plug-in commands, and the way in and out.
+#include <algorithm>
+#include <cstdio>
+#include <curses.h>
+
+#include "console.h"
+#include "editors.h"
+#include "files.h"
+#include "full_screen.h"
+#include "host_state.h"
+#include "plugin_calls.h"
+#include "position_text.h"
+#include "sample_files.h"
+#include "session.h"
+#include "tui_host.h"
+#include "tui_screen.h"
+#include "tui_ui.h"
+
+using namespace tarnwick;
+
+namespace twhost {
+namespace {
+
+std::FILE* g_log = nullptr;
+
+void WriteToLog(const std::string& line) {
+    if (g_log == nullptr) return;
+    std::fputs(line.c_str(), g_log);
+    std::fputc('\n', g_log);
+    std::fflush(g_log);
+}
+
+class FullScreenFrontend : public UiFrontend {
+public:
+    MenuChoice ChooseFromMenu(const ShownMenu& menu) override { return RunMenu(menu); }
+    int ShowMessage(const ShownMessage& message) override { return RunMessage(message); }
+    int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) override {
+        return twhost::RunDialog(items, count, place);
+    }
+};
+
+struct Panels {
+    std::vector<std::string> Files;
+    int Selected = 0;
+    int First = 0;
+};
+
+// Files of a few hundred lines each, for a work folder with nothing in it.
+void MakeSamples(const std::string& folder) {
+    const std::pair<const char*, int> samples[] = {{"chapter1.txt", 300}, {"chapter2.txt", 240}, {"notes.txt", 180}};
+    std::string error;
+    for (const auto& sample : samples) MakeSampleFile(JoinPath(folder, sample.first), sample.second, &error);
+}
+
+std::string StoredPosition(const std::string& path) {
+    std::string content;
+    if (!ReadWholeFile(Host().DefaultCfgPath, &content)) return "none yet";
+    std::vector<TextLine> lines = ParsePositionText(content);
+    std::vector<const TextItem*> items = FindEditorItems(lines, path);
+    if (items.empty()) return "none yet";
+    auto number = [&](const char* name) {
+        const std::string* value = items[0]->Find(name);
+        return value == nullptr ? std::string("?") : std::to_string(std::atoi(value->c_str()) + 1);
+    };
+    return "line " + number("line") + ", col " + number("column");
+}
+
+void PaintPanels(Panels& panels) {
+    int columns = ScreenColumns(), rows = ScreenRows();
+    int half = columns / 2, height = rows - 2;
+    Fill(0, 0, columns, rows - 1, Paint::Panel);
+    DrawFrame(0, 0, half, height, true, Paint::Panel, ForConsole(Host().WorkDir.c_str()), "");
+    DrawFrame(half, 0, columns - half, height, true, Paint::Panel, "Info", "");
+    int listRows = height - 4;
+    if (panels.Selected < panels.First) panels.First = panels.Selected;
+    if (panels.Selected >= panels.First + listRows) panels.First = panels.Selected - listRows + 1;
+    PutText(2, 1, "Name", Paint::PanelTitle, half - 4);
+    for (int row = 0; row < listRows; ++row) {
+        int index = panels.First + row;
+        if (index >= static_cast<int>(panels.Files.size())) break;
+        Paint paint = index == panels.Selected ? Paint::PanelSelected : Paint::Panel;
+        PutText(1, 2 + row, " " + ForConsole(panels.Files[static_cast<std::size_t>(index)].c_str()), paint, half - 2, true);
+    }
+    DrawSeparator(0, height - 3, half, Paint::Panel, "");
+    std::string name = panels.Files.empty() ? "" : panels.Files[static_cast<std::size_t>(panels.Selected)];
+    PutText(2, height - 2, ForConsole(name.c_str()), Paint::Panel, half - 4);
+    std::string path = JoinPath(Host().WorkDir, name);
+    std::vector<std::string> info = {
+        "Tarnwick remembers where the editor", "stood in each file and puts it back", "when the file is opened again.", "",
+        "Enter or F4: edit the file. In the", "editor, F11, Tarnwick, Store: the", "file is tracked from then on. Move,",
+        "close with Esc, open it again.", "F9: the plug-in's settings.", "F10: quit.", "",
+        "Stored position of this file:", name.empty() ? "" : "  " + StoredPosition(path)};
+    for (std::size_t i = 0; i < info.size() && static_cast<int>(i) < height - 3; ++i) {
+        PutText(half + 2, 2 + static_cast<int>(i), info[i], Paint::Panel, columns - half - 4);
+    }
+    PutText(0, rows - 2, ForConsole(Host().WorkDir.c_str()) + ">", Paint::Plain, columns, true);
+    DrawKeyBar({"", "", "", "Edit", "", "", "", "", "Conf", "Quit", "Plug", ""});
+    PlaceCursor(0, 0, false);
+}
+
+void ReadFolder(Panels& panels) {
+    panels.Files = ListFiles(Host().WorkDir);
+    std::sort(panels.Files.begin(), panels.Files.end());
+    panels.Selected = std::clamp(panels.Selected, 0, std::max(static_cast<int>(panels.Files.size()) - 1, 0));
+}
+
+bool ConfirmQuit() {
+    ShownMessage question;
+    question.Lines = {"Quit", "Do you want to quit the host?"};
+    question.Buttons = {"&Yes", "&No"};
+    return RunMessage(question) == 0;
+}
+
+// A host menu of the plug-in's strings; the index chosen, or -1.
+int ChooseString(const char* title, const char* const* strings, int count) {
+    ShownMenu menu;
+    menu.Title = title;
+    for (int i = 0; i < count && strings != nullptr; ++i) {
+        ShownMenuItem item;
+        item.Text = "&" + std::to_string(i + 1) + " " + ForConsole(strings[i]);
+        menu.Items.push_back(item);
+    }
+    return RunMenu(menu).Item;
+}
+
+}  // namespace
+
+void ShowError(const std::string& error) {
+    ShownMessage message;
+    message.Flags = FMSG_WARNING;
+    message.Lines = {"Error", error};
+    message.Buttons = {"OK"};
+    RunMessage(message);
+}
+
+bool ShowPluginCommands(bool fromEditor, std::string* error) {
+    PluginInfo info;
+    if (!CallGetPluginInfo(&info, error)) return false;
+    bool offered = fromEditor ? (info.Flags & PF_EDITOR) != 0 : (info.Flags & PF_DISABLEPANELS) == 0;
+    int chosen = ChooseString("Plugin commands", info.PluginMenuStrings, offered ? info.PluginMenuStringsNumber : 0);
+    if (chosen < 0) return true;
+    INT_PTR_T result;
+    if (fromEditor) return CallOpenPlugin(OPEN_EDITOR, &result, error);
+    SetPanelsActive(true);
+    bool called = CallOpenPlugin(OPEN_PLUGINSMENU, &result, error);
+    SetPanelsActive(false);
+    return called;
+}
+
+bool ShowPluginConfiguration(std::string* error) {
+    PluginInfo info;
+    if (!CallGetPluginInfo(&info, error)) return false;
+    int chosen = ChooseString("Plugins configuration", info.PluginConfigStrings, info.PluginConfigStringsNumber);
+    if (chosen < 0) return true;
+    int result;
+    SetPanelsActive(true);
+    bool called = CallConfigure(chosen, &result, error);
+    SetPanelsActive(false);
+    return called;
+}
+
+bool PrepareFullScreen(std::string*) {
+    if (!Host().Options.LogPath.empty()) g_log = std::fopen(Host().Options.LogPath.c_str(), "a");
+    SetOutputSink(WriteToLog);
+    SetScreenRelease(CloseScreen);
+    return true;
+}
+
+int RunFullScreen() {
+    static FullScreenFrontend frontend;
+    SetUiFrontend(&frontend);
+    if (ListFiles(Host().WorkDir).empty()) MakeSamples(Host().WorkDir);
+    OpenScreen();
+    Panels panels;
+    ReadFolder(panels);
+    PushPainter([&panels] { PaintPanels(panels); });
+    std::string error;
+    while (true) {
+        SetEditorWindow(ScreenColumns(), ScreenRows() - 2, true);
+        RepaintAll();
+        int key = ReadKey();
+        int last = static_cast<int>(panels.Files.size()) - 1;
+        bool ok = true;
+        error.clear();
+        if (key == KEY_UP) panels.Selected = std::max(panels.Selected - 1, 0);
+        if (key == KEY_DOWN) panels.Selected = std::min(panels.Selected + 1, std::max(last, 0));
+        if (key == KEY_HOME || key == KEY_PPAGE) panels.Selected = 0;
+        if (key == KEY_END || key == KEY_NPAGE) panels.Selected = std::max(last, 0);
+        if ((key == '\r' || key == '\n' || key == KEY_ENTER || key == KEY_F(4)) && last >= 0) {
+            ok = EditFile(JoinPath(Host().WorkDir, panels.Files[static_cast<std::size_t>(panels.Selected)]), &error);
+            ReadFolder(panels);
+        }
+        if (key == KEY_F(11)) ok = ShowPluginCommands(false, &error);
+        if (key == KEY_F(9) || key == KEY_ALT_SHIFT_F9_TW) ok = ShowPluginConfiguration(&error);
+        if (!ok) ShowError(error);
+        if (key == KEY_F(10) && ConfirmQuit()) break;
+    }
+    PopPainter();
+    CloseScreen();
+    SetScreenRelease(nullptr);
+    Say("(F10: quitting)");
+    int status = StopModule(&error) ? 0 : EXIT_SCRIPT_FAILED;
+    if (status != 0) Say("FAILED at quit: " + error);
+    return status;
+}
+
+}  // namespace twhost

@@ -1,0 +1,61 @@
+// The full-screen host's terminal, over ncurses: colours in the host's
+// scheme, frames, text with hotkeys, the key bar, the keys read as the host
+// names them, and the stack of painters that redraws everything on resize.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace twhost {
+
+enum class Paint {
+    Panel, PanelSelected, PanelTitle, Editor, Status, KeyNumber, KeyLabel,
+    Menu, MenuSelected, MenuHotkey, MenuSelectedHotkey, MenuDisabled,
+    Dialog, DialogFocus, DialogHotkey, DialogField, Warning, WarningFocus, Plain
+};
+
+// Keys beyond what ncurses names.
+constexpr int KEY_CTRL_HOME_TW = 0x10001;
+constexpr int KEY_CTRL_END_TW = 0x10002;
+constexpr int KEY_ALT_SHIFT_F9_TW = 0x10003;
+constexpr int KEY_ALT_TW = 0x20000;  // | the letter: Alt+letter
+constexpr int KEY_ESC_TW = 27;
+
+constexpr int MIN_COLUMNS = 80;
+constexpr int MIN_ROWS = 25;
+
+void OpenScreen();
+void CloseScreen();
+int ScreenColumns();
+int ScreenRows();
+
+// The painters of what is on the screen, bottom first: a menu over the
+// editor pushes its own. RepaintAll draws them all in order.
+void PushPainter(std::function<void()> painter);
+void PopPainter();
+void RepaintAll();
+
+// The next key; resizing repaints, and while the terminal is smaller than
+// 80 x 25 a message says so and only F10 comes through.
+int ReadKey();
+
+void Fill(int x, int y, int width, int height, Paint paint);
+// Text clipped to `width` columns (the rest blank-filled when `fill`).
+void PutText(int x, int y, const std::string& text, Paint paint, int width, bool fill = false);
+// Text whose "&" hotkey is drawn in `hotkeyPaint`.
+void PutHotkeyText(int x, int y, const std::string& text, Paint paint, Paint hotkeyPaint, int width);
+// A frame; the title is centred in the top edge, `bottom` in the bottom one.
+void DrawFrame(int x, int y, int width, int height, bool twoLines, Paint paint, const std::string& title,
+               const std::string& bottom);
+// A horizontal separator across a frame at row y.
+void DrawSeparator(int x, int y, int width, Paint paint, const std::string& text);
+// The key bar on the last row: labels[0] is F1's.
+void DrawKeyBar(const std::vector<std::string>& labels);
+void PlaceCursor(int x, int y, bool visible);
+void ShowScreen();
+
+// Columns that the console text takes (UTF-8 on the terminal).
+int TextWidth(const std::string& text);
+
+}  // namespace twhost
