@@ -13,11 +13,16 @@
 namespace tarnwick {
 namespace platform {
 
-Env* Env::Default() {
-    // Never destroyed, so that it serves until the very end of the process.
-    static posix::PosixEnv* env = new posix::PosixEnv;
-    return env;
-}
+namespace {
+
+// Constant-initialized, so that it is there before any code of the module
+// runs; it holds no state, so its destruction at unload does nothing (and a
+// module unloaded and loaded again leaks nothing).
+posix::PosixEnv g_default_env;
+
+}  // namespace
+
+Env* Env::Default() { return &g_default_env; }
 
 namespace posix {
 
