@@ -19,9 +19,7 @@ namespace ts = tarnwick::testing_support;
 
 void PluginTest::SetUp() {
     ResetModuleState();
-#if !defined(_WIN32)
-    setenv("TARNWICK_REGISTRY_ROOT", temp_.File("registry").c_str(), 1);
-#endif
+    registryRoot_.reset(new ts::RegistryRootOverride(temp_.File("registry")));
     rootKey_ = "Software\\TarnwickTests\\" + ts::UniqueName("plugin");
     fakehost::ResetHost(temp_.File("Tarnwick.dll"), rootKey_);
 }
@@ -29,9 +27,7 @@ void PluginTest::SetUp() {
 void PluginTest::TearDown() {
     ResetModuleState();
     testing_support::RegistryDeleteTree(rootKey_.c_str());
-#if !defined(_WIN32)
-    unsetenv("TARNWICK_REGISTRY_ROOT");
-#endif
+    registryRoot_.reset();
 }
 
 void PluginTest::Start() { SetStartupInfo(&host().Info); }
