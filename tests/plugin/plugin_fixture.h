@@ -14,6 +14,7 @@
 #include "common/test_support.h"
 #include "fake_host.h"
 #include "plugin/host_abi.h"
+#include "plugin/module.h"
 #include "plugin/module_exit.h"
 #include "support/editor_position.h"
 
