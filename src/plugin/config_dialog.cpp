@@ -1,7 +1,7 @@
 #include "plugin/config_dialog.h"
 
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin/settings.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -32,44 +32,44 @@ constexpr int kDialogWidth = 64;
 constexpr int kDialogHeight = 13;
 constexpr int kDataSize = static_cast<int>(sizeof(FarDialogItem::Data));
 
-void WriteNumber(const char* name, std::int32_t value) {
+void WriteNumber(Module& m, const char* name, std::int32_t value) {
     char text[kItoaBufferSize];
-    HostIntToText(value, text);
-    WriteSettingString(RegistryRoot::CurrentUser, "", name, text);
+    HostIntToText(m, value, text);
+    WriteSettingString(m, RegistryRoot::CurrentUser, "", name, text);
 }
 
 // Takes the accepted values back into the settings.
-void TakeValues(FarDialogItem* items) {
+void TakeValues(Module& m, FarDialogItem* items) {
     for (int i = 0; i < kConfigDialogRows; ++i) items[i].Data[kDataSize - 1] = '\0';
-    CurrentSettings.ShowInPanels = items[RowShowInPanels].Selected;
-    CurrentSettings.Automatic = items[RowAutomatic].Selected;
-    CurrentSettings.RemoveOld = items[RowRemoveOld].Selected;
-    CurrentSettings.CheckMask = items[RowCheckMask].Selected;
-    CopyBounded(CurrentSettings.Mask, items[RowMask].Data, sizeof CurrentSettings.Mask);
+    m.CurrentSettings.ShowInPanels = items[RowShowInPanels].Selected;
+    m.CurrentSettings.Automatic = items[RowAutomatic].Selected;
+    m.CurrentSettings.RemoveOld = items[RowRemoveOld].Selected;
+    m.CurrentSettings.CheckMask = items[RowCheckMask].Selected;
+    CopyBounded(m.CurrentSettings.Mask, items[RowMask].Data, sizeof m.CurrentSettings.Mask);
 
     char* path = items[RowCfgFile].Data;
-    HostUnquote(path);
+    HostUnquote(m, path);
     path[kDataSize - 1] = '\0';
     if (path[0] == '\0') {
-        CopyBounded(CurrentSettings.CfgFile, DefaultCfgFile, sizeof CurrentSettings.CfgFile);
-    } else if (StrLength(path) < sizeof CurrentSettings.CfgFile) {
-        CopyBounded(CurrentSettings.CfgFile, path, sizeof CurrentSettings.CfgFile);
+        CopyBounded(m.CurrentSettings.CfgFile, m.DefaultCfgFile, sizeof m.CurrentSettings.CfgFile);
+    } else if (StrLength(path) < sizeof m.CurrentSettings.CfgFile) {
+        CopyBounded(m.CurrentSettings.CfgFile, path, sizeof m.CurrentSettings.CfgFile);
     }
     // A longer path would be cut into another file's name: the previous one stays.
 }
 
-void WriteAllSettings() {
-    WriteNumber("ShowInPanels", CurrentSettings.ShowInPanels);
-    WriteNumber("Automatic", CurrentSettings.Automatic);
-    WriteNumber("RemoveOld", CurrentSettings.RemoveOld);
-    WriteNumber("CheckMask", CurrentSettings.CheckMask);
-    WriteSettingString(RegistryRoot::CurrentUser, "", "Mask", CurrentSettings.Mask);
-    WriteSettingString(RegistryRoot::CurrentUser, "", "CfgFile", CurrentSettings.CfgFile);
+void WriteAllSettings(Module& m) {
+    WriteNumber(m, "ShowInPanels", m.CurrentSettings.ShowInPanels);
+    WriteNumber(m, "Automatic", m.CurrentSettings.Automatic);
+    WriteNumber(m, "RemoveOld", m.CurrentSettings.RemoveOld);
+    WriteNumber(m, "CheckMask", m.CurrentSettings.CheckMask);
+    WriteSettingString(m, RegistryRoot::CurrentUser, "", "Mask", m.CurrentSettings.Mask);
+    WriteSettingString(m, RegistryRoot::CurrentUser, "", "CfgFile", m.CurrentSettings.CfgFile);
 }
 
 }  // namespace
 
-void ExpandDialogTemplate(const DialogTemplateRow* rows, FarDialogItem* items, int count) {
+void ExpandDialogTemplate(Module& m, const DialogTemplateRow* rows, FarDialogItem* items, int count) {
     for (int i = 0; i < count; ++i) {
         FarDialogItem& item = items[i];
         FillBytes(&item, 0, sizeof item);
@@ -82,31 +82,31 @@ void ExpandDialogTemplate(const DialogTemplateRow* rows, FarDialogItem* items, i
         item.Focus = 0;
         item.Selected = 0;
         item.DefaultButton = 0;
-        const char* text = rows[i].MessageId >= 0 ? GetMsgText(rows[i].MessageId) : "";
+        const char* text = rows[i].MessageId >= 0 ? GetMsgText(m, rows[i].MessageId) : "";
         CopyBounded(item.Data, text, sizeof item.Data);
     }
 }
 
-bool ShowConfigDialog() {
-    LoadSettings();
-    Load(Positions, CurrentSettings.CfgFile, &Editors);
+bool ShowConfigDialog(Module& m) {
+    LoadSettings(m);
+    LoadPositions(m);
 
     FarDialogItem items[kConfigDialogRows];
-    ExpandDialogTemplate(ConfigDialogTemplate, items, kConfigDialogRows);
+    ExpandDialogTemplate(m, ConfigDialogTemplate, items, kConfigDialogRows);
     items[RowShowInPanels].Focus = 1;
-    items[RowShowInPanels].Selected = CurrentSettings.ShowInPanels;
-    items[RowAutomatic].Selected = CurrentSettings.Automatic;
-    items[RowRemoveOld].Selected = CurrentSettings.RemoveOld;
-    items[RowCheckMask].Selected = CurrentSettings.CheckMask;
-    CopyBounded(items[RowMask].Data, CurrentSettings.Mask, sizeof items[RowMask].Data);
-    CopyBounded(items[RowCfgFile].Data, CurrentSettings.CfgFile, sizeof items[RowCfgFile].Data);
+    items[RowShowInPanels].Selected = m.CurrentSettings.ShowInPanels;
+    items[RowAutomatic].Selected = m.CurrentSettings.Automatic;
+    items[RowRemoveOld].Selected = m.CurrentSettings.RemoveOld;
+    items[RowCheckMask].Selected = m.CurrentSettings.CheckMask;
+    CopyBounded(items[RowMask].Data, m.CurrentSettings.Mask, sizeof items[RowMask].Data);
+    CopyBounded(items[RowCfgFile].Data, m.CurrentSettings.CfgFile, sizeof items[RowCfgFile].Data);
     items[RowOk].DefaultButton = 1;
 
-    if (HostDialog(-1, -1, kDialogWidth, kDialogHeight, items, kConfigDialogRows) != RowOk) return false;
+    if (HostDialog(m, -1, -1, kDialogWidth, kDialogHeight, items, kConfigDialogRows) != RowOk) return false;
 
-    TakeValues(items);
-    WriteAllSettings();
-    Save(Positions, CurrentSettings.CfgFile, &Editors, true);
+    TakeValues(m, items);
+    WriteAllSettings(m);
+    SavePositions(m, true);
     return true;
 }
 

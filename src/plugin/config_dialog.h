@@ -18,6 +18,8 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 // One control in compact form.
 struct DialogTemplateRow {
     std::uint8_t Type;  // host dialog item type
@@ -49,10 +51,10 @@ extern const DialogTemplateRow ConfigDialogTemplate[kConfigDialogRows];
 // Fills the first `count` records from the first `count` rows: type,
 // coordinates and flags from the row; Focus, Selected and DefaultButton 0;
 // Data the row's message text (cut to fit), or empty for no message.
-void ExpandDialogTemplate(const DialogTemplateRow* rows, FarDialogItem* items, int count);
+void ExpandDialogTemplate(Module& m, const DialogTemplateRow* rows, FarDialogItem* items, int count);
 
 // Shows the dialog. Returns true when the user accepted it.
-bool ShowConfigDialog();
+bool ShowConfigDialog(Module& m);
 
 }  // namespace plugin
 }  // namespace tarnwick

@@ -1,7 +1,7 @@
 #include "plugin/editor_events.h"
 
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -34,22 +34,22 @@ bool UsableFileName(const char* fileName) {
     return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(kPathSize);
 }
 
-bool RestoreCurrent(const EditorInfo& info) {
+bool RestoreCurrent(Module& m, const EditorInfo& info) {
     EditorRecord record = EditorKey(info.EditorID);
-    if (!FetchRecord(Editors, &record)) return false;
-    HostSetEditorPosition(record.RestorePos);
+    if (!FetchRecord(m.Editors, &record)) return false;
+    HostSetEditorPosition(m, record.RestorePos);
     return true;
 }
 
-bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
+bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     if (!UsableFileName(info.FileName)) return false;
     const EditorSetPosition snapshot = Snapshot(info);
     const bool dirty = IsDirty(info);
 
     EditorRecord record = EditorKey(info.EditorID);
     if (mode == TrackEditor) {
-        if (!ContainsRecord(Editors, record)) return false;
-        if (!FetchRecord(Editors, &record)) return false;
+        if (!ContainsRecord(m.Editors, record)) return false;
+        if (!FetchRecord(m.Editors, &record)) return false;
     } else {
         // A new record: both snapshot fields start from the current position.
         record.CleanPos = snapshot;
@@ -67,7 +67,7 @@ bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
     if (mode == StorePosition) record.CleanPos = snapshot;
 
     if (mode == LoadPosition) {
-        if (!ReadItem(Positions, kItemTypeEditor, info.FileName, &record.RestorePos)) return false;
+        if (!ReadItem(m.Positions, kItemTypeEditor, info.FileName, &record.RestorePos)) return false;
         record.RestorePos.CurTabPos = -1;
         // An editor opened with unsaved changes has not been seen clean yet:
         // until it is, the stored position is the one that matches the file
@@ -75,94 +75,94 @@ bool RecordCurrent(std::int32_t mode, const EditorInfo& info) {
         if (dirty) record.CleanPos = record.RestorePos;
     }
 
-    if (!InsertRecord(Editors, record)) return false;
+    if (!InsertRecord(m.Editors, record)) return false;
     if (mode != StorePosition) return true;
 
-    bool written = ItemExists(Positions, kItemTypeEditor, info.FileName)
-                       ? WriteItem(Positions, kItemTypeEditor, info.FileName, snapshot)
-                       : AddItem(Positions, kItemTypeEditor, info.FileName, snapshot);
+    bool written = ItemExists(m.Positions, kItemTypeEditor, info.FileName)
+                       ? WriteItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)
+                       : AddItem(m.Positions, kItemTypeEditor, info.FileName, snapshot);
     if (!written) {
-        RemoveRecord(Editors, record);
+        RemoveRecord(m.Editors, record);
         return false;
     }
-    Save(Positions, CurrentSettings.CfgFile, &Editors, false);
+    SavePositions(m, false);
     return true;
 }
 
-void OnRead() {
-    PositionOp(ReloadFile);
-    PositionOp(LoadPosition);
-    if (CurrentSettings.Automatic == 0) return;
-    PositionOp(RestorePosition);
-    if (CurrentSettings.CheckMask == 0) return;
+void OnRead(Module& m) {
+    PositionOp(m, ReloadFile);
+    PositionOp(m, LoadPosition);
+    if (m.CurrentSettings.Automatic == 0) return;
+    PositionOp(m, RestorePosition);
+    if (m.CurrentSettings.CheckMask == 0) return;
     EditorInfo info;
-    HostEditorInfo(&info);
-    if (info.FileName != nullptr && HostMatchMaskList(CurrentSettings.Mask, info.FileName)) {
-        PositionOp(StorePosition);
+    HostEditorInfo(m, &info);
+    if (info.FileName != nullptr && HostMatchMaskList(m, m.CurrentSettings.Mask, info.FileName)) {
+        PositionOp(m, StorePosition);
     }
 }
 
-void OnSave() {
-    if (CurrentSettings.Automatic == 0) return;
-    PositionOp(ReloadFile);
-    if (PositionOp(TrackEditor)) PositionOp(StorePosition);
+void OnSave(Module& m) {
+    if (m.CurrentSettings.Automatic == 0) return;
+    PositionOp(m, ReloadFile);
+    if (PositionOp(m, TrackEditor)) PositionOp(m, StorePosition);
 }
 
-void OnRedraw() {
-    if (CurrentSettings.Automatic == 0) return;
-    PositionOp(TrackEditor);
+void OnRedraw(Module& m) {
+    if (m.CurrentSettings.Automatic == 0) return;
+    PositionOp(m, TrackEditor);
 }
 
-void OnClose(const void* param) {
+void OnClose(Module& m, const void* param) {
     if (param == nullptr) return;
     std::int32_t editorId;
     CopyBytes(&editorId, param, sizeof editorId);
     EditorRecord record = EditorKey(editorId);
-    if (CurrentSettings.Automatic == 0) {
-        RemoveRecord(Editors, record);
+    if (m.CurrentSettings.Automatic == 0) {
+        RemoveRecord(m.Editors, record);
         return;
     }
-    Load(Positions, CurrentSettings.CfgFile, &Editors);
-    if (!FetchRecord(Editors, &record)) return;
+    LoadPositions(m);
+    if (!FetchRecord(m.Editors, &record)) return;
     // Only an item that still exists is updated; one removed meanwhile
     // (by the list or by another host) is not brought back.
-    WriteItem(Positions, kItemTypeEditor, record.Path, record.CleanPos);
-    Save(Positions, CurrentSettings.CfgFile, &Editors, false);
-    RemoveRecord(Editors, record);
+    WriteItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
+    SavePositions(m, false);
+    RemoveRecord(m.Editors, record);
 }
 
 }  // namespace
 
-bool PositionOp(std::int32_t mode) {
+bool PositionOp(Module& m, std::int32_t mode) {
     EditorInfo info;
-    HostEditorInfo(&info);
+    HostEditorInfo(m, &info);
     switch (mode) {
     case ReloadFile:
-        return Load(Positions, CurrentSettings.CfgFile, &Editors);
+        return LoadPositions(m);
     case RestorePosition:
-        return RestoreCurrent(info);
+        return RestoreCurrent(m, info);
     case TrackEditor:
     case StorePosition:
     case LoadPosition:
-        return RecordCurrent(mode, info);
+        return RecordCurrent(m, mode, info);
     default:
         return false;
     }
 }
 
-void HandleEditorEvent(int event, void* param) {
+void HandleEditorEvent(Module& m, int event, void* param) {
     switch (event) {
     case EE_READ:
-        OnRead();
+        OnRead(m);
         break;
     case EE_SAVE:
-        OnSave();
+        OnSave(m);
         break;
     case EE_REDRAW:
-        OnRedraw();
+        OnRedraw(m);
         break;
     case EE_CLOSE:
-        OnClose(param);
+        OnClose(m, param);
         break;
     default:
         break;

@@ -15,6 +15,8 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 // The operations on the host's current editor.
 enum PositionMode : std::int32_t {
     ReloadFile = 0,       // re-read and merge the position file if it changed on disk
@@ -33,11 +35,11 @@ enum PositionMode : std::int32_t {
 // An editor whose file name is missing or does not fit a 260-byte path is
 // never tracked or stored: TrackEditor, StorePosition and LoadPosition
 // return false for it. Any other mode returns false.
-bool PositionOp(std::int32_t mode);
+bool PositionOp(Module& m, std::int32_t mode);
 
 // Handles one editor event (read, save, redraw, close); other events do
 // nothing. For a close, `param` points at the closing editor's id.
-void HandleEditorEvent(int event, void* param);
+void HandleEditorEvent(Module& m, int event, void* param);
 
 }  // namespace plugin
 }  // namespace tarnwick

@@ -9,7 +9,7 @@
 #include "plugin/host_abi.h"
 #include "plugin/module_exit.h"
 #include "plugin/plugin_menu.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin/settings.h"
 
 namespace {
@@ -17,27 +17,34 @@ namespace {
 // The plug-in's one menu string and one configuration string: its title.
 const char* g_menuStrings[1];
 
+// The module object: zero at load, like all static storage.
+tarnwick::plugin::Module g_module;
+
 }  // namespace
+
+tarnwick::plugin::Module& tarnwick::plugin::LoadedModule() { return g_module; }
 
 extern "C" {
 
 void TW_STDCALL SetStartupInfo(const tarnwick::PluginStartupInfo* Info) {
     using namespace tarnwick;
     using namespace tarnwick::plugin;
-    if (!TakeHostTables(Info)) return;
-    BuildPluginKey(HostInfo.RootKey);
-    BuildDefaultCfgFile(HostInfo.ModuleName);
-    LoadSettings();
+    Module& m = g_module;
+    if (!TakeHostTables(m, Info)) return;
+    BuildPluginKey(m, m.HostInfo.RootKey);
+    BuildDefaultCfgFile(m, m.HostInfo.ModuleName);
+    LoadSettings(m);
 }
 
 void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info) {
     using namespace tarnwick;
     using namespace tarnwick::plugin;
-    if (Info == nullptr || !HostServicesReady()) return;
+    Module& m = g_module;
+    if (Info == nullptr || !HostServicesReady(m)) return;
     Info->StructSize = static_cast<int>(sizeof(PluginInfo));
     Info->Flags = PF_EDITOR;
-    if (CurrentSettings.ShowInPanels == 0) Info->Flags |= PF_DISABLEPANELS;
-    g_menuStrings[0] = GetMsgText(0);
+    if (m.CurrentSettings.ShowInPanels == 0) Info->Flags |= PF_DISABLEPANELS;
+    g_menuStrings[0] = GetMsgText(m, 0);
     Info->PluginMenuStrings = g_menuStrings;
     Info->PluginMenuStringsNumber = 1;
     Info->PluginConfigStrings = g_menuStrings;
@@ -47,26 +54,30 @@ void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info) {
 tarnwick::INT_PTR_T TW_STDCALL OpenPlugin(int OpenFrom, tarnwick::INT_PTR_T Item) {
     using namespace tarnwick;
     using namespace tarnwick::plugin;
+    Module& m = g_module;
     (void)Item;
-    if (HostServicesReady()) RunPluginMenu(OpenFrom);
+    if (HostServicesReady(m)) RunPluginMenu(m, OpenFrom);
     return INVALID_HANDLE;
 }
 
 int TW_STDCALL ProcessEditorEvent(int Event, void* Param) {
-    if (tarnwick::plugin::HostServicesReady()) tarnwick::plugin::HandleEditorEvent(Event, Param);
+    tarnwick::plugin::Module& m = g_module;
+    if (tarnwick::plugin::HostServicesReady(m)) tarnwick::plugin::HandleEditorEvent(m, Event, Param);
     return 0;
 }
 
 int TW_STDCALL Configure(int ItemNumber) {
     (void)ItemNumber;
+    tarnwick::plugin::Module& m = g_module;
     // Without the host's tables nothing can be shown: nothing changed.
-    if (!tarnwick::plugin::HostServicesReady()) return 0;
-    tarnwick::plugin::ShowConfigDialog();
+    if (!tarnwick::plugin::HostServicesReady(m)) return 0;
+    tarnwick::plugin::ShowConfigDialog(m);
     return 1;
 }
 
 void TW_STDCALL ExitFAR(void) {
-    if (tarnwick::plugin::HostServicesReady()) tarnwick::plugin::PurgeAtExit();
+    tarnwick::plugin::Module& m = g_module;
+    if (tarnwick::plugin::HostServicesReady(m)) tarnwick::plugin::PurgeAtExit(m);
 }
 
 int TW_STDCALL LibMain(void* Module, tarnwick::DWORD_T Reason, void* Reserved) {

@@ -1,5 +1,5 @@
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 
 #include <cstddef>
 
@@ -12,13 +12,12 @@ namespace plugin {
 
 using store::EnvOf;
 
-PluginStartupInfo HostInfo;
-FarStandardFunctions HostFunctions;
-std::int32_t HostTooOld;
-
 namespace {
 
-bool g_ready = false;
+// The table whose comparisons the text services call: the module's copy
+// of the host's table while it is taken, else null. The text services take
+// plain functions, so this one pointer stays module-wide.
+const FarStandardFunctions* g_compareFunctions = nullptr;
 
 // The standard functions the plug-in calls live in the table's first slots,
 // up to ProcessName; a table that ends before it cannot be used.
@@ -27,9 +26,9 @@ constexpr std::size_t kUsedFunctionsSize =
 
 // The host's comparisons are __stdcall on Windows; the text services take
 // plain functions.
-int HostCompareNoCase(const char* a, const char* b) { return HostFunctions.LStricmp(a, b); }
+int HostCompareNoCase(const char* a, const char* b) { return g_compareFunctions->LStricmp(a, b); }
 int HostCompareNoCaseN(const char* a, const char* b, int count) {
-    return HostFunctions.LStrnicmp(a, b, count);
+    return g_compareFunctions->LStrnicmp(a, b, count);
 }
 
 bool ServicesPresent(const PluginStartupInfo& info, const FarStandardFunctions& functions) {
@@ -42,9 +41,9 @@ bool ServicesPresent(const PluginStartupInfo& info, const FarStandardFunctions& 
 
 }  // namespace
 
-bool TakeHostTables(const PluginStartupInfo* info) {
-    HostTooOld = 1;
-    g_ready = false;
+bool TakeHostTables(Module& m, const PluginStartupInfo* info) {
+    m.HostTooOld = 1;
+    m.HostReady = false;
     if (info == nullptr || info->StructSize < STARTUP_INFO_SIZE) return false;
     const FarStandardFunctions* functions = info->FSF;
     if (functions == nullptr || functions->StructSize < static_cast<int>(kUsedFunctionsSize)) return false;
@@ -60,11 +59,12 @@ bool TakeHostTables(const PluginStartupInfo* info) {
     CopyBytes(&functionsCopy, functions, functionsSize);
     if (!ServicesPresent(infoCopy, functionsCopy)) return false;
 
-    CopyBytes(&HostInfo, &infoCopy, sizeof HostInfo);
-    CopyBytes(&HostFunctions, &functionsCopy, sizeof HostFunctions);
-    HostInfo.FSF = &HostFunctions;
-    HostTooOld = 0;
-    g_ready = true;
+    CopyBytes(&m.HostInfo, &infoCopy, sizeof m.HostInfo);
+    CopyBytes(&m.HostFunctions, &functionsCopy, sizeof m.HostFunctions);
+    m.HostInfo.FSF = &m.HostFunctions;
+    m.HostTooOld = 0;
+    m.HostReady = true;
+    g_compareFunctions = &m.HostFunctions;
 
     TextServices services;
     services.CompareNoCase = HostCompareNoCase;
@@ -73,67 +73,68 @@ bool TakeHostTables(const PluginStartupInfo* info) {
     return true;
 }
 
-bool HostServicesReady() { return g_ready; }
+bool HostServicesReady(Module& m) { return m.HostReady; }
 
-void ForgetHostTables() {
+void ForgetHostTables(Module& m) {
     SetTextServices(nullptr);
-    FillBytes(&HostInfo, 0, sizeof HostInfo);
-    FillBytes(&HostFunctions, 0, sizeof HostFunctions);
-    HostTooOld = 0;
-    g_ready = false;
+    g_compareFunctions = nullptr;
+    FillBytes(&m.HostInfo, 0, sizeof m.HostInfo);
+    FillBytes(&m.HostFunctions, 0, sizeof m.HostFunctions);
+    m.HostTooOld = 0;
+    m.HostReady = false;
 }
 
-const char* GetMsgText(int id) {
-    if (!g_ready) return "";
-    const char* text = HostInfo.GetMsg(HostInfo.ModuleNumber, id);
+const char* GetMsgText(Module& m, int id) {
+    if (!m.HostReady) return "";
+    const char* text = m.HostInfo.GetMsg(m.HostInfo.ModuleNumber, id);
     return text != nullptr ? text : "";
 }
 
-int HostMenu(const char* title, const char* bottom, const int* breakKeys, int* breakCode,
+int HostMenu(Module& m, const char* title, const char* bottom, const int* breakKeys, int* breakCode,
              const FarMenuItemEx* items, int count) {
     const DWORD_T flags = FMENU_WRAPMODE | FMENU_AUTOHIGHLIGHT | FMENU_USEEXT;
-    return HostInfo.Menu(HostInfo.ModuleNumber, -1, -1, 0, flags, title, bottom, nullptr, breakKeys,
+    return m.HostInfo.Menu(m.HostInfo.ModuleNumber, -1, -1, 0, flags, title, bottom, nullptr, breakKeys,
                          breakCode, items, count);
 }
 
-int HostMessage(DWORD_T flags, const char* line) {
-    const char* lines[2] = {GetMsgText(0), line != nullptr ? line : ""};
-    return HostInfo.Message(HostInfo.ModuleNumber, flags, nullptr, lines, 2, 0);
+int HostMessage(Module& m, DWORD_T flags, const char* line) {
+    const char* lines[2] = {GetMsgText(m, 0), line != nullptr ? line : ""};
+    return m.HostInfo.Message(m.HostInfo.ModuleNumber, flags, nullptr, lines, 2, 0);
 }
 
-int HostDialog(int x1, int y1, int x2, int y2, FarDialogItem* items, int count) {
-    return HostInfo.Dialog(HostInfo.ModuleNumber, x1, y1, x2, y2, nullptr, items, count);
+int HostDialog(Module& m, int x1, int y1, int x2, int y2, FarDialogItem* items, int count) {
+    return m.HostInfo.Dialog(m.HostInfo.ModuleNumber, x1, y1, x2, y2, nullptr, items, count);
 }
 
-void HostEditorInfo(EditorInfo* info) {
+void HostEditorInfo(Module& m, EditorInfo* info) {
     FillBytes(info, 0, sizeof *info);
-    HostInfo.EditorControl(ECTL_GETINFO, info);
+    m.HostInfo.EditorControl(ECTL_GETINFO, info);
 }
 
-void HostSetEditorPosition(const EditorSetPosition& position) {
+void HostSetEditorPosition(Module& m, const EditorSetPosition& position) {
     EditorSetPosition copy = position;
-    HostInfo.EditorControl(ECTL_SETPOSITION, &copy);
+    m.HostInfo.EditorControl(ECTL_SETPOSITION, &copy);
 }
 
-void HostScanInt(const char* text, std::int32_t* value) {
+void HostScanInt(Module& m, const char* text, std::int32_t* value) {
     int converted = *value;
-    if (HostFunctions.sscanf(text, "%d", &converted) == 1) *value = converted;
+    if (m.HostFunctions.sscanf(text, "%d", &converted) == 1) *value = converted;
 }
 
-void HostIntToText(int value, char* buffer) {
+void HostIntToText(Module& m, int value, char* buffer) {
     FillBytes(buffer, 0, kItoaBufferSize);
-    HostFunctions.itoa(value, buffer, 10);
+    m.HostFunctions.itoa(value, buffer, 10);
     buffer[kItoaBufferSize - 1] = '\0';
 }
 
-void HostLowerCase(char* text) { HostFunctions.LStrlwr(text); }
+void HostLowerCase(Module& m, char* text) { m.HostFunctions.LStrlwr(text); }
 
-void HostUnquote(char* text) { HostFunctions.Unquote(text); }
+void HostUnquote(Module& m, char* text) { m.HostFunctions.Unquote(text); }
 
-void HostTruncatePath(char* path, int maxLength) { HostFunctions.TruncPathStr(path, maxLength); }
+void HostTruncatePath(Module& m, char* path, int maxLength) { m.HostFunctions.TruncPathStr(path, maxLength); }
 
-bool HostMatchMaskList(const char* masks, const char* name) {
-    return MatchMaskListSafely(EnvOf(Positions), HostFunctions, masks, name);
+bool HostMatchMaskList(Module& m, const char* masks, const char* name) {
+    return MatchMaskListSafely(EnvOf(m.Positions), m.HostFunctions, masks, name);
 }
 
 }  // namespace plugin

@@ -17,6 +17,8 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 // The copies of the host's tables; zero until TakeHostTables succeeds.
 extern PluginStartupInfo HostInfo;
 extern FarStandardFunctions HostFunctions;
@@ -29,55 +31,55 @@ extern std::int32_t HostTooOld;
 // 1 first and back to 0 only when both tables were taken. On success also
 // installs the host's case-insensitive comparisons as the text services used
 // by the store and the markup. Returns true when the tables were taken.
-bool TakeHostTables(const PluginStartupInfo* info);
+bool TakeHostTables(Module& m, const PluginStartupInfo* info);
 
 // True after a successful TakeHostTables: the host's services may be called.
-bool HostServicesReady();
+bool HostServicesReady(Module& m);
 
 // Forgets the host's tables (all zero, HostTooOld 0) and restores the ASCII
 // comparisons. For the module's reset between test cases.
-void ForgetHostTables();
+void ForgetHostTables(Module& m);
 
 // The text of message `id` of this module; "" when the host has none (a
 // short language file) or when no host tables were taken. Never null.
-const char* GetMsgText(int id);
+const char* GetMsgText(Module& m, int id);
 
 // Host menu centred on the screen with the flags the plug-in always uses
 // (wrap mode, auto-highlight, extended items). `bottom` and `breakKeys` may
 // be null. Returns the chosen index or a negative value on cancel.
-int HostMenu(const char* title, const char* bottom, const int* breakKeys, int* breakCode,
+int HostMenu(Module& m, const char* title, const char* bottom, const int* breakKeys, int* breakCode,
              const FarMenuItemEx* items, int count);
 
 // Two-line message box: message 0 (the title) and `line`. Returns the
 // pressed button, 0 for OK or Yes.
-int HostMessage(DWORD_T flags, const char* line);
+int HostMessage(Module& m, DWORD_T flags, const char* line);
 
 // Host dialog with no help topic. Returns the index of the closing item.
-int HostDialog(int x1, int y1, int x2, int y2, FarDialogItem* items, int count);
+int HostDialog(Module& m, int x1, int y1, int x2, int y2, FarDialogItem* items, int count);
 
 // The current editor's state. The info is zero-filled before the call, so a
 // failing call leaves EditorID 0 and a null FileName.
-void HostEditorInfo(EditorInfo* info);
+void HostEditorInfo(Module& m, EditorInfo* info);
 
 // Moves the current editor. The host's result is not looked at.
-void HostSetEditorPosition(const EditorSetPosition& position);
+void HostSetEditorPosition(Module& m, const EditorSetPosition& position);
 
 // Parses a decimal number with the host's sscanf and "%d"; `*value` keeps
 // its value when nothing is converted.
-void HostScanInt(const char* text, std::int32_t* value);
+void HostScanInt(Module& m, const char* text, std::int32_t* value);
 
 // Decimal text of `value` by the host's itoa into `buffer` (at least 34
 // bytes, the most any radix-10 conversion of a 32-bit number needs with
 // room to spare).
 constexpr int kItoaBufferSize = 34;
-void HostIntToText(int value, char* buffer);
+void HostIntToText(Module& m, int value, char* buffer);
 
-void HostLowerCase(char* text);
-void HostUnquote(char* text);
+void HostLowerCase(Module& m, char* text);
+void HostUnquote(Module& m, char* text);
 // Shortens a path in place to at most `maxLength` characters.
-void HostTruncatePath(char* path, int maxLength);
+void HostTruncatePath(Module& m, char* path, int maxLength);
 // True when `name` matches one of the masks of the list `masks`.
-bool HostMatchMaskList(const char* masks, const char* name);
+bool HostMatchMaskList(Module& m, const char* masks, const char* name);
 
 }  // namespace plugin
 }  // namespace tarnwick

@@ -1,27 +1,28 @@
 #include "plugin/module_exit.h"
 
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 
 namespace tarnwick {
 namespace plugin {
 
 using namespace store;
 
-void PurgeAtExit() {
-    if (CurrentSettings.RemoveOld == 0) return;
-    PurgeMissing(Positions, &Editors, CurrentSettings.CfgFile);
+void PurgeAtExit(Module& m) {
+    if (m.CurrentSettings.RemoveOld == 0) return;
+    PurgeMissing(m.Positions, &m.Editors, m.CurrentSettings.CfgFile);
 }
 
-void ReleaseStores() {
-    DestroyAllRecords(Editors);
-    UnloadDocument(Positions);
+void ReleaseStores(Module& m) {
+    DestroyAllRecords(m.Editors);
+    UnloadDocument(m.Positions);
 }
 
-void ResetModuleState() {
-    ReleaseStores();
-    ForgetHostTables();
-    ZeroPluginState();
+void ResetModuleState(Module& m) {
+    ReleaseStores(m);
+    ForgetHostTables(m);
+    // A fresh object: everything as at load.
+    m = Module{};
 }
 
 

@@ -5,20 +5,22 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 // The host's exit: when RemoveOld is set, removes the entries of files that
 // no longer exist (sparing those open in an editor of this process) and
 // saves the position file. Nothing is shown.
-void PurgeAtExit();
+void PurgeAtExit(Module& m);
 
 // Releases every EditorRecord and then the position file's document.
 // Nothing is written to disk. Safe to call any number of times: the stores
 // are empty afterwards. Runs when the module is unloaded.
-void ReleaseStores();
+void ReleaseStores(Module& m);
 
-// Puts the whole module back in its load-time state: releases the stores,
-// forgets the host's tables and zeroes the settings, the key and the paths.
+// Puts the module back in its load-time state: releases the stores,
+// forgets the host's tables and makes `m` a fresh, zero Module.
 // Lets tests run each case against a freshly loaded module.
-void ResetModuleState();
+void ResetModuleState(Module& m);
 
 }  // namespace plugin
 }  // namespace tarnwick

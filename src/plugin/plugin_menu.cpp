@@ -3,7 +3,7 @@
 #include "plugin/config_dialog.h"
 #include "plugin/editor_events.h"
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin/saved_positions.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -25,21 +25,21 @@ constexpr std::size_t kReportSize = 72;
 
 // A position is known for the current editor when its file has an item or
 // the editor is tracked.
-bool PositionKnown() {
+bool PositionKnown(Module& m) {
     EditorInfo info;
-    HostEditorInfo(&info);
+    HostEditorInfo(m, &info);
     if (info.FileName != nullptr) {
         EditorSetPosition unused;
         FillBytes(&unused, 0, sizeof unused);
-        if (ReadItem(Positions, kItemTypeEditor, info.FileName, &unused)) return true;
+        if (ReadItem(m.Positions, kItemTypeEditor, info.FileName, &unused)) return true;
     }
-    return ContainsRecord(Editors, EditorKey(info.EditorID));
+    return ContainsRecord(m.Editors, EditorKey(info.EditorID));
 }
 
-void ReportPurge(int removed) {
+void ReportPurge(Module& m, int removed) {
     char report[kReportSize];
-    FormatCountReport(GetMsgText(kMsgPurgeReport), removed, report, sizeof report);
-    HostMessage(FMSG_MB_OK, report);
+    FormatCountReport(GetMsgText(m, kMsgPurgeReport), removed, report, sizeof report);
+    HostMessage(m, FMSG_MB_OK, report);
 }
 
 }  // namespace
@@ -68,12 +68,12 @@ void FormatCountReport(const char* format, int count, char* buffer, std::size_t 
     buffer[used] = '\0';
 }
 
-void RunPluginMenu(int openFrom) {
+void RunPluginMenu(Module& m, int openFrom) {
     int messageIds[kMenuCommandCount];
     for (int i = 0; i < kMenuCommandCount; ++i) messageIds[i] = MenuMessageIds[i];
 
-    Load(Positions, CurrentSettings.CfgFile, &Editors);
-    if (openFrom == OPEN_EDITOR && PositionKnown()) messageIds[CommandStore] = kMsgStoreKnown;
+    LoadPositions(m);
+    if (openFrom == OPEN_EDITOR && PositionKnown(m)) messageIds[CommandStore] = kMsgStoreKnown;
 
     const bool fromPanels = openFrom == OPEN_PLUGINSMENU;
     const int firstCommand = fromPanels ? CommandList : CommandStore;
@@ -81,31 +81,31 @@ void RunPluginMenu(int openFrom) {
     FarMenuItemEx items[kMenuCommandCount];
     FillBytes(items, 0, sizeof items);
     for (int i = 0; i < count; ++i) {
-        CopyBounded(items[i].Text, GetMsgText(messageIds[firstCommand + i]), sizeof items[i].Text);
+        CopyBounded(items[i].Text, GetMsgText(m, messageIds[firstCommand + i]), sizeof items[i].Text);
     }
     items[0].Flags = MIF_SELECTED;
     if (!fromPanels && messageIds[CommandStore] == MenuMessageIds[CommandStore]) items[1].Flags = MIF_DISABLE;
 
     for (;;) {
-        int command = HostMenu(GetMsgText(0), nullptr, nullptr, nullptr, items, count);
+        int command = HostMenu(m, GetMsgText(m, 0), nullptr, nullptr, nullptr, items, count);
         if (fromPanels && command >= 0) command += firstCommand;
         switch (command) {
         case CommandStore:
-            Load(Positions, CurrentSettings.CfgFile, &Editors);
-            if (openFrom == OPEN_EDITOR) PositionOp(StorePosition);
+            LoadPositions(m);
+            if (openFrom == OPEN_EDITOR) PositionOp(m, StorePosition);
             break;
         case CommandRestore:
-            Load(Positions, CurrentSettings.CfgFile, &Editors);
-            if (openFrom == OPEN_EDITOR) PositionOp(RestorePosition);
+            LoadPositions(m);
+            if (openFrom == OPEN_EDITOR) PositionOp(m, RestorePosition);
             break;
         case CommandList:
-            ShowSavedPositions();
+            ShowSavedPositions(m);
             break;
         case CommandPurge:
-            ReportPurge(PurgeMissing(Positions, &Editors, CurrentSettings.CfgFile));
+            ReportPurge(m, PurgeMissing(m.Positions, &m.Editors, m.CurrentSettings.CfgFile));
             break;
         case CommandConfigure:
-            ShowConfigDialog();
+            ShowConfigDialog(m);
             break;
         default:
             break;

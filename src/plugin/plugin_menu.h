@@ -16,6 +16,8 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 constexpr int kMenuCommandCount = 5;
 
 // Message number of each command's text, in menu order: store (1; 2 when a
@@ -24,7 +26,7 @@ extern const int MenuMessageIds[kMenuCommandCount];
 
 // Runs the menu for a call from `openFrom` (OPEN_EDITOR, OPEN_PLUGINSMENU
 // or any other origin, which is treated like the editor without one).
-void RunPluginMenu(int openFrom);
+void RunPluginMenu(Module& m, int openFrom);
 
 // Formats the purge report: `format` with its first "%d" (or "%i")
 // replaced by `count` and every "%%" by "%"; every other character,

@@ -5,7 +5,7 @@
 
 #include "markup/markup_node.h"
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -30,13 +30,13 @@ struct PathSlot {
 
 // The menu line of one item: its type in lower case, ": ", its path
 // shortened by the host.
-void BuildLine(const char* type, const char* path, FarMenuItemEx* item) {
+void BuildLine(Module& m, const char* type, const char* path, FarMenuItemEx* item) {
     char lowerType[kTypeSize];
     CopyBounded(lowerType, type, sizeof lowerType);
-    HostLowerCase(lowerType);
+    HostLowerCase(m, lowerType);
     char shortPath[kPathSize];
     CopyBounded(shortPath, path, sizeof shortPath);
-    HostTruncatePath(shortPath, kShownPathLength);
+    HostTruncatePath(m, shortPath, kShownPathLength);
     shortPath[kPathSize - 1] = '\0';
     CopyBounded(item->Text, lowerType, sizeof item->Text);
     AppendBounded(item->Text, ": ", sizeof item->Text);
@@ -45,8 +45,8 @@ void BuildLine(const char* type, const char* path, FarMenuItemEx* item) {
 
 // Fills up to `capacity` entries from the document's items of type
 // "editor", in document order; returns how many were filled.
-int FillEntries(FarMenuItemEx* items, PathSlot* paths, int capacity) {
-    MarkupNode* document = Document(Positions);
+int FillEntries(Module& m, FarMenuItemEx* items, PathSlot* paths, int capacity) {
+    MarkupNode* document = Document(m.Positions);
     int filled = 0;
     for (MarkupNode* node = document != nullptr ? document->GetNext() : nullptr; node != nullptr && filled < capacity;
          node = node->GetNext()) {
@@ -55,7 +55,7 @@ int FillEntries(FarMenuItemEx* items, PathSlot* paths, int capacity) {
         const char* type = GetAttribute(node, "type");
         if (path == nullptr || type == nullptr) continue;
         if (!CopyBounded(paths[filled].Text, path, sizeof paths[filled].Text)) continue;
-        BuildLine(type, path, &items[filled]);
+        BuildLine(m, type, path, &items[filled]);
         ++filled;
     }
     return filled;
@@ -63,31 +63,31 @@ int FillEntries(FarMenuItemEx* items, PathSlot* paths, int capacity) {
 
 // Deletes the entry's item from the document, its editor's record from the
 // table, and saves.
-void DeleteStoredPosition(const char* path) {
-    Load(Positions, CurrentSettings.CfgFile, &Editors);
-    RemoveItem(Positions, kItemTypeEditor, path);
+void DeleteStoredPosition(Module& m, const char* path) {
+    LoadPositions(m);
+    RemoveItem(m.Positions, kItemTypeEditor, path);
     EditorRecord record = PathKey(path);
-    if (FetchRecordByPath(Editors, &record)) RemoveRecord(Editors, record);
-    Save(Positions, CurrentSettings.CfgFile, &Editors, false);
+    if (FetchRecordByPath(m.Editors, &record)) RemoveRecord(m.Editors, record);
+    SavePositions(m, false);
 }
 
-void RunList(FarMenuItemEx* items, PathSlot* paths, int count) {
+void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {
     static const int breakKeys[] = {VK_DELETE_KEY, 0};
     int selected = 0;
     items[selected].Flags = MIF_SELECTED;
     for (;;) {
         if (count == 0) {
-            HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(kMsgLastDeleted));
+            HostMessage(m, FMSG_WARNING | FMSG_MB_OK, GetMsgText(m, kMsgLastDeleted));
             return;
         }
         int breakCode = -1;
-        const int chosen = HostMenu(GetMsgText(0), GetMsgText(kMsgListBottom), breakKeys, &breakCode, items, count);
+        const int chosen = HostMenu(m, GetMsgText(m, 0), GetMsgText(m, kMsgListBottom), breakKeys, &breakCode, items, count);
         if (chosen < 0) return;
         items[selected].Flags = 0;
         if (breakCode != 0 || chosen >= count) continue;
-        if (HostMessage(FMSG_MB_YESNO, GetMsgText(kMsgDeleteQuestion)) != 0) continue;
+        if (HostMessage(m, FMSG_MB_YESNO, GetMsgText(m, kMsgDeleteQuestion)) != 0) continue;
 
-        DeleteStoredPosition(paths[chosen].Text);
+        DeleteStoredPosition(m, paths[chosen].Text);
         --count;
         for (int i = chosen; i < count; ++i) {
             CopyBytes(&items[i], &items[i + 1], sizeof items[i]);
@@ -102,28 +102,28 @@ void RunList(FarMenuItemEx* items, PathSlot* paths, int count) {
 
 }  // namespace
 
-void ShowSavedPositions() {
-    Load(Positions, CurrentSettings.CfgFile, &Editors);
-    const int stored = CountItems(Positions, kItemTypeEditor);
+void ShowSavedPositions(Module& m) {
+    LoadPositions(m);
+    const int stored = CountItems(m.Positions, kItemTypeEditor);
     if (stored <= 0) {
-        HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(kMsgNothingStored));
+        HostMessage(m, FMSG_WARNING | FMSG_MB_OK, GetMsgText(m, kMsgNothingStored));
         return;
     }
     const std::size_t entries = static_cast<std::size_t>(stored);
     if (entries > SIZE_MAX / sizeof(FarMenuItemEx) || entries > SIZE_MAX / sizeof(PathSlot)) return;
-    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(EnvOf(Positions)->AllocZeroed(entries * sizeof(FarMenuItemEx)));
-    PathSlot* paths = static_cast<PathSlot*>(EnvOf(Positions)->AllocZeroed(entries * sizeof(PathSlot)));
+    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(EnvOf(m.Positions)->AllocZeroed(entries * sizeof(FarMenuItemEx)));
+    PathSlot* paths = static_cast<PathSlot*>(EnvOf(m.Positions)->AllocZeroed(entries * sizeof(PathSlot)));
     if (items != nullptr && paths != nullptr) {
-        const int filled = FillEntries(items, paths, stored);
+        const int filled = FillEntries(m, items, paths, stored);
         if (filled == 0) {
             // Every item was left out: there is nothing to list.
-            HostMessage(FMSG_WARNING | FMSG_MB_OK, GetMsgText(kMsgNothingStored));
+            HostMessage(m, FMSG_WARNING | FMSG_MB_OK, GetMsgText(m, kMsgNothingStored));
         } else {
-            RunList(items, paths, filled);
+            RunList(m, items, paths, filled);
         }
     }
-    EnvOf(Positions)->Release(paths);
-    EnvOf(Positions)->Release(items);
+    EnvOf(m.Positions)->Release(paths);
+    EnvOf(m.Positions)->Release(items);
 }
 
 }  // namespace plugin

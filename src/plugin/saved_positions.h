@@ -14,8 +14,10 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 // Shows the list until Esc, or until its last entry is deleted.
-void ShowSavedPositions();
+void ShowSavedPositions(Module& m);
 
 }  // namespace plugin
 }  // namespace tarnwick

@@ -1,7 +1,7 @@
 #include "plugin/settings.h"
 
 #include "plugin/host.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -17,9 +17,9 @@ const char* const kPluginName = "Tarnwick";
 // The key path of the settings key, plus "\" and `subKey` when that is not
 // empty, into `path` (kKeyPathSize bytes). False when there is no key or
 // the path does not fit.
-bool BuildKeyPath(RegistryRoot root, const char* subKey, char* path) {
-    if (root != RegistryRoot::CurrentUser || !HasPluginKey) return false;
-    if (!CopyBounded(path, PluginKey, kKeyPathSize)) return false;
+bool BuildKeyPath(Module& m, RegistryRoot root, const char* subKey, char* path) {
+    if (root != RegistryRoot::CurrentUser || !m.HasPluginKey) return false;
+    if (!CopyBounded(path, m.PluginKey, kKeyPathSize)) return false;
     if (subKey != nullptr && subKey[0] != '\0') {
         if (!AppendBounded(path, "\\", kKeyPathSize)) return false;
         if (!AppendBounded(path, subKey, kKeyPathSize)) return false;
@@ -29,79 +29,79 @@ bool BuildKeyPath(RegistryRoot root, const char* subKey, char* path) {
 
 // Reads a number setting; the field keeps its value when the text holds
 // no decimal number.
-void LoadNumber(const char* name, const char* defaultText, std::int32_t* field) {
+void LoadNumber(Module& m, const char* name, const char* defaultText, std::int32_t* field) {
     char text[kNumberTextSize];
-    ReadSettingString(RegistryRoot::CurrentUser, "", name, text, defaultText, kNumberTextSize);
-    HostScanInt(text, field);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", name, text, defaultText, kNumberTextSize);
+    HostScanInt(m, text, field);
 }
 
 }  // namespace
 
-void BuildPluginKey(const char* rootKey) {
-    FillBytes(PluginKey, 0, sizeof PluginKey);
-    HasPluginKey = false;
+void BuildPluginKey(Module& m, const char* rootKey) {
+    FillBytes(m.PluginKey, 0, sizeof m.PluginKey);
+    m.HasPluginKey = false;
     if (rootKey == nullptr) return;
     char key[kPluginKeySize];
     if (!CopyBounded(key, rootKey, sizeof key) || !AppendBounded(key, "\\", sizeof key) ||
         !AppendBounded(key, kPluginName, sizeof key)) {
         return;
     }
-    CopyBounded(PluginKey, key, sizeof PluginKey);
-    HasPluginKey = true;
+    CopyBounded(m.PluginKey, key, sizeof m.PluginKey);
+    m.HasPluginKey = true;
 }
 
-void BuildDefaultCfgFile(const char* moduleName) {
-    FillBytes(DefaultCfgFile, 0, sizeof DefaultCfgFile);
+void BuildDefaultCfgFile(Module& m, const char* moduleName) {
+    FillBytes(m.DefaultCfgFile, 0, sizeof m.DefaultCfgFile);
     if (moduleName == nullptr) return;
     // The host's record holds the name in 260 bytes; a broken record may
     // lack the terminator, so never look past 259 characters.
     int length = 0;
     while (length < kPathSize - 1 && moduleName[length] != '\0') {
-        DefaultCfgFile[length] = moduleName[length];
+        m.DefaultCfgFile[length] = moduleName[length];
         ++length;
     }
-    DefaultCfgFile[length] = '\0';
+    m.DefaultCfgFile[length] = '\0';
     if (length >= 3) {
-        DefaultCfgFile[length - 3] = 'c';
-        DefaultCfgFile[length - 2] = 'f';
-        DefaultCfgFile[length - 1] = 'g';
+        m.DefaultCfgFile[length - 3] = 'c';
+        m.DefaultCfgFile[length - 2] = 'f';
+        m.DefaultCfgFile[length - 1] = 'g';
     }
 }
 
-void LoadSettings() {
-    LoadNumber("ShowInPanels", "0", &CurrentSettings.ShowInPanels);
-    LoadNumber("Automatic", "1", &CurrentSettings.Automatic);
-    LoadNumber("RemoveOld", "1", &CurrentSettings.RemoveOld);
-    LoadNumber("CheckMask", "0", &CurrentSettings.CheckMask);
-    ReadSettingString(RegistryRoot::CurrentUser, "", "Mask", CurrentSettings.Mask, "", kMaskSize);
-    ReadSettingString(RegistryRoot::CurrentUser, "", "CfgFile", CurrentSettings.CfgFile, DefaultCfgFile,
+void LoadSettings(Module& m) {
+    LoadNumber(m, "ShowInPanels", "0", &m.CurrentSettings.ShowInPanels);
+    LoadNumber(m, "Automatic", "1", &m.CurrentSettings.Automatic);
+    LoadNumber(m, "RemoveOld", "1", &m.CurrentSettings.RemoveOld);
+    LoadNumber(m, "CheckMask", "0", &m.CurrentSettings.CheckMask);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", "Mask", m.CurrentSettings.Mask, "", kMaskSize);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", "CfgFile", m.CurrentSettings.CfgFile, m.DefaultCfgFile,
                       kPathSize);
-    HostUnquote(CurrentSettings.CfgFile);
-    if (CurrentSettings.CfgFile[0] == '\0') {
-        CopyBounded(CurrentSettings.CfgFile, DefaultCfgFile, kPathSize);
+    HostUnquote(m, m.CurrentSettings.CfgFile);
+    if (m.CurrentSettings.CfgFile[0] == '\0') {
+        CopyBounded(m.CurrentSettings.CfgFile, m.DefaultCfgFile, kPathSize);
     }
 }
 
-platform::RegistryKey* OpenSettingsKey(RegistryRoot root, const char* subKey) {
+platform::RegistryKey* OpenSettingsKey(Module& m, RegistryRoot root, const char* subKey) {
     char path[kKeyPathSize];
-    if (!BuildKeyPath(root, subKey, path)) return nullptr;
-    return EnvOf(Positions)->RegistryOpenForRead(path);
+    if (!BuildKeyPath(m, root, subKey, path)) return nullptr;
+    return EnvOf(m.Positions)->RegistryOpenForRead(path);
 }
 
-platform::RegistryKey* CreateSettingsKey(RegistryRoot root, const char* subKey) {
+platform::RegistryKey* CreateSettingsKey(Module& m, RegistryRoot root, const char* subKey) {
     char path[kKeyPathSize];
-    if (!BuildKeyPath(root, subKey, path)) return nullptr;
-    return EnvOf(Positions)->RegistryCreateForWrite(path);
+    if (!BuildKeyPath(m, root, subKey, path)) return nullptr;
+    return EnvOf(m.Positions)->RegistryCreateForWrite(path);
 }
 
-bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, char* buffer,
+bool ReadSettingString(Module& m, RegistryRoot root, const char* subKey, const char* name, char* buffer,
                        const char* defaultText, int size) {
     if (buffer == nullptr || size <= 0) return false;
     bool read = false;
-    platform::RegistryKey* key = OpenSettingsKey(root, subKey);
+    platform::RegistryKey* key = OpenSettingsKey(m, root, subKey);
     if (key != nullptr) {
         std::uint32_t got = static_cast<std::uint32_t>(size);
-        if (EnvOf(Positions)->RegistryQueryValue(key, name, buffer, &got)) {
+        if (EnvOf(m.Positions)->RegistryQueryValue(key, name, buffer, &got)) {
             if (got < static_cast<std::uint32_t>(size)) {
                 // Terminate a value stored without its terminator.
                 buffer[got] = '\0';
@@ -112,17 +112,17 @@ bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, 
                 for (int i = 0; i < size && !read; ++i) read = buffer[i] == '\0';
             }
         }
-        EnvOf(Positions)->RegistryClose(key);
+        EnvOf(m.Positions)->RegistryClose(key);
     }
     if (!read) CopyBounded(buffer, defaultText != nullptr ? defaultText : "", static_cast<std::size_t>(size));
     return read;
 }
 
-void WriteSettingString(RegistryRoot root, const char* subKey, const char* name, const char* text) {
-    platform::RegistryKey* key = CreateSettingsKey(root, subKey);
+void WriteSettingString(Module& m, RegistryRoot root, const char* subKey, const char* name, const char* text) {
+    platform::RegistryKey* key = CreateSettingsKey(m, root, subKey);
     if (key == nullptr) return;
-    EnvOf(Positions)->RegistrySetString(key, name, text != nullptr ? text : "");
-    EnvOf(Positions)->RegistryClose(key);
+    EnvOf(m.Positions)->RegistrySetString(key, name, text != nullptr ? text : "");
+    EnvOf(m.Positions)->RegistryClose(key);
 }
 
 }  // namespace plugin

@@ -17,6 +17,8 @@
 namespace tarnwick {
 namespace plugin {
 
+struct Module;
+
 constexpr int kMaskSize = 512;        // Mask: 511 characters and the terminator
 constexpr int kPluginKeySize = 80;   // PluginKey with its terminator
 constexpr int kKeyPathSize = 512;    // a key path with its optional sub-key
@@ -38,39 +40,39 @@ enum class RegistryRoot { CurrentUser };
 // Builds PluginKey from the host's RootKey: RootKey, "\", "Tarnwick". When
 // that does not fit in kPluginKeySize bytes (or RootKey is null) PluginKey
 // stays empty and HasPluginKey false.
-void BuildPluginKey(const char* rootKey);
+void BuildPluginKey(Module& m, const char* rootKey);
 
 // Builds DefaultCfgFile from the module's path: at most 259 characters of
 // `moduleName` (which need not be terminated within its 260 bytes) with
 // the last three characters replaced by "cfg". A name shorter than three
 // characters is kept as it is.
-void BuildDefaultCfgFile(const char* moduleName);
+void BuildDefaultCfgFile(Module& m, const char* moduleName);
 
 // Fills the module's Settings from the registry, each value falling back
 // to its default. A number whose text holds no decimal number keeps the
 // field's previous value. CfgFile is unquoted; when it is then empty it
 // becomes DefaultCfgFile.
-void LoadSettings();
+void LoadSettings(Module& m);
 
 // Opens the settings key (plus "\" and `subKey` when that is not empty)
 // for reading. Null when there is no key, the path does not fit, the root
 // is not supported or the registry refuses.
-platform::RegistryKey* OpenSettingsKey(RegistryRoot root, const char* subKey);
+platform::RegistryKey* OpenSettingsKey(Module& m, RegistryRoot root, const char* subKey);
 // Opens the settings key for writing, creating it when missing. Null on
 // the same failures.
-platform::RegistryKey* CreateSettingsKey(RegistryRoot root, const char* subKey);
+platform::RegistryKey* CreateSettingsKey(Module& m, RegistryRoot root, const char* subKey);
 
 // Reads the string value `name` into `buffer` of `size` bytes, always
 // terminated. A value whose text (without a terminator) does not fit
 // together with a terminator, a missing value or key, or any registry error
 // puts `defaultText` (bounded) into the buffer and returns false. A value
 // stored without a terminator that fits is terminated.
-bool ReadSettingString(RegistryRoot root, const char* subKey, const char* name, char* buffer,
+bool ReadSettingString(Module& m, RegistryRoot root, const char* subKey, const char* name, char* buffer,
                        const char* defaultText, int size);
 
 // Writes `text` as a REG_SZ value with its terminator. Failures are silent:
 // when the key cannot be created or opened, nothing is written.
-void WriteSettingString(RegistryRoot root, const char* subKey, const char* name, const char* text);
+void WriteSettingString(Module& m, RegistryRoot root, const char* subKey, const char* name, const char* text);
 
 }  // namespace plugin
 }  // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/system_tools.h"
+
 namespace tarnwick {
 namespace testing_support {
 
@@ -23,7 +25,7 @@ private:
     std::string path_;
 };
 
-char PathSeparator();
+// PathSeparator() and the other system tools: common/system_tools.h.
 bool WriteWholeFile(const std::string& path, const std::string& content);
 // The file's bytes; empty when it cannot be read (see FileExists).
 std::string ReadWholeFile(const std::string& path);

@@ -8,95 +8,23 @@
 #include <thread>
 #include <vector>
 
+#include "common/system_tools.h"
 #include "common/test_support.h"
 #include "store/replace_file.h"
 #include "platform/env.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace tarnwick {
 namespace platform {
 namespace {
 
+using testing_support::ForeignWriter;
+using testing_support::ListFolder;
+using testing_support::NowTicks;
 using testing_support::ReadWholeFile;
 using testing_support::TempDir;
 using testing_support::WriteWholeFile;
 
-std::vector<std::string> ListFolder(const std::string& folder) {
-    std::vector<std::string> names;
-#if defined(_WIN32)
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-#else
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) return names;
-    while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(dir);
-#endif
-    return names;
-}
-
-// The current time as FILETIME ticks.
-std::uint64_t NowTicks() {
-#if defined(_WIN32)
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-#else
-    return (static_cast<std::uint64_t>(std::time(nullptr)) + 11644473600ULL) * 10000000ULL;
-#endif
-}
-
 std::uint64_t Ticks(const FileTime& time) { return (static_cast<std::uint64_t>(time.High) << 32) | time.Low; }
-
-// Holds `path` open for writing the way another program would, excluding
-// readers: a write handle sharing reading only on Windows, an exclusive lock
-// elsewhere. Releases it on destruction.
-class ForeignWriter {
-public:
-    explicit ForeignWriter(const std::string& path) {
-#if defined(_WIN32)
-        handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        held_ = handle_ != INVALID_HANDLE_VALUE;
-#else
-        fd_ = open(path.c_str(), O_RDWR);
-        held_ = fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) == 0;
-#endif
-    }
-    ~ForeignWriter() {
-#if defined(_WIN32)
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-#else
-        if (fd_ >= 0) close(fd_);
-#endif
-    }
-    bool held() const { return held_; }
-
-private:
-#if defined(_WIN32)
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-#else
-    int fd_ = -1;
-#endif
-    bool held_ = false;
-};
 
 WriteStatus Replace(const std::string& path, const std::string& content) {
     return store::ReplaceFileContent(platform::Env::Default(), path.c_str(), content.data(), static_cast<std::uint32_t>(content.size()));
@@ -191,7 +119,7 @@ TEST(OpenForReadTest, FileHeldByAWriterIsBusy) {
     ASSERT_TRUE(WriteWholeFile(path, "content"));
     {
         ForeignWriter writer(path);
-        ASSERT_TRUE(writer.held());
+        ASSERT_TRUE(writer.Held());
         File* file = nullptr;
         EXPECT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Busy);
         EXPECT_EQ(file, nullptr);
@@ -234,11 +162,7 @@ TEST(ReplaceFileContentTest, ImpossibleTargetsFailWithoutLeftovers) {
     EXPECT_EQ(Replace(in_missing_folder, "x"), WriteStatus::Failed);
 
     std::string folder = dir.File("folder");
-#if defined(_WIN32)
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-#else
-    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-#endif
+    ASSERT_TRUE(testing_support::MakeFolder(folder));
     EXPECT_EQ(Replace(folder, "x"), WriteStatus::Denied);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"folder"});
     EXPECT_TRUE(ListFolder(folder).empty());
@@ -377,28 +301,18 @@ TEST(ProbePathTest, TellsExistingFromMissing) {
 
     // Folders named with a trailing separator, and the root, exist.
     EXPECT_EQ(platform::Env::Default()->ProbePath((dir.path() + separator).c_str()), PathStatus::Exists);
-#if defined(_WIN32)
-    EXPECT_EQ(platform::Env::Default()->ProbePath("C:\\"), PathStatus::Exists);
-#else
-    EXPECT_EQ(platform::Env::Default()->ProbePath("/"), PathStatus::Exists);
-#endif
+    EXPECT_EQ(platform::Env::Default()->ProbePath(testing_support::FileSystemRoot().c_str()), PathStatus::Exists);
 }
 
-#if defined(_WIN32)
 TEST(ProbePathTest, PathOnAnUnmappedDriveIsUnreachable) {
-    DWORD drives = GetLogicalDrives();
-    char letter = 0;
-    for (char c = 'Z'; c >= 'D' && letter == 0; --c) {
-        if ((drives & (1u << (c - 'A'))) == 0) letter = c;
-    }
-    ASSERT_NE(letter, 0) << "every drive letter is mapped";
-    std::string path = std::string(1, letter) + ":\\nothing\\a.txt";
+    if (!testing_support::kIsWindows) GTEST_SKIP() << "only Windows has drive letters";
+    std::string path = testing_support::UnmappedDrivePath();
+    ASSERT_FALSE(path.empty()) << "every drive letter is mapped";
     EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), PathStatus::Unreachable);
     std::string share = "\\\\no-such-server-tarnwick\\share\\a.txt";
     EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), PathStatus::Missing);
     EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), PathStatus::Exists);
 }
-#endif
 
 }  // namespace
 }  // namespace platform

@@ -3,17 +3,14 @@
 // folder per test).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "common/test_support.h"
 #include "common/registry_tools.h"
+#include "common/system_tools.h"
 #include "platform/env.h"
-
-#if !defined(_WIN32)
-#include <sys/stat.h>
-#endif
 
 namespace tarnwick {
 namespace platform {
@@ -24,25 +21,13 @@ using testing_support::TempDir;
 class RegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-#if !defined(_WIN32)
-        const char* previous = std::getenv("TARNWICK_REGISTRY_ROOT");
-        had_previous_ = previous != nullptr;
-        if (had_previous_) previous_ = previous;
-        root_ = dir_.File("registry");
-        setenv("TARNWICK_REGISTRY_ROOT", root_.c_str(), 1);
-#endif
+        root_.reset(new testing_support::RegistryRootOverride(dir_.File("registry")));
         base_ = "Software\\TarnwickTests\\" + testing_support::UniqueName("registry");
     }
 
     void TearDown() override {
         testing_support::RegistryDeleteTree(base_.c_str());
-#if !defined(_WIN32)
-        if (had_previous_) {
-            setenv("TARNWICK_REGISTRY_ROOT", previous_.c_str(), 1);
-        } else {
-            unsetenv("TARNWICK_REGISTRY_ROOT");
-        }
-#endif
+        root_.reset();
     }
 
     std::string Key(const std::string& sub) const { return sub.empty() ? base_ : base_ + "\\" + sub; }
@@ -68,10 +53,8 @@ protected:
     }
 
     TempDir dir_;
-    std::string root_;
+    std::unique_ptr<testing_support::RegistryRootOverride> root_;
     std::string base_;
-    std::string previous_;
-    bool had_previous_ = false;
 };
 
 TEST_F(RegistryTest, StringsRoundTripWithTheirTerminator) {
@@ -166,11 +149,9 @@ TEST_F(RegistryTest, UnusualNamesStayDistinctAndInsideTheirKey) {
     Set("..\\..\\..\\Escape", "Value", "inside");
     EXPECT_EQ(Get("..\\..\\..\\Escape", "Value"), std::string("inside\0", 7));
     EXPECT_EQ(Get("..\\..", "Value"), std::string("<none>"));
-#if !defined(_WIN32)
-    struct stat info;
-    EXPECT_NE(stat(dir_.File("Escape").c_str(), &info), 0);
-    EXPECT_NE(stat(dir_.File("escape").c_str(), &info), 0);
-#endif
+    // Nothing lands beside the registry substitute's root folder.
+    EXPECT_EQ(Env::Default()->ProbePath(dir_.File("Escape").c_str()), PathStatus::Missing);
+    EXPECT_EQ(Env::Default()->ProbePath(dir_.File("escape").c_str()), PathStatus::Missing);
 }
 
 TEST_F(RegistryTest, DeleteTreeRemovesKeysValuesAndSubKeys) {

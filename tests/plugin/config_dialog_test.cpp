@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "plugin/config_dialog.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin_fixture.h"
 
 namespace plugintest {
@@ -85,7 +85,7 @@ TEST_F(ConfigDialogTest, CancelWritesNothing) {
     EXPECT_EQ(Configure(0), 1);
     EXPECT_FALSE(KeyExists());
     EXPECT_FALSE(ts::FileExists(DefaultPositions()));
-    EXPECT_EQ(CurrentSettings.ShowInPanels, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.ShowInPanels, 0);
 }
 
 TEST_F(ConfigDialogTest, OkWritesAllSixAndSaves) {
@@ -117,8 +117,8 @@ TEST_F(ConfigDialogTest, OkWritesAllSixAndSaves) {
     EXPECT_EQ(GetValue("CheckMask"), "1");
     EXPECT_EQ(GetValue("Mask"), "*.txt");
     EXPECT_EQ(GetValue("CfgFile"), File("quoted.cfg"));
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), File("quoted.cfg"));
-    EXPECT_EQ(CurrentSettings.ShowInPanels, 1);
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), File("quoted.cfg"));
+    EXPECT_EQ(LoadedModule().CurrentSettings.ShowInPanels, 1);
     EXPECT_TRUE(ts::FileExists(File("quoted.cfg")));
 }
 
@@ -171,7 +171,7 @@ TEST_F(ConfigDialogTest, OverlongPathIsRefusedAndTheOthersApply) {
         SetPath(items, "\"" + longest + "q\"");
     });
     Configure(0);
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), File("custom.cfg"));
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), File("custom.cfg"));
     EXPECT_EQ(GetValue("CfgFile"), File("custom.cfg"));
     EXPECT_EQ(GetValue("CheckMask"), "1");
 
@@ -182,11 +182,11 @@ TEST_F(ConfigDialogTest, OverlongPathIsRefusedAndTheOthersApply) {
         std::memset(items[5].Data, 'm', sizeof items[5].Data);
     });
     Configure(0);
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), longest);
-    EXPECT_EQ(std::string(CurrentSettings.Mask), std::string(511, 'm'));
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), longest);
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.Mask), std::string(511, 'm'));
     AcceptWith([&](FarDialogItem* items) { std::memset(items[8].Data, 'x', sizeof items[8].Data); });
     Configure(0);
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), longest);
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), longest);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Following the editor: restore at open, tracking, writing on save and close.
 
 #include "plugin/editor_events.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin_fixture.h"
 
 namespace plugintest {
@@ -180,7 +180,7 @@ TEST_F(EditorEventsTest, CloseOfAnUnknownEditorChangesNothing) {
     // Hand-written formatting would be normalised by any save.
     const std::string text = "<item  type=\"editor\"  path=\"" + plan_ + "\" line=\"12\">\n";
     for (const char* automatic : {"1", "0"}) {
-        ResetModuleState();
+        ResetModuleState(LoadedModule());
         SetValue("Automatic", automatic);
         WritePositions(text);
         Start();
@@ -208,29 +208,29 @@ TEST_F(EditorEventsTest, FileNamesThatCannotBeStored) {
     Start();
     host().Editor.NoFileName = true;
     EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
-    EXPECT_FALSE(PositionOp(StorePosition));
+    EXPECT_FALSE(PositionOp(LoadedModule(), StorePosition));
     // A name longer than a path slot would be cut into another file's name.
     OpenEditor(2, File(std::string(300, 'n') + ".txt"));
-    EXPECT_FALSE(PositionOp(StorePosition));
+    EXPECT_FALSE(PositionOp(LoadedModule(), StorePosition));
     EXPECT_FALSE(ts::FileExists(DefaultPositions()));
-    EXPECT_EQ(Editors.Root, nullptr);
+    EXPECT_EQ(LoadedModule().Editors.Root, nullptr);
 }
 
 TEST_F(EditorEventsTest, PositionOpResults) {
     StartWithItem();
     host().Editor.EditorID = 5;
     host().Editor.FileName = plan_;
-    EXPECT_TRUE(PositionOp(ReloadFile));
-    EXPECT_FALSE(PositionOp(TrackEditor)) << "not tracked yet";
-    EXPECT_FALSE(PositionOp(RestorePosition));
-    EXPECT_TRUE(PositionOp(LoadPosition));
-    EXPECT_TRUE(PositionOp(TrackEditor));
-    EXPECT_TRUE(PositionOp(RestorePosition));
-    EXPECT_FALSE(PositionOp(7));
+    EXPECT_TRUE(PositionOp(LoadedModule(), ReloadFile));
+    EXPECT_FALSE(PositionOp(LoadedModule(), TrackEditor)) << "not tracked yet";
+    EXPECT_FALSE(PositionOp(LoadedModule(), RestorePosition));
+    EXPECT_TRUE(PositionOp(LoadedModule(), LoadPosition));
+    EXPECT_TRUE(PositionOp(LoadedModule(), TrackEditor));
+    EXPECT_TRUE(PositionOp(LoadedModule(), RestorePosition));
+    EXPECT_FALSE(PositionOp(LoadedModule(), 7));
     host().Editor.FileName = File("unknown.txt");
     host().Editor.EditorID = 6;
-    EXPECT_FALSE(PositionOp(LoadPosition));
-    EXPECT_TRUE(PositionOp(StorePosition));
+    EXPECT_FALSE(PositionOp(LoadedModule(), LoadPosition));
+    EXPECT_TRUE(PositionOp(LoadedModule(), StorePosition));
     EXPECT_EQ(StoredCount(), 2);
 }
 

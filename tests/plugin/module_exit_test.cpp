@@ -1,7 +1,7 @@
 // The host's exit and the release at unload.
 
 #include "plugin/module_exit.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin_fixture.h"
 
 namespace plugintest {
@@ -56,10 +56,10 @@ TEST_F(ModuleExitTest, ReleaseEmptiesTheStoresAndCanRunAgain) {
     OpenEditor(2, gone_);
     MoveTo(Pos{5, 0, 0, 0, 0});
     const std::string before = ReadPositions();
-    ReleaseStores();
-    EXPECT_EQ(Editors.Root, nullptr);
-    EXPECT_EQ(Positions.Document, nullptr);
-    ReleaseStores();
+    ReleaseStores(LoadedModule());
+    EXPECT_EQ(LoadedModule().Editors.Root, nullptr);
+    EXPECT_EQ(LoadedModule().Positions.Document, nullptr);
+    ReleaseStores(LoadedModule());
     EXPECT_EQ(ReadPositions(), before) << "nothing is written at unload";
 }
 

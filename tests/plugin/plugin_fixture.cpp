@@ -6,7 +6,7 @@
 #include "common/registry_tools.h"
 #include "platform/env.h"
 #include "plugin/module_exit.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "store/position_file.h"
 
 namespace plugintest {
@@ -18,20 +18,16 @@ using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;
 
 void PluginTest::SetUp() {
-    ResetModuleState();
-#if !defined(_WIN32)
-    setenv("TARNWICK_REGISTRY_ROOT", temp_.File("registry").c_str(), 1);
-#endif
+    ResetModuleState(LoadedModule());
+    registryRoot_.reset(new ts::RegistryRootOverride(temp_.File("registry")));
     rootKey_ = "Software\\TarnwickTests\\" + ts::UniqueName("plugin");
     fakehost::ResetHost(temp_.File("Tarnwick.dll"), rootKey_);
 }
 
 void PluginTest::TearDown() {
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     testing_support::RegistryDeleteTree(rootKey_.c_str());
-#if !defined(_WIN32)
-    unsetenv("TARNWICK_REGISTRY_ROOT");
-#endif
+    registryRoot_.reset();
 }
 
 void PluginTest::Start() { SetStartupInfo(&host().Info); }
@@ -142,7 +138,7 @@ bool PluginTest::Tracked(int id) {
     std::memset(&key, 0, sizeof key);
     key.Kind = kKindEditor;
     key.EditorID = id;
-    return ContainsRecord(Editors, key);
+    return ContainsRecord(LoadedModule().Editors, key);
 }
 
 }  // namespace plugintest

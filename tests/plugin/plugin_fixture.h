@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "common/registry_tools.h"
+#include "common/system_tools.h"
 #include "common/test_support.h"
 #include "fake_host.h"
 #include "plugin/host_abi.h"
+#include "plugin/module.h"
 #include "plugin/module_exit.h"
 #include "support/editor_position.h"
 
@@ -71,6 +74,8 @@ protected:
     static bool Tracked(int id);
 
     tarnwick::testing_support::TempDir temp_;
+    // The registry substitute's root moves into temp_ while a test runs.
+    std::unique_ptr<tarnwick::testing_support::RegistryRootOverride> registryRoot_;
     std::string rootKey_;
 };
 

@@ -40,10 +40,10 @@ TEST_F(SavedPositionsTest, NothingToListWarnsAtOnce) {
                               "\">\r\n<item type=\"editor\">\r\n<entry type=\"editor\" path=\"" + c_ + "\">\r\n";
     for (const std::string& content : {std::string(), other}) {
         host().Messages.clear();
-        ResetModuleState();
+        ResetModuleState(LoadedModule());
         WritePositions(content);
         Start();
-        ShowSavedPositions();
+        ShowSavedPositions(LoadedModule());
         EXPECT_TRUE(host().Menus.empty());
         ASSERT_EQ(host().Messages.size(), 1u);
         EXPECT_EQ(host().Messages[0].Flags, static_cast<DWORD_T>(FMSG_WARNING | FMSG_MB_OK));
@@ -55,7 +55,7 @@ TEST_F(SavedPositionsTest, ListsEditorItemsInFileOrder) {
     WritePositions(ItemLine(a_, Pos{}) + ItemLine(b_, Pos{}, "EDITOR") + ItemLine(c_, Pos{}, "viewer"));
     Start();
     Key(-1, kEnter);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     ASSERT_EQ(host().Menus.size(), 1u);
     EXPECT_EQ(Shown(0).Texts, (std::vector<std::string>{Line(a_), Line(b_)}));
     EXPECT_EQ(Shown(0).ItemFlags, (std::vector<DWORD_T>{MIF_SELECTED, 0}));
@@ -76,7 +76,7 @@ TEST_F(SavedPositionsTest, EnterAndDeclinedDeletionOnlyTakeTheMarkOff) {
     Key(0, kDel);
     host().MessageAnswers.push_back(-1);  // Esc in the question
     Key(-1, kEnter);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     ASSERT_EQ(host().Menus.size(), 4u);
     for (size_t i = 1; i < 4; ++i) {
         EXPECT_EQ(Shown(i).ItemFlags, (std::vector<DWORD_T>{0, 0})) << "showing " << i;
@@ -96,7 +96,7 @@ TEST_F(SavedPositionsTest, DeletingMovesTheMarkToTheNeighbour) {
     host().MessageAnswers.push_back(0);
     Key(0, kDel);  // a, the only one left
     host().MessageAnswers.push_back(0);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
 
     ASSERT_EQ(host().Menus.size(), 3u);
     EXPECT_EQ(Shown(1).Texts, (std::vector<std::string>{Line(a_), Line(c_)}));
@@ -115,7 +115,7 @@ TEST_F(SavedPositionsTest, LongPathIsShownShortButDeletedWhole) {
     Key(0, kDel);
     host().MessageAnswers.push_back(0);
     Key(-1, kEnter);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     EXPECT_EQ(Shown(0).Texts[0], Line(deep));
     EXPECT_EQ(Shown(0).Texts[0].size(), std::strlen("editor: ") + 62);
     EXPECT_FALSE(Stored(deep, nullptr));
@@ -126,14 +126,14 @@ TEST_F(SavedPositionsTest, PathsTooLongForASlotAreLeftOut) {
     std::string huge = File(std::string(300, 'h'));
     StartWith({huge, a_});
     Key(-1, kEnter);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     ASSERT_EQ(host().Menus.size(), 1u);
     EXPECT_EQ(Shown(0).Texts, std::vector<std::string>{Line(a_)});
 
     host().Menus.clear();
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     StartWith({huge});
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     EXPECT_TRUE(host().Menus.empty());
     ASSERT_EQ(host().Messages.size(), 1u);
     EXPECT_EQ(host().Messages[0].Lines[1], "Nothing stored");
@@ -146,7 +146,7 @@ TEST_F(SavedPositionsTest, DeletedEntryOfAnOpenFileIsNotWrittenBackAtClose) {
     Key(0, kDel);
     host().MessageAnswers.push_back(0);
     Key(-1, kEnter);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     EXPECT_FALSE(Stored(a_, nullptr)) << "the item leaves the file at once";
     EXPECT_FALSE(Tracked(1));
     CloseEditor(1);
@@ -161,7 +161,7 @@ TEST_F(SavedPositionsTest, EntriesStayAsOpenedWhenAnotherHostChangesTheFile) {
     Key(1, kDel);
     host().MessageAnswers.push_back(0);
     Key(-1, kEnter);
-    ShowSavedPositions();
+    ShowSavedPositions(LoadedModule());
     ASSERT_EQ(host().Menus.size(), 3u);
     EXPECT_EQ(Shown(1).Texts, (std::vector<std::string>{Line(a_), Line(b_)}));
     EXPECT_EQ(Shown(2).Texts, std::vector<std::string>{Line(a_)});

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/fault_env.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin_fixture.h"
 
 namespace plugintest {
@@ -20,14 +20,14 @@ TEST_F(PluginTest, RegistryFaultsGiveDefaults) {
     for (FaultEnv::Fault fault : {FaultEnv::Fault::Missing, FaultEnv::Fault::TooLarge, FaultEnv::Fault::Unterminated}) {
         FaultEnv env(platform::Env::Default());
         env.FailAt(FaultEnv::Op::RegistryQuery, 1, fault, -1);
-        Positions.Env = &env;
+        LoadedModule().Positions.Env = &env;
         Start();
         EXPECT_GT(env.Calls(FaultEnv::Op::RegistryQuery), 0);
-        EXPECT_EQ(CurrentSettings.Automatic, 1);
-        EXPECT_EQ(CurrentSettings.RemoveOld, 1);
-        EXPECT_STREQ(CurrentSettings.Mask, "");
-        EXPECT_EQ(std::string(CurrentSettings.CfgFile), DefaultPositions());
-        Positions.Env = nullptr;
+        EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 1);
+        EXPECT_EQ(LoadedModule().CurrentSettings.RemoveOld, 1);
+        EXPECT_STREQ(LoadedModule().CurrentSettings.Mask, "");
+        EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions());
+        LoadedModule().Positions.Env = nullptr;
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "plugin/host.h"
 #include "plugin/module_exit.h"
-#include "plugin/plugin_state.h"
+#include "plugin/module.h"
 #include "plugin_fixture.h"
 #include "support/text.h"
 
@@ -24,13 +24,13 @@ PluginInfo FilledInfo() {
 
 TEST_F(PluginTest, NoRegistryKeyGivesDefaultsAndEditorOnlyEntry) {
     Start();
-    EXPECT_EQ(CurrentSettings.Automatic, 1);
-    EXPECT_EQ(CurrentSettings.ShowInPanels, 0);
-    EXPECT_EQ(CurrentSettings.RemoveOld, 1);
-    EXPECT_EQ(CurrentSettings.CheckMask, 0);
-    EXPECT_STREQ(CurrentSettings.Mask, "");
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), DefaultPositions());
-    EXPECT_EQ(std::string(DefaultCfgFile), DefaultPositions());
+    EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 1);
+    EXPECT_EQ(LoadedModule().CurrentSettings.ShowInPanels, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.RemoveOld, 1);
+    EXPECT_EQ(LoadedModule().CurrentSettings.CheckMask, 0);
+    EXPECT_STREQ(LoadedModule().CurrentSettings.Mask, "");
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions());
+    EXPECT_EQ(std::string(LoadedModule().DefaultCfgFile), DefaultPositions());
     EXPECT_FALSE(KeyExists()) << "reading the settings must not create the key";
 
     PluginInfo info = FilledInfo();
@@ -55,12 +55,12 @@ TEST_F(PluginTest, StoredValuesAreRead) {
     SetValue("Mask", "*.txt;*.ini");
     SetValue("CfgFile", "\"" + File("elsewhere.cfg") + "\"");
     Start();
-    EXPECT_EQ(CurrentSettings.ShowInPanels, 7);
-    EXPECT_EQ(CurrentSettings.Automatic, 0);
-    EXPECT_EQ(CurrentSettings.RemoveOld, 0);
-    EXPECT_EQ(CurrentSettings.CheckMask, 1);
-    EXPECT_STREQ(CurrentSettings.Mask, "*.txt;*.ini");
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), File("elsewhere.cfg")) << "quotes are removed";
+    EXPECT_EQ(LoadedModule().CurrentSettings.ShowInPanels, 7);
+    EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.RemoveOld, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.CheckMask, 1);
+    EXPECT_STREQ(LoadedModule().CurrentSettings.Mask, "*.txt;*.ini");
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), File("elsewhere.cfg")) << "quotes are removed";
 
     PluginInfo info = FilledInfo();
     GetPluginInfo(&info);
@@ -76,10 +76,10 @@ TEST_F(PluginTest, NumberValuesThatHoldNoNumber) {
     SetValue("CheckMask", std::string(49, '0'));
     SetValue("ShowInPanels", "1" + std::string(49, '0'));
     Start();
-    EXPECT_EQ(CurrentSettings.Automatic, 0);
-    EXPECT_EQ(CurrentSettings.RemoveOld, 0);
-    EXPECT_EQ(CurrentSettings.CheckMask, 0);
-    EXPECT_EQ(CurrentSettings.ShowInPanels, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.RemoveOld, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.CheckMask, 0);
+    EXPECT_EQ(LoadedModule().CurrentSettings.ShowInPanels, 0);
 }
 
 TEST_F(PluginTest, StringValuesAtTheirBufferLimits) {
@@ -87,23 +87,23 @@ TEST_F(PluginTest, StringValuesAtTheirBufferLimits) {
     SetValue("Mask", std::string(511, 'm'));
     SetValue("CfgFile", longestPath);
     Start();
-    EXPECT_EQ(std::string(CurrentSettings.Mask), std::string(511, 'm'));
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), longestPath);
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.Mask), std::string(511, 'm'));
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), longestPath);
 
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     SetValue("Mask", std::string(512, 'm'));
     SetValue("CfgFile", longestPath + "q");
     Start();
-    EXPECT_STREQ(CurrentSettings.Mask, "");
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), DefaultPositions());
+    EXPECT_STREQ(LoadedModule().CurrentSettings.Mask, "");
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions());
 }
 
 TEST_F(PluginTest, EmptyOrQuotesOnlyCfgFileMeansTheDefault) {
     for (const char* value : {"", "\"\"", "\"\"\"\""}) {
-        ResetModuleState();
+        ResetModuleState(LoadedModule());
         SetValue("CfgFile", value);
         Start();
-        EXPECT_EQ(std::string(CurrentSettings.CfgFile), DefaultPositions()) << "value " << value;
+        EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions()) << "value " << value;
     }
 }
 
@@ -112,16 +112,16 @@ TEST_F(PluginTest, ValuesStoredWithoutTerminator) {
     SetRawValue("Mask", std::string(511, 'a'));  // fits once terminated
     SetRawValue("CfgFile", std::string(260, 'c'));  // fills the buffer: too large
     Start();
-    EXPECT_EQ(CurrentSettings.CheckMask, 1);
-    EXPECT_EQ(std::string(CurrentSettings.Mask), std::string(511, 'a'));
-    EXPECT_EQ(std::string(CurrentSettings.CfgFile), DefaultPositions());
+    EXPECT_EQ(LoadedModule().CurrentSettings.CheckMask, 1);
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.Mask), std::string(511, 'a'));
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions());
 
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     SetRawValue("Mask", std::string(512, 'a'));
     SetRawValue("CfgFile", std::string("abc\0", 4));
     Start();
-    EXPECT_STREQ(CurrentSettings.Mask, "");
-    EXPECT_STREQ(CurrentSettings.CfgFile, "abc");
+    EXPECT_STREQ(LoadedModule().CurrentSettings.Mask, "");
+    EXPECT_STREQ(LoadedModule().CurrentSettings.CfgFile, "abc");
 }
 
 TEST_F(PluginTest, RootKeyTooLongForTheKeyBuffer) {
@@ -135,19 +135,19 @@ TEST_F(PluginTest, RootKeyTooLongForTheKeyBuffer) {
     rootKey_ = fitting;
     SetValue("Automatic", "0");
     Start();
-    EXPECT_TRUE(HasPluginKey);
-    EXPECT_EQ(CurrentSettings.Automatic, 0);
+    EXPECT_TRUE(LoadedModule().HasPluginKey);
+    EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 0);
 
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     std::string tooLong = fitting + "x";
     host().RootKey = tooLong;
     host().Info.RootKey = host().RootKey.c_str();
     rootKey_ = tooLong;
     SetValue("Automatic", "0");  // would be read if the key were used
     Start();
-    EXPECT_FALSE(HasPluginKey);
-    EXPECT_STREQ(PluginKey, "");
-    EXPECT_EQ(CurrentSettings.Automatic, 1);
+    EXPECT_FALSE(LoadedModule().HasPluginKey);
+    EXPECT_STREQ(LoadedModule().PluginKey, "");
+    EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 1);
 
     // Accepting the dialog writes nothing anywhere.
     testing_support::RegistryDeleteTree((tooLong + "\\Tarnwick").c_str());
@@ -160,25 +160,25 @@ TEST_F(PluginTest, RootKeyTooLongForTheKeyBuffer) {
 TEST_F(PluginTest, DefaultPositionFileFromTheModuleName) {
     std::strcpy(host().Info.ModuleName, "C:\\Far\\Plugins\\Tarnwick\\TARNWICK.DLL");
     Start();
-    EXPECT_STREQ(DefaultCfgFile, "C:\\Far\\Plugins\\Tarnwick\\TARNWICK.cfg");
+    EXPECT_STREQ(LoadedModule().DefaultCfgFile, "C:\\Far\\Plugins\\Tarnwick\\TARNWICK.cfg");
 
     // No dot is searched for; a name of fewer than three characters stays.
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     std::strcpy(host().Info.ModuleName, "ab");
     Start();
-    EXPECT_STREQ(DefaultCfgFile, "ab");
+    EXPECT_STREQ(LoadedModule().DefaultCfgFile, "ab");
 
     // A record whose name fills all 260 bytes without a terminator.
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     std::memset(host().Info.ModuleName, 'x', sizeof host().Info.ModuleName);
     Start();
-    EXPECT_EQ(std::string(DefaultCfgFile), std::string(256, 'x') + "cfg");
+    EXPECT_EQ(std::string(LoadedModule().DefaultCfgFile), std::string(256, 'x') + "cfg");
 }
 
 TEST_F(PluginTest, HostTooOldIsNeverCalled) {
     host().Info.StructSize = STARTUP_INFO_SIZE - 1;
     Start();
-    EXPECT_EQ(HostTooOld, 1);
+    EXPECT_EQ(LoadedModule().HostTooOld, 1);
 
     PluginInfo info = FilledInfo();
     GetPluginInfo(&info);
@@ -199,14 +199,14 @@ TEST_F(PluginTest, HostTooOldIsNeverCalled) {
 TEST_F(PluginTest, StandardFunctionTableMissingOrIncomplete) {
     host().Info.FSF = nullptr;
     Start();
-    EXPECT_EQ(HostTooOld, 1);
-    EXPECT_FALSE(HostServicesReady());
+    EXPECT_EQ(LoadedModule().HostTooOld, 1);
+    EXPECT_FALSE(HostServicesReady(LoadedModule()));
 
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     host().Info.FSF = &host().Functions;
     host().Functions.ProcessName = nullptr;
     Start();
-    EXPECT_EQ(HostTooOld, 1);
+    EXPECT_EQ(LoadedModule().HostTooOld, 1);
     EXPECT_EQ(OpenPlugin(OPEN_PLUGINSMENU, 0), INVALID_HANDLE);
     EXPECT_TRUE(host().Menus.empty());
 }
@@ -223,7 +223,7 @@ TEST_F(PluginTest, NamesCompareTheHostsWayAfterStart) {
     Start();
     EXPECT_EQ(CompareNoCase("x", "x"), 0);
     EXPECT_EQ(g_hostCompares, 1);
-    ResetModuleState();
+    ResetModuleState(LoadedModule());
     EXPECT_EQ(CompareNoCase("a", "A"), 0) << "the reset brings back the built-in comparison";
     EXPECT_EQ(g_hostCompares, 1);
 }
@@ -231,7 +231,7 @@ TEST_F(PluginTest, NamesCompareTheHostsWayAfterStart) {
 TEST_F(PluginTest, MissingTitleTextIsEmptyNotNull) {
     host().Texts.erase(0);
     Start();
-    EXPECT_STREQ(GetMsgText(0), "");
+    EXPECT_STREQ(GetMsgText(LoadedModule(), 0), "");
     PluginInfo info = FilledInfo();
     GetPluginInfo(&info);
     ASSERT_NE(info.PluginMenuStrings[0], nullptr);

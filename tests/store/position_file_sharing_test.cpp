@@ -16,12 +16,6 @@
 #include "markup/markup_node.h"
 #include "store_test_support.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tarnwick {
 namespace store {
 
@@ -162,28 +156,10 @@ TEST(PositionFileSharing, LeftoversOfCrashedSavesDoNotBlockSaving) {
     EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
 }
 
-// A path whose existence cannot be decided now: on an unmapped drive letter
-// under Windows, behind a loop of symbolic links on POSIX.
-std::string UndecidablePath(const TempDir& dir) {
-#if defined(_WIN32)
-    (void)dir;
-    DWORD drives = GetLogicalDrives();
-    for (char letter = 'Z'; letter >= 'D'; --letter) {
-        if ((drives & (1u << (letter - 'A'))) == 0) return std::string(1, letter) + ":\\Data\\Plan.txt";
-    }
-    return std::string();
-#else
-    const std::string a = dir.File("loop-a");
-    const std::string b = dir.File("loop-b");
-    if (symlink(b.c_str(), a.c_str()) != 0 || symlink(a.c_str(), b.c_str()) != 0) return std::string();
-    return a + "/Plan.txt";
-#endif
-}
-
 TEST(PositionFileSharing, PurgeKeepsItemsWhoseFilesCannotBeChecked) {
     TempDir dir;
     const std::string cfg = dir.File("shared.cfg");
-    const std::string undecidable = UndecidablePath(dir);
+    const std::string undecidable = testing_support::UndecidablePath(dir.path());
     ASSERT_FALSE(undecidable.empty());
     ASSERT_NE(platform::PathStatus::Missing, platform::Env::Default()->ProbePath(undecidable.c_str()));
     ASSERT_NE(platform::PathStatus::Exists, platform::Env::Default()->ProbePath(undecidable.c_str()));

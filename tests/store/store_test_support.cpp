@@ -6,15 +6,6 @@
 #include "common/test_support.h"
 #include "markup/markup_node.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace tarnwick {
 namespace store {
 
@@ -58,26 +49,7 @@ platform::FileTime ShiftTime(const platform::FileTime& time, std::int64_t second
 }
 
 bool SetTime(const std::string& path, const platform::FileTime& time) {
-#if defined(_WIN32)
-    HANDLE handle = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    FILETIME value;
-    value.dwLowDateTime = time.Low;
-    value.dwHighDateTime = time.High;
-    BOOL ok = SetFileTime(handle, nullptr, nullptr, &value);
-    CloseHandle(handle);
-    return ok != 0;
-#else
-    const std::int64_t epochOffset = 11644473600LL;  // seconds from 1601 to 1970
-    std::uint64_t ticks = (static_cast<std::uint64_t>(time.High) << 32) | time.Low;
-    timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(static_cast<std::int64_t>(ticks / 10000000ULL) - epochOffset);
-    times[1].tv_nsec = static_cast<long>(ticks % 10000000ULL) * 100L;
-    return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
-#endif
+    return testing_support::SetLastWriteTime(path, time);
 }
 
 bool WriteAsOtherHost(const std::string& path, const std::string& content) {
@@ -90,34 +62,6 @@ bool WriteAsOtherHost(const std::string& path, const std::string& content) {
     if (!testing_support::WriteWholeFile(path, content)) return false;
     ++offset;
     return SetTime(path, ShiftTime(time, 3600 + offset));
-}
-
-WriterLock::WriterLock(const std::string& path) {
-#if defined(_WIN32)
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        handle_ = handle;
-        held_ = true;
-    }
-#else
-    fd_ = open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-        held_ = true;
-    }
-#endif
-}
-
-WriterLock::~WriterLock() { Unlock(); }
-
-void WriterLock::Unlock() {
-#if defined(_WIN32)
-    if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
-    handle_ = nullptr;
-#else
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-#endif
-    held_ = false;
 }
 
 Host::~Host() {

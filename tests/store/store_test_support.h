@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_tools.h"
 #include "platform/env.h"
 #include "store/editor_table.h"
 #include "store/position_file.h"
@@ -39,23 +40,7 @@ bool WriteAsOtherHost(const std::string& path, const std::string& content);
 
 // Keeps the file open for writing, so that readers are refused (another
 // host in the middle of writing it).
-class WriterLock {
-public:
-    explicit WriterLock(const std::string& path);
-    ~WriterLock();
-    WriterLock(const WriterLock&) = delete;
-    WriterLock& operator=(const WriterLock&) = delete;
-    bool Held() const { return held_; }
-    void Unlock();
-
-private:
-    bool held_ = false;
-#if defined(_WIN32)
-    void* handle_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
-};
+using WriterLock = testing_support::ForeignWriter;
 
 // A host: its position file and its editor table.
 struct Host {

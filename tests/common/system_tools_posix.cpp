@@ -1,0 +1,128 @@
+// The test system tools on POSIX.
+#include "common/system_tools.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace tarnwick {
+namespace testing_support {
+
+namespace {
+
+// Seconds from 1601 (FILETIME's epoch) to 1970.
+constexpr std::int64_t kEpochOffset = 11644473600LL;
+constexpr const char* kRegistryRootVariable = "TARNWICK_REGISTRY_ROOT";
+
+}  // namespace
+
+const bool kIsWindows = false;
+
+char PathSeparator() { return '/'; }
+
+std::string FileSystemRoot() { return "/"; }
+
+unsigned long ClockCount() { return static_cast<unsigned long>(std::time(nullptr)); }
+
+std::uint64_t NowTicks() {
+    return (static_cast<std::uint64_t>(std::time(nullptr)) + kEpochOffset) * 10000000ULL;
+}
+
+std::string MakeTempFolder(const std::string& prefix) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, "%s", pattern.c_str());
+    const char* made = mkdtemp(buffer);
+    return made ? made : pattern;
+}
+
+bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0700) == 0; }
+
+void RemoveFolderTree(const std::string& path) {
+    DIR* dir = opendir(path.c_str());
+    if (dir != nullptr) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "/" + name;
+            struct stat info;
+            if (lstat(child.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+                RemoveFolderTree(child);
+            } else {
+                unlink(child.c_str());
+            }
+        }
+        closedir(dir);
+    }
+    rmdir(path.c_str());
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+bool SetLastWriteTime(const std::string& path, const platform::FileTime& time) {
+    std::uint64_t ticks = (static_cast<std::uint64_t>(time.High) << 32) | time.Low;
+    timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochOffset);
+    times[1].tv_nsec = static_cast<long>(ticks % 10000000ULL) * 100L;
+    return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+std::string UndecidablePath(const std::string& folder) {
+    const std::string a = folder + "/loop-a";
+    const std::string b = folder + "/loop-b";
+    if (symlink(b.c_str(), a.c_str()) != 0 || symlink(a.c_str(), b.c_str()) != 0) return std::string();
+    return a + "/Plan.txt";
+}
+
+std::string UnmappedDrivePath() { return std::string(); }
+
+ForeignWriter::ForeignWriter(const std::string& path) {
+    int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+    handle_ = fd;
+    held_ = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+ForeignWriter::~ForeignWriter() { Unlock(); }
+
+void ForeignWriter::Unlock() {
+    if (handle_ >= 0) close(static_cast<int>(handle_));
+    handle_ = -1;
+    held_ = false;
+}
+
+RegistryRootOverride::RegistryRootOverride(const std::string& folder) {
+    const char* previous = std::getenv(kRegistryRootVariable);
+    had_previous_ = previous != nullptr;
+    if (had_previous_) previous_ = previous;
+    setenv(kRegistryRootVariable, folder.c_str(), 1);
+}
+
+RegistryRootOverride::~RegistryRootOverride() {
+    if (had_previous_) {
+        setenv(kRegistryRootVariable, previous_.c_str(), 1);
+    } else {
+        unsetenv(kRegistryRootVariable);
+    }
+}
+
+}  // namespace testing_support
+}  // namespace tarnwick
