@@ -57,6 +57,32 @@ TEST_F(PositionFileFaultTest, BusyFileIsRetriedThenGivenUp) {
     EXPECT_EQ(file_.Document, nullptr);
 }
 
+TEST_F(PositionFileFaultTest, DeniedFileIsKeptButMissingFileCountsAsEmpty) {
+    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    ASSERT_TRUE(store_testing::WriteAsOtherHost(path_, store_testing::ItemLine("b.txt", 9)));
+    // Refused for the moment: not mistaken for a missing file.
+    env_.FailAt(Op::Open, 1, Fault::Denied, -1);
+    EXPECT_FALSE(Load(file_, path_.c_str(), nullptr));
+    EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 4);
+    // Gone: the file counts as empty and memory follows it.
+    env_.FailAt(Op::Open, 1, Fault::NotFound);
+    EXPECT_TRUE(Load(file_, path_.c_str(), nullptr));
+    EXPECT_EQ(CountItems(file_, kItemTypeEditor), 0);
+}
+
+TEST_F(PositionFileFaultTest, TemporaryFileThatCannotBeCreatedLeavesTheFileAlone) {
+    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    ASSERT_TRUE(AddItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(7)));
+    const std::string before = testing_support::ReadWholeFile(path_);
+    for (Fault fault : {Fault::Denied, Fault::Fail}) {
+        env_.FailAt(Op::Create, 1, fault, -1);
+        EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
+        EXPECT_EQ(testing_support::ReadWholeFile(path_), before);
+    }
+    env_.FailAt(Op::Create, 1, Fault::None, 0);
+    EXPECT_TRUE(Save(file_, path_.c_str(), nullptr, false));
+}
+
 TEST_F(PositionFileFaultTest, FailedWritesLeaveTheOldFileWhole) {
     ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
     ASSERT_TRUE(AddItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(7)));
