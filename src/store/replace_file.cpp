@@ -11,6 +11,11 @@ namespace {
 
 // How many temporary names a replacement tries before giving up.
 constexpr int kTempAttempts = 16;
+// A target that another host is reading at the moment (Windows refuses to
+// replace a file open without delete sharing) is tried again for about
+// kReplaceAttempts * kReplaceRetryMs, as a busy file is when reading it.
+constexpr int kReplaceAttempts = 10;
+constexpr unsigned kReplaceRetryMs = 20;
 // Room for a resolved target path, and for a temporary name beside it.
 constexpr std::size_t kTargetSize = 4096;
 constexpr std::size_t kTempSize = kTargetSize + 32;
@@ -91,6 +96,10 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
         return platform::WriteStatus::Failed;
     }
     platform::WriteStatus moved = env->RenameOver(temp, path);
+    for (int attempt = 1; moved == platform::WriteStatus::Busy && attempt < kReplaceAttempts; ++attempt) {
+        env->SleepMilliseconds(kReplaceRetryMs);
+        moved = env->RenameOver(temp, path);
+    }
     if (moved != platform::WriteStatus::Ok) env->RemoveFile(temp);
     return moved;
 }

@@ -94,13 +94,26 @@ TEST_F(PositionFileFaultTest, FailedWritesLeaveTheOldFileWhole) {
     }
     env_.FailAt(Op::Flush, 1, Fault::Fail);
     EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
-    env_.FailAt(Op::Rename, 1, Fault::Busy);
+    env_.FailAt(Op::Rename, 1, Fault::Busy, -1);
     EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
     EXPECT_EQ(testing_support::ReadWholeFile(path_), before);
+    env_.FailAt(Op::Rename, 1, Fault::None, 0);
     // A short write is followed by the rest.
     env_.FailAt(Op::Write, 1, Fault::Short);
     EXPECT_TRUE(Save(file_, path_.c_str(), nullptr, false));
     EXPECT_NE(testing_support::ReadWholeFile(path_), before);
+}
+
+TEST_F(PositionFileFaultTest, ReplaceThatMeetsAReaderIsRetried) {
+    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    ASSERT_TRUE(AddItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(7)));
+    env_.FailAt(Op::Rename, 1, Fault::Busy, 3);
+    EXPECT_TRUE(Save(file_, path_.c_str(), nullptr, false));
+    EXPECT_EQ(env_.Calls(Op::Rename), 4);
+    PositionFile reread{};
+    ASSERT_TRUE(Load(reread, path_.c_str(), nullptr));
+    EXPECT_EQ(store_testing::StoredLine(reread, "b.txt"), 7);
+    UnloadDocument(reread);
 }
 
 TEST_F(PositionFileFaultTest, AllocationFailuresDuringLoadDoNotCrash) {
