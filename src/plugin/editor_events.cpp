@@ -2,6 +2,8 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
+#include "store/pending_changes.h"
+#include "store/update_lock.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -78,14 +80,15 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != StorePosition) return true;
 
-    bool written = ItemExists(m.Positions, kItemTypeEditor, info.FileName)
-                       ? WriteItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)
-                       : AddItem(m.Positions, kItemTypeEditor, info.FileName, snapshot);
-    if (!written) {
+    // Under the update lock: the change goes into the latest file, and no
+    // other host writes between this Load and the Save.
+    UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+    LoadPositions(m);
+    if (!StoreItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
         RemoveRecord(m.Editors, record);
         return false;
     }
-    SavePositions(m, false);
+    SavePositions(m, true);
     return true;
 }
 
@@ -122,12 +125,14 @@ void OnClose(Module& m, const void* param) {
         RemoveRecord(m.Editors, record);
         return;
     }
-    LoadPositions(m);
-    if (!FetchRecord(m.Editors, &record)) return;
-    // Only an item that still exists is updated; one removed meanwhile
-    // (by the list or by another host) is not brought back.
-    WriteItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
-    SavePositions(m, false);
+    {
+        UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+        LoadPositions(m);
+        if (!FetchRecord(m.Editors, &record)) return;
+        // Only an item that still exists is updated; one removed meanwhile
+        // (by the list or by another host) is not brought back.
+        if (UpdateExistingItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos)) SavePositions(m, true);
+    }
     RemoveRecord(m.Editors, record);
 }
 

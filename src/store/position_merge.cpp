@@ -7,6 +7,7 @@
 #include "markup/markup_node.h"
 #include "store/item_index.h"
 #include "store/item_rules.h"
+#include "store/pending_changes.h"
 #include "store/position_file.h"
 #include "support/text.h"
 
@@ -120,7 +121,7 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
         CopyBounded(path, GetAttribute(element, "path"), kPathSize);
         MarkupNode* theirs = FindIndexedItem(incomingIndex, path);
         if (theirs == nullptr) {
-            if (table != nullptr) DropRecordsOfPath(*table, path);
+            if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, path)) DropRecordsOfPath(*table, path);
             // Every item of memory with this path goes the same way, so the
             // one at hand is the first of them left.
             MarkupNode* previous = element->GetPrev();

@@ -12,7 +12,7 @@ namespace testing_support {
 
 class FaultEnv : public platform::Env {
 public:
-    enum class Op { Alloc, Open, Read, Create, Write, Flush, Rename, RegistryQuery, Count };
+    enum class Op { Alloc, Open, Read, Create, Write, Flush, Rename, RegistryQuery, Lock, Count };
     enum class Fault { None, Fail, Short, Busy, Denied, NotFound, DiskFull, Missing, TooLarge, Unterminated };
 
     explicit FaultEnv(platform::Env* base) : base_(base) {}
@@ -45,6 +45,14 @@ public:
     bool CloseWritable(platform::WritableFile* file) override { return base_->CloseWritable(file); }
     platform::WriteStatus RenameOver(const char* source, const char* target) override;
     bool RemoveFile(const char* path) override { return base_->RemoveFile(path); }
+    bool ListFiles(const char* pathPrefix, const char* suffix,
+                   void (*visit)(const char* path, const platform::FileTime& written, void* context),
+                   void* context) override {
+        return base_->ListFiles(pathPrefix, suffix, visit, context);
+    }
+    // Lock faults: Busy reports another holder, any other one Unavailable.
+    platform::LockStatus TryLockFile(const char* path, platform::LockFile** lock) override;
+    void UnlockFile(platform::LockFile* lock) override { base_->UnlockFile(lock); }
     platform::RegistryKey* RegistryOpenForRead(const char* path) override { return base_->RegistryOpenForRead(path); }
     platform::RegistryKey* RegistryCreateForWrite(const char* path) override {
         return base_->RegistryCreateForWrite(path);
@@ -56,6 +64,8 @@ public:
     }
     void SleepMilliseconds(unsigned milliseconds) override { base_->SleepMilliseconds(milliseconds); }
     std::uint32_t ProcessId() override { return base_->ProcessId(); }
+    bool ProcessRunning(std::uint32_t processId) override { return base_->ProcessRunning(processId); }
+    platform::FileTime CurrentTime() override { return base_->CurrentTime(); }
 
 private:
     // Counts the call and returns the fault it is to have (None for most).
