@@ -6,8 +6,10 @@
 // The lock is the file "<position file>.twlock" beside the position file
 // (beside the file a symbolic link points to), through Env::TryLockFile: the
 // system releases it when its holder dies, and it is removed when let go.
-// BeginUpdate waits for it about one second at most (polling every
-// millisecond or so); a host that hangs holding it longer is then gone on
+// BeginUpdate polls for it every millisecond or so and waits about one
+// second after the lock last changed hands (each holder makes the lock file
+// anew, so hosts taking quick turns are told from a hung one; at most about
+// five seconds in all): a host that hangs holding it is then gone on
 // without, as hosts did before there was a lock, and after such a timeout
 // the next waits are short (about 100 ms) until the lock is had again.
 // Where the lock file cannot be made (a read-only folder) the update goes on
