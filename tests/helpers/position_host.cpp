@@ -7,8 +7,9 @@
 //       last position it stored, or that it deleted it, to <results>.
 //   position_host reader <cfg> <milliseconds> <results>
 //       only reads the file (fresh Loads and raw reads), counting torn ones.
-//   position_host saver <cfg>
-//       saves generation after generation of ten items until it is killed.
+//   position_host saver <cfg> <marker>
+//       writes <marker>, then saves generation after generation of ten
+//       items until it is killed.
 //   position_host holdlock <cfg> <marker>
 //       takes the update lock, writes <marker> and waits to be killed.
 #include <cstdio>
@@ -189,8 +190,9 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
 
 // ---- The saver that is killed ---------------------------------------------------
 
-int RunSaver(const std::string& cfg) {
+int RunSaver(const std::string& cfg, const std::string& marker) {
     store::PositionFile file{};
+    if (!ts::WriteWholeFile(marker, "saving")) return 3;
     for (;;) {
         store::UpdateScope update(file, cfg.c_str());
         if (!store::Load(file, cfg.c_str(), nullptr)) continue;
@@ -221,7 +223,7 @@ int main(int argc, char** argv) {
         return RunHost(args[1], std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4]);
     }
     if (args.size() == 4 && args[0] == "reader") return RunReader(args[1], std::atoi(args[2].c_str()), args[3]);
-    if (args.size() == 2 && args[0] == "saver") return RunSaver(args[1]);
+    if (args.size() == 3 && args[0] == "saver") return RunSaver(args[1], args[2]);
     if (args.size() == 3 && args[0] == "holdlock") return RunLockHolder(args[1], args[2]);
     std::fprintf(stderr, "usage: position_host host|reader|saver|holdlock ...\n");
     return 1;

@@ -51,9 +51,9 @@ int CountNamesEndingIn(const std::string& folder, const std::string& suffix) {
 }
 
 bool WaitForFile(const std::string& path, int milliseconds) {
-    for (int waited = 0; waited < milliseconds; waited += 10) {
+    for (int waited = 0; waited < milliseconds; waited += 1) {
         if (FileExists(path)) return true;
-        testing_support::SleepMs(10);
+        testing_support::SleepMs(1);
     }
     return FileExists(path);
 }
@@ -180,20 +180,24 @@ TEST(PositionFileProcesses, SaversKilledAtRandomNeverTearTheFileNorLitterTheFold
     TempDir dir;
     const std::string cfg = dir.File("Tarnwick.cfg");
     const int kills = Setting("TARNWICK_KILL_RUNS", testing_support::kIsWindows ? 8 : 20);
-    // A Windows process takes far longer to start under Wine.
-    const int minDelay = testing_support::kIsWindows ? 300 : 2;
-    const int maxDelay = testing_support::kIsWindows ? 1500 : 40;
+    // Killed at a random moment of its first saves: one save takes a few
+    // milliseconds natively, far longer under Wine.
+    const int maxDelay = testing_support::kIsWindows ? 150 : 25;
+    const std::string marker = dir.File("saving");
     std::mt19937 random(12345);
-    std::uniform_int_distribution<int> delay(minDelay, maxDelay);
+    std::uniform_int_distribution<int> delay(0, maxDelay);
 
     int generation = 0;
     int maxTemp = 0;
     int maxLocks = 0;
     for (int kill = 1; kill <= kills; ++kill) {
         ChildProcess saver;
-        ASSERT_TRUE(saver.Start(HelperProgram(), {"saver", cfg}));
-        testing_support::SleepMs(static_cast<unsigned>(delay(random)));
+        ASSERT_TRUE(saver.Start(HelperProgram(), {"saver", cfg, marker}));
+        ASSERT_TRUE(WaitForFile(marker, 60000));
+        // The first kill comes after a save at least.
+        testing_support::SleepMs(static_cast<unsigned>(delay(random) + (kill == 1 ? maxDelay : 0)));
         saver.Kill();
+        testing_support::DeleteFilePath(marker);
         const int temp = CountNamesEndingIn(dir.path(), ".tmp");
         maxTemp = temp > maxTemp ? temp : maxTemp;
         const int locks = CountNamesEndingIn(dir.path(), ".twlock");
