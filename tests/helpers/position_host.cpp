@@ -74,6 +74,25 @@ void Forget() {
     host.ModuleNumbersSeen.clear();
 }
 
+// How many of this host's files the file on disk does not show as this host
+// last left them, right after an operation: each one an update lost to
+// another host's save (or one still waiting to be written).
+long CountMismatches(const std::string& cfg, int id, const std::vector<int>& last) {
+    store::PositionFile file{};
+    long mismatches = 0;
+    if (store::Load(file, cfg.c_str(), nullptr)) {
+        for (std::size_t k = 0; k < last.size(); ++k) {
+            const std::string path = "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k);
+            EditorSetPosition position{};
+            position.CurLine = -1000;
+            const bool there = store::ReadItem(file, "editor", path.c_str(), &position);
+            if (last[k] >= 0 ? !there || position.CurLine != last[k] : last[k] == -2 && there) ++mismatches;
+        }
+    }
+    store::UnloadDocument(file);
+    return mismatches;
+}
+
 int RunHost(const std::string& folder, int id, int milliseconds, const std::string& results) {
     const std::string sep(1, ts::PathSeparator());
     ts::RegistryRootOverride registry(folder + sep + "registry" + std::to_string(id));
@@ -92,6 +111,7 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
     std::vector<int> last(files, -1);  // -1 never stored, -2 deleted
     int value = 0;
     long operations = 0;
+    long mismatches = 0;
     const std::uint64_t end = NowMs() + static_cast<std::uint64_t>(milliseconds);
     for (int round = 0; NowMs() < end; ++round) {
         const int k = round % files;
@@ -120,11 +140,12 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
             last[k] = value;
         }
         ++operations;
+        mismatches += CountMismatches(folder + sep + "Tarnwick.cfg", id, last);
     }
     Forget();
     ExitFAR();
     ts::RegistryDeleteTree(rootKey.c_str());
-    std::string text = "operations " + std::to_string(operations) + "\n";
+    std::string text = "operations " + std::to_string(operations) + " mismatches " + std::to_string(mismatches) + "\n";
     for (int k = 0; k < files; ++k) {
         text += "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k) + " " + std::to_string(last[k]) + "\n";
     }
