@@ -206,7 +206,8 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
         // at an event; a reader that never let go would starve every writer.
         ts::SleepMs(1);
     }
-    return ts::WriteWholeFile(results, "reads " + std::to_string(reads) + " torn " + std::to_string(torn) + "\n") ? 0 : 3;
+    const std::string text = "reads " + std::to_string(reads) + " torn " + std::to_string(torn) + "\n";
+    return ts::WriteWholeFile(results, text) ? 0 : 3;
 }
 
 // ---- The saver that is killed ---------------------------------------------------

@@ -70,8 +70,9 @@ TEST(PositionFileProcesses, FourHostsAndAReaderLoseNoUpdate) {
 
     std::vector<ChildProcess> hosts(hostCount);
     for (int id = 0; id < hostCount; ++id) {
-        ASSERT_TRUE(hosts[id].Start(HelperProgram(), {"host", dir.path(), std::to_string(id + 1),
-                                                      std::to_string(milliseconds), dir.File("host" + std::to_string(id + 1))}));
+        const std::string name = std::to_string(id + 1);
+        ASSERT_TRUE(hosts[id].Start(HelperProgram(), {"host", dir.path(), name, std::to_string(milliseconds),
+                                                      dir.File("host" + name)}));
     }
     ChildProcess reader;
     ASSERT_TRUE(reader.Start(HelperProgram(), {"reader", cfg, std::to_string(milliseconds), dir.File("reader")}));
