@@ -5,6 +5,7 @@
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
+#include "store/file_text.h"
 #include "store/item_rules.h"
 #include "store/position_merge.h"
 #include "store/replace_file.h"
@@ -18,23 +19,7 @@ using markup::MarkupNode;
 
 namespace {
 
-// A file held by another host (a writer replacing it, say) is retried for
-// about kOpenAttempts * kOpenRetryMs before Load gives up.
-constexpr int kOpenAttempts = 10;
-constexpr unsigned kOpenRetryMs = 20;
-
 platform::FileTime ZeroTime() { return platform::FileTime{0, 0}; }
-
-// Opens the file for reading. A file that is there but held by another host
-// or refused for the moment is tried again a few times before giving up.
-platform::OpenStatus OpenWithRetry(platform::Env* env, const char* path, platform::File** handle) {
-    for (int attempt = 1;; ++attempt) {
-        platform::OpenStatus status = env->OpenForRead(path, handle);
-        if (status != platform::OpenStatus::Busy && status != platform::OpenStatus::Denied) return status;
-        if (attempt >= kOpenAttempts) return status;
-        env->SleepMilliseconds(kOpenRetryMs);
-    }
-}
 
 enum class ReadOutcome {
     Read,         // the text is in the snapshot
@@ -64,7 +49,7 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     snapshot->Known = false;
 
     platform::File* handle = nullptr;
-    platform::OpenStatus status = OpenWithRetry(env, fileName, &handle);
+    platform::OpenStatus status = OpenForReadWithRetry(env, fileName, &handle);
     if (status == platform::OpenStatus::NotFound) return ReadOutcome::Absent;
     if (status != platform::OpenStatus::Ok) return ReadOutcome::Unavailable;
 
@@ -91,25 +76,10 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
         return ReadOutcome::Unavailable;
     }
 
-    std::uint32_t size = static_cast<std::uint32_t>(snapshot->Size);
-    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(size) + 1u));
-    if (text == nullptr) {
-        env->CloseFile(handle);
-        return ReadOutcome::Unavailable;
-    }
     std::uint32_t total = 0;
-    while (total < size) {
-        std::uint32_t got = 0;
-        if (!env->ReadFile(handle, text + total, size - total, &got)) {
-            env->CloseFile(handle);
-            env->Release(text);
-            return ReadOutcome::Unavailable;
-        }
-        if (got == 0) break;  // the file ended early: what was read is the text
-        total += got;
-    }
+    char* text = ReadOpenFile(env, handle, static_cast<std::uint32_t>(snapshot->Size), &total);
     env->CloseFile(handle);
-    text[total] = '\0';
+    if (text == nullptr) return ReadOutcome::Unavailable;
     snapshot->Text = text;
     snapshot->Length = total;
     return ReadOutcome::Read;
