@@ -129,7 +129,18 @@ struct Scanner {
     MarkupNode* Last;  // tail of the top-level chain
     OpenIndex Open;
     bool Failed;  // memory ran out: the parse stops and takes back what it made
+    // The text held something the document does not keep, or keeps in a
+    // form the writer leaves out: it will not read back as it stands.
+    bool PassedOver;
 };
+
+// True when text[begin, end) holds the byte `c`.
+bool RangeHolds(const Scanner& s, std::int64_t begin, std::int64_t end, char c) {
+    for (std::int64_t i = begin; i < end; ++i) {
+        if (s.Text[i] == c) return true;
+    }
+    return false;
+}
 
 std::int64_t SkipSpace(const Scanner& s, std::int64_t pos) {
     while (pos < s.End && IsSpace(s.Text[pos])) ++pos;
@@ -185,6 +196,9 @@ std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
     std::int64_t pos = p + 1;
     while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
     std::int64_t length = pos - (p + 1);
+    // An empty name or one with a zero byte is not written back; a longer
+    // name loses its end.
+    if (length == 0 || length > kNameSize - 1 || RangeHolds(s, p + 1, pos, '\0')) s.PassedOver = true;
     if (length > kNameSize - 1) length = kNameSize - 1;
     for (std::int64_t i = 0; i < length; ++i) node->Name[i] = s.Text[p + 1 + i];
     node->Name[length] = '\0';
@@ -214,19 +228,32 @@ std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
                 valueEnd = pos;
                 // Past the closing quote; without one, the tag and the parse
                 // end at the end of text.
-                if (pos < s.End) ++pos;
+                if (pos < s.End) {
+                    ++pos;
+                } else {
+                    s.PassedOver = true;
+                }
             } else {
                 valueBegin = pos;
                 while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
                 valueEnd = pos;
             }
+            // "=value" without a name is passed over.
+            if (nameEnd == nameBegin) s.PassedOver = true;
         }
 
         if (nameEnd > nameBegin) {
+            // Zero bytes cut a name or value short; the writer leaves out a
+            // value that holds a quote (only an unquoted one can).
+            if (RangeHolds(s, nameBegin, nameEnd, '\0') || RangeHolds(s, valueBegin, valueEnd, '\0') ||
+                RangeHolds(s, valueBegin, valueEnd, '"')) {
+                s.PassedOver = true;
+            }
             AddAttribute(s, node, nameBegin, nameEnd, valueBegin, valueEnd);
             count += 1;
         }
     }
+    if (pos >= s.End) s.PassedOver = true;  // the tag never ends
     return pos < s.End ? pos : s.End;
 }
 
@@ -265,22 +292,33 @@ std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
             match->Kind = kNodeContainer;
             match->Next = nullptr;
             s.Last = match;
+        } else {
+            s.PassedOver = true;
         }
+    } else {
+        s.PassedOver = true;
     }
 
-    while (pos < s.End && s.Text[pos] != '>') ++pos;
-    return pos;
+    // Anything between the name and ">" is passed over.
+    std::int64_t end = pos;
+    while (end < s.End && s.Text[end] != '>') ++end;
+    for (std::int64_t i = pos; i < end; ++i) {
+        if (!IsSpace(s.Text[i])) s.PassedOver = true;
+    }
+    if (end >= s.End) s.PassedOver = true;
+    return end;
 }
 
 }  // namespace
 
-bool Parse(MarkupNode* document, const char* text, int length) {
+bool Parse(MarkupNode* document, const char* text, int length, bool* passedOver) {
+    if (passedOver != nullptr) *passedOver = false;
     if (document == nullptr) return true;
     document->Kind = kNodeDocument;
     if (text == nullptr || length <= 0) return true;
 
     if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
-    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}, false};
+    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}, false, false};
     // A document that already has a chain keeps it in front; only the
     // elements read now can be matched by closing tags.
     while (s.Last->Next != nullptr) s.Last = s.Last->Next;
@@ -292,6 +330,8 @@ bool Parse(MarkupNode* document, const char* text, int length) {
             std::int64_t stop = s.Text[pos + 1] == '/' ? ReadClosingTag(s, pos) : ReadOpeningTag(s, pos);
             pos = stop + 1;
         } else {
+            // Text outside tags is skipped; only whitespace is written back.
+            if (!IsSpace(s.Text[pos])) s.PassedOver = true;
             ++pos;
         }
     }
@@ -302,6 +342,7 @@ bool Parse(MarkupNode* document, const char* text, int length) {
         DestroyChain(before->Next);
         return false;
     }
+    if (passedOver != nullptr) *passedOver = s.PassedOver;
     return true;
 }
 

@@ -29,7 +29,15 @@ class MarkupNode;
 // the new ones can be closed. Whole or nothing: when memory runs out for any
 // part of the text, every element this call made is taken back, the
 // document is as it was before the call, and the result is false.
-bool Parse(MarkupNode* document, const char* text, int length);
+//
+// With `passedOver`, a successful parse also tells whether the text held
+// anything the document does not keep as it stands, so that writing the
+// document would not give the text back (whitespace between tags aside):
+// other text outside tags, a cut or empty element name, attributes past the
+// limit or without a name, zero bytes, quotes the writer cannot express, a
+// closing tag that matches nothing or holds more than a name, a tag or
+// quoted value the text ends in. Text the writer wrote never sets it.
+bool Parse(MarkupNode* document, const char* text, int length, bool* passedOver = nullptr);
 
 // Parses a short piece of markup and links the elements it yields right after
 // `anchor`, sharing its parent. Returns the last top-level node inserted, or

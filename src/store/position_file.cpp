@@ -6,6 +6,7 @@
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
 #include "store/file_text.h"
+#include "store/foreign_file.h"
 #include "store/item_rules.h"
 #include "store/position_merge.h"
 #include "store/replace_file.h"
@@ -87,11 +88,14 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
 
 // A document parsed from the snapshot's text; null when memory runs out
 // anywhere in the parse (never a document that lacks part of the text).
-MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot) {
+// `*foreign` tells whether the text held anything the reader could not keep.
+MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot, bool* foreign) {
+    *foreign = false;
     MarkupNode* document = markup::NewMarkupNode(env);
     if (document == nullptr) return nullptr;
-    bool parsed = snapshot.Text != nullptr ? markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length))
-                                           : markup::Parse(document, "", 0);
+    bool parsed = snapshot.Text != nullptr
+                      ? markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length), foreign)
+                      : markup::Parse(document, "", 0);
     if (!parsed) markup::ReleaseDocument(&document);
     return document;
 }
@@ -112,6 +116,19 @@ void RecordSnapshot(PositionFile& file, const char* fileName, ReadOutcome outcom
     }
 }
 
+// Keeps a copy of a file the plug-in did not write before a save replaces
+// it (see store/foreign_file.h). False when the file needs one and it
+// could not be made: it must not be replaced then.
+bool ProtectForeignFile(const PositionFile& file, const char* fileName) {
+    platform::Env* env = EnvOf(file);
+    bool foreign = file.LoadedForeign;
+    // What was read is known only for the path it was read from.
+    if (file.LoadedPath[0] == '\0' || CompareNoCase(file.LoadedPath, fileName) != 0) {
+        foreign = InspectFile(env, fileName) == FileKind::Foreign;
+    }
+    return !foreign || KeepBackupCopy(env, fileName);
+}
+
 }  // namespace
 
 platform::Env* EnvOf(const PositionFile& file) {
@@ -126,7 +143,8 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (outcome == ReadOutcome::Unavailable) return false;
     if (outcome == ReadOutcome::Unchanged) return true;
 
-    MarkupNode* incoming = BuildDocument(EnvOf(file), snapshot);
+    bool foreign = false;
+    MarkupNode* incoming = BuildDocument(EnvOf(file), snapshot, &foreign);
     EnvOf(file)->Release(snapshot.Text);
     if (incoming == nullptr) return false;
 
@@ -138,6 +156,7 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
         if (!merged) return false;
     }
     RecordSnapshot(file, fileName, outcome, snapshot);
+    file.LoadedForeign = foreign;
     return true;
 }
 
@@ -152,11 +171,13 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
     char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(length) + 1u));
     if (text == nullptr) return false;
     bool saved = false;
-    if (markup::WriteText(file.Document, text, length + 1, 0) == length) {
+    if (markup::WriteText(file.Document, text, length + 1, 0) == length && ProtectForeignFile(file, fileName)) {
         saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length)) ==
                 platform::WriteStatus::Ok;
     }
     env->Release(text);
+    // The file on disk is now the plug-in's own text.
+    if (saved) file.LoadedForeign = false;
     return saved;
 }
 
@@ -167,6 +188,7 @@ void UnloadDocument(PositionFile& file) {
     file.LoadedTime = ZeroTime();
     file.LoadedSize = 0;
     file.LoadedIdentity = 0;
+    file.LoadedForeign = false;
 }
 
 }  // namespace store
