@@ -152,7 +152,9 @@ public:
     // replacing it when it exists (MoveFileExA with
     // MOVEFILE_REPLACE_EXISTING|MOVEFILE_WRITE_THROUGH; rename on POSIX,
     // where a replaced file's permissions carry over and the folder is
-    // flushed). Busy when a reader holds `target` open; on any failure
+    // flushed). Busy when a reader holds `target` open; Denied when
+    // `target` is read-only (on POSIX: no write permission bit is set, or
+    // this user may not write it), as Windows refuses it; on any failure
     // both files stay as they were.
     virtual WriteStatus RenameOver(const char* source, const char* target) = 0;
     // Deletes a file (DeleteFileA, unlink). False when it could not.

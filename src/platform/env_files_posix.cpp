@@ -222,6 +222,12 @@ WriteStatus PosixEnv::RenameOver(const char* source, const char* target) {
     struct stat target_info;
     if (stat(target, &target_info) == 0) {
         if (S_ISDIR(target_info.st_mode)) return WriteStatus::Denied;
+        // A file nobody may write (as the read-only attribute on Windows),
+        // or one this user may not write, is not replaced: Windows refuses
+        // the move in the same case. Root passes the access test, so the
+        // mode bits are looked at too.
+        if ((target_info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return WriteStatus::Denied;
+        if (access(target, W_OK) != 0 && errno == EACCES) return WriteStatus::Denied;
         chmod(source, target_info.st_mode & 07777);
     }
     // Exclude readers of the old file for the moment of the swap; a reader

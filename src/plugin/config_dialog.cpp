@@ -3,6 +3,7 @@
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "plugin/settings.h"
+#include "store/foreign_file.h"
 #include "store/update_lock.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -39,6 +40,13 @@ void WriteNumber(Module& m, const char* name, std::int32_t value) {
     WriteSettingString(m, RegistryRoot::CurrentUser, "", name, text);
 }
 
+// True when `path` is another file than the configured one and holds text
+// that is not a position file (the user's own document, say).
+bool NamesForeignFile(Module& m, const char* path) {
+    if (CompareNoCase(path, m.CurrentSettings.CfgFile) == 0) return false;
+    return InspectFile(EnvOf(m.Positions), path) == FileKind::Foreign;
+}
+
 // Takes the accepted values back into the settings.
 void TakeValues(Module& m, FarDialogItem* items) {
     for (int i = 0; i < kConfigDialogRows; ++i) items[i].Data[kDataSize - 1] = '\0';
@@ -53,10 +61,12 @@ void TakeValues(Module& m, FarDialogItem* items) {
     path[kDataSize - 1] = '\0';
     if (path[0] == '\0') {
         CopyBounded(m.CurrentSettings.CfgFile, m.DefaultCfgFile, sizeof m.CurrentSettings.CfgFile);
-    } else if (StrLength(path) < sizeof m.CurrentSettings.CfgFile) {
+    } else if (StrLength(path) < sizeof m.CurrentSettings.CfgFile && !NamesForeignFile(m, path)) {
         CopyBounded(m.CurrentSettings.CfgFile, path, sizeof m.CurrentSettings.CfgFile);
     }
-    // A longer path would be cut into another file's name: the previous one stays.
+    // A longer path would be cut into another file's name, and a file that
+    // is not a position file would be replaced by the next save: the
+    // previous path stays.
 }
 
 void WriteAllSettings(Module& m) {

@@ -5,6 +5,8 @@
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
+#include "store/file_text.h"
+#include "store/foreign_file.h"
 #include "store/item_rules.h"
 #include "store/pending_changes.h"
 #include "store/position_merge.h"
@@ -20,23 +22,7 @@ using markup::MarkupNode;
 
 namespace {
 
-// A file held by another host (a writer replacing it, say) is retried for
-// about kOpenAttempts * kOpenRetryMs before Load gives up.
-constexpr int kOpenAttempts = 10;
-constexpr unsigned kOpenRetryMs = 20;
-
 platform::FileTime ZeroTime() { return platform::FileTime{0, 0}; }
-
-// Opens the file for reading. A file that is there but held by another host
-// or refused for the moment is tried again a few times before giving up.
-platform::OpenStatus OpenWithRetry(platform::Env* env, const char* path, platform::File** handle) {
-    for (int attempt = 1;; ++attempt) {
-        platform::OpenStatus status = env->OpenForRead(path, handle);
-        if (status != platform::OpenStatus::Busy && status != platform::OpenStatus::Denied) return status;
-        if (attempt >= kOpenAttempts) return status;
-        env->SleepMilliseconds(kOpenRetryMs);
-    }
-}
 
 enum class ReadOutcome {
     Read,         // the text is in the snapshot
@@ -66,7 +52,7 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     snapshot->Known = false;
 
     platform::File* handle = nullptr;
-    platform::OpenStatus status = OpenWithRetry(env, fileName, &handle);
+    platform::OpenStatus status = OpenForReadWithRetry(env, fileName, &handle);
     if (status == platform::OpenStatus::NotFound) return ReadOutcome::Absent;
     if (status != platform::OpenStatus::Ok) return ReadOutcome::Unavailable;
 
@@ -93,39 +79,26 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
         return ReadOutcome::Unavailable;
     }
 
-    std::uint32_t size = static_cast<std::uint32_t>(snapshot->Size);
-    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(size) + 1u));
-    if (text == nullptr) {
-        env->CloseFile(handle);
-        return ReadOutcome::Unavailable;
-    }
     std::uint32_t total = 0;
-    while (total < size) {
-        std::uint32_t got = 0;
-        if (!env->ReadFile(handle, text + total, size - total, &got)) {
-            env->CloseFile(handle);
-            env->Release(text);
-            return ReadOutcome::Unavailable;
-        }
-        if (got == 0) break;  // the file ended early: what was read is the text
-        total += got;
-    }
+    char* text = ReadOpenFile(env, handle, static_cast<std::uint32_t>(snapshot->Size), &total);
     env->CloseFile(handle);
-    text[total] = '\0';
+    if (text == nullptr) return ReadOutcome::Unavailable;
     snapshot->Text = text;
     snapshot->Length = total;
     return ReadOutcome::Read;
 }
 
-// A document parsed from the snapshot's text; null when memory runs out.
-MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot) {
+// A document parsed from the snapshot's text; null when memory runs out
+// anywhere in the parse (never a document that lacks part of the text).
+// `*foreign` tells whether the text held anything the reader could not keep.
+MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot, bool* foreign) {
+    *foreign = false;
     MarkupNode* document = markup::NewMarkupNode(env);
     if (document == nullptr) return nullptr;
-    if (snapshot.Text != nullptr) {
-        markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length));
-    } else {
-        markup::Parse(document, "", 0);
-    }
+    bool parsed = snapshot.Text != nullptr
+                      ? markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length), foreign)
+                      : markup::Parse(document, "", 0);
+    if (!parsed) markup::ReleaseDocument(&document);
     return document;
 }
 
@@ -145,6 +118,19 @@ void RecordSnapshot(PositionFile& file, const char* fileName, ReadOutcome outcom
     }
 }
 
+// Keeps a copy of a file the plug-in did not write before a save replaces
+// it (see store/foreign_file.h). False when the file needs one and it
+// could not be made: it must not be replaced then.
+bool ProtectForeignFile(const PositionFile& file, const char* fileName) {
+    platform::Env* env = EnvOf(file);
+    bool foreign = file.LoadedForeign;
+    // What was read is known only for the path it was read from.
+    if (file.LoadedPath[0] == '\0' || CompareNoCase(file.LoadedPath, fileName) != 0) {
+        foreign = InspectFile(env, fileName) == FileKind::Foreign;
+    }
+    return !foreign || KeepBackupCopy(env, fileName);
+}
+
 }  // namespace
 
 platform::Env* EnvOf(const PositionFile& file) {
@@ -159,7 +145,8 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (outcome == ReadOutcome::Unavailable) return false;
     if (outcome == ReadOutcome::Unchanged) return true;
 
-    MarkupNode* incoming = BuildDocument(EnvOf(file), snapshot);
+    bool foreign = false;
+    MarkupNode* incoming = BuildDocument(EnvOf(file), snapshot, &foreign);
     EnvOf(file)->Release(snapshot.Text);
     if (incoming == nullptr) return false;
 
@@ -173,6 +160,7 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     // What this host changed but could not save yet wins over the file.
     ReapplyPending(file);
     RecordSnapshot(file, fileName, outcome, snapshot);
+    file.LoadedForeign = foreign;
     return true;
 }
 
@@ -187,12 +175,16 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
     char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(length) + 1u));
     if (text == nullptr) return false;
     bool saved = false;
-    if (markup::WriteText(file.Document, text, length + 1, 0) == length) {
+    if (markup::WriteText(file.Document, text, length + 1, 0) == length && ProtectForeignFile(file, fileName)) {
         saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length)) ==
                 platform::WriteStatus::Ok;
     }
     env->Release(text);
-    if (saved) ClearPending(file);
+    if (saved) {
+        ClearPending(file);
+        // The file on disk is now the plug-in's own text.
+        file.LoadedForeign = false;
+    }
     return saved;
 }
 
@@ -205,6 +197,7 @@ void UnloadDocument(PositionFile& file) {
     file.LoadedTime = ZeroTime();
     file.LoadedSize = 0;
     file.LoadedIdentity = 0;
+    file.LoadedForeign = false;
 }
 
 }  // namespace store

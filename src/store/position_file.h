@@ -55,6 +55,9 @@ struct PositionFile {
     platform::FileTime LoadedTime;        // the file's last-write time at that read; zero when none
     std::uint64_t LoadedIdentity;         // the file's identity at that read (see platform); 0 when unknown
     std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
+    bool LoadedForeign;                   // that read's text held something the reader could
+                                          // not keep (store/foreign_file.h): a backup is
+                                          // kept before the file is replaced
     platform::Env* Env;                   // reads, writes and allocates through it; null for
                                           // Env::Default()
     PendingChange* Pending;               // changes not yet on disk, oldest first; owned
@@ -80,9 +83,12 @@ platform::Env* EnvOf(const PositionFile& file);
 bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 
 // Writes the whole document to `fileName`, after a Load when `reloadFirst`
-// is set (nothing is written when that Load fails). True when the file was
-// replaced in full, and the pending changes are forgotten then; on false the
-// file on disk is as it was and the pending changes stay.
+// is set (nothing is written when that Load fails). A file the plug-in did
+// not write (its text held something the reader could not keep) is first
+// copied to "<fileName>.bak" unless that exists already; when the copy
+// cannot be made, nothing is written. True when the file was replaced in
+// full, and the pending changes are forgotten then; on false the file on
+// disk is as it was and the pending changes stay.
 bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst);
 
 // The first qualifying item with that type and path (ignoring case), or null.

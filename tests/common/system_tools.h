@@ -36,6 +36,10 @@ void RemoveFolderTree(const std::string& path);
 // The names in the folder, without "." and "..", in the system's order.
 std::vector<std::string> ListFolder(const std::string& folder);
 
+// Makes the file read-only (the read-only attribute on Windows, no write
+// permission bits elsewhere); false when it cannot.
+bool MakeReadOnly(const std::string& path);
+
 // Sets the file's last-write time.
 bool SetLastWriteTime(const std::string& path, const platform::FileTime& time);
 

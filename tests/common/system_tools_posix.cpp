@@ -79,6 +79,8 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     return names;
 }
 
+bool MakeReadOnly(const std::string& path) { return chmod(path.c_str(), 0444) == 0; }
+
 bool SetLastWriteTime(const std::string& path, const platform::FileTime& time) {
     std::uint64_t ticks = (static_cast<std::uint64_t>(time.High) << 32) | time.Low;
     timespec times[2];

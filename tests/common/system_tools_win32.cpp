@@ -83,6 +83,12 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     return names;
 }
 
+bool MakeReadOnly(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    return SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool SetLastWriteTime(const std::string& path, const platform::FileTime& time) {
     HANDLE handle = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);

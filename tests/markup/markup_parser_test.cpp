@@ -127,6 +127,52 @@ TEST(MarkupParser, ClosingTagsNestWhatWasReadSinceTheirElement) {
     Destroy(document);
 }
 
+// Whether parsing `text` reports something passed over.
+bool PassesOver(const std::string& text) {
+    MarkupNode* document = NewMarkupNode(nullptr);
+    bool passedOver = false;
+    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), &passedOver));
+    Destroy(document);
+    return passedOver;
+}
+
+TEST(MarkupParser, TellsWhetherTheTextReadsBackAsItStands) {
+    // What the writer writes, and whitespace around tags, keeps everything.
+    const char* const kept[] = {
+        "",
+        "<item type=\"editor\" path=\"C:\\a.txt\" line=\"1\">\r\n",
+        "<group>\r\n <entry n=\"1\">\r\n <entry>\r\n</group>\r\n",
+        "\t<a b=c flag>\n\n<a/x y = \"z\" >  ",
+        "<</a>",                          // an element named \"</a\"
+        "<a b\"c=1>",                     // a quote in a name is written back
+        "<abcdefghijklmno>",
+    };
+    for (const char* text : kept) EXPECT_FALSE(PassesOver(text)) << text;
+
+    const char* const lost[] = {
+        "a text file, not markup",
+        "<item path=\"a\">\r\nstray\r\n",
+        "\xEF\xBB\xBF<item>",            // a byte-order mark
+        "< x=1>",                         // empty element name
+        "<abcdefghijklmnop>",             // a name cut at 15 characters
+        "<a =1>",                         // a value without a name
+        "<a b=x\"y>",                     // a quote the writer cannot write
+        "<a b=\"unterminated>",
+        "<a b=1",                         // the tag never ends
+        "<a></b>",                        // a closing tag that matches nothing
+        "<a></a x>",
+        "<a></a",
+        "</>",
+    };
+    for (const char* text : lost) EXPECT_TRUE(PassesOver(text)) << text;
+    EXPECT_TRUE(PassesOver(std::string("<a\0b>", 5)));
+    EXPECT_TRUE(PassesOver(std::string("<a b=\"x\0y\">", 12)));
+
+    std::string attributes = "<a";
+    for (int i = 0; i < 33; ++i) attributes += " n" + std::to_string(i) + "=\"1\"";
+    EXPECT_TRUE(PassesOver(attributes + ">"));
+}
+
 TEST(MarkupParser, NeverLooksPastTheGivenLength) {
     // Exact-size heap copies, so that a read past the zero byte is caught
     // under the address sanitizer.

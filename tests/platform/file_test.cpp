@@ -168,6 +168,16 @@ TEST(ReplaceFileContentTest, ImpossibleTargetsFailWithoutLeftovers) {
     EXPECT_TRUE(ListFolder(folder).empty());
 }
 
+TEST(ReplaceFileContentTest, ReadOnlyTargetIsDeniedAndKept) {
+    TempDir dir;
+    std::string path = dir.File("positions.cfg");
+    ASSERT_TRUE(WriteWholeFile(path, "kept"));
+    ASSERT_TRUE(testing_support::MakeReadOnly(path));
+    EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Denied);
+    EXPECT_EQ(ReadWholeFile(path), "kept");
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
+}
+
 TEST(ReplaceFileContentTest, StaleTemporaryFilesDoNotBlockIt) {
     TempDir dir;
     std::string path = dir.File("positions.cfg");

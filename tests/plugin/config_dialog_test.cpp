@@ -162,6 +162,26 @@ TEST_F(ConfigDialogTest, NewPathWithoutFileStartsEmpty) {
     EXPECT_TRUE(Stored(a, nullptr));
 }
 
+TEST_F(ConfigDialogTest, AFileThatIsNotAPositionFileIsRefused) {
+    std::string a = File("a.txt");
+    std::string notes = File("notes.txt");
+    WritePositions(ItemLine(a, Pos{1, 0, 0, 0, 0}));
+    WritePositions("Meeting at ten.\r\nBring the <plan>.\r\n", notes);
+    Start();
+    OpenEditor(1, a);
+    AcceptWith([&](FarDialogItem* items) {
+        items[4].Selected = 1;
+        SetPath(items, notes);
+    });
+    Configure(0);
+    EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions());
+    EXPECT_EQ(GetValue("CfgFile"), DefaultPositions());
+    EXPECT_EQ(GetValue("CheckMask"), "1") << "the other settings apply";
+    EXPECT_EQ(ReadPositions(notes), "Meeting at ten.\r\nBring the <plan>.\r\n");
+    EXPECT_FALSE(ts::FileExists(notes + ".bak"));
+    EXPECT_TRUE(Stored(a, nullptr)) << "the configured file keeps its items";
+}
+
 TEST_F(ConfigDialogTest, OverlongPathIsRefusedAndTheOthersApply) {
     SetValue("CfgFile", File("custom.cfg"));
     Start();
