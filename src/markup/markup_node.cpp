@@ -1,5 +1,6 @@
 #include "markup/markup_node.h"
 
+#include "markup/markup_block.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -44,10 +45,21 @@ void ReleaseTree(MarkupNode* root) {
             current = left;
         } else {
             MarkupNode* right = current->Next;
-            DeleteZeroed(current->HeapEnv, current);
+            MarkupBlock* block = current->Block;
+            if (block == nullptr) {
+                DeleteZeroed(current->HeapEnv, current);
+            } else {
+                current->~MarkupNode();
+                ReleaseBlockNode(block);
+            }
             current = right;
         }
     }
+}
+
+// Releases an attribute string unless it lives in the node's block.
+void ReleaseString(MarkupNode* node, char* text) {
+    if (text != nullptr && !BlockHolds(node->Block, text)) node->HeapEnv->Release(text);
 }
 
 // Converts the low 32 bits of `bits` to a signed value, two's complement.
@@ -73,7 +85,8 @@ MarkupNode::MarkupNode()
       ChildCount(0),
       Kind(kNodeDocument),
       AttributeCount(0),
-      HeapEnv(nullptr) {
+      HeapEnv(nullptr),
+      Block(nullptr) {
     for (int i = 0; i < kNameSize; ++i) Name[i] = '\0';
     for (int i = 0; i < kMaxAttributes; ++i) {
         Attributes[i].Name = nullptr;
@@ -84,10 +97,13 @@ MarkupNode::MarkupNode()
 // A node owns its attribute strings; its children and siblings are released
 // by Destroy, never by the destructor, so that destruction stays iterative.
 MarkupNode::~MarkupNode() {
-    for (int i = 0; i < kMaxAttributes; ++i) {
+    // Attributes are only ever appended, so strings stand in the first
+    // AttributeCount entries only.
+    int count = AttributeCount < 0 ? 0 : (AttributeCount > kMaxAttributes ? kMaxAttributes : AttributeCount);
+    for (int i = 0; i < count; ++i) {
         if (HeapEnv == nullptr) break;  // a node that never held strings
-        HeapEnv->Release(Attributes[i].Name);
-        HeapEnv->Release(Attributes[i].Value);
+        ReleaseString(this, Attributes[i].Name);
+        ReleaseString(this, Attributes[i].Value);
         Attributes[i].Name = nullptr;
         Attributes[i].Value = nullptr;
     }
@@ -261,8 +277,8 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
     }
     int index = FindAttribute(node, name != nullptr ? name : "");
     if (index >= 0) {
-        env->Release(node->Attributes[index].Name);
-        env->Release(node->Attributes[index].Value);
+        ReleaseString(node, node->Attributes[index].Name);
+        ReleaseString(node, node->Attributes[index].Value);
     } else {
         index = node->AttributeCount;
         node->AttributeCount += 1;

@@ -8,8 +8,11 @@
 // FirstChild along Next; every child's Parent is the element.
 //
 // Ownership: the document node owns its whole chain; every node owns its
-// children and its attribute strings. Nodes and strings live on the process
-// heap (support/memory.h); nothing throws.
+// children and its attribute strings. A node made by CreateNode, and every
+// string that SetAttribute stores, lives on the heap of its environment
+// (support/memory.h); the nodes a parse makes and the strings they read
+// share that parse's block (markup_block.h), which the last of them to be
+// destroyed returns to the heap. Nothing throws.
 //
 // Destruction and the document-order walks never recurse once per level, so
 // a document nested a million levels deep is handled like a flat one.
@@ -21,6 +24,8 @@
 
 namespace tarnwick {
 namespace markup {
+
+struct MarkupBlock;
 
 enum NodeKind : std::int32_t {
     kNodeElement = 1,    // read from an opening tag no closing tag matched; written without one
@@ -79,6 +84,9 @@ public:
     // The environment whose heap holds this node and its strings; the nodes
     // it creates use the same one.
     platform::Env* HeapEnv;
+    // The parse block this node and its parsed strings live in, or null for
+    // a node of its own on the heap.
+    MarkupBlock* Block;
 };
 
 // A freshly constructed node on the heap of `env` (null for

@@ -6,6 +6,46 @@ namespace {
 
 TextServices g_services = {nullptr, nullptr};
 
+// The byte each byte folds to for CaseHash; built by SetTextServices.
+struct FoldTable {
+    unsigned char Map[256];
+
+    // The ASCII fallback's folding: letters to lower case, every other
+    // byte to itself.
+    constexpr FoldTable() : Map() {
+        for (int c = 0; c < 256; ++c) Map[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+};
+
+FoldTable g_fold;
+
+unsigned char FoldRoot(unsigned char* parent, unsigned char c) {
+    while (parent[c] != c) c = parent[c];
+    return c;
+}
+
+// Folds every byte to the smallest byte of its class under the installed
+// comparison: the bytes linked by pairs that compare equal as one-character
+// strings. Classes are joined as a union-find forest, so a comparison that
+// is not transitive still gives one class to every pair it calls equal.
+void BuildFoldTable() {
+    unsigned char parent[256];
+    for (int c = 0; c < 256; ++c) parent[c] = static_cast<unsigned char>(c);
+    for (int c = 1; c < 256; ++c) {
+        char one[2] = {static_cast<char>(c), '\0'};
+        for (int d = 1; d < c; ++d) {
+            unsigned char rootC = FoldRoot(parent, static_cast<unsigned char>(c));
+            unsigned char rootD = FoldRoot(parent, static_cast<unsigned char>(d));
+            if (rootC == rootD) continue;
+            char other[2] = {static_cast<char>(d), '\0'};
+            if (CompareNoCase(one, other) != 0) continue;
+            // The smaller root stays the root, so a class folds to its smallest byte.
+            if (rootC < rootD) parent[rootD] = rootC; else parent[rootC] = rootD;
+        }
+    }
+    for (int c = 0; c < 256; ++c) g_fold.Map[c] = FoldRoot(parent, static_cast<unsigned char>(c));
+}
+
 unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
 
 }  // namespace
@@ -43,6 +83,11 @@ void SetTextServices(const TextServices* services) {
         g_services = TextServices{nullptr, nullptr};
     } else {
         g_services = *services;
+    }
+    if (g_services.CompareNoCase == nullptr) {
+        g_fold = FoldTable();
+    } else {
+        BuildFoldTable();
     }
 }
 
@@ -84,6 +129,16 @@ std::uint32_t FoldedHash(const char* text) {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
         unsigned char c = *p >= 0x80 ? 0x80 : FoldAscii(*p);
         hash = (hash ^ c) * 16777619u;
+    }
+    return hash;
+}
+
+std::uint32_t CaseHash(const char* text) {
+    // FNV-1a over the folded bytes.
+    std::uint32_t hash = 2166136261u;
+    if (text == nullptr) return hash;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+        hash = (hash ^ g_fold.Map[*p]) * 16777619u;
     }
     return hash;
 }
