@@ -18,16 +18,18 @@ constexpr std::size_t kNodeSize = (sizeof(MarkupNode) + alignof(MarkupNode) - 1)
 
 }  // namespace
 
-std::uint64_t BlockSize(std::uint64_t nodes, std::uint64_t stringBytes) {
+std::uint64_t BlockSize(std::uint64_t nodes, std::uint64_t attributes, std::uint64_t stringBytes) {
     const std::uint64_t limit = static_cast<std::uint64_t>(SIZE_MAX);
     if (nodes > (limit - kHeaderSize) / kNodeSize) return 0;
     std::uint64_t size = kHeaderSize + nodes * kNodeSize;
+    if (attributes > (limit - size) / sizeof(MarkupAttribute)) return 0;
+    size += attributes * sizeof(MarkupAttribute);
     if (stringBytes > limit - size) return 0;
     return size + stringBytes;
 }
 
-MarkupBlock* NewBlock(platform::Env* heap, std::uint64_t nodes, std::uint64_t stringBytes) {
-    std::uint64_t size = BlockSize(nodes, stringBytes);
+MarkupBlock* NewBlock(platform::Env* heap, std::uint64_t nodes, std::uint64_t attributes, std::uint64_t stringBytes) {
+    std::uint64_t size = BlockSize(nodes, attributes, stringBytes);
     if (size == 0) return nullptr;
     char* bytes = static_cast<char*>(heap->AllocZeroed(static_cast<std::size_t>(size)));
     if (bytes == nullptr) return nullptr;
@@ -37,7 +39,8 @@ MarkupBlock* NewBlock(platform::Env* heap, std::uint64_t nodes, std::uint64_t st
     block->Begin = bytes;
     block->End = bytes + size;
     block->NextNode = bytes + kHeaderSize;
-    block->NextString = bytes + kHeaderSize + static_cast<std::size_t>(nodes) * kNodeSize;
+    block->NextAttribute = block->NextNode + static_cast<std::size_t>(nodes) * kNodeSize;
+    block->NextString = block->NextAttribute + static_cast<std::size_t>(attributes) * sizeof(MarkupAttribute);
     return block;
 }
 
@@ -48,6 +51,14 @@ MarkupNode* NodeFromBlock(MarkupBlock* block) {
     node->HeapEnv = block->Heap;
     node->Block = block;
     return node;
+}
+
+MarkupAttribute* AttributeFromBlock(MarkupBlock* block, MarkupNode* node) {
+    MarkupAttribute* entry = reinterpret_cast<MarkupAttribute*>(block->NextAttribute);
+    if (node->AttributeCapacity == 0) node->Attributes = entry;
+    block->NextAttribute += sizeof(MarkupAttribute);
+    node->AttributeCapacity += 1;
+    return entry;
 }
 
 char* StringFromBlock(MarkupBlock* block, const char* text, std::size_t length) {

@@ -1,5 +1,6 @@
 // The block of one parse: a single heap allocation that holds every node the
-// parse made and every string those nodes read from the text.
+// parse made, their attribute arrays and every string those nodes read from
+// the text.
 //
 // A parsed document costs two allocations instead of one per node and two
 // per attribute. The nodes in a block own it together: each node made in it
@@ -19,6 +20,7 @@ namespace tarnwick {
 namespace markup {
 
 class MarkupNode;
+struct MarkupAttribute;
 
 struct MarkupBlock {
     platform::Env* Heap;      // the environment the block came from
@@ -26,20 +28,28 @@ struct MarkupBlock {
     char* Begin;              // the block's bytes, this header included
     char* End;
     char* NextNode;           // where the next node goes
+    char* NextAttribute;      // where the next attribute entry goes
     char* NextString;         // where the next string goes
 };
 
-// The bytes a block of `nodes` nodes and `stringBytes` bytes of strings
-// (terminators included) takes, or 0 when that does not fit a size_t.
-std::uint64_t BlockSize(std::uint64_t nodes, std::uint64_t stringBytes);
+// The bytes a block of `nodes` nodes, `attributes` attribute entries and
+// `stringBytes` bytes of strings (terminators included) takes, or 0 when
+// that does not fit a size_t.
+std::uint64_t BlockSize(std::uint64_t nodes, std::uint64_t attributes, std::uint64_t stringBytes);
 
-// A block with room for `nodes` nodes and `stringBytes` bytes of strings;
-// null when out of memory or when the sizes do not fit.
-MarkupBlock* NewBlock(platform::Env* heap, std::uint64_t nodes, std::uint64_t stringBytes);
+// A block with room for that much; null when out of memory or when the
+// sizes do not fit.
+MarkupBlock* NewBlock(platform::Env* heap, std::uint64_t nodes, std::uint64_t attributes, std::uint64_t stringBytes);
 
 // Constructs the next node of the block (the caller made room for it) and
-// counts it live; its HeapEnv is the block's environment.
+// counts it live; its HeapEnv is the block's environment. It has no room
+// for attributes yet.
 MarkupNode* NodeFromBlock(MarkupBlock* block);
+
+// Gives `node`, the node made last, room for one more attribute: the
+// block's next entry, which follows its others (its first one starts its
+// array). Returns that entry.
+MarkupAttribute* AttributeFromBlock(MarkupBlock* block, MarkupNode* node);
 
 // Copies `length` bytes and a terminator into the block's strings.
 char* StringFromBlock(MarkupBlock* block, const char* text, std::size_t length);

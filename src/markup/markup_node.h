@@ -1,6 +1,13 @@
 // The markup document's node: an element with a short name, up to 32
 // attributes and links to its parent, its siblings and its first child.
 //
+// The attributes stand in an array of their own: a node made by
+// NewMarkupNode or CreateNode has room for all 32 in its own allocation; a
+// node made by the parser has room for exactly those it read, in its
+// parse's block, and moves them to an array of 32 on the heap when
+// SetAttribute adds one more. Either way Attributes[0 .. AttributeCount-1]
+// are the attributes, in order.
+//
 // A document is a document node (kind kNodeDocument, empty name) followed by
 // its top-level elements as its later siblings: the document node's Next is
 // the first top-level element, whose Prev is the document node. Top-level
@@ -79,8 +86,9 @@ public:
     MarkupNode* FirstChild;
     std::int32_t ChildCount;
     std::int32_t Kind;
-    MarkupAttribute Attributes[kMaxAttributes];
+    MarkupAttribute* Attributes;     // room for AttributeCapacity entries; null when none
     std::int32_t AttributeCount;
+    std::int32_t AttributeCapacity;  // at most kMaxAttributes
     // The environment whose heap holds this node and its strings; the nodes
     // it creates use the same one.
     platform::Env* HeapEnv;

@@ -122,6 +122,7 @@ struct Count {
     const char* Text;
     std::uint64_t Nodes = 0;
     std::uint64_t Named = 0;        // elements with a name, which the index of open elements holds
+    std::uint64_t Attributes = 0;
     std::uint64_t StringBytes = 0;  // attribute names and values with their terminators
 
     void Open(std::int64_t nameBegin, std::int64_t nameEnd) {
@@ -129,6 +130,7 @@ struct Count {
         if (nameEnd > nameBegin && Text[nameBegin] != '\0') Named += 1;
     }
     void Attribute(std::int64_t nameBegin, std::int64_t nameEnd, std::int64_t valueBegin, std::int64_t valueEnd) {
+        Attributes += 1;
         StringBytes += LengthToZero(Text + nameBegin, nameEnd - nameBegin) + 1;
         StringBytes += LengthToZero(Text + valueBegin, valueEnd - valueBegin) + 1;
     }
@@ -253,7 +255,7 @@ struct Build {
     void Attribute(std::int64_t nameBegin, std::int64_t nameEnd, std::int64_t valueBegin, std::int64_t valueEnd) {
         MarkupNode* node = Current;
         if (node->AttributeCount >= kMaxAttributes) return;
-        MarkupAttribute& attribute = node->Attributes[node->AttributeCount];
+        MarkupAttribute& attribute = *AttributeFromBlock(Block, node);
         attribute.Name = StringFromBlock(Block, Text + nameBegin, LengthToZero(Text + nameBegin, nameEnd - nameBegin));
         attribute.Value =
             StringFromBlock(Block, Text + valueBegin, LengthToZero(Text + valueBegin, valueEnd - valueBegin));
@@ -306,10 +308,10 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
     Count count{text};
     Scan(text, length, count);
     if (count.Nodes == 0) return true;
-    std::uint64_t size = BlockSize(count.Nodes, count.StringBytes);
+    std::uint64_t size = BlockSize(count.Nodes, count.Attributes, count.StringBytes);
     if (size == 0 || size > memoryLimit) return false;
 
-    MarkupBlock* block = NewBlock(heap, count.Nodes, count.StringBytes);
+    MarkupBlock* block = NewBlock(heap, count.Nodes, count.Attributes, count.StringBytes);
     if (block == nullptr) return false;
     Build build{text, block, document, nullptr, OpenIndex{nullptr, 0, nullptr, 0}};
     if (!CreateIndex(build.Index, heap, count.Named)) {

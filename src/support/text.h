@@ -55,10 +55,10 @@ std::uint32_t FoldedHash(const char* text);
 
 // Hash that is equal for any two strings that compare equal with the
 // comparison installed now: every byte is folded through a table of 256
-// entries that SetTextServices builds from that comparison itself (bytes
-// that compare equal one against the other, directly or through a chain of
-// such pairs, fold alike). Agrees with any comparison that compares byte by
-// byte through a case mapping, as the host's does. Strings that compare
+// entries built from that comparison itself, on the first hash after
+// SetTextServices (bytes that compare equal as one-character strings fold
+// alike). Agrees with any comparison that orders strings byte by byte
+// through a case mapping, as the host's does. Strings that compare
 // unequal, bytes above 0x7F included, rarely collide. The hash changes when
 // the text services do, so it is for indexes that live within one call (the
 // parser's index of open elements).
