@@ -1,9 +1,9 @@
 #include "markup/markup_block.h"
 
+#include <cstring>
 #include <new>
 
 #include "markup/markup_node.h"
-#include "support/memory.h"
 
 namespace tarnwick {
 namespace markup {
@@ -63,7 +63,7 @@ MarkupAttribute* AttributeFromBlock(MarkupBlock* block, MarkupNode* node) {
 
 char* StringFromBlock(MarkupBlock* block, const char* text, std::size_t length) {
     char* copy = block->NextString;
-    if (length > 0) CopyBytes(copy, text, length);
+    if (length > 0) std::memcpy(copy, text, length);
     copy[length] = '\0';
     block->NextString += length + 1;
     return copy;

@@ -14,26 +14,61 @@ namespace markup {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// The bytes that end a run of the scan, one bit per kind of run.
+enum : unsigned char {
+    kEndsName = 1,           // an element name or an unquoted value: whitespace or ">"
+    kEndsAttributeName = 2,  // whitespace, ">" or "="
+    kIsSpace = 4,
+};
 
-// Ranges shorter than this are searched byte by byte; longer ones with
-// memchr, whose setup only pays off over longer runs.
-constexpr std::int64_t kShortRun = 64;
-
-// The position of the first `c` in text[pos, end), or `end`.
-std::int64_t Find(const char* text, std::int64_t pos, std::int64_t end, char c) {
-    std::int64_t shortEnd = end - pos > kShortRun ? pos + kShortRun : end;
-    for (; pos < shortEnd; ++pos) {
-        if (text[pos] == c) return pos;
+struct ByteClasses {
+    unsigned char Of[256];
+    constexpr ByteClasses() : Of() {
+        for (int c = 0; c < 256; ++c) {
+            bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+            Of[c] = static_cast<unsigned char>((space || c == '>' ? kEndsName : 0) |
+                                               (space || c == '>' || c == '=' ? kEndsAttributeName : 0) |
+                                               (space ? kIsSpace : 0));
+        }
     }
-    if (pos == end) return end;
-    const void* found = std::memchr(text + pos, c, static_cast<std::size_t>(end - pos));
-    return found == nullptr ? end : static_cast<const char*>(found) - text;
+};
+
+constexpr ByteClasses kClasses;
+
+// The position of the first byte at or after `pos` whose class has `bits`,
+// or `end`.
+std::int64_t Until(const char* text, std::int64_t pos, std::int64_t end, unsigned char bits) {
+    while (pos < end && (kClasses.Of[static_cast<unsigned char>(text[pos])] & bits) == 0) ++pos;
+    return pos;
 }
 
-// The number of bytes from `text` up to its first zero byte, at most `count`.
-std::size_t LengthToZero(const char* text, std::int64_t count) {
+// The position of the first byte at or after `pos` that is not whitespace.
+std::int64_t SkipSpace(const char* text, std::int64_t pos, std::int64_t end) {
+    while (pos < end && (kClasses.Of[static_cast<unsigned char>(text[pos])] & kIsSpace) != 0) ++pos;
+    return pos;
+}
+
+// The position of the first `c` in text[pos, end), or `end`. Eight bytes at
+// a time: a word holds `c` when one of its bytes XOR `c` is zero.
+std::int64_t Find(const char* text, std::int64_t pos, std::int64_t end, char c) {
+    const std::uint64_t ones = 0x0101010101010101ull;
+    const std::uint64_t pattern = ones * static_cast<unsigned char>(c);
+    while (end - pos >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text + pos, 8);
+        word ^= pattern;
+        if (((word - ones) & ~word & (ones << 7)) != 0) break;
+        pos += 8;
+    }
+    while (pos < end && text[pos] != c) ++pos;
+    return pos;
+}
+
+// The number of bytes from `text` up to its first zero byte, at most
+// `count`; just `count` when the text holds no zero byte at all.
+std::size_t LengthToZero(const char* text, std::int64_t count, bool textHasZero) {
     if (count <= 0) return 0;
+    if (!textHasZero) return static_cast<std::size_t>(count);
     return static_cast<std::size_t>(Find(text, 0, count, '\0'));
 }
 
@@ -53,24 +88,22 @@ std::int64_t ScanOpeningTag(const char* text, std::int64_t end, std::int64_t p, 
     // The name ends at whitespace or ">". A longer name keeps its first 15
     // characters and the rest of it is passed over: the scan goes on after
     // the whole name.
-    std::int64_t pos = p + 1;
-    while (pos < end && !IsSpace(text[pos]) && text[pos] != '>') ++pos;
+    std::int64_t pos = Until(text, p + 1, end, kEndsName);
     sink.Open(p + 1, pos);
 
     // Attributes up to ">".
     int count = 0;
     while (pos < end && text[pos] != '>' && count < kMaxAttributes) {
-        while (pos < end && IsSpace(text[pos])) ++pos;
+        pos = SkipSpace(text, pos, end);
         std::int64_t nameBegin = pos;
-        while (pos < end && !IsSpace(text[pos]) && text[pos] != '>' && text[pos] != '=') ++pos;
+        pos = Until(text, pos, end, kEndsAttributeName);
         std::int64_t nameEnd = pos;
-        while (pos < end && IsSpace(text[pos])) ++pos;
+        pos = SkipSpace(text, pos, end);
 
         std::int64_t valueBegin = nameBegin;
         std::int64_t valueEnd = nameEnd;  // no "=": the name is its own value
         if (pos < end && text[pos] == '=') {
-            ++pos;
-            while (pos < end && IsSpace(text[pos])) ++pos;
+            pos = SkipSpace(text, pos + 1, end);
             if (pos < end && text[pos] == '"') {
                 valueBegin = pos + 1;
                 pos = Find(text, valueBegin, end, '"');
@@ -80,7 +113,7 @@ std::int64_t ScanOpeningTag(const char* text, std::int64_t end, std::int64_t p, 
                 if (pos < end) ++pos;
             } else {
                 valueBegin = pos;
-                while (pos < end && !IsSpace(text[pos]) && text[pos] != '>') ++pos;
+                pos = Until(text, pos, end, kEndsName);
                 valueEnd = pos;
             }
         }
@@ -98,11 +131,9 @@ std::int64_t ScanOpeningTag(const char* text, std::int64_t end, std::int64_t p, 
 template <typename Sink>
 std::int64_t ScanClosingTag(const char* text, std::int64_t end, std::int64_t p, Sink& sink) {
     std::int64_t begin = p + 2;
-    std::int64_t pos = begin;
-    while (pos < end && !IsSpace(text[pos]) && text[pos] != '>') ++pos;
+    std::int64_t pos = Until(text, begin, end, kEndsName);
     sink.Close(begin, pos - begin);
-    while (pos < end && text[pos] != '>') ++pos;
-    return pos;
+    return Find(text, pos, end, '>');
 }
 
 template <typename Sink>
@@ -120,6 +151,7 @@ void Scan(const char* text, std::int64_t end, Sink& sink) {
 
 struct Count {
     const char* Text;
+    bool TextHasZero;
     std::uint64_t Nodes = 0;
     std::uint64_t Named = 0;        // elements with a name, which the index of open elements holds
     std::uint64_t Attributes = 0;
@@ -131,8 +163,8 @@ struct Count {
     }
     void Attribute(std::int64_t nameBegin, std::int64_t nameEnd, std::int64_t valueBegin, std::int64_t valueEnd) {
         Attributes += 1;
-        StringBytes += LengthToZero(Text + nameBegin, nameEnd - nameBegin) + 1;
-        StringBytes += LengthToZero(Text + valueBegin, valueEnd - valueBegin) + 1;
+        StringBytes += LengthToZero(Text + nameBegin, nameEnd - nameBegin, TextHasZero) + 1;
+        StringBytes += LengthToZero(Text + valueBegin, valueEnd - valueBegin, TextHasZero) + 1;
     }
     void Close(std::int64_t, std::int64_t) {}
 };
@@ -232,6 +264,7 @@ std::int32_t FindOpen(const OpenIndex& index, const char* name, int length) {
 
 struct Build {
     const char* Text;
+    bool TextHasZero;
     MarkupBlock* Block;
     MarkupNode* Last;  // tail of the top-level chain
     MarkupNode* Current;  // the element whose tag is being read
@@ -256,9 +289,10 @@ struct Build {
         MarkupNode* node = Current;
         if (node->AttributeCount >= kMaxAttributes) return;
         MarkupAttribute& attribute = *AttributeFromBlock(Block, node);
-        attribute.Name = StringFromBlock(Block, Text + nameBegin, LengthToZero(Text + nameBegin, nameEnd - nameBegin));
-        attribute.Value =
-            StringFromBlock(Block, Text + valueBegin, LengthToZero(Text + valueBegin, valueEnd - valueBegin));
+        attribute.Name =
+            StringFromBlock(Block, Text + nameBegin, LengthToZero(Text + nameBegin, nameEnd - nameBegin, TextHasZero));
+        attribute.Value = StringFromBlock(Block, Text + valueBegin,
+                                          LengthToZero(Text + valueBegin, valueEnd - valueBegin, TextHasZero));
         node->AttributeCount += 1;
     }
 
@@ -305,7 +339,10 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
     if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
     platform::Env* heap = document->HeapEnv;
 
-    Count count{text};
+    // Strings stop at a zero byte; most texts hold none, and then no string
+    // needs to be searched for one.
+    const bool hasZero = Find(text, 0, length, '\0') < length;
+    Count count{text, hasZero};
     Scan(text, length, count);
     if (count.Nodes == 0) return true;
     std::uint64_t size = BlockSize(count.Nodes, count.Attributes, count.StringBytes);
@@ -313,7 +350,7 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
 
     MarkupBlock* block = NewBlock(heap, count.Nodes, count.Attributes, count.StringBytes);
     if (block == nullptr) return false;
-    Build build{text, block, document, nullptr, OpenIndex{nullptr, 0, nullptr, 0}};
+    Build build{text, hasZero, block, document, nullptr, OpenIndex{nullptr, 0, nullptr, 0}};
     if (!CreateIndex(build.Index, heap, count.Named)) {
         ReleaseUnusedBlock(block);
         return false;
