@@ -27,8 +27,9 @@ class MarkupNode;
 
 // The most memory one parse may take for the document it builds (its nodes
 // and strings, see markup_block.h): 256 MB in a 32-bit process, well inside
-// a host's address space. A node takes about twice as much with 64-bit
-// pointers, so 64-bit builds allow twice as much and load the same files.
+// a host's address space; about 1.2 million items of the usual length. All
+// but the strings takes up to twice as much with 64-bit pointers, so 64-bit
+// builds allow twice as much and load every file a 32-bit build loads.
 constexpr std::uint64_t kDocumentMemoryLimit = (sizeof(void*) > 4 ? 512u : 256u) * 1024u * 1024u;
 
 // Parses `length` characters of `text` (followed by a zero byte, which may
