@@ -1,6 +1,5 @@
 #include "markup/markup_block.h"
 
-#include <cstring>
 #include <new>
 
 #include "markup/markup_node.h"
@@ -59,20 +58,6 @@ MarkupAttribute* AttributeFromBlock(MarkupBlock* block, MarkupNode* node) {
     block->NextAttribute += sizeof(MarkupAttribute);
     node->AttributeCapacity += 1;
     return entry;
-}
-
-char* StringFromBlock(MarkupBlock* block, const char* text, std::size_t length) {
-    char* copy = block->NextString;
-    if (length > 0) std::memcpy(copy, text, length);
-    copy[length] = '\0';
-    block->NextString += length + 1;
-    return copy;
-}
-
-bool BlockHolds(const MarkupBlock* block, const void* text) {
-    if (block == nullptr || text == nullptr) return false;
-    std::uintptr_t at = reinterpret_cast<std::uintptr_t>(text);
-    return at >= reinterpret_cast<std::uintptr_t>(block->Begin) && at < reinterpret_cast<std::uintptr_t>(block->End);
 }
 
 void ReleaseBlockNode(MarkupBlock* block) {

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/env.h"
 
@@ -51,11 +52,22 @@ MarkupNode* NodeFromBlock(MarkupBlock* block);
 // array). Returns that entry.
 MarkupAttribute* AttributeFromBlock(MarkupBlock* block, MarkupNode* node);
 
-// Copies `length` bytes and a terminator into the block's strings.
-char* StringFromBlock(MarkupBlock* block, const char* text, std::size_t length);
+// Copies `length` bytes and a terminator into the block's strings. Inline,
+// like BlockHolds: a parse and a teardown call them for every string.
+inline char* StringFromBlock(MarkupBlock* block, const char* text, std::size_t length) {
+    char* copy = block->NextString;
+    if (length > 0) std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    block->NextString += length + 1;
+    return copy;
+}
 
 // True when `text` lies in the block (never to be released on its own).
-bool BlockHolds(const MarkupBlock* block, const void* text);
+inline bool BlockHolds(const MarkupBlock* block, const void* text) {
+    if (block == nullptr || text == nullptr) return false;
+    std::uintptr_t at = reinterpret_cast<std::uintptr_t>(text);
+    return at >= reinterpret_cast<std::uintptr_t>(block->Begin) && at < reinterpret_cast<std::uintptr_t>(block->End);
+}
 
 // Counts a node of the block off after its destructor ran; the last one
 // releases the block. Null is ignored.
