@@ -26,7 +26,8 @@ ReadResult ReadWhole(platform::Env* env, const char* path, char** text, std::uin
     if (status == platform::OpenStatus::NotFound) return ReadResult::Absent;
     if (status != platform::OpenStatus::Ok) return ReadResult::Unreadable;
     std::uint64_t size = 0;
-    if (!env->GetFileSize(handle, &size) || size > static_cast<std::uint64_t>(markup::kMaxTextSize)) {
+    if (!env->GetFileSize(handle, &size) || size > static_cast<std::uint64_t>(markup::kMaxTextSize) ||
+        size > markup::kDocumentMemoryLimit) {
         env->CloseFile(handle);
         return ReadResult::Unreadable;
     }
@@ -47,7 +48,7 @@ FileKind InspectFile(platform::Env* env, const char* path) {
     FileKind kind = FileKind::Unreadable;
     MarkupNode* document = markup::NewMarkupNode(env);
     bool passedOver = false;
-    if (document != nullptr && markup::Parse(document, text, static_cast<int>(length), &passedOver)) {
+    if (document != nullptr && markup::Parse(document, text, static_cast<int>(length), markup::kDocumentMemoryLimit, &passedOver)) {
         kind = passedOver ? FileKind::Foreign : FileKind::PositionFile;
     }
     markup::ReleaseDocument(&document);

@@ -31,7 +31,7 @@ std::string WriteAll(const MarkupNode* document) {
 std::string ParseAndWrite(const char* text, std::size_t size, bool* passedOver) {
     MarkupNode* document = NewMarkupNode(tarnwick::platform::Env::Default());
     if (document == nullptr) std::abort();
-    if (!Parse(document, text, static_cast<int>(size), passedOver)) std::abort();
+    if (!Parse(document, text, static_cast<int>(size), kDocumentMemoryLimit, passedOver)) std::abort();
     std::string written = WriteAll(document);
     Destroy(document);
     return written;

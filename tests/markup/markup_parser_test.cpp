@@ -131,7 +131,7 @@ TEST(MarkupParser, ClosingTagsNestWhatWasReadSinceTheirElement) {
 bool PassesOver(const std::string& text) {
     MarkupNode* document = NewMarkupNode(nullptr);
     bool passedOver = false;
-    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), &passedOver));
+    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), kDocumentMemoryLimit, &passedOver));
     Destroy(document);
     return passedOver;
 }
