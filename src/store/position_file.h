@@ -18,13 +18,16 @@
 //
 // The merge takes over items of type "editor" only (record kind 0); other
 // elements in memory stay as they are, other elements of the file are not
-// taken over. It indexes both sides by path, so it is linear in the items;
-// single lookups walk the document.
+// taken over. It indexes both sides by path, so it is linear in the items.
+// Single lookups go through the document's index (store/document_index.h),
+// kept in step by every operation here and rebuilt after a merge; they walk
+// the document only when the index could not be had (memory ran out).
 #pragma once
 
 #include <cstdint>
 
 #include "platform/env.h"
+#include "store/document_index.h"
 #include "store/editor_table.h"
 #include "support/editor_position.h"
 
@@ -48,6 +51,7 @@ struct PositionFile {
     std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
     platform::Env* Env;                   // reads, writes and allocates through it; null for
                                           // Env::Default()
+    DocumentIndex Index;                  // the document's items by type and path; zero when none
 };
 
 // The environment `file` works through.

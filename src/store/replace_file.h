@@ -19,7 +19,20 @@ namespace store {
 // passed over for the next one, up to 16 names, so that temporary files
 // left behind by a crash never block saving. A target held by a reader
 // (Busy) is tried again for about 200 ms before Busy is returned.
-platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size);
+//
+// With `written`, the new file's last-write time, size and identity are
+// read from the temporary file after it is closed and before it takes the
+// place of `path` (a rename keeps all three), so that they describe this
+// write even when another host replaces the file right after it.
+// `written->Known` is false when they could not all be read.
+struct WrittenFile {
+    platform::FileTime Time;
+    std::uint64_t Size;
+    std::uint64_t Identity;
+    bool Known;
+};
+platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
+                                         WrittenFile* written = nullptr);
 
 }  // namespace store
 }  // namespace tarnwick
