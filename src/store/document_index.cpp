@@ -108,7 +108,7 @@ bool IndexesDocument(const DocumentIndex& index, const MarkupNode* document) {
     return document != nullptr && index.Document == document;
 }
 
-MarkupNode* FindIndexedItem(const DocumentIndex& index, const char* type, const char* path) {
+MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, const char* path) {
     if (index.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
     std::uint32_t hash = ItemKeyHash(type, path);
     MarkupNode* found = nullptr;

@@ -63,7 +63,7 @@ void DestroyDocumentIndex(DocumentIndex& index);
 bool IndexesDocument(const DocumentIndex& index, const markup::MarkupNode* document);
 
 // The first item in document order with that type and path, or null.
-markup::MarkupNode* FindIndexedItem(const DocumentIndex& index, const char* type, const char* path);
+markup::MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, const char* path);
 
 // Records that `item`, a qualifying item, was just put in front of all the
 // others. When the index is full it is rebuilt larger from its document;

@@ -59,9 +59,10 @@ platform::Env* EnvOf(const PositionFile& file);
 
 // Brings the document in line with the file `fileName` (see above). `table`
 // may be null. True when the document in memory is current. The file is read
-// only when its last-write time or size differs from the last read (in
-// either direction), or another path (ignoring case) is asked for; without a
-// document it is parsed into a fresh one, otherwise merged. A file that does
+// only when its last-write time, size or identity differs from the last read
+// or this host's last save (in either direction), or another path (ignoring
+// case) is asked for; without a document it is parsed into a fresh one,
+// otherwise merged. A file that does
 // not exist counts as empty. A file that exists but cannot be read now (held
 // by another host, access denied) is retried for about 200 ms; if it stays
 // unreadable, cannot be sized, or memory runs out, Load returns false and
@@ -71,7 +72,10 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 
 // Writes the whole document to `fileName`, after a Load when `reloadFirst`
 // is set (nothing is written when that Load fails). True when the file was
-// replaced in full; on false the file on disk is as it was.
+// replaced in full; on false the file on disk is as it was. After a save the
+// Loaded* fields describe the file as written (its time, size and identity,
+// taken before it replaced the old one), so that the next Load of it reads
+// nothing unless another host has replaced it since.
 bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst);
 
 // The first qualifying item with that type and path (ignoring case), or null.

@@ -76,7 +76,7 @@ bool IsItemOfType(const MarkupNode* element, const char* type) {
 
 MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path) {
     if (file.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
-    if (IndexesDocument(file.Index, file.Document)) return FindIndexedItem(file.Index, type, path);
+    if (IndexesDocument(file.Index, file.Document)) return FindFirstIndexedItem(file.Index, type, path);
     for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
         if (IsItemOfType(element, type) && CompareNoCase(GetAttribute(element, "path"), path) == 0) return element;
     }
