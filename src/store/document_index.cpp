@@ -53,8 +53,10 @@ void Link(DocumentIndex& index, MarkupNode* item, const char* type, std::int32_t
 // Allocates room for `capacity` entries, all buckets empty.
 bool Allocate(DocumentIndex& index, std::int32_t capacity, platform::Env* env) {
     index.Heap = env;
+    // As many buckets as entries (a power of two at least): chains of one
+    // entry on average, at 4 bytes a bucket.
     std::uint32_t buckets = 16;
-    while (buckets < static_cast<std::uint32_t>(capacity) * 2u) buckets *= 2u;
+    while (buckets < static_cast<std::uint32_t>(capacity)) buckets *= 2u;
     index.Buckets = static_cast<std::int32_t*>(env->AllocZeroed(sizeof(std::int32_t) * buckets));
     index.Entries = static_cast<DocumentIndexEntry*>(
         env->AllocZeroed(sizeof(DocumentIndexEntry) * static_cast<std::size_t>(capacity)));
@@ -79,8 +81,9 @@ bool BuildDocumentIndex(DocumentIndex& index, const MarkupNode* document, platfo
     for (const MarkupNode* element = first; element != nullptr; element = const_cast<MarkupNode*>(element)->GetNext()) {
         if (QualifyingType(element) != nullptr) ++items;
     }
-    // Half again as many for the adds to come, so that growing is rare.
-    std::int64_t capacity = items + items / 2 + kMinCapacity;
+    // Room for a quarter more adds before the index must grow (a rebuild,
+    // linear, so adds stay constant on average).
+    std::int64_t capacity = items + items / 4 + kMinCapacity;
     if (capacity > kMaxCapacity || !Allocate(index, static_cast<std::int32_t>(capacity), env)) {
         DestroyDocumentIndex(index);
         return false;
