@@ -4,11 +4,12 @@
 #   make test   install what is missing, build three ways, run every suite
 #   make fuzz   run every libFuzzer target for FUZZ_SECONDS (default 300) each
 #   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
+#   make bench  build in Release and print the table of doc/performance.md
 
 ROOT := $(CURDIR)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: demo try test dist fuzz clean
+.PHONY: demo try test dist fuzz bench clean
 
 demo:
 	@scripts/install-deps.sh native
@@ -29,6 +30,16 @@ test:
 fuzz:
 	@scripts/install-deps.sh all
 	@scripts/fuzz.sh
+
+# The events through the exports beside their baselines, one table
+# (BENCH_REPETITIONS runs of each, medians; default 5).
+BENCH_REPETITIONS ?= 5
+bench:
+	@scripts/install-deps.sh native
+	@cmake -S $(ROOT) -B build/release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BENCH=ON -DTARNWICK_TESTS=OFF >/dev/null
+	@cmake --build build/release -j $(JOBS) --target tarnwick_bench tarnwick-host Tarnwick >/dev/null
+	@scripts/bench-session.sh build/release > build/release/bench/session.txt
+	@scripts/bench-table.py build/release --repetitions $(BENCH_REPETITIONS) --session build/release/bench/session.txt
 
 dist:
 	@scripts/make-dist.sh

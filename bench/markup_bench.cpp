@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../tests/common/counting_env.h"
+#include "common/counting_env.h"
 
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "../tests/common/counting_env.h"
+#include "common/counting_env.h"
 #include "platform/env.h"
 #include "store/editor_table.h"
 #include "store/position_file.h"

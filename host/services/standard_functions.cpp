@@ -234,10 +234,22 @@ bool MatchMaskList(const char* masks, const char* name, bool skipPath) {
     // Commas and nothing else separate the masks; spaces, semicolons and
     // quotes are ordinary characters of a mask.
     const char* subject = skipPath ? NamePart(name) : name;
+    // Each mask is matched from a copy with its own terminator: on the stack
+    // when it fits the real host's mask buffer (always, for ProcessName,
+    // which refuses longer ones), so that a call allocates nothing.
+    char buffer[HOST_MAX_PATH];
     for (const char* p = masks;; ++p) {
         const char* end = std::strchr(p, ',');
-        std::string mask = end == nullptr ? std::string(p) : std::string(p, static_cast<std::size_t>(end - p));
-        if (MatchMask(mask.c_str(), subject)) return true;
+        std::size_t length = end == nullptr ? std::strlen(p) : static_cast<std::size_t>(end - p);
+        bool matched;
+        if (length < sizeof buffer) {
+            std::memcpy(buffer, p, length);
+            buffer[length] = '\0';
+            matched = MatchMask(buffer, subject);
+        } else {
+            matched = MatchMask(std::string(p, length).c_str(), subject);
+        }
+        if (matched) return true;
         if (end == nullptr) return false;
         p = end;
     }

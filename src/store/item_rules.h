@@ -37,6 +37,10 @@ EditorSetPosition BlankPosition();
 markup::MarkupNode* AddItemElement(PositionFile& file, const char* type, const char* path,
                                    const EditorSetPosition& position);
 
+// Removes an element of the document (an item or not) with its subtree,
+// and from the document's index.
+void RemoveItemElement(PositionFile& file, markup::MarkupNode* element);
+
 // True when an editor of this process (a record in `table`, which may be
 // null) has `path` open.
 bool IsOpenHere(const EditorTable* table, const char* path);

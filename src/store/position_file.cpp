@@ -132,6 +132,25 @@ bool ProtectForeignFile(const PositionFile& file, const char* fileName) {
     return !foreign || KeepBackupCopy(env, fileName);
 }
 
+// After a save: the file on disk is the document as written, so the next
+// Load of that file finds it unchanged and reads nothing, while a file that
+// another host put there since has another identity (every save makes a
+// new file), time or size, and is read. Without the written file's stamp
+// the file is left unrecorded and the next Load reads it again.
+void RecordOwnWrite(PositionFile& file, const char* fileName, const WrittenFile& written) {
+    if (!written.Known || !FitsIn(fileName, kPathSize)) {
+        file.LoadedPath[0] = '\0';
+        file.LoadedTime = ZeroTime();
+        file.LoadedSize = 0;
+        file.LoadedIdentity = 0;
+        return;
+    }
+    CopyBounded(file.LoadedPath, fileName, kPathSize);
+    file.LoadedTime = written.Time;
+    file.LoadedSize = written.Size;
+    file.LoadedIdentity = written.Identity;
+}
+
 }  // namespace
 
 platform::Env* EnvOf(const PositionFile& file) {
@@ -158,10 +177,18 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (file.Document == nullptr) {
         file.Document = incoming;
     } else {
+        // The merge adds, rewrites and removes items wholesale: the index is
+        // dropped for it and built afresh after it, in one walk.
+        DestroyDocumentIndex(file.Index);
         bool merged = MergeDocument(file, incoming, table);
         markup::ReleaseDocument(&incoming);
-        if (!merged) return false;
+        if (!merged) {
+            BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
+            return false;
+        }
     }
+    // Without memory for the index, lookups walk the document instead.
+    BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
     // What this host changed but could not save yet wins over the file.
     ReapplyPending(file);
     RecordSnapshot(file, fileName, outcome, snapshot);
@@ -181,8 +208,10 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
     if (text == nullptr) return false;
     bool saved = false;
     if (markup::WriteText(file.Document, text, length + 1, 0) == length && ProtectForeignFile(file, fileName)) {
-        saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length)) ==
+        WrittenFile written;
+        saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length), &written) ==
                 platform::WriteStatus::Ok;
+        if (saved) RecordOwnWrite(file, fileName, written);
     }
     env->Release(text);
     if (saved) {
@@ -196,6 +225,7 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
 void UnloadDocument(PositionFile& file) {
     ReleaseUpdateLock(file);
     ClearPending(file);
+    DestroyDocumentIndex(file.Index);
     markup::ReleaseDocument(&file.Document);
     // Without a document nothing is loaded: the next Load reads afresh.
     file.LoadedPath[0] = '\0';

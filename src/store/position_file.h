@@ -25,13 +25,16 @@
 //
 // The merge takes over items of type "editor" only (record kind 0); other
 // elements in memory stay as they are, other elements of the file are not
-// taken over. It indexes both sides by path, so it is linear in the items;
-// single lookups walk the document.
+// taken over. It indexes both sides by path, so it is linear in the items.
+// Single lookups go through the document's index (store/document_index.h),
+// kept in step by every operation here and rebuilt after a merge; they walk
+// the document only when the index could not be had (memory ran out).
 #pragma once
 
 #include <cstdint>
 
 #include "platform/env.h"
+#include "store/document_index.h"
 #include "store/editor_table.h"
 #include "support/editor_position.h"
 
@@ -68,6 +71,7 @@ struct PositionFile {
     platform::LockFile* UpdateLock;       // the lock held between BeginUpdate and EndUpdate
     std::int32_t UpdateDepth;             // how many BeginUpdate calls are not ended yet
     bool LockStuck;                       // the last wait for the lock ran out (update_lock.h)
+    DocumentIndex Index;                  // the document's items by type and path; zero when none
 };
 
 // The memory limit `file` works with.
@@ -78,9 +82,10 @@ platform::Env* EnvOf(const PositionFile& file);
 
 // Brings the document in line with the file `fileName` (see above). `table`
 // may be null. True when the document in memory is current. The file is read
-// only when its last-write time or size differs from the last read (in
-// either direction), or another path (ignoring case) is asked for; without a
-// document it is parsed into a fresh one, otherwise merged. A file that does
+// only when its last-write time, size or identity differs from the last read
+// or this host's last save (in either direction), or another path (ignoring
+// case) is asked for; without a document it is parsed into a fresh one,
+// otherwise merged. A file that does
 // not exist counts as empty. A file that exists but cannot be read now (held
 // by another host, access denied) is retried for about 200 ms; if it stays
 // unreadable, cannot be sized, or memory runs out, Load returns false and
@@ -96,7 +101,10 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 // copied to "<fileName>.bak" unless that exists already; when the copy
 // cannot be made, nothing is written. True when the file was replaced in
 // full, and the pending changes are forgotten then; on false the file on
-// disk is as it was and the pending changes stay.
+// disk is as it was and the pending changes stay. After a save the Loaded*
+// fields describe the file as written (its time, size and identity, taken
+// before it replaced the old one), so that the next Load of it reads
+// nothing unless another host has replaced it since.
 bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst);
 
 // The first qualifying item with that type and path (ignoring case), or null.

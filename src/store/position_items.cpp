@@ -56,6 +56,7 @@ MarkupNode* AddItemElement(PositionFile& file, const char* type, const char* pat
         markup::Destroy(element);
         return nullptr;
     }
+    NoteItemAddedInFront(file.Index, element);
     return element;
 }
 
@@ -75,6 +76,7 @@ bool IsItemOfType(const MarkupNode* element, const char* type) {
 
 MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path) {
     if (file.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
+    if (IndexesDocument(file.Index, file.Document)) return FindFirstIndexedItem(file.Index, type, path);
     for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
         if (IsItemOfType(element, type) && CompareNoCase(GetAttribute(element, "path"), path) == 0) return element;
     }
@@ -127,11 +129,17 @@ bool AddItem(PositionFile& file, const char* type, const char* path, const Edito
 
 void RemoveItem(PositionFile& file, const char* type, const char* path) {
     MarkupNode* element = FindItem(file, type, path);
-    if (element != nullptr) markup::RemoveNode(element);
+    if (element != nullptr) RemoveItemElement(file, element);
+}
+
+void RemoveItemElement(PositionFile& file, MarkupNode* element) {
+    NoteItemRemoved(file.Index, element);
+    markup::RemoveNode(element);
 }
 
 int CountItems(const PositionFile& file, const char* type) {
     if (file.Document == nullptr || type == nullptr) return 0;
+    if (IsEditorType(type) && IndexesDocument(file.Index, file.Document)) return file.Index.EditorItems;
     int count = 0;
     for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
         if (IsItemOfType(element, type)) ++count;

@@ -36,7 +36,7 @@ int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName) {
                 bool keep = false;
                 if (table != nullptr) keep = !IsEditorType(type) || IsOpenHere(table, path);
                 if (!keep) {
-                    markup::RemoveNode(element);
+                    RemoveItemElement(file, element);
                     NoteRemoval(file, type, path);
                     ++removed;
                 }

@@ -70,9 +70,24 @@ platform::WriteStatus StatusOfCreate(platform::CreateStatus status) {
     }
 }
 
+// What the closed temporary file `temp` is: its time, size and identity.
+void ReadWrittenFile(platform::Env* env, const char* temp, WrittenFile* written) {
+    written->Time = platform::FileTime{0, 0};
+    written->Size = 0;
+    written->Identity = 0;
+    written->Known = false;
+    platform::File* handle = nullptr;
+    if (env->OpenForRead(temp, &handle) != platform::OpenStatus::Ok) return;
+    written->Known = env->GetFileTime(handle, &written->Time) && env->GetFileSize(handle, &written->Size) &&
+                     env->GetFileIdentity(handle, &written->Identity);
+    env->CloseFile(handle);
+}
+
 }  // namespace
 
-platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size) {
+platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
+                                         WrittenFile* written) {
+    if (written != nullptr) written->Known = false;
     if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return platform::WriteStatus::Failed;
 
     char resolved[kTargetSize];
@@ -99,12 +114,16 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
         env->RemoveFile(temp);
         return platform::WriteStatus::Failed;
     }
+    if (written != nullptr) ReadWrittenFile(env, temp, written);
     platform::WriteStatus moved = env->RenameOver(temp, path);
     for (int attempt = 1; moved == platform::WriteStatus::Busy && attempt < kReplaceAttempts; ++attempt) {
         env->SleepMilliseconds(kReplaceRetryMs);
         moved = env->RenameOver(temp, path);
     }
-    if (moved != platform::WriteStatus::Ok) env->RemoveFile(temp);
+    if (moved != platform::WriteStatus::Ok) {
+        env->RemoveFile(temp);
+        if (written != nullptr) written->Known = false;
+    }
     return moved;
 }
 

@@ -20,7 +20,20 @@ namespace store {
 // left behind by a crash never block saving; before writing, such
 // leftovers are removed (see stale_temp_files.h). A target held by a reader
 // (Busy) is tried again for about 200 ms before Busy is returned.
-platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size);
+//
+// With `written`, the new file's last-write time, size and identity are
+// read from the temporary file after it is closed and before it takes the
+// place of `path` (a rename keeps all three), so that they describe this
+// write even when another host replaces the file right after it.
+// `written->Known` is false when they could not all be read.
+struct WrittenFile {
+    platform::FileTime Time;
+    std::uint64_t Size;
+    std::uint64_t Identity;
+    bool Known;
+};
+platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
+                                         WrittenFile* written = nullptr);
 
 }  // namespace store
 }  // namespace tarnwick

@@ -128,9 +128,28 @@ int AsciiCompareNoCaseN(const char* a, const char* b, int count) {
     return 0;
 }
 
+namespace {
+
+// True when the two texts hold the same bytes, which every comparison
+// ignoring case takes as equal: that answer needs no call into the host,
+// and most comparisons of the store (attribute names, paths looked up)
+// are of such texts.
+bool SameBytes(const char* a, const char* b) {
+    if (a == b) return true;
+    for (;; ++a, ++b) {
+        if (*a != *b) return false;
+        if (*a == '\0') return true;
+    }
+}
+
+}  // namespace
+
 int CompareNoCase(const char* a, const char* b) {
-    if (g_services.CompareNoCase != nullptr) return g_services.CompareNoCase(a ? a : "", b ? b : "");
-    return AsciiCompareNoCase(a, b);
+    const char* x = a ? a : "";
+    const char* y = b ? b : "";
+    if (SameBytes(x, y)) return 0;
+    if (g_services.CompareNoCase != nullptr) return g_services.CompareNoCase(x, y);
+    return AsciiCompareNoCase(x, y);
 }
 
 int CompareNoCaseN(const char* a, const char* b, int count) {

@@ -1,5 +1,6 @@
 // Following the editor: restore at open, tracking, writing on save and close.
 
+#include "common/fault_env.h"
 #include "plugin/editor_events.h"
 #include "plugin/module.h"
 #include "plugin_fixture.h"
@@ -232,6 +233,27 @@ TEST_F(EditorEventsTest, PositionOpResults) {
     EXPECT_FALSE(PositionOp(LoadedModule(), LoadPosition));
     EXPECT_TRUE(PositionOp(LoadedModule(), StorePosition));
     EXPECT_EQ(StoredCount(), 2);
+}
+
+// Tracking runs on every screen refresh: it takes no memory at all, with
+// clean and unsaved states alike, among many stored files.
+TEST_F(EditorEventsTest, RedrawTakesNoHeapMemory) {
+    std::string content;
+    for (int i = 0; i < 500; ++i) content += ItemLine(File("f" + std::to_string(i) + ".txt"), Pos{i, 0, 0, 0, 0});
+    WritePositions(content + ItemLine(plan_, stored_));
+    Start();
+    OpenEditor(1, plan_);
+    ASSERT_TRUE(Tracked(1));
+
+    ts::FaultEnv counting(platform::Env::Default());
+    Module& m = LoadedModule();
+    m.Positions.Env = &counting;
+    m.Editors.Env = &counting;
+    for (int i = 0; i < 200; ++i) MoveTo(Pos{i, i % 7, 0, 0, 0}, i % 2 == 0 ? DWORD_T{0} : DWORD_T{ECSTATE_MODIFIED});
+    m.Positions.Env = nullptr;
+    m.Editors.Env = nullptr;
+    EXPECT_EQ(0, counting.Calls(ts::FaultEnv::Op::Alloc));
+    EXPECT_EQ(0, counting.Calls(ts::FaultEnv::Op::Open)) << "a redraw touches no file";
 }
 
 }  // namespace

@@ -221,7 +221,10 @@ TEST_F(PluginTest, NamesCompareTheHostsWayAfterStart) {
     host().Functions.LStricmp = CountingCompare;
     g_hostCompares = 0;
     Start();
-    EXPECT_EQ(CompareNoCase("x", "x"), 0);
+    // The counting compare tells case apart, so its answer shows it was asked.
+    EXPECT_NE(CompareNoCase("x", "X"), 0);
+    EXPECT_EQ(g_hostCompares, 1);
+    EXPECT_EQ(CompareNoCase("x", "x"), 0) << "the same bytes are equal without asking the host";
     EXPECT_EQ(g_hostCompares, 1);
     ResetModuleState(LoadedModule());
     EXPECT_EQ(CompareNoCase("a", "A"), 0) << "the reset brings back the built-in comparison";

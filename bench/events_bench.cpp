@@ -1,0 +1,416 @@
+// The plug-in's editor events through its exports, with a null host, at
+// 100, 10,000 and 100,000 stored files; beside them the disk work they
+// cannot avoid (the baselines), the document's memory and the parser's
+// crafted worst case. scripts/bench-table.py turns a run into the table of
+// doc/performance.md.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "counting_env.h"
+#include "markup/markup_node.h"
+#include "markup/markup_parser.h"
+#include "markup/markup_writer.h"
+#include "null_host.h"
+#include "plugin/host_abi.h"
+#include "plugin/module.h"
+#include "store/editor_table.h"
+#include "store/position_file.h"
+#include "store/replace_file.h"
+#include "support/text.h"
+
+namespace {
+
+using namespace tarnwick;
+using namespace tarnwick::store;
+namespace fs = std::filesystem;
+
+std::string ItemPath(int n) {
+    return "C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(n) + "\\notes.txt";
+}
+
+std::string ItemLine(int n, int line) {
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "\" line=\"%d\" column=\"%d\" top=\"%d\" left=\"0\" overtype=\"0\">\r\n",
+                  line, n % 80, line > 10 ? line - 10 : 0);
+    return "<item type=\"editor\" path=\"" + ItemPath(n) + numbers;
+}
+
+// The position file of `items` items, and the same file as another host
+// leaves it: a tenth of the items with another line, a tenth removed, a
+// tenth new ones added.
+std::string BaseText(int items) {
+    std::string text;
+    for (int n = 0; n < items; ++n) text += ItemLine(n, n % 5000);
+    return text;
+}
+
+std::string ChangedText(int items) {
+    std::string text;
+    for (int n = 0; n < items; ++n) {
+        if (n % 10 == 3) continue;
+        text += ItemLine(n, n % 10 == 5 ? n % 5000 + 1 : n % 5000);
+    }
+    for (int n = items; n < items + items / 10; ++n) text += ItemLine(n, 7);
+    return text;
+}
+
+fs::path Folder() {
+    static fs::path folder = [] {
+        fs::path path = fs::temp_directory_path() /
+                        ("tarnwick-bench-" + std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
+        fs::create_directories(path / "registry");
+        return path;
+    }();
+    return folder;
+}
+
+// Removes the folder at exit; made after the folder, so destroyed before it.
+struct Cleanup {
+    fs::path Path;
+    ~Cleanup() {
+        std::error_code ignored;
+        fs::remove_all(Path, ignored);
+    }
+};
+Cleanup g_cleanup{Folder()};
+
+// The texts of each size, made once.
+struct Texts {
+    std::string Base;
+    std::string Changed;
+};
+
+const Texts& TextsOf(int items) {
+    static std::map<int, Texts> texts;
+    auto found = texts.find(items);
+    if (found == texts.end()) found = texts.emplace(items, Texts{BaseText(items), ChangedText(items)}).first;
+    return found->second;
+}
+
+void PutFile(const std::string& path, const std::string& text) {
+    ReplaceFileContent(platform::Env::Default(), path.c_str(), text.data(), static_cast<std::uint32_t>(text.size()));
+}
+
+std::string PathIn(const std::string& name) { return (Folder() / name).string(); }
+
+// The plug-in, started once with the null host; each benchmark then points
+// it at a fresh position file of `items` items and forgets every editor.
+plugin::Module& FreshModule(int items) {
+    static bool started = false;
+    if (!started) {
+        setenv("TARNWICK_REGISTRY_ROOT", (Folder() / "registry").string().c_str(), 1);
+        benchhost::StartPlugin(PathIn("Tarnwick.dll"), "Software\\TarnwickBench");
+        started = true;
+    }
+    plugin::Module& m = plugin::LoadedModule();
+    UnloadDocument(m.Positions);
+    DestroyAllRecords(m.Editors);
+    const std::string file = PathIn("positions-" + std::to_string(items) + ".cfg");
+    PutFile(file, TextsOf(items).Base);
+    CopyBounded(m.CurrentSettings.CfgFile, file.c_str(), sizeof m.CurrentSettings.CfgFile);
+    m.CurrentSettings.Automatic = 1;
+    m.CurrentSettings.CheckMask = 0;
+    return m;
+}
+
+void SetEditor(int id, const std::string& path, int line) {
+    benchhost::CurrentEditor& editor = benchhost::Editor();
+    editor.Id = id;
+    editor.FileName = path;
+    editor.CurLine = line;
+    editor.CurPos = 3;
+    editor.TopScreenLine = line > 10 ? line - 10 : 0;
+    editor.LeftPos = 0;
+    editor.Overtype = 0;
+    editor.CurState = 0;
+}
+
+void Event(int event, void* param = nullptr) { ProcessEditorEvent(event, param); }
+
+int Items(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
+
+// ---- The events -------------------------------------------------------
+
+void BM_Redraw(benchmark::State& state) {
+    FreshModule(Items(state));
+    SetEditor(1, ItemPath(Items(state) / 2), 10);
+    Event(EE_READ);
+    int line = 0;
+    for (auto _ : state) {
+        benchhost::Editor().CurLine = ++line & 1023;
+        Event(EE_REDRAW);
+    }
+}
+
+void Read(benchmark::State& state, const std::string& path) {
+    FreshModule(Items(state));
+    SetEditor(1, path, 10);
+    Event(EE_READ);
+    for (auto _ : state) Event(EE_READ);
+}
+void BM_ReadWithItem(benchmark::State& state) { Read(state, ItemPath(Items(state) / 2)); }
+void BM_ReadWithoutItem(benchmark::State& state) { Read(state, "C:\\elsewhere\\never-stored.txt"); }
+
+// Each timed save follows one of this host's own saves, as every save but
+// the first of a session does.
+void BM_Save(benchmark::State& state) {
+    FreshModule(Items(state));
+    SetEditor(1, ItemPath(Items(state) / 2), 10);
+    Event(EE_READ);
+    Event(EE_SAVE);
+    int line = 0;
+    for (auto _ : state) {
+        benchhost::Editor().CurLine = ++line & 1023;
+        Event(EE_SAVE);
+    }
+}
+
+// The editor is opened (and the file saved by this host) before each timed
+// close, which then follows that save of this host.
+void BM_Close(benchmark::State& state) {
+    FreshModule(Items(state));
+    int line = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetEditor(1, ItemPath(Items(state) / 2), 10);
+        Event(EE_READ);
+        benchhost::Editor().CurLine = ++line & 1023;
+        Event(EE_SAVE);
+        int id = 1;
+        state.ResumeTiming();
+        Event(EE_CLOSE, &id);
+    }
+}
+
+void BM_MenuStore(benchmark::State& state) {
+    FreshModule(Items(state));
+    SetEditor(1, ItemPath(Items(state) / 2), 10);
+    Event(EE_READ);
+    benchhost::SetMenuAnswer(0);
+    OpenPlugin(OPEN_EDITOR, 0);  // as BM_Save: after a save of this host
+    int line = 0;
+    for (auto _ : state) {
+        benchhost::Editor().CurLine = ++line & 1023;
+        OpenPlugin(OPEN_EDITOR, 0);
+    }
+}
+
+// ---- Load and purge, on the store ----------------------------------------
+
+// Twenty editors open in this host, as the merge meets them.
+void OpenEditors(EditorTable& table, int items) {
+    for (int id = 0; id < 20; ++id) {
+        EditorRecord record{};
+        record.Kind = kKindEditor;
+        record.EditorID = id;
+        CopyBounded(record.Path, ItemPath(id * 997 % (items > 0 ? items : 1)).c_str(), sizeof record.Path);
+        InsertRecord(table, record);
+    }
+}
+
+void BM_LoadChanged(benchmark::State& state) {
+    const Texts& texts = TextsOf(Items(state));
+    const std::string path = PathIn("changed.cfg");
+    EditorTable table{nullptr, nullptr};
+    OpenEditors(table, Items(state));
+    PositionFile file{};
+    for (auto _ : state) {
+        state.PauseTiming();
+        UnloadDocument(file);
+        PutFile(path, texts.Base);
+        Load(file, path.c_str(), &table);
+        PutFile(path, texts.Changed);  // another host's save
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(Load(file, path.c_str(), &table));
+    }
+    UnloadDocument(file);
+    DestroyAllRecords(table);
+}
+
+void BM_LoadFresh(benchmark::State& state) {
+    const std::string path = PathIn("fresh.cfg");
+    PutFile(path, TextsOf(Items(state)).Changed);
+    PositionFile file{};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Load(file, path.c_str(), nullptr));
+        state.PauseTiming();
+        UnloadDocument(file);
+        state.ResumeTiming();
+    }
+}
+
+// Every item names a file that does not exist: each one is probed,
+// removed, and the emptied file saved.
+void BM_PurgeMissing(benchmark::State& state) {
+    const std::string path = PathIn("purge.cfg");
+    PositionFile file{};
+    int removed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        UnloadDocument(file);
+        PutFile(path, TextsOf(Items(state)).Base);
+        Load(file, path.c_str(), nullptr);
+        state.ResumeTiming();
+        removed = PurgeMissing(file, nullptr, path.c_str());
+    }
+    if (removed != Items(state)) state.SkipWithError("not every item was purged");
+    UnloadDocument(file);
+}
+
+// ---- The baselines ------------------------------------------------------
+
+void BM_BaseOpenTimeSize(benchmark::State& state) {
+    const std::string path = PathIn("base.cfg");
+    PutFile(path, TextsOf(Items(state)).Base);
+    platform::Env* env = platform::Env::Default();
+    for (auto _ : state) {
+        platform::File* handle = nullptr;
+        env->OpenForRead(path.c_str(), &handle);
+        platform::FileTime time;
+        std::uint64_t size = 0;
+        env->GetFileTime(handle, &time);
+        env->GetFileSize(handle, &size);
+        env->CloseFile(handle);
+        benchmark::DoNotOptimize(size);
+    }
+}
+
+void BM_BaseReadBytes(benchmark::State& state) {
+    const std::string path = PathIn("base.cfg");
+    PutFile(path, TextsOf(Items(state)).Base);
+    platform::Env* env = platform::Env::Default();
+    for (auto _ : state) {
+        platform::File* handle = nullptr;
+        env->OpenForRead(path.c_str(), &handle);
+        std::uint64_t size = 0;
+        env->GetFileSize(handle, &size);
+        char* text = static_cast<char*>(env->AllocZeroed(size + 1));
+        std::uint32_t total = 0;
+        std::uint32_t got = 0;
+        while (total < size && env->ReadFile(handle, text + total, static_cast<std::uint32_t>(size) - total, &got) &&
+               got > 0) {
+            total += got;
+        }
+        env->CloseFile(handle);
+        benchmark::DoNotOptimize(text[0]);
+        env->Release(text);
+    }
+}
+
+void BM_BaseWriteBytes(benchmark::State& state) {
+    const std::string path = PathIn("written.cfg");
+    const std::string& text = TextsOf(Items(state)).Base;
+    for (auto _ : state) PutFile(path, text);
+}
+
+// What every save does before it writes: the document's text, measured
+// and written into one block (the part of EE_SAVE that is not disk work).
+void BM_WriteDocumentText(benchmark::State& state) {
+    const std::string path = PathIn("text.cfg");
+    PutFile(path, TextsOf(Items(state)).Base);
+    PositionFile file{};
+    Load(file, path.c_str(), nullptr);
+    platform::Env* env = platform::Env::Default();
+    for (auto _ : state) {
+        std::int64_t length = markup::MeasureText(file.Document, 0);
+        char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(length) + 1u));
+        benchmark::DoNotOptimize(markup::WriteText(file.Document, text, length + 1, 0));
+        env->Release(text);
+    }
+    UnloadDocument(file);
+}
+
+// ---- Memory and the parser ------------------------------------------------
+
+// The live heap bytes of a loaded document, natively and as the 32-bit
+// build would hold them (see CountingEnv), beside the file's size.
+void BM_DocumentMemory(benchmark::State& state) {
+    const std::string path = PathIn("memory.cfg");
+    const std::string& text = TextsOf(Items(state)).Base;
+    PutFile(path, text);
+    benchhost::CountingEnv env;
+    env.NodeSize = sizeof(markup::MarkupNode);
+    // The node's 32-bit layout: a vtable pointer, 4 links, 32 attributes of
+    // two pointers and the heap pointer (70 pointers of 4 bytes), and 28
+    // bytes of name and counts.
+    env.NodeSize32 = 70 * 4 + 28;
+    for (auto _ : state) {
+        PositionFile file{};
+        file.Env = &env;
+        Load(file, path.c_str(), nullptr);
+        state.counters["bytes"] = static_cast<double>(env.LiveBytes);
+        state.counters["bytes32"] = static_cast<double>(env.LiveBytes32);
+        state.counters["blocks"] = static_cast<double>(env.LiveBlocks);
+        state.counters["file"] = static_cast<double>(text.size());
+        UnloadDocument(file);
+    }
+}
+
+// The same number of bytes as the normal file: items whose attribute
+// names differ in case only (so that they collide under any folded
+// hash), then as many closing tags as items, each of which matches and
+// nests everything after the item it closes.
+std::string CraftedText(std::size_t size) {
+    std::string item;
+    for (const char* name : {"LINE", "Line", "lIne", "liNe", "linE", "line", "LiNe", "lInE"}) {
+        item += std::string(" ") + name + "=\"1\"";
+    }
+    const std::string closing = "</item>\r\n";
+    std::string items;
+    std::string closings;
+    for (int n = 0; items.size() + closings.size() < size; ++n) {
+        items += "<item type=\"editor\" path=\"" + ItemPath(n) + "\"" + item + ">\r\n";
+        closings += closing;
+    }
+    std::string text = items + closings;
+    text.resize(size);
+    return text;
+}
+
+void Parse(benchmark::State& state, const std::string& text) {
+    for (auto _ : state) {
+        markup::MarkupNode* document = markup::NewMarkupNode(nullptr);
+        markup::Parse(document, text.c_str(), static_cast<int>(text.size()));
+        benchmark::DoNotOptimize(document->Next);
+        state.PauseTiming();
+        markup::Destroy(document);
+        state.ResumeTiming();
+    }
+}
+void BM_ParseNormal(benchmark::State& state) { Parse(state, TextsOf(Items(state)).Base); }
+void BM_ParseCrafted(benchmark::State& state) {
+    static std::map<int, std::string> crafted;
+    auto found = crafted.find(Items(state));
+    if (found == crafted.end()) {
+        found = crafted.emplace(Items(state), CraftedText(TextsOf(Items(state)).Base.size())).first;
+    }
+    Parse(state, found->second);
+}
+
+#define SIZES Arg(100)->Arg(10000)->Arg(100000)
+BENCHMARK(BM_BaseOpenTimeSize)->SIZES->UseRealTime();
+BENCHMARK(BM_BaseReadBytes)->SIZES->UseRealTime();
+BENCHMARK(BM_BaseWriteBytes)->SIZES->UseRealTime();
+BENCHMARK(BM_Redraw)->SIZES->UseRealTime();
+BENCHMARK(BM_ReadWithItem)->SIZES->UseRealTime();
+BENCHMARK(BM_ReadWithoutItem)->SIZES->UseRealTime();
+BENCHMARK(BM_Save)->SIZES->UseRealTime();
+BENCHMARK(BM_Close)->SIZES->UseRealTime();
+BENCHMARK(BM_MenuStore)->SIZES->UseRealTime();
+BENCHMARK(BM_LoadChanged)->SIZES->UseRealTime();
+BENCHMARK(BM_LoadFresh)->SIZES->UseRealTime();
+BENCHMARK(BM_PurgeMissing)->SIZES->UseRealTime();
+BENCHMARK(BM_WriteDocumentText)->SIZES->UseRealTime();
+BENCHMARK(BM_DocumentMemory)->Arg(100000)->Iterations(1);
+BENCHMARK(BM_ParseNormal)->Arg(100000)->UseRealTime();
+BENCHMARK(BM_ParseCrafted)->Arg(100000)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,29 @@
+// A host whose services cost next to nothing, for driving the plug-in's
+// exports in-process: one simulated current editor, menus that answer a
+// preset choice, messages and dialogs that answer at once, and standard
+// functions in plain ASCII.
+#pragma once
+
+#include <string>
+
+#include "plugin/host_abi.h"
+
+namespace benchhost {
+
+struct CurrentEditor {
+    int Id;
+    std::string FileName;
+    int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
+    tarnwick::DWORD_T CurState;
+};
+
+// The editor that ECTL_GETINFO reports.
+CurrentEditor& Editor();
+// The item every Menu call answers (0: the first).
+void SetMenuAnswer(int item);
+
+// Hands the null host's tables to the plug-in (SetStartupInfo). The module
+// "lives" at `moduleName`; its settings key is `rootKey`.
+void StartPlugin(const std::string& moduleName, const std::string& rootKey);
+
+}  // namespace benchhost

@@ -1,0 +1,158 @@
+#include "store/document_index.h"
+
+#include "markup/markup_node.h"
+#include "store/item_rules.h"
+#include "store/position_file.h"
+#include "support/memory.h"
+#include "support/text.h"
+
+namespace tarnwick {
+namespace store {
+
+using markup::GetAttribute;
+using markup::MarkupNode;
+
+namespace {
+
+// Keeps the entries and buckets far below 2^31.
+constexpr std::int32_t kMaxCapacity = 1 << 28;
+// Room left for adds before the index has to grow.
+constexpr std::int32_t kMinCapacity = 64;
+
+// The item's own type when it is a qualifying item, else null.
+const char* QualifyingType(const MarkupNode* element) {
+    const char* type = GetAttribute(element, "type");
+    return type != nullptr && IsItemOfType(element, type) ? type : nullptr;
+}
+
+void Clear(DocumentIndex& index) {
+    index.Document = nullptr;
+    index.Buckets = nullptr;
+    index.BucketMask = 0;
+    index.Entries = nullptr;
+    index.Count = 0;
+    index.Capacity = 0;
+    index.FrontOrder = 0;
+    index.EditorItems = 0;
+}
+
+// Links a new entry; the caller made sure there is room.
+void Link(DocumentIndex& index, MarkupNode* item, const char* type, std::int32_t order) {
+    std::uint32_t hash = ItemKeyHash(type, GetAttribute(item, "path"));
+    std::int32_t* bucket = &index.Buckets[hash & index.BucketMask];
+    DocumentIndexEntry& entry = index.Entries[index.Count];
+    entry.Item = item;
+    entry.Hash = hash;
+    entry.Next = *bucket;
+    entry.Order = order;
+    *bucket = index.Count;
+    ++index.Count;
+    if (IsEditorType(type)) ++index.EditorItems;
+}
+
+// Allocates room for `capacity` entries, all buckets empty.
+bool Allocate(DocumentIndex& index, std::int32_t capacity, platform::Env* env) {
+    index.Heap = env;
+    // As many buckets as entries (a power of two at least): chains of one
+    // entry on average, at 4 bytes a bucket.
+    std::uint32_t buckets = 16;
+    while (buckets < static_cast<std::uint32_t>(capacity)) buckets *= 2u;
+    index.Buckets = static_cast<std::int32_t*>(env->AllocZeroed(sizeof(std::int32_t) * buckets));
+    index.Entries = static_cast<DocumentIndexEntry*>(
+        env->AllocZeroed(sizeof(DocumentIndexEntry) * static_cast<std::size_t>(capacity)));
+    if (index.Buckets == nullptr || index.Entries == nullptr) return false;
+    FillBytes(index.Buckets, 0xFF, sizeof(std::int32_t) * buckets);  // every bucket -1
+    index.BucketMask = buckets - 1u;
+    index.Capacity = capacity;
+    return true;
+}
+
+}  // namespace
+
+std::uint32_t ItemKeyHash(const char* type, const char* path) {
+    return FoldedHash(path) * 31u + FoldedHash(type);
+}
+
+bool BuildDocumentIndex(DocumentIndex& index, const MarkupNode* document, platform::Env* env) {
+    DestroyDocumentIndex(index);
+    if (document == nullptr || env == nullptr) return false;
+    MarkupNode* first = const_cast<MarkupNode*>(document)->GetNext();
+    std::int64_t items = 0;
+    for (const MarkupNode* element = first; element != nullptr; element = const_cast<MarkupNode*>(element)->GetNext()) {
+        if (QualifyingType(element) != nullptr) ++items;
+    }
+    // Room for a quarter more adds before the index must grow (a rebuild,
+    // linear, so adds stay constant on average).
+    std::int64_t capacity = items + items / 4 + kMinCapacity;
+    if (capacity > kMaxCapacity || !Allocate(index, static_cast<std::int32_t>(capacity), env)) {
+        DestroyDocumentIndex(index);
+        return false;
+    }
+    std::int32_t order = 0;
+    for (MarkupNode* element = first; element != nullptr; element = element->GetNext()) {
+        const char* type = QualifyingType(element);
+        if (type != nullptr) Link(index, element, type, order++);
+    }
+    index.Document = document;
+    return true;
+}
+
+void DestroyDocumentIndex(DocumentIndex& index) {
+    if (index.Heap != nullptr) {
+        index.Heap->Release(index.Buckets);
+        index.Heap->Release(index.Entries);
+    }
+    platform::Env* heap = index.Heap;
+    Clear(index);
+    index.Heap = heap;
+}
+
+bool IndexesDocument(const DocumentIndex& index, const MarkupNode* document) {
+    return document != nullptr && index.Document == document;
+}
+
+MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, const char* path) {
+    if (index.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
+    std::uint32_t hash = ItemKeyHash(type, path);
+    MarkupNode* found = nullptr;
+    std::int32_t foundOrder = 0;
+    for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
+        const DocumentIndexEntry& entry = index.Entries[at];
+        if (entry.Item == nullptr || entry.Hash != hash) continue;
+        if (found != nullptr && entry.Order >= foundOrder) continue;
+        if (!IsItemOfType(entry.Item, type) || CompareNoCase(GetAttribute(entry.Item, "path"), path) != 0) continue;
+        found = entry.Item;
+        foundOrder = entry.Order;
+    }
+    return found;
+}
+
+void NoteItemAddedInFront(DocumentIndex& index, MarkupNode* item) {
+    if (index.Document == nullptr || item == nullptr) return;
+    const char* type = QualifyingType(item);
+    if (type == nullptr) return;
+    if (index.Count >= index.Capacity || index.FrontOrder <= -kMaxCapacity) {
+        // Full, or out of numbers: a fresh walk numbers the items anew and
+        // makes room (the new item is already in the document).
+        BuildDocumentIndex(index, index.Document, index.Heap);
+        return;
+    }
+    Link(index, item, type, --index.FrontOrder);
+}
+
+void NoteItemRemoved(DocumentIndex& index, const MarkupNode* item) {
+    if (index.Document == nullptr || item == nullptr) return;
+    const char* type = QualifyingType(item);
+    if (type == nullptr) return;
+    std::uint32_t hash = ItemKeyHash(type, GetAttribute(item, "path"));
+    for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
+        DocumentIndexEntry& entry = index.Entries[at];
+        if (entry.Item != item) continue;
+        entry.Item = nullptr;
+        if (IsEditorType(type)) --index.EditorItems;
+        return;
+    }
+}
+
+}  // namespace store
+}  // namespace tarnwick
