@@ -2,6 +2,7 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
+#include "store/item_update.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -75,14 +76,19 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
         if (dirty) record.CleanPos = record.RestorePos;
     }
 
+    EditorRecord previous = EditorKey(info.EditorID);
+    const bool hadRecord = FetchRecord(m.Editors, &previous);
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != StorePosition) return true;
 
-    bool written = ItemExists(m.Positions, kItemTypeEditor, info.FileName)
-                       ? WriteItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)
-                       : AddItem(m.Positions, kItemTypeEditor, info.FileName, snapshot);
-    if (!written) {
-        RemoveRecord(m.Editors, record);
+    // The item is stored whole or not at all; when it is not, the editor's
+    // record goes back to what it was (rewritten in place, which cannot fail).
+    if (!StoreItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
+        if (hadRecord) {
+            InsertRecord(m.Editors, previous);
+        } else {
+            RemoveRecord(m.Editors, record);
+        }
         return false;
     }
     SavePositions(m, false);
@@ -126,7 +132,7 @@ void OnClose(Module& m, const void* param) {
     if (!FetchRecord(m.Editors, &record)) return;
     // Only an item that still exists is updated; one removed meanwhile
     // (by the list or by another host) is not brought back.
-    WriteItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
+    UpdateItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
     SavePositions(m, false);
     RemoveRecord(m.Editors, record);
 }

@@ -69,17 +69,18 @@ void BuildDefaultCfgFile(Module& m, const char* moduleName) {
 }
 
 void LoadSettings(Module& m) {
-    LoadNumber(m, "ShowInPanels", "0", &m.CurrentSettings.ShowInPanels);
-    LoadNumber(m, "Automatic", "1", &m.CurrentSettings.Automatic);
-    LoadNumber(m, "RemoveOld", "1", &m.CurrentSettings.RemoveOld);
-    LoadNumber(m, "CheckMask", "0", &m.CurrentSettings.CheckMask);
-    ReadSettingString(m, RegistryRoot::CurrentUser, "", "Mask", m.CurrentSettings.Mask, "", kMaskSize);
-    ReadSettingString(m, RegistryRoot::CurrentUser, "", "CfgFile", m.CurrentSettings.CfgFile, m.DefaultCfgFile,
-                      kPathSize);
-    HostUnquote(m, m.CurrentSettings.CfgFile);
-    if (m.CurrentSettings.CfgFile[0] == '\0') {
-        CopyBounded(m.CurrentSettings.CfgFile, m.DefaultCfgFile, kPathSize);
-    }
+    // Read aside and taken over in one step, so that the module never holds
+    // some values of this read and some of the last one.
+    Settings loaded = m.CurrentSettings;
+    LoadNumber(m, "ShowInPanels", "0", &loaded.ShowInPanels);
+    LoadNumber(m, "Automatic", "1", &loaded.Automatic);
+    LoadNumber(m, "RemoveOld", "1", &loaded.RemoveOld);
+    LoadNumber(m, "CheckMask", "0", &loaded.CheckMask);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", "Mask", loaded.Mask, "", kMaskSize);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", "CfgFile", loaded.CfgFile, m.DefaultCfgFile, kPathSize);
+    HostUnquote(m, loaded.CfgFile);
+    if (loaded.CfgFile[0] == '\0') CopyBounded(loaded.CfgFile, m.DefaultCfgFile, kPathSize);
+    m.CurrentSettings = loaded;
 }
 
 platform::RegistryKey* OpenSettingsKey(Module& m, RegistryRoot root, const char* subKey) {

@@ -119,11 +119,10 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
 MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot) {
     MarkupNode* document = markup::NewMarkupNode(env);
     if (document == nullptr) return nullptr;
-    if (snapshot.Text != nullptr) {
-        markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length));
-    } else {
-        markup::Parse(document, "", 0);
-    }
+    bool parsed = snapshot.Text != nullptr ? markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length))
+                                           : markup::Parse(document, "", 0);
+    // A parse that could not hold the whole text yields no document.
+    if (!parsed) markup::ReleaseDocument(&document);
     return document;
 }
 

@@ -18,9 +18,71 @@ FaultEnv::Fault FaultEnv::Next(Op op) {
     return fault_[i];
 }
 
+void FaultEnv::ClearFaults() {
+    for (int i = 0; i < static_cast<int>(Op::Count); ++i) fault_[i] = Fault::None;
+    diskFull_ = false;
+}
+
 void* FaultEnv::AllocZeroed(std::size_t size) {
     if (Next(Op::Alloc) != Fault::None) return nullptr;
-    return base_->AllocZeroed(size);
+    void* block = base_->AllocZeroed(size);
+    if (block != nullptr) ++live_;
+    return block;
+}
+
+void FaultEnv::Release(void* block) {
+    if (block == nullptr) return;
+    --live_;
+    base_->Release(block);
+}
+
+bool FaultEnv::GetFileTime(platform::File* file, platform::FileTime* time) {
+    if (Next(Op::Time) != Fault::None) return false;
+    return base_->GetFileTime(file, time);
+}
+
+bool FaultEnv::GetFileSize(platform::File* file, std::uint64_t* size) {
+    if (Next(Op::Size) != Fault::None) return false;
+    return base_->GetFileSize(file, size);
+}
+
+platform::PathStatus FaultEnv::ProbePath(const char* path) {
+    switch (Next(Op::Probe)) {
+    case Fault::None:
+        return base_->ProbePath(path);
+    case Fault::Missing:
+        return platform::PathStatus::Missing;
+    case Fault::Busy:
+        return platform::PathStatus::Unreachable;
+    default:
+        return platform::PathStatus::Failed;
+    }
+}
+
+bool FaultEnv::CloseWritable(platform::WritableFile* file) {
+    // The handle is gone either way; only the report differs.
+    bool closed = base_->CloseWritable(file);
+    return Next(Op::CloseWritable) == Fault::None && closed;
+}
+
+bool FaultEnv::RemoveFile(const char* path) {
+    if (Next(Op::Remove) != Fault::None) return false;
+    return base_->RemoveFile(path);
+}
+
+platform::RegistryKey* FaultEnv::RegistryOpenForRead(const char* path) {
+    if (Next(Op::RegistryOpen) != Fault::None) return nullptr;
+    return base_->RegistryOpenForRead(path);
+}
+
+platform::RegistryKey* FaultEnv::RegistryCreateForWrite(const char* path) {
+    if (Next(Op::RegistryCreate) != Fault::None) return nullptr;
+    return base_->RegistryCreateForWrite(path);
+}
+
+bool FaultEnv::RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) {
+    if (Next(Op::RegistrySet) != Fault::None) return false;
+    return base_->RegistrySetString(key, name, text);
 }
 
 platform::OpenStatus FaultEnv::OpenForRead(const char* path, platform::File** file) {

@@ -12,7 +12,28 @@ namespace testing_support {
 
 class FaultEnv : public platform::Env {
 public:
-    enum class Op { Alloc, Open, Read, Create, Write, Flush, Rename, RegistryQuery, Count };
+    // Time and Size are the open file's last-write time and size queries;
+    // Remove is RemoveFile, Probe is ProbePath; the Registry* ones are the
+    // registry's open for reading, create for writing, value query and set.
+    enum class Op {
+        Alloc,
+        Open,
+        Read,
+        Create,
+        Write,
+        Flush,
+        Rename,
+        RegistryQuery,
+        Time,
+        Size,
+        Remove,
+        Probe,
+        CloseWritable,
+        RegistryOpen,
+        RegistryCreate,
+        RegistrySet,
+        Count
+    };
     enum class Fault { None, Fail, Short, Busy, Denied, NotFound, DiskFull, Missing, TooLarge, Unterminated };
 
     explicit FaultEnv(platform::Env* base) : base_(base) {}
@@ -24,36 +45,39 @@ public:
     void FailAt(Op op, int n, Fault fault, int count = 1);
     // How many calls of `op` were made.
     int Calls(Op op) const { return calls_[static_cast<int>(op)]; }
+    // Ends every fault set with FailAt (the counts go on).
+    void ClearFaults();
+    // Blocks handed out by AllocZeroed and not yet released through this
+    // environment: 0 once everything made through it is gone.
+    long Live() const { return live_; }
 
     void* AllocZeroed(std::size_t size) override;
-    void Release(void* block) override { base_->Release(block); }
+    void Release(void* block) override;
     platform::OpenStatus OpenForRead(const char* path, platform::File** file) override;
-    bool GetFileTime(platform::File* file, platform::FileTime* time) override { return base_->GetFileTime(file, time); }
-    bool GetFileSize(platform::File* file, std::uint64_t* size) override { return base_->GetFileSize(file, size); }
+    bool GetFileTime(platform::File* file, platform::FileTime* time) override;
+    bool GetFileSize(platform::File* file, std::uint64_t* size) override;
     bool GetFileIdentity(platform::File* file, std::uint64_t* identity) override {
         return base_->GetFileIdentity(file, identity);
     }
     bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
     void CloseFile(platform::File* file) override { base_->CloseFile(file); }
-    platform::PathStatus ProbePath(const char* path) override { return base_->ProbePath(path); }
+    // Fail gives Failed, Missing gives Missing (a wrong answer: the file is
+    // there), Busy gives Unreachable.
+    platform::PathStatus ProbePath(const char* path) override;
     bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override {
         return base_->ResolveReplaceTarget(path, buffer, size);
     }
     platform::CreateStatus CreateNewFile(const char* path, platform::WritableFile** file) override;
     bool WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override;
     bool FlushFile(platform::WritableFile* file) override;
-    bool CloseWritable(platform::WritableFile* file) override { return base_->CloseWritable(file); }
+    bool CloseWritable(platform::WritableFile* file) override;
     platform::WriteStatus RenameOver(const char* source, const char* target) override;
-    bool RemoveFile(const char* path) override { return base_->RemoveFile(path); }
-    platform::RegistryKey* RegistryOpenForRead(const char* path) override { return base_->RegistryOpenForRead(path); }
-    platform::RegistryKey* RegistryCreateForWrite(const char* path) override {
-        return base_->RegistryCreateForWrite(path);
-    }
+    bool RemoveFile(const char* path) override;
+    platform::RegistryKey* RegistryOpenForRead(const char* path) override;
+    platform::RegistryKey* RegistryCreateForWrite(const char* path) override;
     void RegistryClose(platform::RegistryKey* key) override { base_->RegistryClose(key); }
     bool RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) override;
-    bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override {
-        return base_->RegistrySetString(key, name, text);
-    }
+    bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override;
     void SleepMilliseconds(unsigned milliseconds) override { base_->SleepMilliseconds(milliseconds); }
     std::uint32_t ProcessId() override { return base_->ProcessId(); }
 
@@ -67,6 +91,7 @@ private:
     int last_[static_cast<int>(Op::Count)] = {};
     Fault fault_[static_cast<int>(Op::Count)] = {};
     bool diskFull_ = false;
+    long live_ = 0;
 };
 
 }  // namespace testing_support
