@@ -43,23 +43,9 @@ struct OpenIndex {
 
 constexpr std::int32_t kInitialEntries = 64;
 
-// Rebuilds the slot table with `slotCount` slots (a power of two); keeps the
-// old table when memory runs out, which only makes slots longer.
-void ResizeSlots(OpenIndex& index, std::uint32_t slotCount) {
-    if (slotCount == 0 || slotCount > SIZE_MAX / sizeof(std::int32_t)) return;
-    std::int32_t* slots = static_cast<std::int32_t*>(index.Heap->AllocZeroed(sizeof(std::int32_t) * slotCount));
-    if (slots == nullptr) return;
-    index.Heap->Release(index.Slots);
-    index.Slots = slots;
-    index.SlotMask = slotCount - 1;
-    for (std::uint32_t i = 0; i < slotCount; ++i) slots[i] = -1;
-    for (std::int32_t i = 0; i < index.Count; ++i) {
-        std::uint32_t slot = index.Entries[i].Hash & index.SlotMask;
-        index.Entries[i].SlotPrev = slots[slot];
-        slots[slot] = i;
-    }
-}
-
+// Doubles the entries (and the slot table with them). On false, when memory
+// runs out, the index is left exactly as it was, so that it never holds
+// room for entries without a slot table to hang them in.
 bool GrowEntries(OpenIndex& index) {
     std::int32_t capacity = index.Capacity == 0 ? kInitialEntries : index.Capacity;
     if (index.Capacity != 0) {
@@ -68,16 +54,30 @@ bool GrowEntries(OpenIndex& index) {
     }
     std::size_t bytes = sizeof(OpenEntry) * static_cast<std::size_t>(capacity);
     if (bytes / sizeof(OpenEntry) != static_cast<std::size_t>(capacity)) return false;
-    OpenEntry* entries = static_cast<OpenEntry*>(index.Heap->AllocZeroed(bytes));
-    if (entries == nullptr) return false;
-    if (index.Count > 0) CopyBytes(entries, index.Entries, sizeof(OpenEntry) * static_cast<std::size_t>(index.Count));
-    index.Heap->Release(index.Entries);
-    index.Entries = entries;
-    index.Capacity = capacity;
     // Twice as many slots as entries keeps the slots short.
     std::uint32_t slotCount = static_cast<std::uint32_t>(capacity) * 2u;
-    if (index.Slots == nullptr || slotCount > index.SlotMask + 1) ResizeSlots(index, slotCount);
-    return index.Slots != nullptr;
+    if (slotCount > SIZE_MAX / sizeof(std::int32_t)) return false;
+    OpenEntry* entries = static_cast<OpenEntry*>(index.Heap->AllocZeroed(bytes));
+    std::int32_t* slots = static_cast<std::int32_t*>(index.Heap->AllocZeroed(sizeof(std::int32_t) * slotCount));
+    if (entries == nullptr || slots == nullptr) {
+        index.Heap->Release(entries);
+        index.Heap->Release(slots);
+        return false;
+    }
+    if (index.Count > 0) CopyBytes(entries, index.Entries, sizeof(OpenEntry) * static_cast<std::size_t>(index.Count));
+    index.Heap->Release(index.Entries);
+    index.Heap->Release(index.Slots);
+    index.Entries = entries;
+    index.Capacity = capacity;
+    index.Slots = slots;
+    index.SlotMask = slotCount - 1;
+    for (std::uint32_t i = 0; i < slotCount; ++i) slots[i] = -1;
+    for (std::int32_t i = 0; i < index.Count; ++i) {
+        std::uint32_t slot = index.Entries[i].Hash & index.SlotMask;
+        index.Entries[i].SlotPrev = slots[slot];
+        slots[slot] = i;
+    }
+    return true;
 }
 
 // Adds a newly read element; false when memory runs out.
@@ -128,6 +128,7 @@ struct Scanner {
     std::int64_t End;
     MarkupNode* Last;  // tail of the top-level chain
     OpenIndex Open;
+    bool Failed;  // memory ran out: the parse stops and takes back what it made
 };
 
 std::int64_t SkipSpace(const Scanner& s, std::int64_t pos) {
@@ -147,9 +148,9 @@ char* CopyRange(platform::Env* env, const Scanner& s, std::int64_t begin, std::i
     return copy;
 }
 
-// Appends an attribute read from the text; one that cannot be stored is left
-// out.
-void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, std::int64_t nameEnd,
+// Appends an attribute read from the text; marks the scan failed when memory
+// runs out.
+void AddAttribute(Scanner& s, MarkupNode* node, std::int64_t nameBegin, std::int64_t nameEnd,
                   std::int64_t valueBegin, std::int64_t valueEnd) {
     if (node == nullptr || node->AttributeCount >= kMaxAttributes) return;
     platform::Env* env = s.Open.Heap;
@@ -158,6 +159,7 @@ void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, st
     if (name == nullptr || value == nullptr) {
         env->Release(name);
         env->Release(value);
+        s.Failed = true;
         return;
     }
     node->Attributes[node->AttributeCount].Name = name;
@@ -170,34 +172,31 @@ void AddAttribute(const Scanner& s, MarkupNode* node, std::int64_t nameBegin, st
 // attributes, the character where reading stopped).
 std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
     MarkupNode* node = s.Document->CreateNode(kNodeElement, nullptr, s.Last);
-    if (node != nullptr) {
-        node->OnCreate();
-        s.Last = node;
+    if (node == nullptr) {
+        s.Failed = true;
+        return s.End;
     }
+    node->OnCreate();
+    s.Last = node;
 
     // The name ends at whitespace or ">". A longer name keeps its first 15
     // characters and the rest of it is passed over: the scan goes on after
     // the whole name.
     std::int64_t pos = p + 1;
     while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
-    if (node != nullptr) {
-        std::int64_t length = pos - (p + 1);
-        if (length > kNameSize - 1) length = kNameSize - 1;
-        for (std::int64_t i = 0; i < length; ++i) node->Name[i] = s.Text[p + 1 + i];
-        node->Name[length] = '\0';
-        // Only named elements can ever be matched by a closing tag.
-        if (node->Name[0] != '\0' && !PushOpen(s.Open, node)) {
-            // Out of memory: the element is left out, its tag is still read.
-            s.Last = node->Prev;
-            Destroy(node);
-            node = nullptr;
-        }
+    std::int64_t length = pos - (p + 1);
+    if (length > kNameSize - 1) length = kNameSize - 1;
+    for (std::int64_t i = 0; i < length; ++i) node->Name[i] = s.Text[p + 1 + i];
+    node->Name[length] = '\0';
+    // Only named elements can ever be matched by a closing tag.
+    if (node->Name[0] != '\0' && !PushOpen(s.Open, node)) {
+        s.Failed = true;
+        return s.End;
     }
 
-    // Attributes up to ">", counted like the element would count them even
-    // when it could not be made.
+    // Attributes up to ">".
     int count = 0;
-    while (pos < s.End && s.Text[pos] != '>' && count < kMaxAttributes) {
+    while (pos < s.End && s.Text[pos] != '>' && count < kMaxAttributes && !s.Failed) {
         pos = SkipSpace(s, pos);
         std::int64_t nameBegin = pos;
         while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>' && s.Text[pos] != '=') ++pos;
@@ -281,13 +280,14 @@ bool Parse(MarkupNode* document, const char* text, int length) {
     if (text == nullptr || length <= 0) return true;
 
     if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
-    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}};
+    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}, false};
     // A document that already has a chain keeps it in front; only the
     // elements read now can be matched by closing tags.
     while (s.Last->Next != nullptr) s.Last = s.Last->Next;
+    MarkupNode* before = s.Last;
 
     std::int64_t pos = 0;
-    while (pos < s.End) {
+    while (pos < s.End && !s.Failed) {
         if (s.Text[pos] == '<' && pos + 1 < s.End) {
             std::int64_t stop = s.Text[pos + 1] == '/' ? ReadClosingTag(s, pos) : ReadOpeningTag(s, pos);
             pos = stop + 1;
@@ -296,6 +296,12 @@ bool Parse(MarkupNode* document, const char* text, int length) {
         }
     }
     ReleaseIndex(s.Open);
+    if (s.Failed) {
+        // Closing tags only ever nest elements of this parse below one
+        // another, so everything it made hangs off the chain after `before`.
+        DestroyChain(before->Next);
+        return false;
+    }
     return true;
 }
 
@@ -303,7 +309,10 @@ MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length) {
     if (anchor == nullptr) return nullptr;
     MarkupNode* temporary = NewMarkupNode(anchor->HeapEnv);
     if (temporary == nullptr) return nullptr;
-    Parse(temporary, text, length);
+    if (!Parse(temporary, text, length)) {
+        Destroy(temporary);
+        return nullptr;
+    }
     MarkupNode* first = temporary->Next;
     if (first == nullptr) {
         Destroy(temporary);

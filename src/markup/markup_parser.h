@@ -1,4 +1,4 @@
-// Markup text to a document: a single forward scan that never fails.
+// Markup text to a document: a single forward scan.
 //
 // Only tags are read: opening tags with attributes (values in double quotes,
 // unquoted, or absent, in which case the name is the value) and closing
@@ -24,10 +24,11 @@ class MarkupNode;
 
 // Parses `length` characters of `text` (followed by a zero byte, which may
 // be looked at but nothing past it) into a freshly constructed `document`
-// node; null text or a length of 0 or less reads as empty. Always returns
-// true; an element or attribute that memory cannot hold is left out and the
-// scan goes on. Given a document that already has elements, the new ones
-// are appended after them and only the new ones can be closed.
+// node; null text or a length of 0 or less reads as empty. Given a document
+// that already has elements, the new ones are appended after them and only
+// the new ones can be closed. Whole or nothing: when memory runs out for any
+// part of the text, every element this call made is taken back, the
+// document is as it was before the call, and the result is false.
 bool Parse(MarkupNode* document, const char* text, int length);
 
 // Parses a short piece of markup and links the elements it yields right after

@@ -115,13 +115,13 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     return ReadOutcome::Read;
 }
 
-// A document parsed from the snapshot's text; null when memory runs out.
+// A document parsed from the snapshot's text; null when memory runs out
+// anywhere in the parse (never a document that lacks part of the text).
 MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot) {
     MarkupNode* document = markup::NewMarkupNode(env);
     if (document == nullptr) return nullptr;
     bool parsed = snapshot.Text != nullptr ? markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length))
                                            : markup::Parse(document, "", 0);
-    // A parse that could not hold the whole text yields no document.
     if (!parsed) markup::ReleaseDocument(&document);
     return document;
 }
