@@ -143,7 +143,7 @@ bool FaultEnv::WriteFile(platform::WritableFile* file, const void* data, std::ui
 
 bool FaultEnv::FlushFile(platform::WritableFile* file) {
     if (Next(Op::Flush) != Fault::None) return false;
-    return base_->FlushFile(file);
+    return skipFlushes_ || base_->FlushFile(file);
 }
 
 platform::WriteStatus FaultEnv::RenameOver(const char* source, const char* target) {

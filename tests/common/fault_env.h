@@ -47,6 +47,9 @@ public:
     int Calls(Op op) const { return calls_[static_cast<int>(op)]; }
     // Ends every fault set with FailAt (the counts go on).
     void ClearFaults();
+    // When set, FlushFile succeeds without forcing anything to the disk
+    // (for tests that make thousands of saves; faults still apply).
+    void SkipFlushes(bool skip) { skipFlushes_ = skip; }
     // Blocks handed out by AllocZeroed and not yet released through this
     // environment: 0 once everything made through it is gone.
     long Live() const { return live_; }
@@ -92,6 +95,7 @@ private:
     Fault fault_[static_cast<int>(Op::Count)] = {};
     bool diskFull_ = false;
     long live_ = 0;
+    bool skipFlushes_ = false;
 };
 
 }  // namespace testing_support
