@@ -83,7 +83,7 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
 
     // The item is stored whole or not at all; when it is not, the editor's
     // record goes back to what it was (rewritten in place, which cannot fail).
-    if (!StoreItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
+    if (!StoreWholeItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
         if (hadRecord) {
             InsertRecord(m.Editors, previous);
         } else {
@@ -132,7 +132,7 @@ void OnClose(Module& m, const void* param) {
     if (!FetchRecord(m.Editors, &record)) return;
     // Only an item that still exists is updated; one removed meanwhile
     // (by the list or by another host) is not brought back.
-    UpdateItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
+    UpdateWholeItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
     SavePositions(m, false);
     RemoveRecord(m.Editors, record);
 }

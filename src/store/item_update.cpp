@@ -161,7 +161,7 @@ MarkupNode* NewDetachedItem(MarkupNode* document, const char* type, const char* 
     return element;
 }
 
-bool UpdateItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
+bool UpdateWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
     ItemUpdate update;
     if (!PrepareItemUpdate(&update, FindItem(file, type, path), type, path, position)) return false;
     bool complete = update.Complete;
@@ -169,8 +169,8 @@ bool UpdateItem(PositionFile& file, const char* type, const char* path, const Ed
     return complete;
 }
 
-bool StoreItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    if (FindItem(file, type, path) != nullptr) return UpdateItem(file, type, path, position);
+bool StoreWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
+    if (FindItem(file, type, path) != nullptr) return UpdateWholeItem(file, type, path, position);
     MarkupNode* element = NewDetachedItem(file.Document, type, path, position);
     if (element == nullptr) return false;
     markup::InsertAfter(file.Document, element);

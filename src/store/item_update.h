@@ -51,10 +51,10 @@ markup::MarkupNode* NewDetachedItem(markup::MarkupNode* document, const char* ty
 
 // WriteItem whole or not at all: false, with the item as it was, when there
 // is no such item or memory runs out.
-bool UpdateItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
+bool UpdateWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
 // Updates the item of `path` when there is one, else adds it in front; whole
-// or not at all like UpdateItem and AddItem.
-bool StoreItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
+// or not at all like UpdateWholeItem and AddItem.
+bool StoreWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
 
 }  // namespace store
 }  // namespace tarnwick

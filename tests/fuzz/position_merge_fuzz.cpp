@@ -189,13 +189,13 @@ void Run(const std::string& first, const std::string& second, const std::uint8_t
             AddItem(file, kItemTypeEditor, itemPath.c_str(), position);
             break;
         case 1:
-            UpdateItem(file, kItemTypeEditor, itemPath.c_str(), position);
+            UpdateWholeItem(file, kItemTypeEditor, itemPath.c_str(), position);
             break;
         case 2:
             RemoveItem(file, kItemTypeEditor, itemPath.c_str());
             break;
         default:
-            StoreItem(file, kItemTypeEditor, itemPath.c_str(), position);
+            StoreWholeItem(file, kItemTypeEditor, itemPath.c_str(), position);
             break;
         }
     }
