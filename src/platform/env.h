@@ -72,8 +72,16 @@ enum class PathStatus {
     Failed,       // any other failure of the lookup
 };
 
+// The outcome of trying to take an update lock.
+enum class LockStatus {
+    Ok,           // held by the caller until UnlockFile
+    Busy,         // another process holds it now
+    Unavailable,  // cannot be had here (a read-only folder, no permission, any other failure)
+};
+
 struct File;          // opaque file open for reading
 struct WritableFile;  // opaque new file open for writing
+struct LockFile;      // opaque held update lock
 struct RegistryKey;   // opaque open registry key
 
 class Env {
@@ -149,6 +157,33 @@ public:
     virtual WriteStatus RenameOver(const char* source, const char* target) = 0;
     // Deletes a file (DeleteFileA, unlink). False when it could not.
     virtual bool RemoveFile(const char* path) = 0;
+    // Calls `visit` with the full path and the last-write time of every
+    // file whose path begins with `pathPrefix` (a folder and the start of
+    // a name in it) and ends with `suffix`: FindFirstFileA/FindNextFileA on
+    // "<pathPrefix>*<suffix>" (names are checked again, the pattern also
+    // matches short names), readdir on POSIX. `visit` may remove the file
+    // it is handed. False when the folder cannot be listed.
+    virtual bool ListFiles(const char* pathPrefix, const char* suffix,
+                           void (*visit)(const char* path, const FileTime& written, void* context),
+                           void* context) = 0;
+
+    // ---- Files: the update lock -----------------------------------------
+
+    // Takes the exclusive lock named `path` without waiting. Windows: the
+    // file is opened with no sharing and FILE_FLAG_DELETE_ON_CLOSE
+    // (CreateFileA, OPEN_ALWAYS), so that it vanishes with the last handle,
+    // a killed holder's included. POSIX: the file is opened (made when
+    // missing) and locked with flock(LOCK_EX), then checked to be still the
+    // one at `path` (same inode), since a holder unlinks it before letting
+    // go; the system drops the lock of a killed holder. Busy while another
+    // process (or another lock of this one) holds it; Unavailable when the
+    // file cannot be made or opened (a read-only folder). `*lock` is null on
+    // any status but Ok.
+    virtual LockStatus TryLockFile(const char* path, LockFile** lock) = 0;
+    // Lets the lock go and removes its file (on POSIX unlinked before it is
+    // closed, so nobody locks a file that is about to vanish); null is
+    // ignored.
+    virtual void UnlockFile(LockFile* lock) = 0;
 
     // ---- Registry (below HKEY_CURRENT_USER) -----------------------------
 
@@ -179,6 +214,12 @@ public:
     virtual void SleepMilliseconds(unsigned milliseconds) = 0;
     // The calling process's id, for unique temporary names.
     virtual std::uint32_t ProcessId() = 0;
+    // False only when no process with that id runs (OpenProcess with
+    // SYNCHRONIZE and a zero wait, kill(pid, 0)); true when it runs or the
+    // system cannot tell (no permission to look).
+    virtual bool ProcessRunning(std::uint32_t processId) = 0;
+    // The current time of the file clock (GetSystemTimeAsFileTime).
+    virtual FileTime CurrentTime() = 0;
 };
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <dirent.h>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -110,16 +112,7 @@ OpenStatus PosixEnv::OpenForRead(const char* path, File** file) {
 bool PosixEnv::GetFileTime(File* file, FileTime* time) {
     struct stat info;
     if (time == nullptr || !Stat(file, &info)) return false;
-    // FILETIME counts 100 ns ticks since 1601-01-01; the Unix epoch is
-    // 11644473600 seconds later.
-    constexpr std::int64_t kEpochOffset = 11644473600LL;
-    std::int64_t seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec) + kEpochOffset;
-    std::uint64_t ticks = 0;
-    if (seconds >= 0) {
-        ticks = static_cast<std::uint64_t>(seconds) * 10000000ULL + static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
-    }
-    time->Low = static_cast<std::uint32_t>(ticks);
-    time->High = static_cast<std::uint32_t>(ticks >> 32);
+    *time = FileTimeOf(info.st_mtim);
     return true;
 }
 
@@ -252,6 +245,48 @@ WriteStatus PosixEnv::RenameOver(const char* source, const char* target) {
 }
 
 bool PosixEnv::RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }
+
+bool PosixEnv::ListFiles(const char* pathPrefix, const char* suffix,
+                         void (*visit)(const char* path, const FileTime& written, void* context), void* context) {
+    if (pathPrefix == nullptr || suffix == nullptr || visit == nullptr) return false;
+    // The folder is what comes before the last separator; the rest starts
+    // the names asked for.
+    std::size_t length = Length(pathPrefix);
+    std::size_t slash = length;
+    while (slash > 0 && pathPrefix[slash - 1] != '/') --slash;
+    char folder[kSystemPathSize];
+    std::size_t folderUsed = 0;
+    folder[0] = '\0';
+    bool fits = slash == 0 ? AppendText(folder, sizeof folder, &folderUsed, ".")
+                           : Append(folder, sizeof folder, &folderUsed, pathPrefix, slash);
+    if (!fits) return false;
+    const char* namePrefix = pathPrefix + slash;
+    const std::size_t prefixLength = length - slash;
+    const std::size_t suffixLength = Length(suffix);
+
+    DIR* dir = opendir(folder);
+    if (dir == nullptr) return false;
+    while (dirent* entry = readdir(dir)) {
+        const char* name = entry->d_name;
+        std::size_t nameLength = Length(name);
+        if (nameLength < prefixLength + suffixLength) continue;
+        bool match = true;
+        for (std::size_t i = 0; i < prefixLength && match; ++i) match = name[i] == namePrefix[i];
+        for (std::size_t i = 0; i < suffixLength && match; ++i) {
+            match = name[nameLength - suffixLength + i] == suffix[i];
+        }
+        if (!match) continue;
+        char path[kSystemPathSize];
+        std::size_t used = 0;
+        path[0] = '\0';
+        if (!Append(path, sizeof path, &used, pathPrefix, slash) || !AppendText(path, sizeof path, &used, name)) continue;
+        struct stat info;
+        if (lstat(path, &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        visit(path, FileTimeOf(info.st_mtim), context);
+    }
+    closedir(dir);
+    return true;
+}
 
 }  // namespace posix
 }  // namespace platform

@@ -249,6 +249,45 @@ WriteStatus Win32Env::RenameOver(const char* source, const char* target) {
 
 bool Win32Env::RemoveFile(const char* path) { return path != nullptr && DeleteFileA(path) != 0; }
 
+bool Win32Env::ListFiles(const char* pathPrefix, const char* suffix,
+                         void (*visit)(const char* path, const FileTime& written, void* context), void* context) {
+    if (pathPrefix == nullptr || suffix == nullptr || visit == nullptr) return false;
+    int length = lstrlenA(pathPrefix);
+    int suffixLength = lstrlenA(suffix);
+    int slash = length;
+    while (slash > 0 && pathPrefix[slash - 1] != '\\' && pathPrefix[slash - 1] != '/' && pathPrefix[slash - 1] != ':') {
+        --slash;
+    }
+    const char* namePrefix = pathPrefix + slash;
+    const int prefixLength = length - slash;
+    char pattern[MAX_PATH];
+    int written = std::snprintf(pattern, sizeof pattern, "%s*%s", pathPrefix, suffix);
+    if (written < 0 || written >= static_cast<int>(sizeof pattern)) return false;
+
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern, &data);
+    if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        // The pattern also matches a long name through its short one: the
+        // long name itself must start and end as asked.
+        const char* name = data.cFileName;
+        int nameLength = lstrlenA(name);
+        if (nameLength < prefixLength + suffixLength) continue;
+        bool match = true;
+        for (int i = 0; i < prefixLength && match; ++i) match = name[i] == namePrefix[i];
+        for (int i = 0; i < suffixLength && match; ++i) match = name[nameLength - suffixLength + i] == suffix[i];
+        if (!match) continue;
+        char path[MAX_PATH];
+        int made = std::snprintf(path, sizeof path, "%.*s%s", slash, pathPrefix, name);
+        if (made < 0 || made >= static_cast<int>(sizeof path)) continue;
+        FileTime time{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime};
+        visit(path, time, context);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return true;
+}
+
 PathStatus Win32Env::ProbePath(const char* path) {
     if (path == nullptr || path[0] == '\0') return PathStatus::Failed;
     WIN32_FIND_DATAA data;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -39,6 +40,31 @@ void PosixEnv::SleepMilliseconds(unsigned milliseconds) {
 }
 
 std::uint32_t PosixEnv::ProcessId() { return static_cast<std::uint32_t>(getpid()); }
+
+bool PosixEnv::ProcessRunning(std::uint32_t processId) {
+    pid_t pid = static_cast<pid_t>(processId);
+    // 0 and negative numbers name process groups, not a process.
+    if (pid <= 0 || static_cast<std::uint32_t>(pid) != processId) return true;
+    return kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+FileTime PosixEnv::CurrentTime() {
+    timespec now;
+    if (clock_gettime(CLOCK_REALTIME, &now) != 0) return FileTime{0, 0};
+    return FileTimeOf(now);
+}
+
+FileTime FileTimeOf(const timespec& time) {
+    // FILETIME counts 100 ns ticks since 1601-01-01; the Unix epoch is
+    // 11644473600 seconds later.
+    constexpr std::int64_t kEpochOffset = 11644473600LL;
+    std::int64_t seconds = static_cast<std::int64_t>(time.tv_sec) + kEpochOffset;
+    std::uint64_t ticks = 0;
+    if (seconds >= 0) {
+        ticks = static_cast<std::uint64_t>(seconds) * 10000000ULL + static_cast<std::uint64_t>(time.tv_nsec) / 100;
+    }
+    return FileTime{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
+}
 
 std::size_t Length(const char* text) {
     std::size_t n = 0;

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 
 #include "platform/env.h"
 
@@ -42,6 +43,10 @@ public:
     bool CloseWritable(WritableFile* file) override;
     WriteStatus RenameOver(const char* source, const char* target) override;
     bool RemoveFile(const char* path) override;
+    bool ListFiles(const char* pathPrefix, const char* suffix,
+                   void (*visit)(const char* path, const FileTime& written, void* context), void* context) override;
+    LockStatus TryLockFile(const char* path, LockFile** lock) override;
+    void UnlockFile(LockFile* lock) override;
 
     RegistryKey* RegistryOpenForRead(const char* path) override;
     RegistryKey* RegistryCreateForWrite(const char* path) override;
@@ -51,6 +56,8 @@ public:
 
     void SleepMilliseconds(unsigned milliseconds) override;
     std::uint32_t ProcessId() override;
+    bool ProcessRunning(std::uint32_t processId) override;
+    FileTime CurrentTime() override;
 };
 
 // ---- Bounded strings --------------------------------------------------
@@ -62,6 +69,11 @@ std::size_t Length(const char* text);
 bool Append(char* buffer, std::size_t size, std::size_t* used, const char* text, std::size_t count);
 bool AppendText(char* buffer, std::size_t size, std::size_t* used, const char* text);
 bool AppendNumber(char* buffer, std::size_t size, std::size_t* used, unsigned long value);
+
+// ---- Times ------------------------------------------------------------
+
+// A time since the Unix epoch as FILETIME ticks (zero before 1601).
+FileTime FileTimeOf(const timespec& time);
 
 // ---- Descriptors ------------------------------------------------------
 

@@ -30,6 +30,25 @@ void Win32Env::SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
 
 std::uint32_t Win32Env::ProcessId() { return GetCurrentProcessId(); }
 
+bool Win32Env::ProcessRunning(std::uint32_t processId) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) {
+        // No such process: the id is not valid. Anything else (no
+        // permission to look) cannot tell.
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    // A process that ended but whose handle someone keeps still opens.
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+FileTime Win32Env::CurrentTime() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FileTime{now.dwLowDateTime, now.dwHighDateTime};
+}
+
 }  // namespace win32
 }  // namespace platform
 }  // namespace tarnwick

@@ -32,6 +32,10 @@ public:
     bool CloseWritable(WritableFile* file) override;
     WriteStatus RenameOver(const char* source, const char* target) override;
     bool RemoveFile(const char* path) override;
+    bool ListFiles(const char* pathPrefix, const char* suffix,
+                   void (*visit)(const char* path, const FileTime& written, void* context), void* context) override;
+    LockStatus TryLockFile(const char* path, LockFile** lock) override;
+    void UnlockFile(LockFile* lock) override;
 
     RegistryKey* RegistryOpenForRead(const char* path) override;
     RegistryKey* RegistryCreateForWrite(const char* path) override;
@@ -41,6 +45,8 @@ public:
 
     void SleepMilliseconds(unsigned milliseconds) override;
     std::uint32_t ProcessId() override;
+    bool ProcessRunning(std::uint32_t processId) override;
+    FileTime CurrentTime() override;
 };
 
 }  // namespace win32

@@ -3,6 +3,7 @@
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "plugin/settings.h"
+#include "store/update_lock.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -106,6 +107,7 @@ bool ShowConfigDialog(Module& m) {
 
     TakeValues(m, items);
     WriteAllSettings(m);
+    store::UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
     SavePositions(m, true);
     return true;
 }

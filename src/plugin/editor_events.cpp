@@ -2,7 +2,8 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
-#include "store/item_update.h"
+#include "store/pending_changes.h"
+#include "store/update_lock.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -81,9 +82,13 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != StorePosition) return true;
 
-    // The item is stored whole or not at all; when it is not, the editor's
-    // record goes back to what it was (rewritten in place, which cannot fail).
-    if (!StoreWholeItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
+    // Under the update lock: the change goes into the latest file, and no
+    // other host writes between this Load and the Save. The item is stored
+    // whole or not at all; when it is not, the editor's record goes back to
+    // what it was (rewritten in place, which cannot fail).
+    UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+    LoadPositions(m);
+    if (!StoreItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
         if (hadRecord) {
             InsertRecord(m.Editors, previous);
         } else {
@@ -91,7 +96,7 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
         }
         return false;
     }
-    SavePositions(m, false);
+    SavePositions(m, true);
     return true;
 }
 
@@ -128,12 +133,14 @@ void OnClose(Module& m, const void* param) {
         RemoveRecord(m.Editors, record);
         return;
     }
-    LoadPositions(m);
-    if (!FetchRecord(m.Editors, &record)) return;
-    // Only an item that still exists is updated; one removed meanwhile
-    // (by the list or by another host) is not brought back.
-    UpdateWholeItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
-    SavePositions(m, false);
+    {
+        UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+        LoadPositions(m);
+        if (!FetchRecord(m.Editors, &record)) return;
+        // Only an item that still exists is updated; one removed meanwhile
+        // (by the list or by another host) is not brought back.
+        if (UpdateExistingItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos)) SavePositions(m, true);
+    }
     RemoveRecord(m.Editors, record);
 }
 

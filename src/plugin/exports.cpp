@@ -77,7 +77,9 @@ int TW_STDCALL Configure(int ItemNumber) {
 
 void TW_STDCALL ExitFAR(void) {
     tarnwick::plugin::Module& m = g_module;
-    if (tarnwick::plugin::HostServicesReady(m)) tarnwick::plugin::PurgeAtExit(m);
+    if (!tarnwick::plugin::HostServicesReady(m)) return;
+    tarnwick::plugin::PurgeAtExit(m);
+    tarnwick::plugin::SavePendingAtExit(m);
 }
 
 int TW_STDCALL LibMain(void* Module, tarnwick::DWORD_T Reason, void* Reserved) {

@@ -2,15 +2,32 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
+#include "store/pending_changes.h"
+#include "store/update_lock.h"
 
 namespace tarnwick {
 namespace plugin {
 
 using namespace store;
 
+namespace {
+
+// How often ExitFAR tries to write changes that earlier saves could not.
+constexpr int kExitSaveAttempts = 5;
+
+}  // namespace
+
 void PurgeAtExit(Module& m) {
     if (m.CurrentSettings.RemoveOld == 0) return;
     PurgeMissing(m.Positions, &m.Editors, m.CurrentSettings.CfgFile);
+}
+
+void SavePendingAtExit(Module& m) {
+    // Each try waits for a busy file about 200 ms already.
+    for (int attempt = 0; attempt < kExitSaveAttempts && HasPending(m.Positions); ++attempt) {
+        UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+        if (SavePositions(m, true)) return;
+    }
 }
 
 void ReleaseStores(Module& m) {

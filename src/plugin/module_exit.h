@@ -12,6 +12,12 @@ struct Module;
 // saves the position file. Nothing is shown.
 void PurgeAtExit(Module& m);
 
+// The host's exit: writes the changes that earlier saves could not (the
+// file held open by another program, a full disk), trying a few times for
+// about a second in all. Nothing is shown; what still cannot be written is
+// lost with the process.
+void SavePendingAtExit(Module& m);
+
 // Releases every EditorRecord and then the position file's document.
 // Nothing is written to disk. Safe to call any number of times: the stores
 // are empty afterwards. Runs when the module is unloaded.

@@ -6,6 +6,8 @@
 #include "markup/markup_node.h"
 #include "plugin/host.h"
 #include "plugin/module.h"
+#include "store/pending_changes.h"
+#include "store/update_lock.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -64,11 +66,12 @@ int FillEntries(Module& m, FarMenuItemEx* items, PathSlot* paths, int capacity) 
 // Deletes the entry's item from the document, its editor's record from the
 // table, and saves.
 void DeleteStoredPosition(Module& m, const char* path) {
+    UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
     LoadPositions(m);
-    RemoveItem(m.Positions, kItemTypeEditor, path);
+    DeleteItem(m.Positions, kItemTypeEditor, path);
     EditorRecord record = PathKey(path);
     if (FetchRecordByPath(m.Editors, &record)) RemoveRecord(m.Editors, record);
-    SavePositions(m, false);
+    SavePositions(m, true);
 }
 
 void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {

@@ -6,8 +6,10 @@
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
 #include "store/item_rules.h"
+#include "store/pending_changes.h"
 #include "store/position_merge.h"
 #include "store/replace_file.h"
+#include "store/update_lock.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -167,6 +169,11 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
         markup::ReleaseDocument(&incoming);
         if (!merged) return false;
     }
+    // What this host changed but could not save yet wins over the file. A
+    // change that could not be made again fails the Load, which records
+    // nothing, so that no save writes the document without it and the next
+    // Load tries again.
+    if (!ReapplyPending(file)) return false;
     RecordSnapshot(file, fileName, outcome, snapshot);
     return true;
 }
@@ -187,10 +194,13 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
                 platform::WriteStatus::Ok;
     }
     env->Release(text);
+    if (saved) ClearPending(file);
     return saved;
 }
 
 void UnloadDocument(PositionFile& file) {
+    ReleaseUpdateLock(file);
+    ClearPending(file);
     markup::ReleaseDocument(&file.Document);
     // Without a document nothing is loaded: the next Load reads afresh.
     file.LoadedPath[0] = '\0';

@@ -1,6 +1,8 @@
 // The position file: the markup document of `item` elements held in memory
-// and kept in step with the file on disk, which several host processes share
-// without locks.
+// and kept in step with the file on disk, which several host processes
+// share. A change is made between BeginUpdate and EndUpdate (update_lock.h),
+// which keep other hosts from writing in between; the changes made through
+// pending_changes.h stay remembered until a Save writes them.
 //
 // Before working on the document, callers call Load, which re-reads the file
 // when it changed on disk (another last-write time or size than at the last
@@ -15,6 +17,11 @@
 // path (over 259 characters) or type (over 19) does not fit the working
 // buffers are not items to any operation here: they are kept in memory and
 // in the file, never matched, counted, purged, taken over or dropped.
+//
+// After every Load that read the file, the changes not yet on disk (see
+// pending_changes.h) are made to the document again, so that a merge never
+// overrides or brings back what this host changed but could not save yet;
+// a successful Save forgets them.
 //
 // The merge takes over items of type "editor" only (record kind 0); other
 // elements in memory stay as they are, other elements of the file are not
@@ -35,6 +42,8 @@ class MarkupNode;
 
 namespace store {
 
+struct PendingChange;
+
 constexpr int kTypeSize = 20;  // item types: 19 characters and the terminator
 
 extern const char* const kItemTypeEditor;  // "editor"
@@ -48,6 +57,11 @@ struct PositionFile {
     std::uint64_t LoadedSize;             // the file's size at that read; 0 when none
     platform::Env* Env;                   // reads, writes and allocates through it; null for
                                           // Env::Default()
+    PendingChange* Pending;               // changes not yet on disk, oldest first; owned
+    PendingChange* PendingTail;           // the newest of them; null when none
+    platform::LockFile* UpdateLock;       // the lock held between BeginUpdate and EndUpdate
+    std::int32_t UpdateDepth;             // how many BeginUpdate calls are not ended yet
+    bool LockStuck;                       // the last wait for the lock ran out (update_lock.h)
 };
 
 // The environment `file` works through.
@@ -67,7 +81,8 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 
 // Writes the whole document to `fileName`, after a Load when `reloadFirst`
 // is set (nothing is written when that Load fails). True when the file was
-// replaced in full; on false the file on disk is as it was.
+// replaced in full, and the pending changes are forgotten then; on false the
+// file on disk is as it was and the pending changes stay.
 bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst);
 
 // The first qualifying item with that type and path (ignoring case), or null.
@@ -96,13 +111,14 @@ int CountItems(const PositionFile& file, const char* type);
 // (Env::ProbePath says Missing: not those on a drive or share that
 // cannot be reached or whose lookup failed; with a table, not those of
 // another type than "editor" nor those open in an editor of this process),
-// saves without reload whatever was removed, and returns how many went.
+// saves without reload whatever was removed (within an update, each removal
+// noted as pending), and returns how many went.
 // Without a document, or when the Load fails, nothing is purged or written
 // and the result is 0.
 int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName);
 markup::MarkupNode* Document(const PositionFile& file);
-// Destroys the document and forgets what was loaded, so that the next Load
-// builds a fresh one.
+// Destroys the document, forgets what was loaded and the pending changes,
+// and lets a held update lock go, so that the next Load builds a fresh one.
 void UnloadDocument(PositionFile& file);
 
 // True when `element` is a qualifying item (see above, so its type and path

@@ -8,6 +8,7 @@
 #include "store/item_index.h"
 #include "store/item_update.h"
 #include "store/item_rules.h"
+#include "store/pending_changes.h"
 #include "store/position_file.h"
 #include "support/text.h"
 
@@ -174,7 +175,9 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const ItemIndex& incomin
         if (IsEditorItem(element)) {
             CopyBounded(path, GetAttribute(element, "path"), kPathSize);
             if (FindIndexedItem(incomingIndex, path) == nullptr) {
-                if (table != nullptr) DropRecordsOfPath(*table, path);
+                // The editors of a path whose position is still to be written
+                // keep their records, as their item comes back with it.
+                if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, path)) DropRecordsOfPath(*table, path);
                 markup::RemoveNode(element);
             }
         }

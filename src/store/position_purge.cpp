@@ -1,7 +1,9 @@
 // The purge of the position file: items whose files are known to be gone.
 #include "markup/markup_node.h"
 #include "store/item_rules.h"
+#include "store/pending_changes.h"
 #include "store/position_file.h"
+#include "store/update_lock.h"
 #include "support/text.h"
 
 namespace tarnwick {
@@ -12,6 +14,7 @@ using markup::MarkupNode;
 
 int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName) {
     if (file.Document == nullptr) return 0;
+    UpdateScope update(file, fileName);
     // Purging a stale copy and saving it would overwrite what another host
     // wrote meanwhile; without a current document nothing is purged.
     if (!Load(file, fileName, table) || file.Document == nullptr) return 0;
@@ -34,6 +37,7 @@ int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName) {
                 if (table != nullptr) keep = !IsEditorType(type) || IsOpenHere(table, path);
                 if (!keep) {
                     markup::RemoveNode(element);
+                    NoteRemoval(file, type, path);
                     ++removed;
                 }
             }

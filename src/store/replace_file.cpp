@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "store/stale_temp_files.h"
 #include "support/text.h"
 
 namespace tarnwick {
@@ -76,6 +77,9 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
 
     char resolved[kTargetSize];
     if (env->ResolveReplaceTarget(path, resolved, sizeof resolved)) path = resolved;
+    // Leftovers of killed saves go first, so that they neither pile up nor
+    // fill the disk this write needs.
+    RemoveStaleTempFiles(env, path);
 
     char temp[kTempSize];
     platform::WritableFile* file = nullptr;

@@ -17,7 +17,8 @@ namespace store {
 // replaces `path` in one step (Env::RenameOver). On any failure `path` is
 // left as it was and the temporary file is removed. A name in use is
 // passed over for the next one, up to 16 names, so that temporary files
-// left behind by a crash never block saving. A target held by a reader
+// left behind by a crash never block saving; before writing, such
+// leftovers are removed (see stale_temp_files.h). A target held by a reader
 // (Busy) is tried again for about 200 ms before Busy is returned.
 platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size);
 

@@ -159,6 +159,18 @@ platform::WriteStatus FaultEnv::RenameOver(const char* source, const char* targe
     }
 }
 
+platform::LockStatus FaultEnv::TryLockFile(const char* path, platform::LockFile** lock) {
+    if (lock != nullptr) *lock = nullptr;
+    switch (Next(Op::Lock)) {
+    case Fault::None:
+        return base_->TryLockFile(path, lock);
+    case Fault::Busy:
+        return platform::LockStatus::Busy;
+    default:
+        return platform::LockStatus::Unavailable;
+    }
+}
+
 bool FaultEnv::RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) {
     switch (Next(Op::RegistryQuery)) {
     case Fault::None:

@@ -14,7 +14,8 @@ class FaultEnv : public platform::Env {
 public:
     // Time and Size are the open file's last-write time and size queries;
     // Remove is RemoveFile, Probe is ProbePath; the Registry* ones are the
-    // registry's open for reading, create for writing, value query and set.
+    // registry's open for reading, create for writing, value query and set;
+    // Lock is TryLockFile.
     enum class Op {
         Alloc,
         Open,
@@ -32,6 +33,7 @@ public:
         RegistryOpen,
         RegistryCreate,
         RegistrySet,
+        Lock,
         Count
     };
     enum class Fault { None, Fail, Short, Busy, Denied, NotFound, DiskFull, Missing, TooLarge, Unterminated };
@@ -78,11 +80,21 @@ public:
     bool RemoveFile(const char* path) override;
     platform::RegistryKey* RegistryOpenForRead(const char* path) override;
     platform::RegistryKey* RegistryCreateForWrite(const char* path) override;
+    bool ListFiles(const char* pathPrefix, const char* suffix,
+                   void (*visit)(const char* path, const platform::FileTime& written, void* context),
+                   void* context) override {
+        return base_->ListFiles(pathPrefix, suffix, visit, context);
+    }
+    // Lock faults: Busy reports another holder, any other one Unavailable.
+    platform::LockStatus TryLockFile(const char* path, platform::LockFile** lock) override;
+    void UnlockFile(platform::LockFile* lock) override { base_->UnlockFile(lock); }
     void RegistryClose(platform::RegistryKey* key) override { base_->RegistryClose(key); }
     bool RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) override;
     bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override;
     void SleepMilliseconds(unsigned milliseconds) override { base_->SleepMilliseconds(milliseconds); }
     std::uint32_t ProcessId() override { return base_->ProcessId(); }
+    bool ProcessRunning(std::uint32_t processId) override { return base_->ProcessRunning(processId); }
+    platform::FileTime CurrentTime() override { return base_->CurrentTime(); }
 
 private:
     // Counts the call and returns the fault it is to have (None for most).

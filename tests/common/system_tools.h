@@ -66,6 +66,39 @@ private:
     bool held_ = false;
 };
 
+// The folder the running test program lies in, with a separator at the end.
+std::string ProgramFolder();
+// The file name of a test program built beside this one (".exe" added on
+// Windows).
+std::string SiblingProgram(const std::string& name);
+
+// A process started from a program with arguments, killed or waited for;
+// killed and waited for when the object goes.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    // Starts `program`; false when it could not be started.
+    bool Start(const std::string& program, const std::vector<std::string>& arguments);
+    bool Running() const { return started_; }
+    std::uint32_t Id() const { return id_; }
+    // Ends it at once, as a crash does (SIGKILL, TerminateProcess), and
+    // waits until it is gone.
+    void Kill();
+    // Waits for it to end; its exit code, -1 when it did not exit by itself.
+    int Wait();
+
+private:
+    bool started_ = false;
+    std::uint32_t id_ = 0;
+    std::intptr_t handle_ = 0;  // the process handle on Windows
+};
+
+// Sleeps the calling thread.
+void SleepMs(unsigned milliseconds);
+
 // Points the registry at a private place for the object's lifetime: the
 // POSIX registry substitute's root folder moves to `folder` (the previous
 // setting comes back on destruction). On Windows the real registry is used

@@ -4,9 +4,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -108,6 +111,59 @@ void ForeignWriter::Unlock() {
     handle_ = -1;
     held_ = false;
 }
+
+std::string ProgramFolder() {
+    char buffer[4096];
+    ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) return "./";
+    std::string path(buffer, static_cast<std::size_t>(length));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+std::string SiblingProgram(const std::string& name) { return ProgramFolder() + name; }
+
+ChildProcess::~ChildProcess() {
+    if (started_) Kill();
+}
+
+bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& arguments) {
+    if (started_) return false;
+    std::vector<char*> argv;
+    std::vector<std::string> copies;
+    copies.push_back(program);
+    copies.insert(copies.end(), arguments.begin(), arguments.end());
+    for (std::string& argument : copies) argv.push_back(&argument[0]);
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    id_ = static_cast<std::uint32_t>(pid);
+    started_ = true;
+    return true;
+}
+
+void ChildProcess::Kill() {
+    if (!started_) return;
+    kill(static_cast<pid_t>(id_), SIGKILL);
+    Wait();
+}
+
+int ChildProcess::Wait() {
+    if (!started_) return -1;
+    int status = 0;
+    pid_t done;
+    do {
+        done = waitpid(static_cast<pid_t>(id_), &status, 0);
+    } while (done < 0 && errno == EINTR);
+    started_ = false;
+    if (done < 0 || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+void SleepMs(unsigned milliseconds) { usleep(static_cast<useconds_t>(milliseconds) * 1000u); }
 
 RegistryRootOverride::RegistryRootOverride(const std::string& folder) {
     const char* previous = std::getenv(kRegistryRootVariable);

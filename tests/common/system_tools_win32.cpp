@@ -122,6 +122,61 @@ void ForeignWriter::Unlock() {
     held_ = false;
 }
 
+std::string ProgramFolder() {
+    char buffer[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) return ".\\";
+    std::string path(buffer, length);
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::string SiblingProgram(const std::string& name) { return ProgramFolder() + name + ".exe"; }
+
+ChildProcess::~ChildProcess() {
+    if (started_) Kill();
+}
+
+bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& arguments) {
+    if (started_) return false;
+    // Arguments hold no quotes or spaces in these tests but paths; each one
+    // is quoted whole.
+    std::string line = "\"" + program + "\"";
+    for (const std::string& argument : arguments) line += " \"" + argument + "\"";
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    ZeroMemory(&info, sizeof info);
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    handle_ = reinterpret_cast<std::intptr_t>(info.hProcess);
+    id_ = info.dwProcessId;
+    started_ = true;
+    return true;
+}
+
+void ChildProcess::Kill() {
+    if (!started_) return;
+    TerminateProcess(AsHandle(handle_), 137);
+    Wait();
+}
+
+int ChildProcess::Wait() {
+    if (!started_) return -1;
+    HANDLE process = AsHandle(handle_);
+    WaitForSingleObject(process, INFINITE);
+    DWORD code = 0;
+    bool got = GetExitCodeProcess(process, &code) != 0;
+    CloseHandle(process);
+    handle_ = 0;
+    started_ = false;
+    return got && code != 137 ? static_cast<int>(code) : -1;
+}
+
+void SleepMs(unsigned milliseconds) { Sleep(milliseconds); }
+
 RegistryRootOverride::RegistryRootOverride(const std::string& folder) { (void)folder; }
 
 RegistryRootOverride::~RegistryRootOverride() {}

@@ -94,6 +94,8 @@ const FaultKind kIoFaults[] = {
     {Op::Rename, Fault::Busy, "replace busy"},
     {Op::Rename, Fault::Denied, "replace denied"},
     {Op::Remove, Fault::Fail, "delete fails"},
+    {Op::Lock, Fault::Busy, "lock busy"},
+    {Op::Lock, Fault::Fail, "lock unavailable"},
     {Op::Probe, Fault::Fail, "probe fails"},
     {Op::Probe, Fault::Busy, "probe unreachable"},
     {Op::RegistryOpen, Fault::Fail, "registry open fails"},
@@ -136,10 +138,13 @@ protected:
         out << "\n";
         ExitFAR();
         for (const std::string& file : Files()) out << Name(file) << ": " << Describe(DiskItems(file)) << "\n";
+        out << "leftover temporary file: " << (LeftoverThere() ? "there" : "gone") << "\n";
         return out.str();
     }
 
     std::vector<std::string> Files() const { return {DefaultPositions(), File("other.cfg")}; }
+    // The leftover temporary file (see FreshStart): there or not.
+    bool LeftoverThere() const { return testing_support::FileExists(DefaultPositions() + ".2000000001.1.tmp"); }
     std::string Name(const std::string& path) const {
         const std::string folder = temp_.File("");
         return path.compare(0, folder.size(), folder) == 0 ? path.substr(folder.size()) : path;
@@ -175,6 +180,8 @@ protected:
         WritePositions(ItemLine(a_, Pos{3, 1, 0, 0, 0}) + ItemLine(b_, Pos{5, 2, 1, 0, 0}) +
                        ItemLine(c_, Pos{7, 3, 2, 0, 1}));
         testing_support::DeleteFilePath(File("other.cfg"));
+        // What a host killed in a save left behind, for the next save to remove.
+        ASSERT_TRUE(testing_support::WriteWholeFile(DefaultPositions() + ".2000000001.1.tmp", "<item"));
         LoadedModule().Positions.Env = env_.get();
         LoadedModule().Editors.Env = env_.get();
         scenario.Setup();

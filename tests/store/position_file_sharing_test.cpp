@@ -1,14 +1,12 @@
 // Several hosts on one position file: turns, a file held by another host,
 // readers blocking a replace, leftovers of crashed saves, items this host
-// cannot name, and many hosts saving at once.
+// cannot name. Many host processes at once: position_file_processes_test.
 #include "store/position_file.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -205,153 +203,6 @@ TEST(PositionFileSharing, ItemsTooLongToNameAreLeftAlone) {
     const std::string longCfg = dir.File(std::string(270, 'c'));
     EXPECT_FALSE(Load(host.File, longCfg.c_str(), &host.Table));
     EXPECT_EQ(1, CountItems(host.File, "editor"));
-}
-
-// Whether `text` is a whole position file as the writer makes it: nothing
-// but complete item lines.
-bool IsWholeItemList(const std::string& text) {
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) return false;
-        const std::string line = text.substr(at, end - at);
-        if (line.compare(0, 6, "<item ") != 0 || line.back() != '>' ||
-            line.find(" overtype=\"") == std::string::npos) {
-            return false;
-        }
-        at = end + 2;
-    }
-    return true;
-}
-
-// Whether every top-level element is an editor item with all its attributes.
-bool AllItemsWellFormed(const PositionFile& file) {
-    static const char* const names[] = {"type", "path", "line", "column", "top", "left", "overtype"};
-    for (MarkupNode* node = file.Document->GetNext(); node != nullptr; node = node->GetNext()) {
-        if (!IsItemOfType(node, "editor") || node->AttributeCount != 7) return false;
-        for (int i = 0; i < 7; ++i) {
-            std::int32_t value = 0;
-            if (GetAttribute(node, names[i]) == nullptr) return false;
-            if (i >= 2 && !GetIntAttribute(node, names[i], &value)) return false;
-        }
-    }
-    return true;
-}
-
-struct HostStats {
-    long Updates = 0;
-    long Saved = 0;
-    long SaveFailures = 0;
-    long LoadFailures = 0;
-    long Lost = 0;
-    long Malformed = 0;
-};
-
-// One host storing positions of its own files as fast as it can: Load,
-// update or add, Save without reload. A saved value that is not in the file
-// at the next Load was overwritten by a host that saved a stale copy.
-void RunHost(const std::string& cfg, int id, const std::atomic<bool>& stop, HostStats& stats) {
-    const int files = 5;
-    Host host;
-    std::vector<int> saved(files, -1);
-    int next = 0;
-    for (long round = 0; !stop.load(); ++round) {
-        if (!Load(host.File, cfg.c_str(), &host.Table)) {
-            ++stats.LoadFailures;
-            continue;
-        }
-        if (!AllItemsWellFormed(host.File)) ++stats.Malformed;
-        std::vector<std::string> paths;
-        for (int k = 0; k < files; ++k) paths.push_back("C:\\host" + std::to_string(id) + "\\file" + std::to_string(k));
-        for (int k = 0; k < files; ++k) {
-            if (saved[k] >= 0 && StoredLine(host.File, paths[k]) != saved[k]) {
-                ++stats.Lost;
-                saved[k] = -1;
-            }
-        }
-        const int k = static_cast<int>(round % files);
-        const int value = ++next;
-        if (ItemExists(host.File, "editor", paths[k].c_str())) {
-            WriteItem(host.File, "editor", paths[k].c_str(), Position(value));
-        } else {
-            AddItem(host.File, "editor", paths[k].c_str(), Position(value));
-        }
-        ++stats.Updates;
-        if (Save(host.File, cfg.c_str(), &host.Table, false)) {
-            ++stats.Saved;
-            saved[k] = value;
-        } else {
-            ++stats.SaveFailures;
-        }
-    }
-}
-
-// Reads the file the way a newly started host does, and raw.
-void RunReader(const std::string& cfg, const std::atomic<bool>& stop, long& reads, long& torn) {
-    while (!stop.load()) {
-        Host fresh;
-        if (Load(fresh.File, cfg.c_str(), &fresh.Table)) {
-            ++reads;
-            if (!AllItemsWellFormed(fresh.File)) ++torn;
-        }
-        platform::File* handle = nullptr;
-        if (platform::Env::Default()->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
-            std::uint64_t size = 0;
-            std::string text;
-            if (platform::Env::Default()->GetFileSize(handle, &size)) {
-                text.resize(static_cast<std::size_t>(size));
-                std::uint32_t got = 0;
-                if (size == 0 || platform::Env::Default()->ReadFile(handle, &text[0], static_cast<std::uint32_t>(size), &got)) {
-                    text.resize(got);
-                    ++reads;
-                    if (!IsWholeItemList(text)) ++torn;
-                }
-            }
-            platform::Env::Default()->CloseFile(handle);
-        }
-    }
-}
-
-TEST(PositionFileSharing, ManyHostsSavingAtOnceNeverTearTheFile) {
-    TempDir dir;
-    const std::string cfg = dir.File("shared.cfg");
-    const int hostCount = 4;
-    std::atomic<bool> stop{false};
-    std::vector<HostStats> stats(hostCount);
-    long reads = 0;
-    long torn = 0;
-
-    std::vector<std::thread> threads;
-    for (int id = 0; id < hostCount; ++id) {
-        threads.emplace_back([&, id] { RunHost(cfg, id, stop, stats[id]); });
-    }
-    threads.emplace_back([&] { RunReader(cfg, stop, reads, torn); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    stop.store(true);
-    for (std::thread& thread : threads) thread.join();
-
-    HostStats total;
-    for (const HostStats& one : stats) {
-        total.Updates += one.Updates;
-        total.Saved += one.Saved;
-        total.SaveFailures += one.SaveFailures;
-        total.LoadFailures += one.LoadFailures;
-        total.Lost += one.Lost;
-        total.Malformed += one.Malformed;
-    }
-    std::printf("[ hosts    ] %d hosts: %ld updates, %ld saved, %ld saves refused (file being read), "
-                "%ld loads refused (file being written), %ld saved updates lost to a later save without reload\n",
-                hostCount, total.Updates, total.Saved, total.SaveFailures, total.LoadFailures, total.Lost);
-    std::printf("[ reader   ] %ld reads, %ld torn\n", reads, torn);
-
-    EXPECT_EQ(0, total.Malformed);
-    EXPECT_EQ(0, torn);
-    EXPECT_GT(total.Saved, 0);
-    EXPECT_GT(reads, 0);
-    EXPECT_TRUE(IsWholeItemList(ReadWholeFile(cfg)));
-    Host last;
-    ASSERT_TRUE(Load(last.File, cfg.c_str(), &last.Table));
-    EXPECT_TRUE(AllItemsWellFormed(last.File));
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The Windows environment's update lock: a file beside the position file,
+// opened with no sharing and deleted by the system when its handle closes.
+#include <windows.h>
+
+#include "platform/env_win32.h"
+
+namespace tarnwick {
+namespace platform {
+
+struct LockFile {
+    HANDLE handle;
+};
+
+namespace win32 {
+
+LockStatus Win32Env::TryLockFile(const char* path, LockFile** lock) {
+    if (lock == nullptr) return LockStatus::Unavailable;
+    *lock = nullptr;
+    if (path == nullptr || path[0] == '\0' || lstrlenA(path) >= MAX_PATH) return LockStatus::Unavailable;
+    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        switch (GetLastError()) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return LockStatus::Busy;
+        case ERROR_ACCESS_DENIED:
+            // A lock file that is there but refused is being deleted by its
+            // last holder: it is gone in a moment. Without one, the folder
+            // refuses new files.
+            return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? LockStatus::Busy : LockStatus::Unavailable;
+        default:
+            return LockStatus::Unavailable;
+        }
+    }
+    LockFile* made = static_cast<LockFile*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(LockFile)));
+    if (made == nullptr) {
+        CloseHandle(handle);
+        return LockStatus::Unavailable;
+    }
+    made->handle = handle;
+    *lock = made;
+    return LockStatus::Ok;
+}
+
+void Win32Env::UnlockFile(LockFile* lock) {
+    if (lock == nullptr) return;
+    CloseHandle(lock->handle);  // deletes the file
+    HeapFree(GetProcessHeap(), 0, lock);
+}
+
+}  // namespace win32
+}  // namespace platform
+}  // namespace tarnwick

@@ -1,0 +1,228 @@
+// A host process for the tests that need several real processes on one
+// position file, started by those tests:
+//   position_host host <folder> <id> <milliseconds> <results>
+//       the plug-in through its exports, with a fake host whose module lies
+//       in <folder>: stores (menu), closes and deletes (list) positions of
+//       its own files as fast as it can, then ExitFAR; writes per file the
+//       last position it stored, or that it deleted it, to <results>.
+//   position_host reader <cfg> <milliseconds> <results>
+//       only reads the file (fresh Loads and raw reads), counting torn ones.
+//   position_host saver <cfg>
+//       saves generation after generation of ten items until it is killed.
+//   position_host holdlock <cfg> <marker>
+//       takes the update lock, writes <marker> and waits to be killed.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/registry_tools.h"
+#include "common/system_tools.h"
+#include "common/test_support.h"
+#include "fake_host.h"
+#include "markup/markup_node.h"
+#include "plugin/host_abi.h"
+#include "store/pending_changes.h"
+#include "store/position_file.h"
+#include "store/update_lock.h"
+
+using namespace tarnwick;
+namespace ts = tarnwick::testing_support;
+
+namespace {
+
+std::uint64_t NowMs() {
+    platform::FileTime now = platform::Env::Default()->CurrentTime();
+    return ((static_cast<std::uint64_t>(now.High) << 32) | now.Low) / 10000ULL;
+}
+
+// ---- The plug-in host ----------------------------------------------------
+
+std::string g_deleteTarget;  // the list line to delete; empty for none
+bool g_deleted = false;
+std::vector<int> g_topAnswers;
+
+int TW_STDCALL HelperMenu(INT_PTR_T, int, int, int, DWORD_T, const char*, const char*, const char*,
+                          const int* breakKeys, int* breakCode, const FarMenuItemEx* items, int count) {
+    if (breakKeys != nullptr) {  // the list of saved positions
+        if (g_deleteTarget.empty()) return -1;
+        for (int i = 0; i < count; ++i) {
+            if (g_deleteTarget == items[i].Text) {
+                g_deleteTarget.clear();
+                g_deleted = true;
+                if (breakCode != nullptr) *breakCode = 0;
+                return i;
+            }
+        }
+        g_deleteTarget.clear();
+        return -1;
+    }
+    if (g_topAnswers.empty()) return -1;
+    int answer = g_topAnswers.front();
+    g_topAnswers.erase(g_topAnswers.begin());
+    return answer;
+}
+
+void Forget() {
+    fakehost::FakeHost& host = fakehost::Host();
+    host.Menus.clear();
+    host.Messages.clear();
+    host.MessageAnswers.clear();
+    host.SetPositions.clear();
+    host.ModuleNumbersSeen.clear();
+}
+
+int RunHost(const std::string& folder, int id, int milliseconds, const std::string& results) {
+    const std::string sep(1, ts::PathSeparator());
+    ts::RegistryRootOverride registry(folder + sep + "registry" + std::to_string(id));
+    const std::string rootKey = "Software\\TarnwickTests\\" + ts::UniqueName("host" + std::to_string(id));
+    fakehost::ResetHost(folder + sep + "Tarnwick.dll", rootKey);
+    // The files are made up: the purge at exit must leave them.
+    platform::RegistryKey* key = platform::Env::Default()->RegistryCreateForWrite((rootKey + "\\Tarnwick").c_str());
+    if (key == nullptr) return 2;
+    platform::Env::Default()->RegistrySetString(key, "RemoveOld", "0");
+    platform::Env::Default()->RegistryClose(key);
+    fakehost::FakeHost& host = fakehost::Host();
+    host.Info.Menu = HelperMenu;
+    SetStartupInfo(&host.Info);
+
+    const int files = 6;
+    std::vector<int> last(files, -1);  // -1 never stored, -2 deleted
+    int value = 0;
+    long operations = 0;
+    const std::uint64_t end = NowMs() + static_cast<std::uint64_t>(milliseconds);
+    for (int round = 0; NowMs() < end; ++round) {
+        const int k = round % files;
+        const std::string path = "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k);
+        Forget();
+        if (round % 5 == 4 && last[k] >= 0) {
+            g_deleteTarget = "editor: " + path;
+            g_deleted = false;
+            g_topAnswers = {2};  // the list
+            host.MessageAnswers.push_back(0);  // yes, delete it
+            OpenPlugin(OPEN_EDITOR, 0);
+            if (g_deleted) last[k] = -2;
+        } else {
+            ++value;
+            host.Editor = fakehost::SimulatedEditor{k + 1, path, false, value, id, 0, 0, 0, 0};
+            ProcessEditorEvent(EE_READ, nullptr);
+            host.Editor.CurLine = value;
+            host.Editor.CurPos = id;
+            host.Editor.TopScreenLine = 0;
+            host.Editor.LeftPos = 0;
+            host.Editor.Overtype = 0;
+            g_topAnswers = {0};  // store the position
+            OpenPlugin(OPEN_EDITOR, 0);
+            int editorId = k + 1;
+            ProcessEditorEvent(EE_CLOSE, &editorId);
+            last[k] = value;
+        }
+        ++operations;
+    }
+    Forget();
+    ExitFAR();
+    ts::RegistryDeleteTree(rootKey.c_str());
+    std::string text = "operations " + std::to_string(operations) + "\n";
+    for (int k = 0; k < files; ++k) {
+        text += "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k) + " " + std::to_string(last[k]) + "\n";
+    }
+    return ts::WriteWholeFile(results, text) ? 0 : 3;
+}
+
+// ---- The reader ------------------------------------------------------------
+
+// Nothing but complete item lines, as the writer makes them.
+bool IsWholeItemList(const std::string& text) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) return false;
+        const std::string line = text.substr(at, end - at);
+        if (line.compare(0, 6, "<item ") != 0 || line.back() != '>' || line.find(" overtype=\"") == std::string::npos) {
+            return false;
+        }
+        at = end + 2;
+    }
+    return true;
+}
+
+int RunReader(const std::string& cfg, int milliseconds, const std::string& results) {
+    platform::Env* env = platform::Env::Default();
+    long reads = 0;
+    long torn = 0;
+    const std::uint64_t end = NowMs() + static_cast<std::uint64_t>(milliseconds);
+    while (NowMs() < end) {
+        store::PositionFile file{};
+        store::EditorTable table{nullptr, nullptr};
+        if (store::Load(file, cfg.c_str(), &table)) {
+            ++reads;
+            for (markup::MarkupNode* node = file.Document->GetNext(); node != nullptr; node = node->GetNext()) {
+                if (!store::IsItemOfType(node, "editor") || node->AttributeCount != 7) {
+                    ++torn;
+                    break;
+                }
+            }
+        }
+        store::UnloadDocument(file);
+        store::DestroyAllRecords(table);
+        platform::File* handle = nullptr;
+        if (env->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
+            std::uint64_t size = 0;
+            if (env->GetFileSize(handle, &size)) {
+                std::string text(static_cast<std::size_t>(size), '\0');
+                std::uint32_t got = 0;
+                if (size == 0 || env->ReadFile(handle, &text[0], static_cast<std::uint32_t>(size), &got)) {
+                    text.resize(got);
+                    ++reads;
+                    if (!IsWholeItemList(text)) ++torn;
+                }
+            }
+            env->CloseFile(handle);
+        }
+        // A reader holds the file for a moment only, like a host reading it
+        // at an event; a reader that never let go would starve every writer.
+        ts::SleepMs(1);
+    }
+    return ts::WriteWholeFile(results, "reads " + std::to_string(reads) + " torn " + std::to_string(torn) + "\n") ? 0 : 3;
+}
+
+// ---- The saver that is killed ---------------------------------------------------
+
+int RunSaver(const std::string& cfg) {
+    store::PositionFile file{};
+    for (;;) {
+        store::UpdateScope update(file, cfg.c_str());
+        if (!store::Load(file, cfg.c_str(), nullptr)) continue;
+        EditorSetPosition position{};
+        position.CurTabPos = -1;
+        store::ReadItem(file, "editor", "C:\\k\\f0", &position);
+        position.CurLine += 1;
+        for (int k = 0; k < 10; ++k) {
+            const std::string path = "C:\\k\\f" + std::to_string(k);
+            store::StoreItem(file, "editor", path.c_str(), position);
+        }
+        store::Save(file, cfg.c_str(), nullptr, false);
+    }
+}
+
+int RunLockHolder(const std::string& cfg, const std::string& marker) {
+    store::PositionFile file{};
+    if (!store::BeginUpdate(file, cfg.c_str())) return 4;
+    ts::WriteWholeFile(marker, "held");
+    for (;;) ts::SleepMs(1000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 5 && args[0] == "host") {
+        return RunHost(args[1], std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4]);
+    }
+    if (args.size() == 4 && args[0] == "reader") return RunReader(args[1], std::atoi(args[2].c_str()), args[3]);
+    if (args.size() == 2 && args[0] == "saver") return RunSaver(args[1]);
+    if (args.size() == 3 && args[0] == "holdlock") return RunLockHolder(args[1], args[2]);
+    std::fprintf(stderr, "usage: position_host host|reader|saver|holdlock ...\n");
+    return 1;
+}
