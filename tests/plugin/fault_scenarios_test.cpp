@@ -265,6 +265,8 @@ protected:
         host().SetPositions.clear();
         scenario.Act();
         EXPECT_EQ(Outcome(), baseline.Result) << "the rerun without faults";
+        ResetModuleState(LoadedModule());
+        EXPECT_EQ(env_->Live(), 0) << "blocks not released by the module";
         return FailureCount() == failuresBefore;
     }
 
