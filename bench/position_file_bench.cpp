@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "../tests/common/counting_env.h"
+#include "platform/env.h"
 #include "store/editor_table.h"
 #include "store/position_file.h"
 
@@ -79,6 +81,54 @@ void BM_LoadFresh(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 BENCHMARK(BM_LoadFresh)->Unit(benchmark::kMillisecond);
+
+// The baseline of a fresh Load: open the file, take its time and size,
+// read its bytes into one buffer, close it.
+void BM_ReadFileBytes(benchmark::State& state) {
+    const std::string base = BenchFiles().Base();
+    platform::Env* env = platform::Env::Default();
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        platform::File* handle = nullptr;
+        if (env->OpenForRead(base.c_str(), &handle) != platform::OpenStatus::Ok) break;
+        platform::FileTime time;
+        std::uint64_t size = 0;
+        env->GetFileTime(handle, &time);
+        env->GetFileSize(handle, &size);
+        char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(size) + 1));
+        std::uint32_t total = 0;
+        std::uint32_t got = 0;
+        while (total < size && env->ReadFile(handle, text + total, static_cast<std::uint32_t>(size) - total, &got) &&
+               got > 0) {
+            total += got;
+        }
+        benchmark::DoNotOptimize(text[total / 2]);
+        env->Release(text);
+        env->CloseFile(handle);
+        bytes = static_cast<std::int64_t>(size);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond);
+
+// One fresh Load through a counting environment: its heap allocations, the
+// most bytes live during it and the bytes the loaded document keeps.
+void BM_LoadFreshMemory(benchmark::State& state) {
+    const std::string base = BenchFiles().Base();
+    testing_support::CountingEnv env(platform::Env::Default());
+    for (auto _ : state) {
+        env.ResetCounts();
+        PositionFile file{};
+        file.Env = &env;
+        bool loaded = Load(file, base.c_str(), nullptr);
+        benchmark::DoNotOptimize(loaded);
+        state.counters["allocations"] = static_cast<double>(env.Allocations());
+        state.counters["peak_bytes"] = static_cast<double>(env.Peak());
+        state.counters["doc_bytes"] = static_cast<double>(env.Live());
+        UnloadDocument(file);
+    }
+}
+BENCHMARK(BM_LoadFreshMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void Merge(benchmark::State& state, const std::string& second) {
     const std::string base = BenchFiles().Base();

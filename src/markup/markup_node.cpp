@@ -1,5 +1,8 @@
 #include "markup/markup_node.h"
 
+#include <new>
+
+#include "markup/markup_block.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -21,7 +24,7 @@ char* CopyString(platform::Env* env, const char* text) {
 // Index of the first attribute named `name` ignoring case, or -1.
 int FindAttribute(const MarkupNode* node, const char* name) {
     if (node == nullptr || name == nullptr) return -1;
-    for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
+    for (int i = 0; i < node->AttributeCount && i < node->AttributeCapacity; ++i) {
         if (CompareNoCase(node->Attributes[i].Name, name) == 0) return i;
     }
     return -1;
@@ -44,10 +47,33 @@ void ReleaseTree(MarkupNode* root) {
             current = left;
         } else {
             MarkupNode* right = current->Next;
-            DeleteZeroed(current->HeapEnv, current);
+            MarkupBlock* block = current->Block;
+            if (block == nullptr) {
+                DeleteZeroed(current->HeapEnv, current);
+            } else {
+                current->~MarkupNode();
+                ReleaseBlockNode(block);
+            }
             current = right;
         }
     }
+}
+
+// The room for 32 attributes that NewMarkupNode allocates right after the node.
+MarkupAttribute* InlineAttributes(MarkupNode* node) {
+    return reinterpret_cast<MarkupAttribute*>(reinterpret_cast<char*>(node) + sizeof(MarkupNode));
+}
+
+// True when the node's attribute array is a heap block of its own: neither
+// in its parse's block nor in the node's own allocation.
+bool OwnsAttributeArray(MarkupNode* node) {
+    return node->Attributes != nullptr && !BlockHolds(node->Block, node->Attributes) &&
+           node->Attributes != InlineAttributes(node);
+}
+
+// Releases an attribute string unless it lives in the node's block.
+void ReleaseString(MarkupNode* node, char* text) {
+    if (text != nullptr && !BlockHolds(node->Block, text)) node->HeapEnv->Release(text);
 }
 
 // Converts the low 32 bits of `bits` to a signed value, two's complement.
@@ -72,26 +98,31 @@ MarkupNode::MarkupNode()
       FirstChild(nullptr),
       ChildCount(0),
       Kind(kNodeDocument),
+      Attributes(nullptr),
       AttributeCount(0),
-      HeapEnv(nullptr) {
+      AttributeCapacity(0),
+      HeapEnv(nullptr),
+      Block(nullptr) {
     for (int i = 0; i < kNameSize; ++i) Name[i] = '\0';
-    for (int i = 0; i < kMaxAttributes; ++i) {
-        Attributes[i].Name = nullptr;
-        Attributes[i].Value = nullptr;
-    }
 }
 
 // A node owns its attribute strings; its children and siblings are released
 // by Destroy, never by the destructor, so that destruction stays iterative.
 MarkupNode::~MarkupNode() {
-    for (int i = 0; i < kMaxAttributes; ++i) {
-        if (HeapEnv == nullptr) break;  // a node that never held strings
-        HeapEnv->Release(Attributes[i].Name);
-        HeapEnv->Release(Attributes[i].Value);
+    // Attributes are only ever appended, so strings stand in the first
+    // AttributeCount entries only.
+    int count = AttributeCount < 0 ? 0 : (AttributeCount > AttributeCapacity ? AttributeCapacity : AttributeCount);
+    if (HeapEnv == nullptr || Attributes == nullptr) count = 0;  // a node that never held strings
+    for (int i = 0; i < count; ++i) {
+        ReleaseString(this, Attributes[i].Name);
+        ReleaseString(this, Attributes[i].Value);
         Attributes[i].Name = nullptr;
         Attributes[i].Value = nullptr;
     }
+    if (HeapEnv != nullptr && OwnsAttributeArray(this)) HeapEnv->Release(Attributes);
+    Attributes = nullptr;
     AttributeCount = 0;
+    AttributeCapacity = 0;
 }
 
 MarkupNode* MarkupNode::CreateNode(int kind, MarkupNode* parent, MarkupNode* after) {
@@ -156,8 +187,14 @@ MarkupNode* MarkupNode::GetLastInOrder() {
 
 MarkupNode* NewMarkupNode(platform::Env* env) {
     if (env == nullptr) env = platform::Env::Default();
-    MarkupNode* node = NewZeroed<MarkupNode>(env);
-    if (node != nullptr) node->HeapEnv = env;
+    // The node and its room for 32 attributes in one block; DeleteZeroed
+    // releases both.
+    void* memory = env->AllocZeroed(sizeof(MarkupNode) + sizeof(MarkupAttribute) * kMaxAttributes);
+    if (memory == nullptr) return nullptr;
+    MarkupNode* node = new (memory) MarkupNode();
+    node->HeapEnv = env;
+    node->Attributes = InlineAttributes(node);
+    node->AttributeCapacity = kMaxAttributes;
     return node;
 }
 
@@ -260,15 +297,61 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
         return false;
     }
     int index = FindAttribute(node, name != nullptr ? name : "");
+    if (index < 0 && node->AttributeCount >= node->AttributeCapacity) {
+        // A parsed node full to its exact room: its attributes move to an
+        // array of 32 on the heap.
+        MarkupAttribute* array =
+            static_cast<MarkupAttribute*>(env->AllocZeroed(sizeof(MarkupAttribute) * kMaxAttributes));
+        if (array == nullptr) {
+            env->Release(nameCopy);
+            env->Release(valueCopy);
+            return false;
+        }
+        for (int i = 0; i < node->AttributeCount; ++i) array[i] = node->Attributes[i];
+        if (OwnsAttributeArray(node)) env->Release(node->Attributes);
+        node->Attributes = array;
+        node->AttributeCapacity = kMaxAttributes;
+    }
     if (index >= 0) {
-        env->Release(node->Attributes[index].Name);
-        env->Release(node->Attributes[index].Value);
+        ReleaseString(node, node->Attributes[index].Name);
+        ReleaseString(node, node->Attributes[index].Value);
     } else {
         index = node->AttributeCount;
         node->AttributeCount += 1;
     }
     node->Attributes[index].Name = nameCopy;
     node->Attributes[index].Value = valueCopy;
+    return true;
+}
+
+bool ReserveAttributes(MarkupNode* node, int count) {
+    if (node == nullptr || count < 0 || count > kMaxAttributes) return false;
+    if (count <= node->AttributeCapacity) return true;
+    platform::Env* env = node->HeapEnv != nullptr ? node->HeapEnv : platform::Env::Default();
+    node->HeapEnv = env;
+    MarkupAttribute* array =
+        static_cast<MarkupAttribute*>(env->AllocZeroed(sizeof(MarkupAttribute) * kMaxAttributes));
+    if (array == nullptr) return false;
+    for (int i = 0; i < node->AttributeCount; ++i) array[i] = node->Attributes[i];
+    if (OwnsAttributeArray(node)) env->Release(node->Attributes);
+    node->Attributes = array;
+    node->AttributeCapacity = kMaxAttributes;
+    return true;
+}
+
+bool PutAttribute(MarkupNode* node, int index, char* name, char* value) {
+    if (node == nullptr || index < 0 || index > node->AttributeCount || index >= node->AttributeCapacity) {
+        return false;
+    }
+    if (node->HeapEnv == nullptr) node->HeapEnv = platform::Env::Default();
+    if (index < node->AttributeCount) {
+        ReleaseString(node, node->Attributes[index].Name);
+        ReleaseString(node, node->Attributes[index].Value);
+    } else {
+        node->AttributeCount += 1;
+    }
+    node->Attributes[index].Name = name;
+    node->Attributes[index].Value = value;
     return true;
 }
 

@@ -1,6 +1,13 @@
 // The markup document's node: an element with a short name, up to 32
 // attributes and links to its parent, its siblings and its first child.
 //
+// The attributes stand in an array of their own: a node made by
+// NewMarkupNode or CreateNode has room for all 32 in its own allocation; a
+// node made by the parser has room for exactly those it read, in its
+// parse's block, and moves them to an array of 32 on the heap when
+// SetAttribute adds one more. Either way Attributes[0 .. AttributeCount-1]
+// are the attributes, in order.
+//
 // A document is a document node (kind kNodeDocument, empty name) followed by
 // its top-level elements as its later siblings: the document node's Next is
 // the first top-level element, whose Prev is the document node. Top-level
@@ -8,8 +15,11 @@
 // FirstChild along Next; every child's Parent is the element.
 //
 // Ownership: the document node owns its whole chain; every node owns its
-// children and its attribute strings. Nodes and strings live on the process
-// heap (support/memory.h); nothing throws.
+// children and its attribute strings. A node made by CreateNode, and every
+// string that SetAttribute stores, lives on the heap of its environment
+// (support/memory.h); the nodes a parse makes and the strings they read
+// share that parse's block (markup_block.h), which the last of them to be
+// destroyed returns to the heap. Nothing throws.
 //
 // Destruction and the document-order walks never recurse once per level, so
 // a document nested a million levels deep is handled like a flat one.
@@ -21,6 +31,8 @@
 
 namespace tarnwick {
 namespace markup {
+
+struct MarkupBlock;
 
 enum NodeKind : std::int32_t {
     kNodeElement = 1,    // read from an opening tag no closing tag matched; written without one
@@ -74,11 +86,15 @@ public:
     MarkupNode* FirstChild;
     std::int32_t ChildCount;
     std::int32_t Kind;
-    MarkupAttribute Attributes[kMaxAttributes];
+    MarkupAttribute* Attributes;     // room for AttributeCapacity entries; null when none
     std::int32_t AttributeCount;
+    std::int32_t AttributeCapacity;  // at most kMaxAttributes
     // The environment whose heap holds this node and its strings; the nodes
     // it creates use the same one.
     platform::Env* HeapEnv;
+    // The parse block this node and its parsed strings live in, or null for
+    // a node of its own on the heap.
+    MarkupBlock* Block;
 };
 
 // A freshly constructed node on the heap of `env` (null for
@@ -124,6 +140,21 @@ bool GetIntAttribute(const MarkupNode* node, const char* name, std::int32_t* val
 bool SetAttribute(MarkupNode* node, const char* name, const char* value);
 // SetAttribute with the decimal text of `value`.
 bool SetIntAttribute(MarkupNode* node, const char* name, std::int32_t value);
+
+// For changes of several attributes that must happen whole or not at all:
+// everything that can run out of memory is done first (the strings, from
+// the heap of the node's environment, and ReserveAttributes), then
+// PutAttribute, which cannot fail, puts them in place.
+//
+// Makes room for `count` attributes (at most kMaxAttributes) without
+// changing any; false, and nothing changed, when memory runs out.
+bool ReserveAttributes(MarkupNode* node, int count);
+// Stores `name` and `value`, strings on the heap of the node's environment
+// that the node takes over, as attribute `index`: over the strings of an
+// existing one (index below AttributeCount, whose old strings go) or as a
+// new last one (index equal to AttributeCount, within the room made).
+// Allocates nothing. False, with the strings not taken, for any other index.
+bool PutAttribute(MarkupNode* node, int index, char* name, char* value);
 
 // Reads a whole text as a number: decimal, "-" decimal, or hexadecimal after
 // "0x", "0X", "#" or "$"; taken modulo 2^32 as a signed 32-bit value. A

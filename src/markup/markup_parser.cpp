@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "markup/markup_block.h"
 #include "markup/markup_node.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -12,8 +14,163 @@ namespace markup {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// The bytes that end a run of the scan, one bit per kind of run.
+enum : unsigned char {
+    kEndsName = 1,           // an element name or an unquoted value: whitespace or ">"
+    kEndsAttributeName = 2,  // whitespace, ">" or "="
+    kIsSpace = 4,
+};
 
+struct ByteClasses {
+    unsigned char Of[256];
+    constexpr ByteClasses() : Of() {
+        for (int c = 0; c < 256; ++c) {
+            bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+            Of[c] = static_cast<unsigned char>((space || c == '>' ? kEndsName : 0) |
+                                               (space || c == '>' || c == '=' ? kEndsAttributeName : 0) |
+                                               (space ? kIsSpace : 0));
+        }
+    }
+};
+
+constexpr ByteClasses kClasses;
+
+// The position of the first byte at or after `pos` whose class has `bits`,
+// or `end`.
+std::int64_t Until(const char* text, std::int64_t pos, std::int64_t end, unsigned char bits) {
+    while (pos < end && (kClasses.Of[static_cast<unsigned char>(text[pos])] & bits) == 0) ++pos;
+    return pos;
+}
+
+// The position of the first byte at or after `pos` that is not whitespace.
+std::int64_t SkipSpace(const char* text, std::int64_t pos, std::int64_t end) {
+    while (pos < end && (kClasses.Of[static_cast<unsigned char>(text[pos])] & kIsSpace) != 0) ++pos;
+    return pos;
+}
+
+// The position of the first `c` in text[pos, end), or `end`. Eight bytes at
+// a time: a word holds `c` when one of its bytes XOR `c` is zero.
+std::int64_t Find(const char* text, std::int64_t pos, std::int64_t end, char c) {
+    const std::uint64_t ones = 0x0101010101010101ull;
+    const std::uint64_t pattern = ones * static_cast<unsigned char>(c);
+    while (end - pos >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text + pos, 8);
+        word ^= pattern;
+        if (((word - ones) & ~word & (ones << 7)) != 0) break;
+        pos += 8;
+    }
+    while (pos < end && text[pos] != c) ++pos;
+    return pos;
+}
+
+// The number of bytes from `text` up to its first zero byte, at most
+// `count`; just `count` when the text holds no zero byte at all.
+std::size_t LengthToZero(const char* text, std::int64_t count, bool textHasZero) {
+    if (count <= 0) return 0;
+    if (!textHasZero) return static_cast<std::size_t>(count);
+    return static_cast<std::size_t>(Find(text, 0, count, '\0'));
+}
+
+// ---- The scan ---------------------------------------------------------
+//
+// One tokenizer for both passes of a parse: the first counts what the
+// document needs, the second builds it in memory allocated beforehand. The
+// sink is told of every opening tag (with its whole name), every attribute
+// that the element keeps, and every closing tag; where the scan goes next
+// never depends on the sink, so both passes see exactly the same tags.
+
+// Reads the opening tag whose "<" is at `p`; returns the position where the
+// tag ends (its ">", the end of text, or, once the element holds 32
+// attributes, the character where reading stopped).
+template <typename Sink>
+std::int64_t ScanOpeningTag(const char* text, std::int64_t end, std::int64_t p, Sink& sink) {
+    // The name ends at whitespace or ">". A longer name keeps its first 15
+    // characters and the rest of it is passed over: the scan goes on after
+    // the whole name.
+    std::int64_t pos = Until(text, p + 1, end, kEndsName);
+    sink.Open(p + 1, pos);
+
+    // Attributes up to ">".
+    int count = 0;
+    while (pos < end && text[pos] != '>' && count < kMaxAttributes) {
+        pos = SkipSpace(text, pos, end);
+        std::int64_t nameBegin = pos;
+        pos = Until(text, pos, end, kEndsAttributeName);
+        std::int64_t nameEnd = pos;
+        pos = SkipSpace(text, pos, end);
+
+        std::int64_t valueBegin = nameBegin;
+        std::int64_t valueEnd = nameEnd;  // no "=": the name is its own value
+        if (pos < end && text[pos] == '=') {
+            pos = SkipSpace(text, pos + 1, end);
+            if (pos < end && text[pos] == '"') {
+                valueBegin = pos + 1;
+                pos = Find(text, valueBegin, end, '"');
+                valueEnd = pos;
+                // Past the closing quote; without one, the tag and the parse
+                // end at the end of text.
+                if (pos < end) ++pos;
+            } else {
+                valueBegin = pos;
+                pos = Until(text, pos, end, kEndsName);
+                valueEnd = pos;
+            }
+        }
+
+        if (nameEnd > nameBegin) {
+            sink.Attribute(nameBegin, nameEnd, valueBegin, valueEnd);
+            count += 1;
+        }
+    }
+    return pos < end ? pos : end;
+}
+
+// Reads the closing tag whose "<" is at `p`; returns the position of its ">"
+// or the end of text.
+template <typename Sink>
+std::int64_t ScanClosingTag(const char* text, std::int64_t end, std::int64_t p, Sink& sink) {
+    std::int64_t begin = p + 2;
+    std::int64_t pos = Until(text, begin, end, kEndsName);
+    sink.Close(begin, pos - begin);
+    return Find(text, pos, end, '>');
+}
+
+template <typename Sink>
+void Scan(const char* text, std::int64_t end, Sink& sink) {
+    std::int64_t pos = 0;
+    while (pos < end) {
+        pos = Find(text, pos, end, '<');
+        if (pos + 1 >= end) return;
+        std::int64_t stop = text[pos + 1] == '/' ? ScanClosingTag(text, end, pos, sink) : ScanOpeningTag(text, end, pos, sink);
+        pos = stop + 1;
+    }
+}
+
+// ---- First pass: what the document needs --------------------------------
+
+struct Count {
+    const char* Text;
+    bool TextHasZero;
+    std::uint64_t Nodes = 0;
+    std::uint64_t Named = 0;        // elements with a name, which the index of open elements holds
+    std::uint64_t Attributes = 0;
+    std::uint64_t StringBytes = 0;  // attribute names and values with their terminators
+
+    void Open(std::int64_t nameBegin, std::int64_t nameEnd) {
+        Nodes += 1;
+        if (nameEnd > nameBegin && Text[nameBegin] != '\0') Named += 1;
+    }
+    void Attribute(std::int64_t nameBegin, std::int64_t nameEnd, std::int64_t valueBegin, std::int64_t valueEnd) {
+        Attributes += 1;
+        StringBytes += LengthToZero(Text + nameBegin, nameEnd - nameBegin, TextHasZero) + 1;
+        StringBytes += LengthToZero(Text + valueBegin, valueEnd - valueBegin, TextHasZero) + 1;
+    }
+    void Close(std::int64_t, std::int64_t) {}
+};
+
+// ---- The index of open elements ------------------------------------------
+//
 // The still-open elements of one parse: the top-level NODE_ELEMENTs with a
 // name, in chain order, which are the only nodes a closing tag can match.
 //
@@ -25,72 +182,59 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 // hash slot, and each slot holds its newest entry, so a closing tag looks
 // only at open elements whose folded name hashes alike: finding the match and
 // popping what it closes costs time in proportion to the elements it closes,
-// and an unmatched closing tag costs next to nothing.
+// and an unmatched closing tag costs next to nothing. The hash folds every
+// byte the way the case comparison does (CaseHash): names that compare equal
+// always share a slot, and names that differ (in bytes above 0x7F as much as
+// in ASCII) rarely do.
+//
+// The first pass counts the named elements, so the index is allocated once,
+// at its full size, before the document is built.
 struct OpenEntry {
     MarkupNode* Node;
-    std::uint32_t Hash;     // FoldedHash of the node's name
+    std::uint32_t Hash;     // CaseHash of the node's name
     std::int32_t SlotPrev;  // previous entry in the same slot, or -1
 };
 
 struct OpenIndex {
     OpenEntry* Entries;
     std::int32_t Count;
-    std::int32_t Capacity;
     std::int32_t* Slots;  // newest entry per slot, or -1
     std::uint32_t SlotMask;
-    platform::Env* Heap;  // the document's environment
 };
 
-constexpr std::int32_t kInitialEntries = 64;
-
-// Doubles the entries (and the slot table with them). On false, when memory
-// runs out, the index is left exactly as it was, so that it never holds
-// room for entries without a slot table to hang them in.
-bool GrowEntries(OpenIndex& index) {
-    std::int32_t capacity = index.Capacity == 0 ? kInitialEntries : index.Capacity;
-    if (index.Capacity != 0) {
-        if (index.Capacity > 0x3FFFFFFF / 2) return false;
-        capacity = index.Capacity * 2;
-    }
-    std::size_t bytes = sizeof(OpenEntry) * static_cast<std::size_t>(capacity);
-    if (bytes / sizeof(OpenEntry) != static_cast<std::size_t>(capacity)) return false;
-    // Twice as many slots as entries keeps the slots short.
-    std::uint32_t slotCount = static_cast<std::uint32_t>(capacity) * 2u;
-    if (slotCount > SIZE_MAX / sizeof(std::int32_t)) return false;
-    OpenEntry* entries = static_cast<OpenEntry*>(index.Heap->AllocZeroed(bytes));
-    std::int32_t* slots = static_cast<std::int32_t*>(index.Heap->AllocZeroed(sizeof(std::int32_t) * slotCount));
-    if (entries == nullptr || slots == nullptr) {
-        index.Heap->Release(entries);
-        index.Heap->Release(slots);
-        return false;
-    }
-    if (index.Count > 0) CopyBytes(entries, index.Entries, sizeof(OpenEntry) * static_cast<std::size_t>(index.Count));
-    index.Heap->Release(index.Entries);
-    index.Heap->Release(index.Slots);
-    index.Entries = entries;
-    index.Capacity = capacity;
-    index.Slots = slots;
-    index.SlotMask = slotCount - 1;
-    for (std::uint32_t i = 0; i < slotCount; ++i) slots[i] = -1;
-    for (std::int32_t i = 0; i < index.Count; ++i) {
-        std::uint32_t slot = index.Entries[i].Hash & index.SlotMask;
-        index.Entries[i].SlotPrev = slots[slot];
-        slots[slot] = i;
-    }
+// Room for `capacity` entries and twice as many slots (rounded up to a power
+// of two), in one allocation; false when out of memory.
+bool CreateIndex(OpenIndex& index, platform::Env* heap, std::uint64_t capacity) {
+    index = OpenIndex{nullptr, 0, nullptr, 0};
+    if (capacity == 0) return true;
+    std::uint64_t slots = 64;
+    while (slots < capacity * 2) slots *= 2;
+    if (slots > 0x80000000u) return false;
+    std::uint64_t bytes = capacity * sizeof(OpenEntry) + slots * sizeof(std::int32_t);
+    if (bytes > static_cast<std::uint64_t>(SIZE_MAX)) return false;
+    char* memory = static_cast<char*>(heap->AllocZeroed(static_cast<std::size_t>(bytes)));
+    if (memory == nullptr) return false;
+    index.Entries = reinterpret_cast<OpenEntry*>(memory);
+    index.Slots = reinterpret_cast<std::int32_t*>(memory + capacity * sizeof(OpenEntry));
+    index.SlotMask = static_cast<std::uint32_t>(slots - 1);
+    for (std::uint64_t i = 0; i < slots; ++i) index.Slots[i] = -1;
     return true;
 }
 
-// Adds a newly read element; false when memory runs out.
-bool PushOpen(OpenIndex& index, MarkupNode* node) {
-    if (index.Count == index.Capacity && !GrowEntries(index)) return false;
+void ReleaseIndex(OpenIndex& index, platform::Env* heap) {
+    heap->Release(index.Entries);
+    index = OpenIndex{nullptr, 0, nullptr, 0};
+}
+
+// Adds a newly read element; the index has room for every named element.
+void PushOpen(OpenIndex& index, MarkupNode* node) {
     OpenEntry& entry = index.Entries[index.Count];
     entry.Node = node;
-    entry.Hash = FoldedHash(node->Name);
+    entry.Hash = CaseHash(node->Name);
     std::uint32_t slot = entry.Hash & index.SlotMask;
     entry.SlotPrev = index.Slots[slot];
     index.Slots[slot] = index.Count;
     index.Count += 1;
-    return true;
 }
 
 // Drops the newest entries down to and including entry `bottom`.
@@ -102,17 +246,11 @@ void PopOpen(OpenIndex& index, std::int32_t bottom) {
     }
 }
 
-void ReleaseIndex(OpenIndex& index) {
-    index.Heap->Release(index.Entries);
-    index.Heap->Release(index.Slots);
-    index = OpenIndex{nullptr, 0, 0, nullptr, 0, index.Heap};
-}
-
 // The nearest open element whose name has exactly `length` characters and
 // equals `name` over them ignoring case; -1 when there is none.
 std::int32_t FindOpen(const OpenIndex& index, const char* name, int length) {
     if (index.Count == 0) return -1;
-    std::uint32_t hash = FoldedHash(name);
+    std::uint32_t hash = CaseHash(name);
     for (std::int32_t i = index.Slots[hash & index.SlotMask]; i >= 0; i = index.Entries[i].SlotPrev) {
         const OpenEntry& entry = index.Entries[i];
         if (entry.Hash != hash) continue;
@@ -122,186 +260,106 @@ std::int32_t FindOpen(const OpenIndex& index, const char* name, int length) {
     return -1;
 }
 
-struct Scanner {
-    MarkupNode* Document;
+// ---- Second pass: the document --------------------------------------------
+
+struct Build {
     const char* Text;
-    std::int64_t End;
+    bool TextHasZero;
+    MarkupBlock* Block;
     MarkupNode* Last;  // tail of the top-level chain
-    OpenIndex Open;
-    bool Failed;  // memory ran out: the parse stops and takes back what it made
-};
+    MarkupNode* Current;  // the element whose tag is being read
+    OpenIndex Index;
 
-std::int64_t SkipSpace(const Scanner& s, std::int64_t pos) {
-    while (pos < s.End && IsSpace(s.Text[pos])) ++pos;
-    return pos;
-}
-
-// A heap copy of text[begin, end) that stops at a zero byte; null when out
-// of memory.
-char* CopyRange(platform::Env* env, const Scanner& s, std::int64_t begin, std::int64_t end) {
-    std::int64_t length = 0;
-    while (begin + length < end && s.Text[begin + length] != '\0') ++length;
-    std::size_t size = static_cast<std::size_t>(length) + 1;
-    char* copy = static_cast<char*>(env->AllocZeroed(size));
-    if (copy == nullptr) return nullptr;
-    if (length > 0) CopyBytes(copy, s.Text + begin, static_cast<std::size_t>(length));
-    return copy;
-}
-
-// Appends an attribute read from the text; marks the scan failed when memory
-// runs out.
-void AddAttribute(Scanner& s, MarkupNode* node, std::int64_t nameBegin, std::int64_t nameEnd,
-                  std::int64_t valueBegin, std::int64_t valueEnd) {
-    if (node == nullptr || node->AttributeCount >= kMaxAttributes) return;
-    platform::Env* env = s.Open.Heap;
-    char* name = CopyRange(env, s, nameBegin, nameEnd);
-    char* value = CopyRange(env, s, valueBegin, valueEnd);
-    if (name == nullptr || value == nullptr) {
-        env->Release(name);
-        env->Release(value);
-        s.Failed = true;
-        return;
-    }
-    node->Attributes[node->AttributeCount].Name = name;
-    node->Attributes[node->AttributeCount].Value = value;
-    node->AttributeCount += 1;
-}
-
-// Reads the opening tag whose "<" is at `p`; returns the position where the
-// tag ends (its ">", the end of text, or, once the element holds 32
-// attributes, the character where reading stopped).
-std::int64_t ReadOpeningTag(Scanner& s, std::int64_t p) {
-    MarkupNode* node = s.Document->CreateNode(kNodeElement, nullptr, s.Last);
-    if (node == nullptr) {
-        s.Failed = true;
-        return s.End;
-    }
-    node->OnCreate();
-    s.Last = node;
-
-    // The name ends at whitespace or ">". A longer name keeps its first 15
-    // characters and the rest of it is passed over: the scan goes on after
-    // the whole name.
-    std::int64_t pos = p + 1;
-    while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
-    std::int64_t length = pos - (p + 1);
-    if (length > kNameSize - 1) length = kNameSize - 1;
-    for (std::int64_t i = 0; i < length; ++i) node->Name[i] = s.Text[p + 1 + i];
-    node->Name[length] = '\0';
-    // Only named elements can ever be matched by a closing tag.
-    if (node->Name[0] != '\0' && !PushOpen(s.Open, node)) {
-        s.Failed = true;
-        return s.End;
+    void Open(std::int64_t nameBegin, std::int64_t nameEnd) {
+        MarkupNode* node = NodeFromBlock(Block);
+        node->Kind = kNodeElement;
+        InsertAfter(Last, node);
+        node->OnCreate();
+        Last = node;
+        Current = node;
+        std::int64_t length = nameEnd - nameBegin;
+        if (length > kNameSize - 1) length = kNameSize - 1;
+        for (std::int64_t i = 0; i < length; ++i) node->Name[i] = Text[nameBegin + i];
+        node->Name[length] = '\0';
+        // Only named elements can ever be matched by a closing tag.
+        if (node->Name[0] != '\0') PushOpen(Index, node);
     }
 
-    // Attributes up to ">".
-    int count = 0;
-    while (pos < s.End && s.Text[pos] != '>' && count < kMaxAttributes && !s.Failed) {
-        pos = SkipSpace(s, pos);
-        std::int64_t nameBegin = pos;
-        while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>' && s.Text[pos] != '=') ++pos;
-        std::int64_t nameEnd = pos;
-        pos = SkipSpace(s, pos);
-
-        std::int64_t valueBegin = nameBegin;
-        std::int64_t valueEnd = nameEnd;  // no "=": the name is its own value
-        if (pos < s.End && s.Text[pos] == '=') {
-            pos = SkipSpace(s, pos + 1);
-            if (pos < s.End && s.Text[pos] == '"') {
-                valueBegin = pos + 1;
-                pos = valueBegin;
-                while (pos < s.End && s.Text[pos] != '"') ++pos;
-                valueEnd = pos;
-                // Past the closing quote; without one, the tag and the parse
-                // end at the end of text.
-                if (pos < s.End) ++pos;
-            } else {
-                valueBegin = pos;
-                while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
-                valueEnd = pos;
-            }
-        }
-
-        if (nameEnd > nameBegin) {
-            AddAttribute(s, node, nameBegin, nameEnd, valueBegin, valueEnd);
-            count += 1;
-        }
+    void Attribute(std::int64_t nameBegin, std::int64_t nameEnd, std::int64_t valueBegin, std::int64_t valueEnd) {
+        MarkupNode* node = Current;
+        if (node->AttributeCount >= kMaxAttributes) return;
+        MarkupAttribute& attribute = *AttributeFromBlock(Block, node);
+        attribute.Name =
+            StringFromBlock(Block, Text + nameBegin, LengthToZero(Text + nameBegin, nameEnd - nameBegin, TextHasZero));
+        attribute.Value = StringFromBlock(Block, Text + valueBegin,
+                                          LengthToZero(Text + valueBegin, valueEnd - valueBegin, TextHasZero));
+        node->AttributeCount += 1;
     }
-    return pos < s.End ? pos : s.End;
-}
 
-// Reads the closing tag whose "<" is at `p`; returns the position of its ">"
-// or the end of text.
-std::int64_t ReadClosingTag(Scanner& s, std::int64_t p) {
-    std::int64_t begin = p + 2;
-    std::int64_t pos = begin;
-    while (pos < s.End && !IsSpace(s.Text[pos]) && s.Text[pos] != '>') ++pos;
-    std::int64_t length = pos - begin;
-
-    // Element names hold 1 to 15 characters and no zero byte, so only such a
-    // closing name can match one.
-    if (length >= 1 && length <= kNameSize - 1) {
+    void Close(std::int64_t begin, std::int64_t length) {
+        // Element names hold 1 to 15 characters and no zero byte, so only
+        // such a closing name can match one.
+        if (length < 1 || length > kNameSize - 1) return;
         char name[kNameSize];
-        bool hasZero = false;
         for (std::int64_t i = 0; i < length; ++i) {
-            name[i] = s.Text[begin + i];
-            if (name[i] == '\0') hasZero = true;
+            name[i] = Text[begin + i];
+            if (name[i] == '\0') return;
         }
         name[length] = '\0';
-        std::int32_t found = hasZero ? -1 : FindOpen(s.Open, name, static_cast<int>(length));
-        if (found >= 0) {
-            MarkupNode* match = s.Open.Entries[found].Node;
-            PopOpen(s.Open, found);
-            // Everything after the match in the chain becomes its children.
-            MarkupNode* first = match->Next;
-            std::int32_t children = 0;
-            for (MarkupNode* child = first; child != nullptr; child = child->Next) {
-                child->Parent = match;
-                ++children;
-            }
-            if (first != nullptr) first->Prev = nullptr;
-            match->FirstChild = first;
-            match->ChildCount = children;
-            match->Kind = kNodeContainer;
-            match->Next = nullptr;
-            s.Last = match;
+        std::int32_t found = FindOpen(Index, name, static_cast<int>(length));
+        if (found < 0) return;
+        MarkupNode* match = Index.Entries[found].Node;
+        PopOpen(Index, found);
+        // Everything after the match in the chain becomes its children.
+        MarkupNode* first = match->Next;
+        std::int32_t children = 0;
+        for (MarkupNode* child = first; child != nullptr; child = child->Next) {
+            child->Parent = match;
+            ++children;
         }
+        if (first != nullptr) first->Prev = nullptr;
+        match->FirstChild = first;
+        match->ChildCount = children;
+        match->Kind = kNodeContainer;
+        match->Next = nullptr;
+        Last = match;
     }
-
-    while (pos < s.End && s.Text[pos] != '>') ++pos;
-    return pos;
-}
+};
 
 }  // namespace
 
 bool Parse(MarkupNode* document, const char* text, int length) {
+    return Parse(document, text, length, kDocumentMemoryLimit);
+}
+
+bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t memoryLimit) {
     if (document == nullptr) return true;
     document->Kind = kNodeDocument;
     if (text == nullptr || length <= 0) return true;
-
     if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
-    Scanner s{document, text, length, document, OpenIndex{nullptr, 0, 0, nullptr, 0, document->HeapEnv}, false};
-    // A document that already has a chain keeps it in front; only the
-    // elements read now can be matched by closing tags.
-    while (s.Last->Next != nullptr) s.Last = s.Last->Next;
-    MarkupNode* before = s.Last;
+    platform::Env* heap = document->HeapEnv;
 
-    std::int64_t pos = 0;
-    while (pos < s.End && !s.Failed) {
-        if (s.Text[pos] == '<' && pos + 1 < s.End) {
-            std::int64_t stop = s.Text[pos + 1] == '/' ? ReadClosingTag(s, pos) : ReadOpeningTag(s, pos);
-            pos = stop + 1;
-        } else {
-            ++pos;
-        }
-    }
-    ReleaseIndex(s.Open);
-    if (s.Failed) {
-        // Closing tags only ever nest elements of this parse below one
-        // another, so everything it made hangs off the chain after `before`.
-        DestroyChain(before->Next);
+    // Strings stop at a zero byte; most texts hold none, and then no string
+    // needs to be searched for one.
+    const bool hasZero = Find(text, 0, length, '\0') < length;
+    Count count{text, hasZero};
+    Scan(text, length, count);
+    if (count.Nodes == 0) return true;
+    std::uint64_t size = BlockSize(count.Nodes, count.Attributes, count.StringBytes);
+    if (size == 0 || size > memoryLimit) return false;
+
+    MarkupBlock* block = NewBlock(heap, count.Nodes, count.Attributes, count.StringBytes);
+    if (block == nullptr) return false;
+    Build build{text, hasZero, block, document, nullptr, OpenIndex{nullptr, 0, nullptr, 0}};
+    if (!CreateIndex(build.Index, heap, count.Named)) {
+        ReleaseUnusedBlock(block);
         return false;
     }
+    // A document that already has a chain keeps it in front; only the
+    // elements read now can be matched by closing tags.
+    while (build.Last->Next != nullptr) build.Last = build.Last->Next;
+    Scan(text, length, build);
+    ReleaseIndex(build.Index, heap);
     return true;
 }
 

@@ -1,4 +1,5 @@
-// Markup text to a document: a single forward scan.
+// Markup text to a document: a forward scan that sizes it, and a second
+// one that builds it.
 //
 // Only tags are read: opening tags with attributes (values in double quotes,
 // unquoted, or absent, in which case the name is the value) and closing
@@ -12,23 +13,38 @@
 //
 // Matching a closing tag costs time proportional to the elements it closes,
 // not to the length of the document: open elements are indexed by their
-// case-folded name. Only names that differ in nothing but characters above
-// 0x7F (whose case the host's code page decides) share an index entry and
-// are told apart one by one.
+// name folded the way the case comparison folds it (support/text.h), so
+// names that compare unequal, characters above 0x7F included, rarely share
+// an index slot.
 #pragma once
+
+#include <cstdint>
 
 namespace tarnwick {
 namespace markup {
 
 class MarkupNode;
 
+// The most memory one parse may take for the document it builds (its nodes
+// and strings, see markup_block.h): 256 MB in a 32-bit process, well inside
+// a host's address space. A node takes about twice as much with 64-bit
+// pointers, so 64-bit builds allow twice as much and load the same files.
+constexpr std::uint64_t kDocumentMemoryLimit = (sizeof(void*) > 4 ? 512u : 256u) * 1024u * 1024u;
+
 // Parses `length` characters of `text` (followed by a zero byte, which may
 // be looked at but nothing past it) into a freshly constructed `document`
 // node; null text or a length of 0 or less reads as empty. Given a document
 // that already has elements, the new ones are appended after them and only
-// the new ones can be closed. Whole or nothing: when memory runs out for any
-// part of the text, every element this call made is taken back, the
-// document is as it was before the call, and the result is false.
+// the new ones can be closed.
+//
+// Whole or nothing: the text is scanned once to size the document, which is
+// then built in memory allocated beforehand (one block for its nodes and
+// strings, one for the index of open elements). When the document would take
+// more than `memoryLimit` bytes, or memory runs out, nothing is added, the
+// document is as it was, and the result is false. Time and memory are linear
+// in the length of the text.
+bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t memoryLimit);
+// Parse with kDocumentMemoryLimit.
 bool Parse(MarkupNode* document, const char* text, int length);
 
 // Parses a short piece of markup and links the elements it yields right after

@@ -104,6 +104,11 @@ bool PrepareItemUpdate(ItemUpdate* update, MarkupNode* element, const char* type
             return false;
         }
     }
+    // Room for the new ones; the attributes themselves do not change.
+    if (appended > 0 && !markup::ReserveAttributes(element, element->AttributeCount + appended)) {
+        DiscardItemUpdate(update);
+        return false;
+    }
     return true;
 }
 
@@ -114,19 +119,12 @@ void ApplyItemUpdate(ItemUpdate* update) {
     for (int i = 0; i < kItemAttributeCount; ++i) {
         if (update->Names[i] == nullptr) continue;
         int index = FindAttributeIndex(element, update->Names[i]);
-        if (index >= 0) {
-            env->Release(element->Attributes[index].Name);
-            env->Release(element->Attributes[index].Value);
-        } else if (element->AttributeCount < markup::kMaxAttributes) {
-            index = element->AttributeCount;
-            element->AttributeCount += 1;
-        } else {
+        if (index < 0) index = element->AttributeCount;
+        if (!markup::PutAttribute(element, index, update->Names[i], update->Values[i])) {
+            // No room after all (cannot happen after a successful prepare).
             env->Release(update->Names[i]);
             env->Release(update->Values[i]);
-            continue;
         }
-        element->Attributes[index].Name = update->Names[i];
-        element->Attributes[index].Value = update->Values[i];
     }
     ClearUpdate(update);
 }
@@ -171,10 +169,7 @@ bool UpdateWholeItem(PositionFile& file, const char* type, const char* path, con
 
 bool StoreWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
     if (FindItem(file, type, path) != nullptr) return UpdateWholeItem(file, type, path, position);
-    MarkupNode* element = NewDetachedItem(file.Document, type, path, position);
-    if (element == nullptr) return false;
-    markup::InsertAfter(file.Document, element);
-    return true;
+    return AddItem(file, type, path, position);
 }
 
 }  // namespace store

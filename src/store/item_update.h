@@ -21,7 +21,8 @@ struct PositionFile;
 // overtype.
 constexpr int kItemAttributeCount = 7;
 
-// The new attribute strings of one element, made but not yet in place.
+// The new attribute strings of one element, made but not yet in place (the
+// element has room for those it gains already).
 struct ItemUpdate {
     markup::MarkupNode* Element;
     char* Names[kItemAttributeCount];   // owned until applied; null for an attribute left as it is
@@ -32,8 +33,8 @@ struct ItemUpdate {
 // Prepares what WriteItemElement(element, type, path, position) would set;
 // attributes that already hold exactly that name and value are left alone.
 // For a type other than "editor" nothing is to be set. False, with nothing
-// prepared and the element untouched, for a null element, a path or type
-// too long for its buffer, or when memory runs out.
+// prepared and the element's attributes as they were, for a null element, a
+// path or type too long for its buffer, or when memory runs out.
 bool PrepareItemUpdate(ItemUpdate* update, markup::MarkupNode* element, const char* type, const char* path,
                        const EditorSetPosition& position);
 // Puts the prepared strings into the element (an attribute with no room left
@@ -52,8 +53,8 @@ markup::MarkupNode* NewDetachedItem(markup::MarkupNode* document, const char* ty
 // WriteItem whole or not at all: false, with the item as it was, when there
 // is no such item or memory runs out.
 bool UpdateWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
-// Updates the item of `path` when there is one, else adds it in front; whole
-// or not at all like UpdateWholeItem and AddItem.
+// Updates the item of `path` when there is one, else adds it in front with
+// AddItem (which is whole or not at all too).
 bool StoreWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position);
 
 }  // namespace store

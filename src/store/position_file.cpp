@@ -87,8 +87,10 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     }
 
     // Without a size the file cannot be read whole; taking it as empty would
-    // drop every item, so it counts as unreadable for now.
-    if (!sizeKnown || snapshot->Size > static_cast<std::uint64_t>(markup::kMaxTextSize)) {
+    // drop every item, so it counts as unreadable for now. A file larger
+    // than the plug-in may hold is not read at all.
+    if (!sizeKnown || snapshot->Size > static_cast<std::uint64_t>(markup::kMaxTextSize) ||
+        snapshot->Size > MemoryLimitOf(current)) {
         env->CloseFile(handle);
         return ReadOutcome::Unavailable;
     }
@@ -119,11 +121,11 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
 
 // A document parsed from the snapshot's text; null when memory runs out
 // anywhere in the parse (never a document that lacks part of the text).
-MarkupNode* BuildDocument(platform::Env* env, const Snapshot& snapshot) {
-    MarkupNode* document = markup::NewMarkupNode(env);
+MarkupNode* BuildDocument(const PositionFile& file, const Snapshot& snapshot) {
+    MarkupNode* document = markup::NewMarkupNode(EnvOf(file));
     if (document == nullptr) return nullptr;
-    bool parsed = snapshot.Text != nullptr ? markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length))
-                                           : markup::Parse(document, "", 0);
+    bool parsed = snapshot.Text == nullptr ||
+                  markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length), MemoryLimitOf(file));
     if (!parsed) markup::ReleaseDocument(&document);
     return document;
 }
@@ -150,6 +152,10 @@ platform::Env* EnvOf(const PositionFile& file) {
     return file.Env != nullptr ? file.Env : platform::Env::Default();
 }
 
+std::uint64_t MemoryLimitOf(const PositionFile& file) {
+    return file.MemoryLimit != 0 ? file.MemoryLimit : markup::kDocumentMemoryLimit;
+}
+
 bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (!FitsIn(fileName, kPathSize)) return false;
 
@@ -158,7 +164,7 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (outcome == ReadOutcome::Unavailable) return false;
     if (outcome == ReadOutcome::Unchanged) return true;
 
-    MarkupNode* incoming = BuildDocument(EnvOf(file), snapshot);
+    MarkupNode* incoming = BuildDocument(file, snapshot);
     EnvOf(file)->Release(snapshot.Text);
     if (incoming == nullptr) return false;
 

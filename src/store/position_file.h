@@ -62,7 +62,13 @@ struct PositionFile {
     platform::LockFile* UpdateLock;       // the lock held between BeginUpdate and EndUpdate
     std::int32_t UpdateDepth;             // how many BeginUpdate calls are not ended yet
     bool LockStuck;                       // the last wait for the lock ran out (update_lock.h)
+    std::uint64_t MemoryLimit;            // the most memory the document parsed by a Load may
+                                          // take, and the largest file it reads; 0 for
+                                          // markup::kDocumentMemoryLimit
 };
+
+// The memory limit `file` works with.
+std::uint64_t MemoryLimitOf(const PositionFile& file);
 
 // The environment `file` works through.
 platform::Env* EnvOf(const PositionFile& file);
@@ -76,7 +82,9 @@ platform::Env* EnvOf(const PositionFile& file);
 // by another host, access denied) is retried for about 200 ms; if it stays
 // unreadable, cannot be sized, or memory runs out, Load returns false and
 // the document and the Loaded* fields stay as they were. A file name over
-// 259 characters is refused the same way.
+// 259 characters is refused the same way, and so is a file larger than the
+// memory limit (before it is read) or one whose document would take more
+// (the parse is whole or nothing, see markup_parser.h).
 bool Load(PositionFile& file, const char* fileName, EditorTable* table);
 
 // Writes the whole document to `fileName`, after a Load when `reloadFirst`

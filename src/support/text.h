@@ -48,8 +48,21 @@ int AsciiCompareNoCaseN(const char* a, const char* b, int count);
 // under any single-byte code page: ASCII letters are folded, and every byte
 // of 0x80 and above counts as one and the same character (its case pair
 // lies in the same range, but which byte it is depends on the code page).
-// Lets indexes over paths stay consistent with CompareNoCase.
+// Lets indexes over paths stay consistent with CompareNoCase whatever text
+// services are installed, before and after they change. Names that differ
+// only in bytes of 0x80 and above all hash alike.
 std::uint32_t FoldedHash(const char* text);
+
+// Hash that is equal for any two strings that compare equal with the
+// comparison installed now: every byte is folded through a table of 256
+// entries built from that comparison itself, on the first hash after
+// SetTextServices (bytes that compare equal as one-character strings fold
+// alike). Agrees with any comparison that orders strings byte by byte
+// through a case mapping, as the host's does. Strings that compare
+// unequal, bytes above 0x7F included, rarely collide. The hash changes when
+// the text services do, so it is for indexes that live within one call (the
+// parser's index of open elements).
+std::uint32_t CaseHash(const char* text);
 
 // Decimal text of a signed 32-bit number; `buffer` must hold 12 bytes.
 // Returns the number of characters written (terminator not counted).

@@ -78,6 +78,24 @@ TEST(MarkupParserFaults, FragmentIsInsertedWholeOrNotAtAll) {
     Destroy(document);
 }
 
+// A parsed node that needs a larger attribute array: any of the three
+// allocations failing leaves it as it was.
+TEST(MarkupParserFaults, AttributeAddedToParsedNodeWholeOrNotAtAll) {
+    FaultEnv env(platform::Env::Default());
+    MarkupNode* document = NewMarkupNode(&env);
+    ASSERT_TRUE(Parse(document, "<item a=\"1\"><next b=2>", 22));
+    MarkupNode* item = document->GetNext();
+    const std::string before = Describe(document);
+    for (int n = 1; n <= 3; ++n) {
+        env.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
+        EXPECT_FALSE(SetAttribute(item, "c", "3")) << "allocation " << n;
+        EXPECT_EQ(Describe(document), before) << "allocation " << n;
+    }
+    EXPECT_TRUE(SetAttribute(item, "c", "3"));
+    EXPECT_EQ(Describe(document), "item[a=1 c=3],next[b=2]");
+    Destroy(document);
+}
+
 }  // namespace
 }  // namespace markup
 }  // namespace tarnwick

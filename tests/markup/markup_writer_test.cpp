@@ -115,6 +115,26 @@ TEST(MarkupWriter, LeavesOutWhatTheTextCannotExpress) {
     Destroy(document);
 }
 
+// Every other kind of whitespace in an attribute name is left out too; a
+// double quote in a name reads back as it is, so such a name is written.
+TEST(MarkupWriter, AttributeNamesWithOtherWhitespaceOrQuotes) {
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
+    MarkupNode* item = AddNode(document, kNodeElement, nullptr, document, "item");
+    SetAttribute(item, "a\tb", "tab");
+    SetAttribute(item, "a\rb", "return");
+    SetAttribute(item, "a\nb", "line feed");
+    SetAttribute(item, "q\"", "quote in the name");
+    SetAttribute(item, "\"", "only a quote");
+    SetAttribute(item, "v", "it's <fine> = here");
+    const std::string written = Written(document);
+    EXPECT_EQ(written, "<item q\"=\"quote in the name\" \"=\"only a quote\" v=\"it's <fine> = here\">\r\n");
+    MarkupNode* reread = ParseText(written);
+    EXPECT_EQ(Written(reread), written);
+    EXPECT_STREQ(GetAttribute(reread->GetNext(), "q\""), "quote in the name");
+    Destroy(reread);
+    Destroy(document);
+}
+
 TEST(MarkupWriter, IndentationFollowsTheDepthUpToTheCap) {
     MarkupNode* document = ParseText("<a><b></a>");
     EXPECT_EQ(Written(document->Next, 2), "  <a>\r\n   <b>\r\n  </a>\r\n");

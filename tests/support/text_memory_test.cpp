@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/memory.h"
 #include "support/text.h"
@@ -84,6 +85,46 @@ TEST(FoldedHashTest, EqualForCaseVariants) {
     EXPECT_EQ(FoldedHash("\xC0\xE9"), FoldedHash("\xE0\xC9"));  // code-page letters in either case
     EXPECT_NE(FoldedHash("plan.txt"), FoldedHash("plan.txu"));
     EXPECT_EQ(FoldedHash(nullptr), FoldedHash(""));
+}
+
+// A code page's comparison byte by byte: ASCII letters, and 0xC0-0xDF as
+// the capitals of 0xE0-0xFF (as in Windows-1251).
+int CodePageFold(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 'a';
+    if (c >= 0xC0 && c <= 0xDF) return c + 0x20;
+    return c;
+}
+
+int CodePageCompare(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        int x = CodePageFold(static_cast<unsigned char>(*a)), y = CodePageFold(static_cast<unsigned char>(*b));
+        if (x != y) return x < y ? -1 : 1;
+        if (x == 0) return 0;
+    }
+}
+
+TEST(CaseHashTest, FoldsEveryByteTheWayTheInstalledComparisonDoes) {
+    TextServices services = {CodePageCompare, nullptr};
+    SetTextServices(&services);
+    EXPECT_EQ(CaseHash("\xC0\xE9 Plan"), CaseHash("\xE0\xC9 pLAN"));
+    EXPECT_NE(CaseHash("\xC0"), CaseHash("\xC1"));
+    EXPECT_NE(CaseHash("\x80"), CaseHash("\x81"));  // no case pair: told apart
+    // Names that differ only in bytes above 0x7F spread over the hash values.
+    int collisions = 0;
+    std::vector<std::uint32_t> seen;
+    for (int i = 0; i < 4096; ++i) {
+        char name[4] = {static_cast<char>(0x80 + i % 64), static_cast<char>(0x80 + i / 64), 'x', '\0'};
+        std::uint32_t hash = CaseHash(name) & 0xFFFFu;
+        for (std::uint32_t other : seen) collisions += other == hash ? 1 : 0;
+        seen.push_back(hash);
+    }
+    EXPECT_LT(collisions, 1000);  // about 128 expected in 65536 slots
+
+    // The fallback compares bytes above 0x7F exactly, and so does the hash.
+    SetTextServices(nullptr);
+    EXPECT_EQ(CaseHash("ITEM"), CaseHash("item"));
+    EXPECT_NE(CaseHash("\xC0"), CaseHash("\xE0"));
+    EXPECT_EQ(CaseHash(nullptr), CaseHash(""));
 }
 
 TEST(FormatIntTest, WritesSignedDecimal) {

@@ -1,0 +1,225 @@
+// Hostile position files through Load and Save: very deep, very long, very
+// wide, huge values, huge files, zero bytes, names built to collide in the
+// parser's index. Each must load whole or be refused (Load false, memory
+// and disk as they were), within memory bounded by the file's size and the
+// memory limit.
+//
+// ctest runs them at a hundredth of their size with a small memory limit,
+// so that the refusals are exercised too. TARNWICK_HOSTILE_FULL=1 runs the
+// full sizes with the default limit and prints the time and peak memory of
+// each Load and Save (timings are printed, never asserted).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "common/counting_env.h"
+#include "common/test_support.h"
+#include "markup/markup_parser.h"
+#include "store/position_file.h"
+#include "store_test_support.h"
+
+namespace tarnwick {
+namespace store {
+namespace {
+
+using testing_support::CountingEnv;
+
+bool FullSize() {
+    const char* full = std::getenv("TARNWICK_HOSTILE_FULL");
+    return full != nullptr && full[0] == '1';
+}
+
+// Full counts in a full run, a hundredth of them otherwise.
+std::size_t Scaled(std::size_t full) { return FullSize() ? full : full / 100; }
+
+std::string Nested(std::size_t levels) {
+    std::string text;
+    text.reserve(levels * 7);
+    for (std::size_t i = 0; i < levels; ++i) text += "<a>";
+    for (std::size_t i = 0; i < levels; ++i) text += "</a>";
+    return text;
+}
+
+std::string Items(std::size_t count) {
+    std::string text;
+    text.reserve(count * 120);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += store_testing::ItemLine("C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(i) + "\\notes.txt",
+                                        static_cast<int>(i % 5000), 4, 3);
+    }
+    return text;
+}
+
+std::string ManyAttributes(std::size_t count) {
+    std::string text = "<item type=\"editor\" path=\"C:\\wide.txt\"";
+    for (std::size_t i = 0; i < count; ++i) text += " a" + std::to_string(i) + "=\"1\"";
+    return text + ">\r\n";
+}
+
+std::string HugeValue(std::size_t bytes) {
+    return "<item type=\"editor\" path=\"C:\\big.txt\" note=\"" + std::string(bytes, 'v') + "\">\r\n" +
+           store_testing::ItemLine("C:\\after.txt", 2);
+}
+
+// Mostly text outside tags, with an item every 4 KB.
+std::string HugeFile(std::size_t bytes) {
+    std::string text;
+    text.reserve(bytes + 4096);
+    std::size_t n = 0;
+    while (text.size() < bytes) {
+        text += store_testing::ItemLine("C:\\f" + std::to_string(n++) + ".txt", 1);
+        text += std::string(4000, 'x');
+        text += "\r\n";
+    }
+    return text;
+}
+
+// Items with zero bytes in names, values and between tags.
+std::string ZeroBytes(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string line = store_testing::ItemLine("C:\\z" + std::to_string(i) + ".txt", 5);
+        line[1 + (i % 5)] = '\0';        // in the element name (or its first byte)
+        if (i % 3 == 0) line[7] = '\0';  // in an attribute name
+        if (i % 4 == 0) line.insert(line.size() - 4, 1, '\0');  // in a value
+        text += line;
+        text += std::string(1, '\0');
+    }
+    return text;
+}
+
+// Element names that differ only in bytes above 0x7F, all open, then as
+// many closing tags of such names that match none of them.
+std::string Colliding(std::size_t pairs) {
+    std::string opening;
+    std::string closing;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        std::string name = "n";
+        for (std::size_t k = i, d = 0; d < 14; ++d, k /= 64) name += static_cast<char>(0x80 + k % 64);
+        opening += "<" + name + ">\r\n";
+        name[14] = static_cast<char>(0xFF);
+        closing += "</" + name + ">\r\n";
+    }
+    return opening + closing;
+}
+
+double Milliseconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+class PositionFileHostileTest : public ::testing::Test {
+protected:
+    // Loads the text from a file, saves it when it loaded, and checks the
+    // outcome; with a document loaded before (`keep`), a refused file must
+    // leave that document and the file on disk alone.
+    void Run(const char* label, const std::string& text) {
+        const std::string path = temp_.File(std::string(label) + ".cfg");
+        ASSERT_TRUE(testing_support::WriteWholeFile(path, text));
+        const std::uint64_t limit = FullSize() ? markup::kDocumentMemoryLimit : kSmallLimit;
+
+        CountingEnv env(platform::Env::Default());
+        PositionFile file{};
+        file.Env = &env;
+        file.MemoryLimit = FullSize() ? 0 : kSmallLimit;
+        auto start = std::chrono::steady_clock::now();
+        bool loaded = Load(file, path.c_str(), nullptr);
+        double loadMs = Milliseconds(start);
+        std::uint64_t loadPeak = env.Peak();
+        std::uint64_t documentBytes = env.Live();
+        // Memory stays within the text, the document the limit allows and
+        // the parser's index (a few words per element, at most one element
+        // per two bytes).
+        EXPECT_LE(loadPeak, text.size() + limit + 16 * text.size() + (1u << 20)) << label;
+        if (loaded) {
+            EXPECT_LE(documentBytes, limit) << label;
+        }
+
+        double saveMs = -1;
+        std::uint64_t savePeak = 0;
+        if (loaded) {
+            env.ResetCounts();
+            start = std::chrono::steady_clock::now();
+            EXPECT_TRUE(Save(file, path.c_str(), nullptr, true)) << label;
+            saveMs = Milliseconds(start);
+            savePeak = env.Peak();
+            // What was written reads back into the same text.
+            PositionFile again{};
+            again.MemoryLimit = file.MemoryLimit;
+            std::string written = testing_support::ReadWholeFile(path);
+            EXPECT_TRUE(Load(again, path.c_str(), nullptr)) << label;
+            const std::string other = temp_.File(std::string(label) + "-again.cfg");
+            EXPECT_TRUE(Save(again, other.c_str(), nullptr, false)) << label;
+            EXPECT_TRUE(testing_support::ReadWholeFile(other) == written) << label;
+            UnloadDocument(again);
+        } else {
+            // A refused file: a document loaded before stays, and a save
+            // that reloads first writes nothing.
+            const std::string keepPath = temp_.File("keep.cfg");
+            ASSERT_TRUE(testing_support::WriteWholeFile(keepPath, store_testing::ItemLine("C:\\keep.txt", 7)));
+            PositionFile kept{};
+            kept.MemoryLimit = file.MemoryLimit;
+            ASSERT_TRUE(Load(kept, keepPath.c_str(), nullptr));
+            EXPECT_FALSE(Load(kept, path.c_str(), nullptr)) << label;
+            EXPECT_EQ(store_testing::StoredLine(kept, "C:\\keep.txt"), 7) << label;
+            EXPECT_FALSE(Save(kept, path.c_str(), nullptr, true)) << label;
+            EXPECT_TRUE(testing_support::ReadWholeFile(path) == text) << label << ": the refused file changed";
+            UnloadDocument(kept);
+        }
+        UnloadDocument(file);
+        EXPECT_EQ(env.Live(), 0u) << label;
+        std::printf("hostile %-10s %8.1f MB  load %-7s %8.1f ms peak %7.1f MB  save %8.1f ms peak %7.1f MB\n", label,
+                    text.size() / 1e6, loaded ? "ok" : "refused", loadMs, loadPeak / 1e6, saveMs, savePeak / 1e6);
+    }
+
+    static constexpr std::uint64_t kSmallLimit = 4u << 20;
+    testing_support::TempDir temp_;
+};
+
+TEST_F(PositionFileHostileTest, DeepLongAndWide) {
+    Run("nested", Nested(Scaled(1000000)));
+    Run("items", Items(Scaled(1000000)));
+    Run("attributes", ManyAttributes(Scaled(1000000)));
+}
+
+TEST_F(PositionFileHostileTest, HugeValuesAndFiles) {
+    Run("value", HugeValue(Scaled(50u << 20)));
+    Run("file", HugeFile(Scaled(100u << 20)));
+}
+
+TEST_F(PositionFileHostileTest, ZeroBytesAndCollidingNames) {
+    Run("zeros", ZeroBytes(Scaled(1000000)));
+    Run("colliding", Colliding(Scaled(350000)));
+}
+
+// A file larger than the memory limit is not even read: the peak stays far
+// below its size, and the document loaded before stays.
+TEST_F(PositionFileHostileTest, FileLargerThanTheLimitIsNotRead) {
+    const std::string path = temp_.File("large.cfg");
+    const std::string text = Items(20000);
+    ASSERT_TRUE(testing_support::WriteWholeFile(path, text));
+    const std::string keepPath = temp_.File("keep.cfg");
+    ASSERT_TRUE(testing_support::WriteWholeFile(keepPath, store_testing::ItemLine("C:\\keep.txt", 7)));
+    CountingEnv env(platform::Env::Default());
+    PositionFile file{};
+    file.Env = &env;
+    file.MemoryLimit = text.size() - 1;
+    ASSERT_TRUE(Load(file, keepPath.c_str(), nullptr));
+    env.ResetCounts();
+    EXPECT_FALSE(Load(file, path.c_str(), nullptr));
+    EXPECT_LT(env.Peak(), env.Live() + 4096);
+    EXPECT_EQ(store_testing::StoredLine(file, "C:\\keep.txt"), 7);
+    EXPECT_FALSE(Save(file, path.c_str(), nullptr, true));
+    EXPECT_TRUE(testing_support::ReadWholeFile(path) == text);
+    // At the limit it is read.
+    file.MemoryLimit = 0;
+    EXPECT_TRUE(Load(file, path.c_str(), nullptr));
+    EXPECT_EQ(CountItems(file, kItemTypeEditor), 20000);
+    UnloadDocument(file);
+}
+
+}  // namespace
+}  // namespace store
+}  // namespace tarnwick
