@@ -279,7 +279,9 @@ bool PosixEnv::ListFiles(const char* pathPrefix, const char* suffix,
         char path[kSystemPathSize];
         std::size_t used = 0;
         path[0] = '\0';
-        if (!Append(path, sizeof path, &used, pathPrefix, slash) || !AppendText(path, sizeof path, &used, name)) continue;
+        if (!Append(path, sizeof path, &used, pathPrefix, slash) || !AppendText(path, sizeof path, &used, name)) {
+            continue;
+        }
         struct stat info;
         if (lstat(path, &info) != 0 || !S_ISREG(info.st_mode)) continue;
         visit(path, FileTimeOf(info.st_mtim), context);

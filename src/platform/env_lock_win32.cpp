@@ -24,11 +24,16 @@ LockStatus Win32Env::TryLockFile(const char* path, LockFile** lock) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
             return LockStatus::Busy;
-        case ERROR_ACCESS_DENIED:
+        case ERROR_ACCESS_DENIED: {
             // A lock file that is there but refused is being deleted by its
-            // last holder: it is gone in a moment. Without one, the folder
-            // refuses new files.
-            return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? LockStatus::Busy : LockStatus::Unavailable;
+            // last holder: it is gone in a moment. Without one (or with a
+            // folder of that name), the lock cannot be had here.
+            DWORD attributes = GetFileAttributesA(path);
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                return LockStatus::Unavailable;
+            }
+            return LockStatus::Busy;
+        }
         default:
             return LockStatus::Unavailable;
         }

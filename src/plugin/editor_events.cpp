@@ -139,7 +139,8 @@ void OnClose(Module& m, const void* param) {
         if (!FetchRecord(m.Editors, &record)) return;
         // Only an item that still exists is updated; one removed meanwhile
         // (by the list or by another host) is not brought back.
-        if (UpdateExistingItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos)) SavePositions(m, true);
+        UpdateExistingItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
+        SavePositions(m, true);
     }
     RemoveRecord(m.Editors, record);
 }

@@ -77,7 +77,9 @@ bool IsPendingPosition(const PositionFile& file, const char* type, const char* p
     // The newest change of the item decides.
     bool pending = false;
     for (const PendingChange* change = file.Pending; change != nullptr; change = change->Next) {
-        if (CompareNoCase(change->Type, type) == 0 && CompareNoCase(change->Path, path) == 0) pending = !change->Deleted;
+        if (CompareNoCase(change->Type, type) == 0 && CompareNoCase(change->Path, path) == 0) {
+            pending = !change->Deleted;
+        }
     }
     return pending;
 }

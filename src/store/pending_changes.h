@@ -45,7 +45,8 @@ bool NoteRemoval(PositionFile& file, const char* type, const char* path);
 // made; the others are still made).
 bool ReapplyPending(PositionFile& file);
 // True when a change of an item of `type` and `path` (ignoring case) is not
-// on disk yet and it is not a deletion.
+// on disk yet and it is not a deletion. Linear in the list (the merge asks
+// for each item it drops; the list is empty but after failed saves).
 bool IsPendingPosition(const PositionFile& file, const char* type, const char* path);
 bool HasPending(const PositionFile& file);
 // Forgets every pending change (after a successful Save, at unload).

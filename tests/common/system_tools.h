@@ -99,6 +99,24 @@ private:
 // Sleeps the calling thread.
 void SleepMs(unsigned milliseconds);
 
+// Keeps a file open for reading the way another program (a viewer) does:
+// sharing reading only, or reading and writing, but never deletion, so that
+// the file cannot be replaced while it is held (on POSIX a shared lock,
+// which every Tarnwick process honours, for both).
+class ForeignReader {
+public:
+    ForeignReader(const std::string& path, bool shareWriting);
+    ~ForeignReader();
+    ForeignReader(const ForeignReader&) = delete;
+    ForeignReader& operator=(const ForeignReader&) = delete;
+    bool Held() const { return handle_ != -1; }
+    // Lets the file go; nothing happens when it is not held.
+    void Release();
+
+private:
+    std::intptr_t handle_ = -1;
+};
+
 // Points the registry at a private place for the object's lifetime: the
 // POSIX registry substitute's root folder moves to `folder` (the previous
 // setting comes back on destruction). On Windows the real registry is used

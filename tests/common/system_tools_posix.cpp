@@ -112,6 +112,23 @@ void ForeignWriter::Unlock() {
     held_ = false;
 }
 
+ForeignReader::ForeignReader(const std::string& path, bool shareWriting) {
+    (void)shareWriting;  // advisory locks know no share modes
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        close(fd);
+        fd = -1;
+    }
+    handle_ = fd;
+}
+
+ForeignReader::~ForeignReader() { Release(); }
+
+void ForeignReader::Release() {
+    if (handle_ >= 0) close(static_cast<int>(handle_));
+    handle_ = -1;
+}
+
 std::string ProgramFolder() {
     char buffer[4096];
     ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);

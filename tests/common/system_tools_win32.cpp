@@ -122,6 +122,19 @@ void ForeignWriter::Unlock() {
     held_ = false;
 }
 
+ForeignReader::ForeignReader(const std::string& path, bool shareWriting) {
+    DWORD share = FILE_SHARE_READ | (shareWriting ? FILE_SHARE_WRITE : 0);
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    handle_ = handle == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(handle);
+}
+
+ForeignReader::~ForeignReader() { Release(); }
+
+void ForeignReader::Release() {
+    if (handle_ != -1) CloseHandle(AsHandle(handle_));
+    handle_ = -1;
+}
+
 std::string ProgramFolder() {
     char buffer[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);

@@ -7,8 +7,9 @@
 //       last position it stored, or that it deleted it, to <results>.
 //   position_host reader <cfg> <milliseconds> <results>
 //       only reads the file (fresh Loads and raw reads), counting torn ones.
-//   position_host saver <cfg>
-//       saves generation after generation of ten items until it is killed.
+//   position_host saver <cfg> <marker>
+//       writes <marker>, then saves generation after generation of ten
+//       items until it is killed.
 //   position_host holdlock <cfg> <marker>
 //       takes the update lock, writes <marker> and waits to be killed.
 #include <cstdio>
@@ -73,6 +74,25 @@ void Forget() {
     host.ModuleNumbersSeen.clear();
 }
 
+// How many of this host's files the file on disk does not show as this host
+// last left them, right after an operation: each one an update lost to
+// another host's save (or one still waiting to be written).
+long CountMismatches(const std::string& cfg, int id, const std::vector<int>& last) {
+    store::PositionFile file{};
+    long mismatches = 0;
+    if (store::Load(file, cfg.c_str(), nullptr)) {
+        for (std::size_t k = 0; k < last.size(); ++k) {
+            const std::string path = "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k);
+            EditorSetPosition position{};
+            position.CurLine = -1000;
+            const bool there = store::ReadItem(file, "editor", path.c_str(), &position);
+            if (last[k] >= 0 ? !there || position.CurLine != last[k] : last[k] == -2 && there) ++mismatches;
+        }
+    }
+    store::UnloadDocument(file);
+    return mismatches;
+}
+
 int RunHost(const std::string& folder, int id, int milliseconds, const std::string& results) {
     const std::string sep(1, ts::PathSeparator());
     ts::RegistryRootOverride registry(folder + sep + "registry" + std::to_string(id));
@@ -91,6 +111,7 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
     std::vector<int> last(files, -1);  // -1 never stored, -2 deleted
     int value = 0;
     long operations = 0;
+    long mismatches = 0;
     const std::uint64_t end = NowMs() + static_cast<std::uint64_t>(milliseconds);
     for (int round = 0; NowMs() < end; ++round) {
         const int k = round % files;
@@ -119,11 +140,12 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
             last[k] = value;
         }
         ++operations;
+        mismatches += CountMismatches(folder + sep + "Tarnwick.cfg", id, last);
     }
     Forget();
     ExitFAR();
     ts::RegistryDeleteTree(rootKey.c_str());
-    std::string text = "operations " + std::to_string(operations) + "\n";
+    std::string text = "operations " + std::to_string(operations) + " mismatches " + std::to_string(mismatches) + "\n";
     for (int k = 0; k < files; ++k) {
         text += "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k) + " " + std::to_string(last[k]) + "\n";
     }
@@ -184,13 +206,15 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
         // at an event; a reader that never let go would starve every writer.
         ts::SleepMs(1);
     }
-    return ts::WriteWholeFile(results, "reads " + std::to_string(reads) + " torn " + std::to_string(torn) + "\n") ? 0 : 3;
+    const std::string text = "reads " + std::to_string(reads) + " torn " + std::to_string(torn) + "\n";
+    return ts::WriteWholeFile(results, text) ? 0 : 3;
 }
 
 // ---- The saver that is killed ---------------------------------------------------
 
-int RunSaver(const std::string& cfg) {
+int RunSaver(const std::string& cfg, const std::string& marker) {
     store::PositionFile file{};
+    if (!ts::WriteWholeFile(marker, "saving")) return 3;
     for (;;) {
         store::UpdateScope update(file, cfg.c_str());
         if (!store::Load(file, cfg.c_str(), nullptr)) continue;
@@ -221,7 +245,7 @@ int main(int argc, char** argv) {
         return RunHost(args[1], std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4]);
     }
     if (args.size() == 4 && args[0] == "reader") return RunReader(args[1], std::atoi(args[2].c_str()), args[3]);
-    if (args.size() == 2 && args[0] == "saver") return RunSaver(args[1]);
+    if (args.size() == 3 && args[0] == "saver") return RunSaver(args[1], args[2]);
     if (args.size() == 3 && args[0] == "holdlock") return RunLockHolder(args[1], args[2]);
     std::fprintf(stderr, "usage: position_host host|reader|saver|holdlock ...\n");
     return 1;
