@@ -91,8 +91,9 @@ void IndexEditorItems(ItemIndex& index, MarkupNode* document) {
 // What a merge has made aside before it changes anything: the updates of
 // memory's items and the new items taken over from the file.
 struct MergePlan {
-    ItemUpdate* Updates;
+    ItemUpdate* Updates;  // grown as needed: most merges update few items
     int UpdateCount;
+    int UpdateCapacity;
     MarkupNode** Additions;
     int AdditionCount;
     platform::Env* Heap;
@@ -103,7 +104,7 @@ void DiscardPlan(MergePlan& plan) {
     for (int i = 0; i < plan.AdditionCount; ++i) markup::Destroy(plan.Additions[i]);
     plan.Heap->Release(plan.Updates);
     plan.Heap->Release(plan.Additions);
-    plan = MergePlan{nullptr, 0, nullptr, 0, plan.Heap};
+    plan = MergePlan{nullptr, 0, 0, nullptr, 0, plan.Heap};
 }
 
 // Room for `count` elements of `size` bytes (at least one); null when memory
@@ -112,6 +113,20 @@ void* AllocArray(platform::Env* env, int count, std::size_t size) {
     std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 1u;
     if (n > static_cast<std::size_t>(-1) / size) return nullptr;
     return env->AllocZeroed(n * size);
+}
+
+// Room for one more update; false when memory runs out.
+bool MakeRoomForUpdate(MergePlan& plan) {
+    if (plan.UpdateCount < plan.UpdateCapacity) return true;
+    if (plan.UpdateCapacity > 0x3FFFFFFF / 2) return false;
+    int capacity = plan.UpdateCapacity == 0 ? 16 : plan.UpdateCapacity * 2;
+    ItemUpdate* updates = static_cast<ItemUpdate*>(AllocArray(plan.Heap, capacity, sizeof(ItemUpdate)));
+    if (updates == nullptr) return false;
+    for (int i = 0; i < plan.UpdateCount; ++i) updates[i] = plan.Updates[i];
+    plan.Heap->Release(plan.Updates);
+    plan.Updates = updates;
+    plan.UpdateCapacity = capacity;
+    return true;
 }
 
 // Makes everything the merge will change, without changing anything: false
@@ -141,7 +156,8 @@ bool PrepareMerge(PositionFile& file, MarkupNode* incoming, EditorTable* table, 
         ReadItemElement(theirs, kItemTypeEditor, &position);
         CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
         if (ItemHolds(element, path, position)) continue;
-        if (!PrepareItemUpdate(&plan.Updates[plan.UpdateCount], element, kItemTypeEditor, path, position)) {
+        if (!MakeRoomForUpdate(plan) ||
+            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], element, kItemTypeEditor, path, position)) {
             return false;
         }
         ++plan.UpdateCount;
@@ -199,13 +215,12 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
 
     ItemIndex incomingIndex;
     ItemIndex localIndex;
-    MergePlan plan{nullptr, 0, nullptr, 0, env};
+    MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
     bool ready = CreateItemIndex(incomingIndex, incomingCount, env);
     ready = CreateItemIndex(localIndex, localCount + incomingCount, env) && ready;
     if (ready) {
-        plan.Updates = static_cast<ItemUpdate*>(AllocArray(env, localCount, sizeof(ItemUpdate)));
         plan.Additions = static_cast<MarkupNode**>(AllocArray(env, incomingCount, sizeof(MarkupNode*)));
-        ready = plan.Updates != nullptr && plan.Additions != nullptr;
+        ready = plan.Additions != nullptr;
     }
     if (ready) {
         IndexEditorItems(incomingIndex, incoming);
