@@ -4,7 +4,7 @@
 # FUZZ_SECONDS seconds (default 300), starting from its seed corpus in
 # tests/fuzz/corpus/. New inputs go to build/fuzz/corpus/<target>; a crash,
 # leak or timeout stops the run, leaves the input in build/fuzz/findings and
-# fails the script. Prints the number of runs of each target.
+# fails the script. Prints the number of runs of each target and its rate.
 #   FUZZ_SECONDS=20 scripts/fuzz.sh             every target for 20 s
 #   scripts/fuzz.sh markup_roundtrip_fuzz      one target
 set -euo pipefail
@@ -43,7 +43,8 @@ for target in "${targets[@]}"; do
         -max_len=4096 -artifact_prefix="$build/findings/$target-" -print_final_stats=1 \
         "$work" "$(seed_of "$target")" >"$log" 2>&1; then
         runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
-        echo "$target: $runs runs, no crash, leak or timeout"
+        rate=$(grep -o 'exec/s: *[0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*$' || echo '?')
+        echo "$target: $runs runs ($rate per second), no crash, leak or timeout"
     else
         echo "$target: FAILED (log: $log)"
         tail -n 40 "$log"

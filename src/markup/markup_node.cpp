@@ -324,6 +324,37 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
     return true;
 }
 
+bool ReserveAttributes(MarkupNode* node, int count) {
+    if (node == nullptr || count < 0 || count > kMaxAttributes) return false;
+    if (count <= node->AttributeCapacity) return true;
+    platform::Env* env = node->HeapEnv != nullptr ? node->HeapEnv : platform::Env::Default();
+    node->HeapEnv = env;
+    MarkupAttribute* array =
+        static_cast<MarkupAttribute*>(env->AllocZeroed(sizeof(MarkupAttribute) * kMaxAttributes));
+    if (array == nullptr) return false;
+    for (int i = 0; i < node->AttributeCount; ++i) array[i] = node->Attributes[i];
+    if (OwnsAttributeArray(node)) env->Release(node->Attributes);
+    node->Attributes = array;
+    node->AttributeCapacity = kMaxAttributes;
+    return true;
+}
+
+bool PutAttribute(MarkupNode* node, int index, char* name, char* value) {
+    if (node == nullptr || index < 0 || index > node->AttributeCount || index >= node->AttributeCapacity) {
+        return false;
+    }
+    if (node->HeapEnv == nullptr) node->HeapEnv = platform::Env::Default();
+    if (index < node->AttributeCount) {
+        ReleaseString(node, node->Attributes[index].Name);
+        ReleaseString(node, node->Attributes[index].Value);
+    } else {
+        node->AttributeCount += 1;
+    }
+    node->Attributes[index].Name = name;
+    node->Attributes[index].Value = value;
+    return true;
+}
+
 bool SetIntAttribute(MarkupNode* node, const char* name, std::int32_t value) {
     char text[20];
     FormatInt(value, text);

@@ -141,6 +141,21 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value);
 // SetAttribute with the decimal text of `value`.
 bool SetIntAttribute(MarkupNode* node, const char* name, std::int32_t value);
 
+// For changes of several attributes that must happen whole or not at all:
+// everything that can run out of memory is done first (the strings, from
+// the heap of the node's environment, and ReserveAttributes), then
+// PutAttribute, which cannot fail, puts them in place.
+//
+// Makes room for `count` attributes (at most kMaxAttributes) without
+// changing any; false, and nothing changed, when memory runs out.
+bool ReserveAttributes(MarkupNode* node, int count);
+// Stores `name` and `value`, strings on the heap of the node's environment
+// that the node takes over, as attribute `index`: over the strings of an
+// existing one (index below AttributeCount, whose old strings go) or as a
+// new last one (index equal to AttributeCount, within the room made).
+// Allocates nothing. False, with the strings not taken, for any other index.
+bool PutAttribute(MarkupNode* node, int index, char* name, char* value);
+
 // Reads a whole text as a number: decimal, "-" decimal, or hexadecimal after
 // "0x", "0X", "#" or "$"; taken modulo 2^32 as a signed 32-bit value. A
 // prefix with no digits gives 0. False, with `*value` untouched, for an

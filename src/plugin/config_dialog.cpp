@@ -99,7 +99,7 @@ void ExpandDialogTemplate(Module& m, const DialogTemplateRow* rows, FarDialogIte
 }
 
 bool ShowConfigDialog(Module& m) {
-    LoadSettings(m);
+    ReloadSettings(m);
     LoadPositions(m);
 
     FarDialogItem items[kConfigDialogRows];

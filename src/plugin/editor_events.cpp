@@ -77,15 +77,23 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
         if (dirty) record.CleanPos = record.RestorePos;
     }
 
+    EditorRecord previous = EditorKey(info.EditorID);
+    const bool hadRecord = FetchRecord(m.Editors, &previous);
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != StorePosition) return true;
 
     // Under the update lock: the change goes into the latest file, and no
-    // other host writes between this Load and the Save.
+    // other host writes between this Load and the Save. The item is stored
+    // whole or not at all; when it is not, the editor's record goes back to
+    // what it was (rewritten in place, which cannot fail).
     UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
     LoadPositions(m);
     if (!StoreItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
-        RemoveRecord(m.Editors, record);
+        if (hadRecord) {
+            InsertRecord(m.Editors, previous);
+        } else {
+            RemoveRecord(m.Editors, record);
+        }
         return false;
     }
     SavePositions(m, true);

@@ -41,6 +41,9 @@ struct Module {
     // The position file in memory and the editors tracked in this process.
     store::PositionFile Positions;
     store::EditorTable Editors;
+    // True while the document reflects the file as of the last
+    // LoadPositions (false when that Load failed, and before the first).
+    bool PositionsCurrent;
 };
 
 // The module's one instance, for the exports, the unload hook and the tests
@@ -51,7 +54,10 @@ Module& LoadedModule();
 // store::Load); true when the document reflects the file.
 bool LoadPositions(Module& m);
 // Saves the module's document to the configured position file, after a
-// Load when `reloadFirst` is set (see store::Save).
+// Load when `reloadFirst` is set (see store::Save). Without a reload, a
+// document that the last LoadPositions could not bring up to date is not
+// written (false): it may be older than the file, and would replace what
+// another host wrote meanwhile; the change stays in memory.
 bool SavePositions(Module& m, bool reloadFirst);
 
 }  // namespace plugin

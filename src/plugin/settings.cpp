@@ -68,18 +68,42 @@ void BuildDefaultCfgFile(Module& m, const char* moduleName) {
     }
 }
 
+namespace {
+
+// Reads all six settings aside, each falling back to the text in
+// `fallback`, and takes them over in one step, so that the module never
+// holds some values of this read and some of the last one.
+void ReadAllSettings(Module& m, const Settings& fallback) {
+    Settings loaded = m.CurrentSettings;
+    char numbers[4][kNumberTextSize];
+    FormatInt(fallback.ShowInPanels, numbers[0]);
+    FormatInt(fallback.Automatic, numbers[1]);
+    FormatInt(fallback.RemoveOld, numbers[2]);
+    FormatInt(fallback.CheckMask, numbers[3]);
+    LoadNumber(m, "ShowInPanels", numbers[0], &loaded.ShowInPanels);
+    LoadNumber(m, "Automatic", numbers[1], &loaded.Automatic);
+    LoadNumber(m, "RemoveOld", numbers[2], &loaded.RemoveOld);
+    LoadNumber(m, "CheckMask", numbers[3], &loaded.CheckMask);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", "Mask", loaded.Mask, fallback.Mask, kMaskSize);
+    ReadSettingString(m, RegistryRoot::CurrentUser, "", "CfgFile", loaded.CfgFile, fallback.CfgFile, kPathSize);
+    HostUnquote(m, loaded.CfgFile);
+    if (loaded.CfgFile[0] == '\0') CopyBounded(loaded.CfgFile, m.DefaultCfgFile, kPathSize);
+    m.CurrentSettings = loaded;
+}
+
+}  // namespace
+
 void LoadSettings(Module& m) {
-    LoadNumber(m, "ShowInPanels", "0", &m.CurrentSettings.ShowInPanels);
-    LoadNumber(m, "Automatic", "1", &m.CurrentSettings.Automatic);
-    LoadNumber(m, "RemoveOld", "1", &m.CurrentSettings.RemoveOld);
-    LoadNumber(m, "CheckMask", "0", &m.CurrentSettings.CheckMask);
-    ReadSettingString(m, RegistryRoot::CurrentUser, "", "Mask", m.CurrentSettings.Mask, "", kMaskSize);
-    ReadSettingString(m, RegistryRoot::CurrentUser, "", "CfgFile", m.CurrentSettings.CfgFile, m.DefaultCfgFile,
-                      kPathSize);
-    HostUnquote(m, m.CurrentSettings.CfgFile);
-    if (m.CurrentSettings.CfgFile[0] == '\0') {
-        CopyBounded(m.CurrentSettings.CfgFile, m.DefaultCfgFile, kPathSize);
-    }
+    Settings defaults{};
+    defaults.Automatic = 1;
+    defaults.RemoveOld = 1;
+    CopyBounded(defaults.CfgFile, m.DefaultCfgFile, kPathSize);
+    ReadAllSettings(m, defaults);
+}
+
+void ReloadSettings(Module& m) {
+    const Settings current = m.CurrentSettings;
+    ReadAllSettings(m, current);
 }
 
 platform::RegistryKey* OpenSettingsKey(Module& m, RegistryRoot root, const char* subKey) {

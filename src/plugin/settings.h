@@ -53,6 +53,12 @@ void BuildDefaultCfgFile(Module& m, const char* moduleName);
 // field's previous value. CfgFile is unquoted; when it is then empty it
 // becomes DefaultCfgFile.
 void LoadSettings(Module& m);
+// LoadSettings for settings that were loaded before (the configuration
+// dialog's fresh read): a value that is missing or cannot be read keeps the
+// module's current value instead of taking its default, so that a registry
+// that fails for a moment does not put defaults into the dialog, which its
+// OK would then write over the user's settings.
+void ReloadSettings(Module& m);
 
 // Opens the settings key (plus "\" and `subKey` when that is not empty)
 // for reading. Null when there is no key, the path does not fit, the root

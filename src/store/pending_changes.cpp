@@ -1,6 +1,7 @@
 #include "store/pending_changes.h"
 
 #include "store/item_rules.h"
+#include "store/item_update.h"
 #include "support/text.h"
 
 namespace tarnwick {
@@ -37,14 +38,13 @@ bool Note(PositionFile& file, const char* type, const char* path, bool deleted, 
 }  // namespace
 
 bool StoreItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    bool written = ItemExists(file, type, path) ? WriteItem(file, type, path, position)
-                                                : AddItem(file, type, path, position);
+    bool written = StoreWholeItem(file, type, path, position);
     if (written) Note(file, type, path, false, position);
     return written;
 }
 
 bool UpdateExistingItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    if (!WriteItem(file, type, path, position)) return false;
+    if (!UpdateWholeItem(file, type, path, position)) return false;
     Note(file, type, path, false, position);
     return true;
 }
@@ -59,17 +59,17 @@ bool NoteRemoval(PositionFile& file, const char* type, const char* path) {
     return Note(file, type, path, true, none);
 }
 
-void ReapplyPending(PositionFile& file) {
-    if (file.Document == nullptr) return;
+bool ReapplyPending(PositionFile& file) {
+    if (file.Document == nullptr) return true;
+    bool reapplied = true;
     for (const PendingChange* change = file.Pending; change != nullptr; change = change->Next) {
         if (change->Deleted) {
             RemoveItem(file, change->Type, change->Path);
-        } else if (ItemExists(file, change->Type, change->Path)) {
-            WriteItem(file, change->Type, change->Path, change->Position);
         } else {
-            AddItem(file, change->Type, change->Path, change->Position);
+            reapplied = StoreWholeItem(file, change->Type, change->Path, change->Position) && reapplied;
         }
     }
+    return reapplied;
 }
 
 bool IsPendingPosition(const PositionFile& file, const char* type, const char* path) {

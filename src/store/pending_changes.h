@@ -41,7 +41,9 @@ bool NoteRemoval(PositionFile& file, const char* type, const char* path);
 
 // Makes every pending change again, oldest first: a deletion removes the
 // item, a position is written into the item or, when it is gone, added.
-void ReapplyPending(PositionFile& file);
+// False when memory ran out for one of them (each change is whole or not
+// made; the others are still made).
+bool ReapplyPending(PositionFile& file);
 // True when a change of an item of `type` and `path` (ignoring case) is not
 // on disk yet and it is not a deletion. Linear in the list (the merge asks
 // for each item it drops; the list is empty but after failed saves).

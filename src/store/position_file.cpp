@@ -189,8 +189,11 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     }
     // Without memory for the index, lookups walk the document instead.
     BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
-    // What this host changed but could not save yet wins over the file.
-    ReapplyPending(file);
+    // What this host changed but could not save yet wins over the file. A
+    // change that could not be made again fails the Load, which records
+    // nothing, so that no save writes the document without it and the next
+    // Load tries again.
+    if (!ReapplyPending(file)) return false;
     RecordSnapshot(file, fileName, outcome, snapshot);
     file.LoadedForeign = foreign;
     return true;

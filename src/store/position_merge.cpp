@@ -6,6 +6,7 @@
 
 #include "markup/markup_node.h"
 #include "store/item_index.h"
+#include "store/item_update.h"
 #include "store/item_rules.h"
 #include "store/pending_changes.h"
 #include "store/position_file.h"
@@ -87,61 +88,79 @@ void IndexEditorItems(ItemIndex& index, MarkupNode* document) {
     }
 }
 
-}  // namespace
+// What a merge has made aside before it changes anything: the updates of
+// memory's items and the new items taken over from the file.
+struct MergePlan {
+    ItemUpdate* Updates;  // grown as needed: most merges update few items
+    int UpdateCount;
+    int UpdateCapacity;
+    MarkupNode** Additions;
+    int AdditionCount;
+    platform::Env* Heap;
+};
 
-bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table) {
-    int localCount = CountEditorItems(file.Document);
-    int incomingCount = CountEditorItems(incoming);
+void DiscardPlan(MergePlan& plan) {
+    for (int i = 0; i < plan.UpdateCount; ++i) DiscardItemUpdate(&plan.Updates[i]);
+    for (int i = 0; i < plan.AdditionCount; ++i) markup::Destroy(plan.Additions[i]);
+    plan.Heap->Release(plan.Updates);
+    plan.Heap->Release(plan.Additions);
+    plan = MergePlan{nullptr, 0, 0, nullptr, 0, plan.Heap};
+}
 
-    ItemIndex incomingIndex;
-    ItemIndex localIndex;
-    bool indexed = CreateItemIndex(incomingIndex, incomingCount, EnvOf(file));
-    indexed = CreateItemIndex(localIndex, localCount + incomingCount, EnvOf(file)) && indexed;
-    if (!indexed) {
-        DestroyItemIndex(incomingIndex);
-        DestroyItemIndex(localIndex);
-        return false;
-    }
-    IndexEditorItems(incomingIndex, incoming);
-    IndexEditorItems(localIndex, file.Document);
+// Room for `count` elements of `size` bytes (at least one); null when memory
+// runs out or the size overflows.
+void* AllocArray(platform::Env* env, int count, std::size_t size) {
+    std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 1u;
+    if (n > static_cast<std::size_t>(-1) / size) return nullptr;
+    return env->AllocZeroed(n * size);
+}
 
+// Room for one more update; false when memory runs out.
+bool MakeRoomForUpdate(MergePlan& plan) {
+    if (plan.UpdateCount < plan.UpdateCapacity) return true;
+    if (plan.UpdateCapacity > 0x3FFFFFFF / 2) return false;
+    int capacity = plan.UpdateCapacity == 0 ? 16 : plan.UpdateCapacity * 2;
+    ItemUpdate* updates = static_cast<ItemUpdate*>(AllocArray(plan.Heap, capacity, sizeof(ItemUpdate)));
+    if (updates == nullptr) return false;
+    for (int i = 0; i < plan.UpdateCount; ++i) updates[i] = plan.Updates[i];
+    plan.Heap->Release(plan.Updates);
+    plan.Updates = updates;
+    plan.UpdateCapacity = capacity;
+    return true;
+}
+
+// Makes everything the merge will change, without changing anything: false
+// when memory runs out (what was made is in the plan, for DiscardPlan).
+bool PrepareMerge(PositionFile& file, MarkupNode* incoming, EditorTable* table, ItemIndex& incomingIndex,
+                  ItemIndex& localIndex, MergePlan& plan) {
     OpenPathFilter open{};
     if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
 
     EditorSetPosition position;
     char path[kPathSize];
 
-    // Memory's items: drop, keep or update from the file.
-    MarkupNode* element = FirstElement(file.Document);
-    while (element != nullptr) {
-        if (!IsEditorItem(element)) {
-            element = element->GetNext();
-            continue;
-        }
+    // Memory's items that the file holds too take the file's values, unless
+    // an editor of this process has that file open. The values go into
+    // memory's first item of that path, over that item's own values where
+    // the file lacks one; later items of the same path stay as they are.
+    for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
+        if (!IsEditorItem(element)) continue;
         CopyBounded(path, GetAttribute(element, "path"), kPathSize);
         MarkupNode* theirs = FindIndexedItem(incomingIndex, path);
-        if (theirs == nullptr) {
-            if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, path)) DropRecordsOfPath(*table, path);
-            // Every item of memory with this path goes the same way, so the
-            // one at hand is the first of them left.
-            MarkupNode* previous = element->GetPrev();
-            ForgetIndexedItem(localIndex, element, path);
-            markup::RemoveNode(element);
-            element = previous->GetNext();
-            continue;
+        if (theirs == nullptr) continue;  // dropped when the merge is applied
+        if (MayBeOpen(open, path) && IsOpenHere(table, path)) continue;
+        MarkupNode* first = FindIndexedItem(localIndex, path);
+        if (first != nullptr && first != element) continue;
+        position = BlankPosition();
+        ReadItemElement(element, kItemTypeEditor, &position);
+        ReadItemElement(theirs, kItemTypeEditor, &position);
+        CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
+        if (ItemHolds(element, path, position)) continue;
+        if (!MakeRoomForUpdate(plan) ||
+            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], element, kItemTypeEditor, path, position)) {
+            return false;
         }
-        if (!(MayBeOpen(open, path) && IsOpenHere(table, path))) {
-            // The file's values go into memory's first item of that path,
-            // over that item's own values where the file lacks one.
-            MarkupNode* ours = FindIndexedItem(localIndex, path);
-            if (ours == nullptr) ours = element;
-            position = BlankPosition();
-            ReadItemElement(ours, kItemTypeEditor, &position);
-            ReadItemElement(theirs, kItemTypeEditor, &position);
-            CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
-            if (!ItemHolds(ours, path, position)) WriteItemElement(ours, kItemTypeEditor, path, position);
-        }
-        element = element->GetNext();
+        ++plan.UpdateCount;
     }
 
     // The file's items that memory lacks: taken over, once per path.
@@ -151,15 +170,70 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
         if (FindIndexedItem(localIndex, path) != nullptr) continue;
         position = BlankPosition();
         ReadItemElement(theirs, kItemTypeEditor, &position);
-        MarkupNode* added = AddItemElement(file, kItemTypeEditor, path, position);
-        if (added != nullptr) AddIndexedItem(localIndex, added, path);
+        MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, path, position);
+        if (added == nullptr) return false;
+        plan.Additions[plan.AdditionCount++] = added;
+        AddIndexedItem(localIndex, added, path);
     }
-
-    DestroyItemIndex(incomingIndex);
-    DestroyItemIndex(localIndex);
     return true;
 }
 
+// Puts the plan in place and drops memory's items that the file lacks, with
+// the records of editors on their paths. Allocates nothing.
+void ApplyMerge(PositionFile& file, EditorTable* table, const ItemIndex& incomingIndex, MergePlan& plan) {
+    for (int i = 0; i < plan.UpdateCount; ++i) ApplyItemUpdate(&plan.Updates[i]);
+    plan.UpdateCount = 0;
+
+    char path[kPathSize];
+    MarkupNode* element = FirstElement(file.Document);
+    while (element != nullptr) {
+        MarkupNode* next = element->GetNext();
+        if (IsEditorItem(element)) {
+            CopyBounded(path, GetAttribute(element, "path"), kPathSize);
+            if (FindIndexedItem(incomingIndex, path) == nullptr) {
+                // The editors of a path whose position is still to be written
+                // keep their records, as their item comes back with it.
+                if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, path)) DropRecordsOfPath(*table, path);
+                markup::RemoveNode(element);
+            }
+        }
+        element = next;
+    }
+
+    // Each new item goes in front, so they end up before all older ones and
+    // in the reverse of their order in the file.
+    for (int i = 0; i < plan.AdditionCount; ++i) markup::InsertAfter(file.Document, plan.Additions[i]);
+    plan.AdditionCount = 0;
+}
+
+}  // namespace
+
+bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table) {
+    int localCount = CountEditorItems(file.Document);
+    int incomingCount = CountEditorItems(incoming);
+    platform::Env* env = EnvOf(file);
+
+    ItemIndex incomingIndex;
+    ItemIndex localIndex;
+    MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
+    bool ready = CreateItemIndex(incomingIndex, incomingCount, env);
+    ready = CreateItemIndex(localIndex, localCount + incomingCount, env) && ready;
+    if (ready) {
+        plan.Additions = static_cast<MarkupNode**>(AllocArray(env, incomingCount, sizeof(MarkupNode*)));
+        ready = plan.Additions != nullptr;
+    }
+    if (ready) {
+        IndexEditorItems(incomingIndex, incoming);
+        IndexEditorItems(localIndex, file.Document);
+        ready = PrepareMerge(file, incoming, table, incomingIndex, localIndex, plan);
+    }
+    // Nothing has changed yet: out of memory, the merge is left undone.
+    if (ready) ApplyMerge(file, table, incomingIndex, plan);
+    DiscardPlan(plan);
+    DestroyItemIndex(incomingIndex);
+    DestroyItemIndex(localIndex);
+    return ready;
+}
 
 }  // namespace store
 }  // namespace tarnwick

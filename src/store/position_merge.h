@@ -21,8 +21,10 @@ struct PositionFile;
 // - an item only in the file is added in front, so items taken over end up
 //   before all older ones and in the reverse of their order in the file.
 // Other elements on either side are left alone. Both documents are indexed
-// by path first, so the whole merge is linear in their items. False, with
-// nothing changed, when the indexes cannot be had. `table` may be null.
+// by path first, so the whole merge is linear in their items. Everything
+// that needs memory (indexes, new attribute strings, new items) is made
+// before anything changes: false, with the document and the table as they
+// were, when memory runs out. `table` may be null.
 bool MergeDocument(PositionFile& file, markup::MarkupNode* incoming, EditorTable* table);
 
 }  // namespace store

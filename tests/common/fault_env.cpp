@@ -18,16 +18,78 @@ FaultEnv::Fault FaultEnv::Next(Op op) {
     return fault_[i];
 }
 
+void FaultEnv::ClearFaults() {
+    for (int i = 0; i < static_cast<int>(Op::Count); ++i) fault_[i] = Fault::None;
+    diskFull_ = false;
+}
+
 void* FaultEnv::AllocZeroed(std::size_t size) {
     if (Next(Op::Alloc) != Fault::None) return nullptr;
-    return base_->AllocZeroed(size);
+    void* block = base()->AllocZeroed(size);
+    if (block != nullptr) ++live_;
+    return block;
+}
+
+void FaultEnv::Release(void* block) {
+    if (block == nullptr) return;
+    --live_;
+    base()->Release(block);
+}
+
+bool FaultEnv::GetFileTime(platform::File* file, platform::FileTime* time) {
+    if (Next(Op::Time) != Fault::None) return false;
+    return base()->GetFileTime(file, time);
+}
+
+bool FaultEnv::GetFileSize(platform::File* file, std::uint64_t* size) {
+    if (Next(Op::Size) != Fault::None) return false;
+    return base()->GetFileSize(file, size);
+}
+
+platform::PathStatus FaultEnv::ProbePath(const char* path) {
+    switch (Next(Op::Probe)) {
+    case Fault::None:
+        return base()->ProbePath(path);
+    case Fault::Missing:
+        return platform::PathStatus::Missing;
+    case Fault::Busy:
+        return platform::PathStatus::Unreachable;
+    default:
+        return platform::PathStatus::Failed;
+    }
+}
+
+bool FaultEnv::CloseWritable(platform::WritableFile* file) {
+    // The handle is gone either way; only the report differs.
+    bool closed = base()->CloseWritable(file);
+    return Next(Op::CloseWritable) == Fault::None && closed;
+}
+
+bool FaultEnv::RemoveFile(const char* path) {
+    if (Next(Op::Remove) != Fault::None) return false;
+    return base()->RemoveFile(path);
+}
+
+platform::RegistryKey* FaultEnv::RegistryOpenForRead(const char* path) {
+    if (Next(Op::RegistryOpen) != Fault::None) return nullptr;
+    return base()->RegistryOpenForRead(path);
+}
+
+platform::RegistryKey* FaultEnv::RegistryCreateForWrite(const char* path) {
+    if (Next(Op::RegistryCreate) != Fault::None) return nullptr;
+    return base()->RegistryCreateForWrite(path);
+}
+
+bool FaultEnv::RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) {
+    if (Next(Op::RegistrySet) != Fault::None) return false;
+    return base()->RegistrySetString(key, name, text);
 }
 
 platform::OpenStatus FaultEnv::OpenForRead(const char* path, platform::File** file) {
     if (file != nullptr) *file = nullptr;
     switch (Next(Op::Open)) {
     case Fault::None:
-        return base_->OpenForRead(path, file);
+        return base()->OpenForRead(path, file);
     case Fault::Busy:
         return platform::OpenStatus::Busy;
     case Fault::Denied:
@@ -41,8 +103,8 @@ platform::OpenStatus FaultEnv::OpenForRead(const char* path, platform::File** fi
 
 bool FaultEnv::ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
     Fault fault = Next(Op::Read);
-    if (fault == Fault::None) return base_->ReadFile(file, buffer, size, read);
-    if (fault == Fault::Short) return base_->ReadFile(file, buffer, size / 2, read);
+    if (fault == Fault::None) return base()->ReadFile(file, buffer, size, read);
+    if (fault == Fault::Short) return base()->ReadFile(file, buffer, size / 2, read);
     if (read != nullptr) *read = 0;
     return false;
 }
@@ -51,7 +113,7 @@ platform::CreateStatus FaultEnv::CreateNewFile(const char* path, platform::Writa
     if (file != nullptr) *file = nullptr;
     switch (Next(Op::Create)) {
     case Fault::None:
-        return base_->CreateNewFile(path, file);
+        return base()->CreateNewFile(path, file);
     case Fault::Busy:
         return platform::CreateStatus::Busy;
     case Fault::Denied:
@@ -68,26 +130,26 @@ bool FaultEnv::WriteFile(platform::WritableFile* file, const void* data, std::ui
         // A full disk takes what fits of this write and nothing after it.
         if (fault == Fault::DiskFull && size > 1) {
             std::uint32_t part = 0;
-            base_->WriteFile(file, data, size / 2, &part);
+            base()->WriteFile(file, data, size / 2, &part);
         }
         if (written != nullptr) *written = 0;
         return false;
     }
-    if (fault == Fault::None) return base_->WriteFile(file, data, size, written);
-    if (fault == Fault::Short) return base_->WriteFile(file, data, size / 2, written);
+    if (fault == Fault::None) return base()->WriteFile(file, data, size, written);
+    if (fault == Fault::Short) return base()->WriteFile(file, data, size / 2, written);
     if (written != nullptr) *written = 0;
     return false;
 }
 
 bool FaultEnv::FlushFile(platform::WritableFile* file) {
     if (Next(Op::Flush) != Fault::None) return false;
-    return base_->FlushFile(file);
+    return skipFlushes_ || base()->FlushFile(file);
 }
 
 platform::WriteStatus FaultEnv::RenameOver(const char* source, const char* target) {
     switch (Next(Op::Rename)) {
     case Fault::None:
-        return base_->RenameOver(source, target);
+        return base()->RenameOver(source, target);
     case Fault::Busy:
         return platform::WriteStatus::Busy;
     case Fault::Denied:
@@ -101,7 +163,7 @@ platform::LockStatus FaultEnv::TryLockFile(const char* path, platform::LockFile*
     if (lock != nullptr) *lock = nullptr;
     switch (Next(Op::Lock)) {
     case Fault::None:
-        return base_->TryLockFile(path, lock);
+        return base()->TryLockFile(path, lock);
     case Fault::Busy:
         return platform::LockStatus::Busy;
     default:
@@ -112,7 +174,7 @@ platform::LockStatus FaultEnv::TryLockFile(const char* path, platform::LockFile*
 bool FaultEnv::RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) {
     switch (Next(Op::RegistryQuery)) {
     case Fault::None:
-        return base_->RegistryQueryValue(key, name, buffer, size);
+        return base()->RegistryQueryValue(key, name, buffer, size);
     case Fault::Unterminated:
         // The whole buffer filled with text and no terminator.
         if (buffer == nullptr || size == nullptr) return false;

@@ -5,17 +5,41 @@
 //   env.FailAt(FaultEnv::Op::Write, 3, FaultEnv::Fault::Short);  // the 3rd write from now comes up short
 #pragma once
 
+#include "common/forwarding_env.h"
 #include "platform/env.h"
 
 namespace tarnwick {
 namespace testing_support {
 
-class FaultEnv : public platform::Env {
+class FaultEnv : public ForwardingEnv {
 public:
-    enum class Op { Alloc, Open, Read, Create, Write, Flush, Rename, RegistryQuery, Lock, Count };
+    // Time and Size are the open file's last-write time and size queries;
+    // Remove is RemoveFile, Probe is ProbePath; the Registry* ones are the
+    // registry's open for reading, create for writing, value query and set;
+    // Lock is TryLockFile.
+    enum class Op {
+        Alloc,
+        Open,
+        Read,
+        Create,
+        Write,
+        Flush,
+        Rename,
+        RegistryQuery,
+        Time,
+        Size,
+        Remove,
+        Probe,
+        CloseWritable,
+        RegistryOpen,
+        RegistryCreate,
+        RegistrySet,
+        Lock,
+        Count
+    };
     enum class Fault { None, Fail, Short, Busy, Denied, NotFound, DiskFull, Missing, TooLarge, Unterminated };
 
-    explicit FaultEnv(platform::Env* base) : base_(base) {}
+    explicit FaultEnv(platform::Env* base) : ForwardingEnv(base) {}
 
     // Makes calls number n .. n+count-1 of `op`, counted from now (1 = the
     // next one), fail with `fault` (DiskFull: that write takes half and
@@ -24,59 +48,48 @@ public:
     void FailAt(Op op, int n, Fault fault, int count = 1);
     // How many calls of `op` were made.
     int Calls(Op op) const { return calls_[static_cast<int>(op)]; }
+    // Ends every fault set with FailAt (the counts go on).
+    void ClearFaults();
+    // When set, FlushFile succeeds without forcing anything to the disk
+    // (for tests that make thousands of saves; faults still apply).
+    void SkipFlushes(bool skip) { skipFlushes_ = skip; }
+    // Blocks handed out by AllocZeroed and not yet released through this
+    // environment: 0 once everything made through it is gone.
+    long Live() const { return live_; }
 
     void* AllocZeroed(std::size_t size) override;
-    void Release(void* block) override { base_->Release(block); }
+    void Release(void* block) override;
     platform::OpenStatus OpenForRead(const char* path, platform::File** file) override;
-    bool GetFileTime(platform::File* file, platform::FileTime* time) override { return base_->GetFileTime(file, time); }
-    bool GetFileSize(platform::File* file, std::uint64_t* size) override { return base_->GetFileSize(file, size); }
-    bool GetFileIdentity(platform::File* file, std::uint64_t* identity) override {
-        return base_->GetFileIdentity(file, identity);
-    }
+    bool GetFileTime(platform::File* file, platform::FileTime* time) override;
+    bool GetFileSize(platform::File* file, std::uint64_t* size) override;
     bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
-    void CloseFile(platform::File* file) override { base_->CloseFile(file); }
-    platform::PathStatus ProbePath(const char* path) override { return base_->ProbePath(path); }
-    bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override {
-        return base_->ResolveReplaceTarget(path, buffer, size);
-    }
+    // Fail gives Failed, Missing gives Missing (a wrong answer: the file is
+    // there), Busy gives Unreachable.
+    platform::PathStatus ProbePath(const char* path) override;
     platform::CreateStatus CreateNewFile(const char* path, platform::WritableFile** file) override;
     bool WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override;
     bool FlushFile(platform::WritableFile* file) override;
-    bool CloseWritable(platform::WritableFile* file) override { return base_->CloseWritable(file); }
+    bool CloseWritable(platform::WritableFile* file) override;
     platform::WriteStatus RenameOver(const char* source, const char* target) override;
-    bool RemoveFile(const char* path) override { return base_->RemoveFile(path); }
-    bool ListFiles(const char* pathPrefix, const char* suffix,
-                   void (*visit)(const char* path, const platform::FileTime& written, void* context),
-                   void* context) override {
-        return base_->ListFiles(pathPrefix, suffix, visit, context);
-    }
+    bool RemoveFile(const char* path) override;
+    platform::RegistryKey* RegistryOpenForRead(const char* path) override;
+    platform::RegistryKey* RegistryCreateForWrite(const char* path) override;
     // Lock faults: Busy reports another holder, any other one Unavailable.
     platform::LockStatus TryLockFile(const char* path, platform::LockFile** lock) override;
-    void UnlockFile(platform::LockFile* lock) override { base_->UnlockFile(lock); }
-    platform::RegistryKey* RegistryOpenForRead(const char* path) override { return base_->RegistryOpenForRead(path); }
-    platform::RegistryKey* RegistryCreateForWrite(const char* path) override {
-        return base_->RegistryCreateForWrite(path);
-    }
-    void RegistryClose(platform::RegistryKey* key) override { base_->RegistryClose(key); }
     bool RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) override;
-    bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override {
-        return base_->RegistrySetString(key, name, text);
-    }
-    void SleepMilliseconds(unsigned milliseconds) override { base_->SleepMilliseconds(milliseconds); }
-    std::uint32_t ProcessId() override { return base_->ProcessId(); }
-    bool ProcessRunning(std::uint32_t processId) override { return base_->ProcessRunning(processId); }
-    platform::FileTime CurrentTime() override { return base_->CurrentTime(); }
+    bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override;
 
 private:
     // Counts the call and returns the fault it is to have (None for most).
     Fault Next(Op op);
 
-    platform::Env* base_;
     int calls_[static_cast<int>(Op::Count)] = {};
     int first_[static_cast<int>(Op::Count)] = {};
     int last_[static_cast<int>(Op::Count)] = {};
     Fault fault_[static_cast<int>(Op::Count)] = {};
     bool diskFull_ = false;
+    long live_ = 0;
+    bool skipFlushes_ = false;
 };
 
 }  // namespace testing_support

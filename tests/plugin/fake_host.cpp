@@ -60,6 +60,7 @@ int TW_STDCALL FakeMenu(INT_PTR_T moduleNumber, int x, int y, int maxHeight, DWO
         shown.ItemFlags.push_back(items[i].Flags);
     }
     g_host.Menus.push_back(shown);
+    if (g_host.MenuScript) return g_host.MenuScript(shown, breakCode);
     if (g_host.MenuAnswers.empty()) {
         ADD_FAILURE() << "menu shown with no scripted answer: " << shown.Title;
         return -1;
@@ -80,6 +81,7 @@ int TW_STDCALL FakeMessage(INT_PTR_T moduleNumber, DWORD_T flags, const char* he
     for (int i = 0; i < itemsNumber; ++i) shown.Lines.push_back(items[i] != nullptr ? items[i] : "<null>");
     shown.ButtonsNumber = buttonsNumber;
     g_host.Messages.push_back(shown);
+    if (g_host.MessageScript) return g_host.MessageScript(shown);
     if (g_host.MessageAnswers.empty()) {
         if ((flags & FMSG_MB_YESNO) != 0) {
             ADD_FAILURE() << "question asked with no scripted answer";
@@ -103,6 +105,7 @@ int TW_STDCALL FakeDialog(INT_PTR_T moduleNumber, int x1, int y1, int x2, int y2
     shown.HasHelp = helpTopic != nullptr;
     shown.Items.assign(items, items + count);
     g_host.Dialogs.push_back(shown);
+    if (g_host.DialogScriptAlways) return g_host.DialogScriptAlways(items, count);
     if (g_host.DialogAnswers.empty()) {
         ADD_FAILURE() << "dialog shown with no scripted answer";
         return -1;

@@ -80,6 +80,13 @@ struct FakeHost {
     std::deque<DialogScript> DialogAnswers;
     std::vector<DialogShown> Dialogs;
 
+    // Answers that decide from what is shown, for every menu, message or
+    // dialog while they are set (the queues above are then not used): for
+    // scenarios whose path through the plug-in depends on what failed.
+    std::function<int(const MenuShown& shown, int* breakCode)> MenuScript;
+    std::function<int(const MessageShown& shown)> MessageScript;
+    DialogScript DialogScriptAlways;
+
     SimulatedEditor Editor;
     int GetInfoCalls;
     std::vector<tarnwick::EditorSetPosition> SetPositions;

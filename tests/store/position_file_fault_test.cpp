@@ -6,6 +6,7 @@
 
 #include "common/fault_env.h"
 #include "common/test_support.h"
+#include "markup/markup_writer.h"
 #include "store/position_file.h"
 #include "store_test_support.h"
 
@@ -128,6 +129,59 @@ TEST_F(PositionFileFaultTest, AllocationFailuresDuringLoadDoNotCrash) {
     file_.Env = &env_;
     ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
     EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 4);
+}
+
+// The document's text as the writer makes it.
+std::string TextOf(const PositionFile& file) {
+    std::int64_t length = markup::MeasureText(Document(file), 0);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    markup::WriteText(Document(file), &text[0], length + 1, 0);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+TEST_F(PositionFileFaultTest, MergeThatRunsOutOfMemoryAnywhereChangesNothing) {
+    // Memory holds a, b (open here) and c; the file then drops c, changes a
+    // and b and adds d: every kind of change a merge makes.
+    const std::string first = store_testing::ItemLine("a.txt", 1) + store_testing::ItemLine("b.txt", 2) +
+                              store_testing::ItemLine("c.txt", 3);
+    const std::string second = store_testing::ItemLine("d.txt", 40) + store_testing::ItemLine("a.txt", 10) +
+                               store_testing::ItemLine("b.txt", 20);
+    int sites = 0;
+    std::string merged;
+    for (int n = 0; n == 0 || n <= sites; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " of the merge fails");
+        UnloadDocument(file_);
+        file_.Env = &env_;
+        EditorTable table{nullptr, &env_};
+        EditorRecord record = PathKey("b.txt");
+        record.EditorID = 7;
+        ASSERT_TRUE(InsertRecord(table, record));
+        ASSERT_TRUE(testing_support::WriteWholeFile(path_, first));
+        ASSERT_TRUE(Load(file_, path_.c_str(), &table));
+        const std::string before = TextOf(file_);
+        const std::uint64_t loadedSize = file_.LoadedSize;
+        ASSERT_TRUE(store_testing::WriteAsOtherHost(path_, second));
+
+        const int allocations = env_.Calls(Op::Alloc);
+        if (n > 0) env_.FailAt(Op::Alloc, n, Fault::Fail);
+        bool loaded = Load(file_, path_.c_str(), &table);
+        env_.ClearFaults();
+        if (n == 0) {
+            ASSERT_TRUE(loaded);
+            sites = env_.Calls(Op::Alloc) - allocations;
+            merged = TextOf(file_);
+        } else if (!loaded) {
+            EXPECT_EQ(TextOf(file_), before);
+            EXPECT_EQ(file_.LoadedSize, loadedSize);
+            EXPECT_TRUE(ContainsRecordForPath(table, PathKey("b.txt")));
+            ASSERT_TRUE(Load(file_, path_.c_str(), &table));  // nothing stuck
+        }
+        EXPECT_EQ(TextOf(file_), merged);
+        EXPECT_EQ(store_testing::StoredLine(file_, "b.txt"), 2);  // open here: memory's values stay
+        DestroyAllRecords(table);
+    }
+    EXPECT_GT(sites, 10);
 }
 
 }  // namespace

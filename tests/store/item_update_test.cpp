@@ -1,0 +1,103 @@
+// Item updates that happen whole or not at all, on parsed items (whose
+// strings live in the parse's block and whose attribute array has room for
+// exactly what was read) and on items at the attribute limit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/fault_env.h"
+#include "common/test_support.h"
+#include "markup/markup_node.h"
+#include "markup/markup_writer.h"
+#include "store/item_update.h"
+#include "store/position_file.h"
+#include "store_test_support.h"
+
+namespace tarnwick {
+namespace store {
+namespace {
+
+using testing_support::FaultEnv;
+
+std::string TextOf(const PositionFile& file) {
+    std::int64_t length = markup::MeasureText(Document(file), 0);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    markup::WriteText(Document(file), &text[0], length + 1, 0);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+class ItemUpdateTest : public ::testing::Test {
+protected:
+    void LoadText(const std::string& text) {
+        ASSERT_TRUE(testing_support::WriteWholeFile(path_, text));
+        file_ = PositionFile{};
+        file_.Env = &env_;
+        ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    }
+
+    testing_support::TempDir temp_;
+    std::string path_ = temp_.File("positions.cfg");
+    FaultEnv env_{platform::Env::Default()};
+    PositionFile file_{};
+};
+
+TEST_F(ItemUpdateTest, ParsedItemIsUpdatedWholeOrNotAtAllUnderEveryAllocationFailure) {
+    // Two of the item's attributes are there, five are new: the parsed
+    // node needs a larger attribute array as well as the new strings.
+    const std::string text = "<item type=\"editor\" path=\"a.txt\" note=\"kept\">\r\n";
+    const EditorSetPosition position = store_testing::Position(12, 3, 4, 5, 1);
+    std::string updated;
+    int sites = 0;
+    for (int n = 0; n == 0 || n <= sites; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+        LoadText(text);
+        const std::string before = TextOf(file_);
+        const int allocations = env_.Calls(FaultEnv::Op::Alloc);
+        if (n > 0) env_.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
+        bool done = UpdateWholeItem(file_, kItemTypeEditor, "A.TXT", position);
+        env_.ClearFaults();
+        if (n == 0) {
+            ASSERT_TRUE(done);
+            sites = env_.Calls(FaultEnv::Op::Alloc) - allocations;
+            updated = TextOf(file_);
+            EXPECT_EQ(updated, "<item type=\"editor\" path=\"A.TXT\" note=\"kept\" line=\"12\" column=\"3\" top=\"4\" "
+                               "left=\"5\" overtype=\"1\">\r\n");
+        } else {
+            EXPECT_FALSE(done);
+            EXPECT_EQ(TextOf(file_), before);
+        }
+        UnloadDocument(file_);
+        EXPECT_EQ(env_.Live(), 0);
+    }
+    EXPECT_GT(sites, 5);
+}
+
+TEST_F(ItemUpdateTest, ItemAtTheAttributeLimitGetsWhatFitsAndSaysSo) {
+    std::string text = "<item type=\"editor\" path=\"a.txt\" line=\"1\"";
+    for (int i = 0; i < markup::kMaxAttributes - 3; ++i) text += " x" + std::to_string(i) + "=\"0\"";
+    text += ">\r\n";
+    LoadText(text);
+    EXPECT_FALSE(UpdateWholeItem(file_, kItemTypeEditor, "a.txt", store_testing::Position(9, 8)));
+    EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 9);
+    const markup::MarkupNode* item = FindItem(file_, kItemTypeEditor, "a.txt");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->AttributeCount, markup::kMaxAttributes);
+    EXPECT_EQ(markup::GetAttribute(item, "column"), nullptr);
+    UnloadDocument(file_);
+    EXPECT_EQ(env_.Live(), 0);
+}
+
+TEST_F(ItemUpdateTest, StoreAddsAMissingItemInFrontAndUpdatesAnExistingOne) {
+    LoadText(store_testing::ItemLine("a.txt", 1));
+    ASSERT_TRUE(StoreWholeItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(2)));
+    ASSERT_TRUE(StoreWholeItem(file_, kItemTypeEditor, "a.txt", store_testing::Position(3)));
+    EXPECT_EQ(store_testing::ItemPaths(file_), (std::vector<std::string>{"b.txt", "a.txt"}));
+    EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 3);
+    EXPECT_FALSE(UpdateWholeItem(file_, kItemTypeEditor, "c.txt", store_testing::Position(4)));
+    UnloadDocument(file_);
+}
+
+}  // namespace
+}  // namespace store
+}  // namespace tarnwick
