@@ -243,6 +243,10 @@ bool Win32Env::CloseWritable(WritableFile* file) {
 
 WriteStatus Win32Env::RenameOver(const char* source, const char* target) {
     if (source == nullptr || target == nullptr) return WriteStatus::Failed;
+    // Windows refuses to replace a read-only file; some emulations of it
+    // (Wine) do not, so the attribute is checked first.
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return WriteStatus::Denied;
     if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return WriteStatus::Ok;
     return StatusOfMoveError(GetLastError(), target);
 }
