@@ -8,8 +8,8 @@
 //   position_host reader <cfg> <milliseconds> <results>
 //       only reads the file (fresh Loads and raw reads), counting torn ones.
 //   position_host saver <cfg> <marker>
-//       writes <marker>, then saves generation after generation of ten
-//       items until it is killed.
+//       saves generation after generation of ten items until it is
+//       killed, and writes <marker> after its first save.
 //   position_host holdlock <cfg> <marker>
 //       takes the update lock, writes <marker> and waits to be killed.
 #include <cstdio>
@@ -214,7 +214,7 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
 
 int RunSaver(const std::string& cfg, const std::string& marker) {
     store::PositionFile file{};
-    if (!ts::WriteWholeFile(marker, "saving")) return 3;
+    bool announced = false;
     for (;;) {
         store::UpdateScope update(file, cfg.c_str());
         if (!store::Load(file, cfg.c_str(), nullptr)) continue;
@@ -226,7 +226,12 @@ int RunSaver(const std::string& cfg, const std::string& marker) {
             const std::string path = "C:\\k\\f" + std::to_string(k);
             store::StoreItem(file, "editor", path.c_str(), position);
         }
-        store::Save(file, cfg.c_str(), nullptr, false);
+        // The marker goes out after the first save, so that every kill
+        // meets a file with items, however slowly this process started.
+        if (store::Save(file, cfg.c_str(), nullptr, false) && !announced) {
+            if (!ts::WriteWholeFile(marker, "saving")) return 3;
+            announced = true;
+        }
     }
 }
 
