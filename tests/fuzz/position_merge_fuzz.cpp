@@ -11,6 +11,9 @@
 // undefined behaviour), and once on the text the writer makes of each of
 // them, which the text form can express whole, so that the save must lose
 // nothing at all.
+//
+// The files live in a memory environment made new for every run, so that a
+// run costs no disk and no input depends on what an earlier one left.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,9 +21,8 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "common/fault_env.h"
+#include "common/memory_env.h"
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
@@ -33,34 +35,12 @@ namespace {
 using namespace tarnwick;
 using namespace tarnwick::store;
 using testing_support::FaultEnv;
+using testing_support::MemoryEnv;
 
 void Check(bool condition, const char* what) {
     if (condition) return;
     std::fprintf(stderr, "check failed: %s\n", what);
     std::abort();
-}
-
-// A folder of this process on a memory file system where there is one.
-const std::string& Folder() {
-    static const std::string folder = [] {
-        const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
-        std::string pattern = std::string(base) + "/tarnwick-fuzz-XXXXXX";
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        Check(mkdtemp(buffer.data()) != nullptr, "temporary folder");
-        return std::string(buffer.data());
-    }();
-    return folder;
-}
-
-// Replaces the file with a new one (a new identity), as another host's save does.
-void WriteFile(const std::string& path, const std::string& content) {
-    std::string temp = path + ".new";
-    FILE* out = std::fopen(temp.c_str(), "wb");
-    Check(out != nullptr, "open for writing");
-    Check(std::fwrite(content.data(), 1, content.size(), out) == content.size() || content.empty(), "write");
-    std::fclose(out);
-    Check(std::rename(temp.c_str(), path.c_str()) == 0, "rename");
 }
 
 std::string TextOf(const markup::MarkupNode* document) {
@@ -100,6 +80,17 @@ std::vector<Item> ItemsOf(const PositionFile& file) {
     return items;
 }
 
+// The paths of the editor items, front to back: what ItemsOf gives without
+// reading the positions, for picking an item to change.
+std::vector<std::string> PathsOf(const PositionFile& file) {
+    std::vector<std::string> paths;
+    for (markup::MarkupNode* e = Document(file) != nullptr ? Document(file)->GetNext() : nullptr; e != nullptr;
+         e = e->GetNext()) {
+        if (IsItemOfType(e, kItemTypeEditor)) paths.emplace_back(markup::GetAttribute(e, "path"));
+    }
+    return paths;
+}
+
 bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -130,8 +121,10 @@ struct Bytes {
 
 void Run(const std::string& first, const std::string& second, const std::uint8_t* ops, std::size_t opsSize,
          bool strict) {
-    const std::string path = Folder() + "/positions.cfg";
-    FaultEnv env(platform::Env::Default());
+    const std::string path = "/fuzz/positions.cfg";
+    // The files live in memory, new for every run; the heap is the real one.
+    MemoryEnv files(platform::Env::Default());
+    FaultEnv env(&files);
     env.SkipFlushes(true);
     Bytes bytes{ops, opsSize, 0};
 
@@ -139,14 +132,16 @@ void Run(const std::string& first, const std::string& second, const std::uint8_t
     file.Env = &env;
     EditorTable table{nullptr, &env};
 
-    WriteFile(path, first);
+    // Each file is put in place as another host's save does: a new file.
+    Check(files.PutFile(path, first), "first file");
     bool loaded = Load(file, path.c_str(), &table);
     Check(loaded, "first load");
 
     // Editors of this process on some of the second file's paths.
     {
         PositionFile peek{};
-        WriteFile(path, second);
+        peek.Env = &files;
+        Check(files.PutFile(path, second), "second file");
         Load(peek, path.c_str(), nullptr);
         std::vector<Item> theirs = ItemsOf(peek);
         UnloadDocument(peek);
@@ -174,10 +169,11 @@ void Run(const std::string& first, const std::string& second, const std::uint8_t
     // Item changes.
     for (int count = 0; bytes.More() && count < 64; ++count) {
         std::uint8_t op = bytes.Next();
-        std::vector<Item> items = ItemsOf(file);
-        std::string itemPath = items.empty() || (op & 0x10) != 0
-                                   ? "f" + std::to_string(op >> 5) + ".txt"
-                                   : items[bytes.Next() % items.size()].Path;
+        // A new path, or (when there is one) the path of an item there.
+        std::vector<std::string> paths;
+        if ((op & 0x10) == 0) paths = PathsOf(file);
+        std::string itemPath =
+            paths.empty() ? "f" + std::to_string(op >> 5) + ".txt" : paths[bytes.Next() % paths.size()];
         EditorSetPosition position{};
         position.CurLine = bytes.Number();
         position.CurPos = bytes.Number();
@@ -204,6 +200,7 @@ void Run(const std::string& first, const std::string& second, const std::uint8_t
     const std::string heldText = TextOf(Document(file));
     if (Save(file, path.c_str(), &table, false)) {
         PositionFile fresh{};
+        fresh.Env = &files;
         Check(Load(fresh, path.c_str(), nullptr), "fresh load");
         if (strict) {
             Check(SameItems(ItemsOf(fresh), held), "the saved file holds the items memory held");
@@ -217,6 +214,7 @@ void Run(const std::string& first, const std::string& second, const std::uint8_t
     UnloadDocument(file);
     DestroyAllRecords(table);
     Check(env.Live() == 0, "every block released");
+    Check(files.OpenHandles() == 0, "every file closed");
 }
 
 }  // namespace
