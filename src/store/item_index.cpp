@@ -63,7 +63,7 @@ MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path) {
         const ItemIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
         const char* itemPath = ItemPath(entry.Item);
-        if (itemPath != nullptr && CompareNoCase(itemPath, path) == 0) return entry.Item;
+        if (itemPath != nullptr && EqualNoCase(itemPath, path)) return entry.Item;
     }
     return nullptr;
 }

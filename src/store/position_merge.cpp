@@ -26,7 +26,7 @@ namespace {
 bool HoldsExactly(const MarkupNode* element, const char* name, const char* value) {
     for (std::int32_t i = 0; i < element->AttributeCount; ++i) {
         const MarkupAttribute& attribute = element->Attributes[i];
-        if (CompareNoCase(attribute.Name, name) != 0) continue;
+        if (!EqualNoCase(attribute.Name, name)) continue;
         return std::strcmp(attribute.Name, name) == 0 && std::strcmp(attribute.Value, value) == 0;
     }
     return false;

@@ -152,6 +152,25 @@ int CompareNoCase(const char* a, const char* b) {
     return AsciiCompareNoCase(x, y);
 }
 
+bool EqualNoCase(const char* a, const char* b) {
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    if (x == y) return true;
+    bool sameBytes = true;
+    for (;; ++x, ++y) {
+        unsigned char cx = *x, cy = *y;
+        if (cx == cy) {
+            if (cx == 0) break;
+            continue;
+        }
+        if (cx == 0 || cy == 0) return false;        // lengths differ
+        if ((cx >= 0x80) != (cy >= 0x80)) return false;  // ASCII against a byte above it
+        if (cx < 0x80 && FoldAscii(cx) != FoldAscii(cy)) return false;
+        sameBytes = false;
+    }
+    return sameBytes || CompareNoCase(a, b) == 0;
+}
+
 int CompareNoCaseN(const char* a, const char* b, int count) {
     if (g_services.CompareNoCaseN != nullptr) return g_services.CompareNoCaseN(a ? a : "", b ? b : "", count);
     return AsciiCompareNoCaseN(a, b, count);
