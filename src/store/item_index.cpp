@@ -58,7 +58,11 @@ void DestroyItemIndex(ItemIndex& index) {
 
 MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path) {
     if (index.Buckets == nullptr || path == nullptr) return nullptr;
-    std::uint32_t hash = FoldedHash(path);
+    return FindIndexedItemHashed(index, path, FoldedHash(path));
+}
+
+MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std::uint32_t hash) {
+    if (index.Buckets == nullptr || path == nullptr) return nullptr;
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         const ItemIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
@@ -69,10 +73,14 @@ MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path) {
 }
 
 bool AddIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
+    if (path == nullptr) return false;
+    return AddIndexedItemHashed(index, item, path, FoldedHash(path));
+}
+
+bool AddIndexedItemHashed(ItemIndex& index, MarkupNode* item, const char* path, std::uint32_t hash) {
     if (index.Buckets == nullptr || item == nullptr || path == nullptr) return false;
     if (index.Count >= index.Capacity) return false;
-    if (FindIndexedItem(index, path) != nullptr) return false;
-    std::uint32_t hash = FoldedHash(path);
+    if (FindIndexedItemHashed(index, path, hash) != nullptr) return false;
     std::int32_t* bucket = &index.Buckets[hash & index.BucketMask];
     ItemIndexEntry& entry = index.Entries[index.Count];
     entry.Item = item;

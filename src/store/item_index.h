@@ -49,6 +49,11 @@ markup::MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path);
 // already. False when the path was present or the index is full.
 bool AddIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);
 
+// The same two with the path's FoldedHash given, for a caller that has it
+// already.
+markup::MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std::uint32_t hash);
+bool AddIndexedItemHashed(ItemIndex& index, markup::MarkupNode* item, const char* path, std::uint32_t hash);
+
 // Drops `item` from the index (before it is destroyed), if it is indexed.
 void ForgetIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);
 

@@ -68,23 +68,57 @@ void MarkOpenPath(const EditorRecord& record, void* context) {
     filter->Bits[bit >> 5] |= 1u << (bit & 31u);
 }
 
-bool MayBeOpen(const OpenPathFilter& filter, const char* path) {
-    std::uint32_t bit = FoldedHash(path) & 8191u;
+bool MayBeOpen(const OpenPathFilter& filter, std::uint32_t pathHash) {
+    std::uint32_t bit = pathHash & 8191u;
     return (filter.Bits[bit >> 5] & (1u << (bit & 31u))) != 0;
 }
 
-int CountEditorItems(MarkupNode* document) {
-    int count = 0;
-    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->GetNext()) {
-        if (IsEditorItem(element)) ++count;
-    }
-    return count;
+// An editor item of one of the two documents, read once: its path (owned
+// by the element) and the path's FoldedHash, which every later step of the
+// merge reuses instead of reading and hashing the path again.
+struct ScannedItem {
+    MarkupNode* Element;
+    const char* Path;
+    std::uint32_t Hash;
+    bool Dropped;  // memory's item that the file lacks: removed when the merge is applied
+};
+
+struct ItemScan {
+    ScannedItem* Items;
+    int Count;
+};
+
+// Room for `count` elements of `size` bytes (at least one); null when memory
+// runs out or the size overflows.
+void* AllocArray(platform::Env* env, int count, std::size_t size) {
+    std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 1u;
+    if (n > static_cast<std::size_t>(-1) / size) return nullptr;
+    return env->AllocZeroed(n * size);
 }
 
-// Indexes the editor items of `document` by path, first occurrence only.
-void IndexEditorItems(ItemIndex& index, MarkupNode* document) {
-    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->GetNext()) {
-        if (IsEditorItem(element)) AddIndexedItem(index, element, GetAttribute(element, "path"));
+// The editor items of `document` in document order; false when memory runs
+// out.
+bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
+    int elements = 0;
+    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
+        if (elements == 0x3FFFFFFF) return false;
+        ++elements;
+    }
+    scan.Items = static_cast<ScannedItem*>(AllocArray(env, elements, sizeof(ScannedItem)));
+    if (scan.Items == nullptr) return false;
+    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
+        if (!IsEditorItem(element)) continue;
+        const char* path = GetAttribute(element, "path");
+        scan.Items[scan.Count++] = ScannedItem{element, path, FoldedHash(path), false};
+    }
+    return true;
+}
+
+// Indexes the scanned items by path, first occurrence only.
+void IndexEditorItems(ItemIndex& index, const ItemScan& scan) {
+    for (int i = 0; i < scan.Count; ++i) {
+        const ScannedItem& item = scan.Items[i];
+        AddIndexedItemHashed(index, item.Element, item.Path, item.Hash);
     }
 }
 
@@ -107,14 +141,6 @@ void DiscardPlan(MergePlan& plan) {
     plan = MergePlan{nullptr, 0, 0, nullptr, 0, plan.Heap};
 }
 
-// Room for `count` elements of `size` bytes (at least one); null when memory
-// runs out or the size overflows.
-void* AllocArray(platform::Env* env, int count, std::size_t size) {
-    std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 1u;
-    if (n > static_cast<std::size_t>(-1) / size) return nullptr;
-    return env->AllocZeroed(n * size);
-}
-
 // Room for one more update; false when memory runs out.
 bool MakeRoomForUpdate(MergePlan& plan) {
     if (plan.UpdateCount < plan.UpdateCapacity) return true;
@@ -131,73 +157,71 @@ bool MakeRoomForUpdate(MergePlan& plan) {
 
 // Makes everything the merge will change, without changing anything: false
 // when memory runs out (what was made is in the plan, for DiscardPlan).
-bool PrepareMerge(PositionFile& file, MarkupNode* incoming, EditorTable* table, ItemIndex& incomingIndex,
-                  ItemIndex& localIndex, MergePlan& plan) {
+// Marks memory's items that the file lacks as dropped.
+bool PrepareMerge(PositionFile& file, EditorTable* table, ItemScan& local, const ItemScan& incoming,
+                  ItemIndex& incomingIndex, ItemIndex& localIndex, MergePlan& plan) {
     OpenPathFilter open{};
     if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
 
     EditorSetPosition position;
-    char path[kPathSize];
 
     // Memory's items that the file holds too take the file's values, unless
     // an editor of this process has that file open. The values go into
     // memory's first item of that path, over that item's own values where
     // the file lacks one; later items of the same path stay as they are.
-    for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
-        if (!IsEditorItem(element)) continue;
-        CopyBounded(path, GetAttribute(element, "path"), kPathSize);
-        MarkupNode* theirs = FindIndexedItem(incomingIndex, path);
-        if (theirs == nullptr) continue;  // dropped when the merge is applied
-        if (MayBeOpen(open, path) && IsOpenHere(table, path)) continue;
-        MarkupNode* first = FindIndexedItem(localIndex, path);
-        if (first != nullptr && first != element) continue;
+    for (int i = 0; i < local.Count; ++i) {
+        ScannedItem& item = local.Items[i];
+        MarkupNode* theirs = FindIndexedItemHashed(incomingIndex, item.Path, item.Hash);
+        if (theirs == nullptr) {
+            item.Dropped = true;
+            continue;
+        }
+        if (MayBeOpen(open, item.Hash) && IsOpenHere(table, item.Path)) continue;
+        MarkupNode* first = FindIndexedItemHashed(localIndex, item.Path, item.Hash);
+        if (first != nullptr && first != item.Element) continue;
         position = BlankPosition();
-        ReadItemElement(element, kItemTypeEditor, &position);
+        ReadItemElement(item.Element, kItemTypeEditor, &position);
         ReadItemElement(theirs, kItemTypeEditor, &position);
-        CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
-        if (ItemHolds(element, path, position)) continue;
+        // The file's spelling of the path (an editor item's path fits a path buffer).
+        const char* path = GetAttribute(theirs, "path");
+        if (ItemHolds(item.Element, path, position)) continue;
         if (!MakeRoomForUpdate(plan) ||
-            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], element, kItemTypeEditor, path, position)) {
+            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, kItemTypeEditor, path, position)) {
             return false;
         }
         ++plan.UpdateCount;
     }
 
     // The file's items that memory lacks: taken over, once per path.
-    for (MarkupNode* theirs = FirstElement(incoming); theirs != nullptr; theirs = theirs->GetNext()) {
-        if (!IsEditorItem(theirs)) continue;
-        CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
-        if (FindIndexedItem(localIndex, path) != nullptr) continue;
+    for (int i = 0; i < incoming.Count; ++i) {
+        const ScannedItem& theirs = incoming.Items[i];
+        if (FindIndexedItemHashed(localIndex, theirs.Path, theirs.Hash) != nullptr) continue;
         position = BlankPosition();
-        ReadItemElement(theirs, kItemTypeEditor, &position);
-        MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, path, position);
+        ReadItemElement(theirs.Element, kItemTypeEditor, &position);
+        MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, theirs.Path, position);
         if (added == nullptr) return false;
         plan.Additions[plan.AdditionCount++] = added;
-        AddIndexedItem(localIndex, added, path);
+        AddIndexedItemHashed(localIndex, added, theirs.Path, theirs.Hash);
     }
     return true;
 }
 
 // Puts the plan in place and drops memory's items that the file lacks, with
 // the records of editors on their paths. Allocates nothing.
-void ApplyMerge(PositionFile& file, EditorTable* table, const ItemIndex& incomingIndex, MergePlan& plan) {
+void ApplyMerge(PositionFile& file, EditorTable* table, const ItemScan& local, MergePlan& plan) {
     for (int i = 0; i < plan.UpdateCount; ++i) ApplyItemUpdate(&plan.Updates[i]);
     plan.UpdateCount = 0;
 
-    char path[kPathSize];
-    MarkupNode* element = FirstElement(file.Document);
-    while (element != nullptr) {
-        MarkupNode* next = element->GetNext();
-        if (IsEditorItem(element)) {
-            CopyBounded(path, GetAttribute(element, "path"), kPathSize);
-            if (FindIndexedItem(incomingIndex, path) == nullptr) {
-                // The editors of a path whose position is still to be written
-                // keep their records, as their item comes back with it.
-                if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, path)) DropRecordsOfPath(*table, path);
-                markup::RemoveNode(element);
-            }
+    // A dropped item was not updated, so its path is still the one scanned.
+    for (int i = 0; i < local.Count; ++i) {
+        const ScannedItem& item = local.Items[i];
+        if (!item.Dropped) continue;
+        // The editors of a path whose position is still to be written
+        // keep their records, as their item comes back with it.
+        if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, item.Path)) {
+            DropRecordsOfPath(*table, item.Path);
         }
-        element = next;
+        markup::RemoveNode(item.Element);
     }
 
     // Each new item goes in front, so they end up before all older ones and
@@ -209,29 +233,33 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const ItemIndex& incomin
 }  // namespace
 
 bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table) {
-    int localCount = CountEditorItems(file.Document);
-    int incomingCount = CountEditorItems(incoming);
     platform::Env* env = EnvOf(file);
-
-    ItemIndex incomingIndex;
-    ItemIndex localIndex;
+    ItemScan local{nullptr, 0};
+    ItemScan theirs{nullptr, 0};
+    ItemIndex incomingIndex{};
+    ItemIndex localIndex{};
     MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
-    bool ready = CreateItemIndex(incomingIndex, incomingCount, env);
-    ready = CreateItemIndex(localIndex, localCount + incomingCount, env) && ready;
+    bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs);
     if (ready) {
-        plan.Additions = static_cast<MarkupNode**>(AllocArray(env, incomingCount, sizeof(MarkupNode*)));
+        ready = CreateItemIndex(incomingIndex, theirs.Count, env);
+        ready = CreateItemIndex(localIndex, local.Count + theirs.Count, env) && ready;
+    }
+    if (ready) {
+        plan.Additions = static_cast<MarkupNode**>(AllocArray(env, theirs.Count, sizeof(MarkupNode*)));
         ready = plan.Additions != nullptr;
     }
     if (ready) {
-        IndexEditorItems(incomingIndex, incoming);
-        IndexEditorItems(localIndex, file.Document);
-        ready = PrepareMerge(file, incoming, table, incomingIndex, localIndex, plan);
+        IndexEditorItems(incomingIndex, theirs);
+        IndexEditorItems(localIndex, local);
+        ready = PrepareMerge(file, table, local, theirs, incomingIndex, localIndex, plan);
     }
     // Nothing has changed yet: out of memory, the merge is left undone.
-    if (ready) ApplyMerge(file, table, incomingIndex, plan);
+    if (ready) ApplyMerge(file, table, local, plan);
     DiscardPlan(plan);
     DestroyItemIndex(incomingIndex);
     DestroyItemIndex(localIndex);
+    env->Release(local.Items);
+    env->Release(theirs.Items);
     return ready;
 }
 
