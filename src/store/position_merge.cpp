@@ -15,37 +15,109 @@
 namespace tarnwick {
 namespace store {
 
-using markup::GetAttribute;
 using markup::MarkupAttribute;
 using markup::MarkupNode;
 
 namespace {
 
-// True when the first attribute named `name` (ignoring case) has exactly
-// that name and value, so that setting it would change nothing.
-bool HoldsExactly(const MarkupNode* element, const char* name, const char* value) {
-    for (std::int32_t i = 0; i < element->AttributeCount; ++i) {
-        const MarkupAttribute& attribute = element->Attributes[i];
-        if (!EqualNoCase(attribute.Name, name)) continue;
-        return std::strcmp(attribute.Name, name) == 0 && std::strcmp(attribute.Value, value) == 0;
-    }
-    return false;
+// The attributes an editor item is made of, in the order WriteItemElement
+// writes them.
+enum Field { kFieldType, kFieldPath, kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype, kFieldCount };
+
+const char* const kFieldNames[kFieldCount] = {"type", "path", "line", "column", "top", "left", "overtype"};
+
+// For each field, the index of the first attribute whose name equals the
+// field's ignoring case (what GetAttribute would find), -1 when none: all
+// seven found in one pass over the attributes. A name that compares equal
+// to one field's name cannot equal another's, as the seven differ in
+// their ASCII letters, so the first field it matches is its only one; a
+// name whose first byte differs from a field's (beyond ASCII case) cannot
+// equal it (see EqualNoCase) and is passed over without a comparison.
+struct ItemFields {
+    std::int8_t At[kFieldCount];
+};
+
+unsigned char FoldFirst(const char* text) {
+    unsigned char c = text != nullptr ? static_cast<unsigned char>(text[0]) : 0;
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
-bool HoldsExactly(const MarkupNode* element, const char* name, std::int32_t value) {
+void FindFields(const MarkupNode* element, ItemFields& fields) {
+    for (int k = 0; k < kFieldCount; ++k) fields.At[k] = -1;
+    int found = 0;
+    for (int i = 0; i < element->AttributeCount && i < element->AttributeCapacity && found < kFieldCount; ++i) {
+        const char* name = element->Attributes[i].Name;
+        unsigned char first = FoldFirst(name);
+        for (int k = 0; k < kFieldCount; ++k) {
+            if (fields.At[k] >= 0 || first != static_cast<unsigned char>(kFieldNames[k][0])) continue;
+            if (EqualNoCase(name, kFieldNames[k])) {
+                fields.At[k] = static_cast<std::int8_t>(i);
+                ++found;
+                break;
+            }
+        }
+    }
+}
+
+const char* FieldValue(const MarkupNode* element, const ItemFields& fields, Field field) {
+    int at = fields.At[field];
+    return at < 0 ? nullptr : element->Attributes[at].Value;
+}
+
+// IsEditorItem, from the element's fields.
+bool IsEditorElement(const MarkupNode* element, const ItemFields& fields) {
+    const char* name = markup::GetName(element);
+    if (name == nullptr || !EqualNoCase(name, "item")) return false;
+    const char* type = FieldValue(element, fields, kFieldType);
+    return FitsIn(type, kTypeSize) && FitsIn(FieldValue(element, fields, kFieldPath), kPathSize) && IsEditorType(type);
+}
+
+// GetIntAttribute of one field: a missing field leaves `*value` as it was,
+// one that is not a number sets it to 0.
+void ReadIntField(const MarkupNode* element, const ItemFields& fields, Field field, std::int32_t* value) {
+    int at = fields.At[field];
+    if (at < 0) return;
+    std::int32_t number = 0;
+    *value = markup::ParseNumber(element->Attributes[at].Value, &number) ? number : 0;
+}
+
+// ReadItemElement(element, "editor", position), from the element's fields.
+void ReadPosition(const MarkupNode* element, const ItemFields& fields, EditorSetPosition* position) {
+    ReadIntField(element, fields, kFieldLine, &position->CurLine);
+    ReadIntField(element, fields, kFieldColumn, &position->CurPos);
+    ReadIntField(element, fields, kFieldTop, &position->TopScreenLine);
+    ReadIntField(element, fields, kFieldLeft, &position->LeftPos);
+    ReadIntField(element, fields, kFieldOvertype, &position->Overtype);
+    position->CurTabPos = -1;
+}
+
+// True when the field's first attribute has exactly the field's name and
+// `value`, so that setting it would change nothing.
+bool HoldsExactly(const MarkupNode* element, const ItemFields& fields, Field field, const char* value) {
+    int at = fields.At[field];
+    if (at < 0) return false;
+    const MarkupAttribute& attribute = element->Attributes[at];
+    return std::strcmp(attribute.Name, kFieldNames[field]) == 0 && std::strcmp(attribute.Value, value) == 0;
+}
+
+bool HoldsExactly(const MarkupNode* element, const ItemFields& fields, Field field, std::int32_t value) {
     char text[12];
     FormatInt(value, text);
-    return HoldsExactly(element, name, text);
+    return HoldsExactly(element, fields, field, text);
 }
 
 // True when WriteItemElement(element, "editor", path, position) would leave
 // the element as it is. Most items of a merge are like that: the file holds
 // what this host saved.
-bool ItemHolds(const MarkupNode* element, const char* path, const EditorSetPosition& position) {
-    return HoldsExactly(element, "type", kItemTypeEditor) && HoldsExactly(element, "path", path) &&
-           HoldsExactly(element, "line", position.CurLine) && HoldsExactly(element, "column", position.CurPos) &&
-           HoldsExactly(element, "top", position.TopScreenLine) && HoldsExactly(element, "left", position.LeftPos) &&
-           HoldsExactly(element, "overtype", position.Overtype);
+bool ItemHolds(const MarkupNode* element, const ItemFields& fields, const char* path,
+               const EditorSetPosition& position) {
+    return HoldsExactly(element, fields, kFieldType, kItemTypeEditor) &&
+           HoldsExactly(element, fields, kFieldPath, path) &&
+           HoldsExactly(element, fields, kFieldLine, position.CurLine) &&
+           HoldsExactly(element, fields, kFieldColumn, position.CurPos) &&
+           HoldsExactly(element, fields, kFieldTop, position.TopScreenLine) &&
+           HoldsExactly(element, fields, kFieldLeft, position.LeftPos) &&
+           HoldsExactly(element, fields, kFieldOvertype, position.Overtype);
 }
 
 // Drops every record of this process's editors that has `path` open.
@@ -80,6 +152,7 @@ struct ScannedItem {
     MarkupNode* Element;
     const char* Path;
     std::uint32_t Hash;
+    ItemFields Fields;
     bool Dropped;  // memory's item that the file lacks: removed when the merge is applied
 };
 
@@ -107,9 +180,14 @@ bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
     scan.Items = static_cast<ScannedItem*>(AllocArray(env, elements, sizeof(ScannedItem)));
     if (scan.Items == nullptr) return false;
     for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
-        if (!IsEditorItem(element)) continue;
-        const char* path = GetAttribute(element, "path");
-        scan.Items[scan.Count++] = ScannedItem{element, path, FoldedHash(path), false};
+        ScannedItem& item = scan.Items[scan.Count];
+        FindFields(element, item.Fields);
+        if (!IsEditorElement(element, item.Fields)) continue;
+        item.Element = element;
+        item.Path = FieldValue(element, item.Fields, kFieldPath);
+        item.Hash = FoldedHash(item.Path);
+        item.Dropped = false;
+        ++scan.Count;
     }
     return true;
 }
@@ -179,12 +257,14 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, ItemScan& local, const
         if (MayBeOpen(open, item.Hash) && IsOpenHere(table, item.Path)) continue;
         MarkupNode* first = FindIndexedItemHashed(localIndex, item.Path, item.Hash);
         if (first != nullptr && first != item.Element) continue;
+        ItemFields theirFields;
+        FindFields(theirs, theirFields);
         position = BlankPosition();
-        ReadItemElement(item.Element, kItemTypeEditor, &position);
-        ReadItemElement(theirs, kItemTypeEditor, &position);
+        ReadPosition(item.Element, item.Fields, &position);
+        ReadPosition(theirs, theirFields, &position);
         // The file's spelling of the path (an editor item's path fits a path buffer).
-        const char* path = GetAttribute(theirs, "path");
-        if (ItemHolds(item.Element, path, position)) continue;
+        const char* path = FieldValue(theirs, theirFields, kFieldPath);
+        if (ItemHolds(item.Element, item.Fields, path, position)) continue;
         if (!MakeRoomForUpdate(plan) ||
             !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, kItemTypeEditor, path, position)) {
             return false;
@@ -197,7 +277,7 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, ItemScan& local, const
         const ScannedItem& theirs = incoming.Items[i];
         if (FindIndexedItemHashed(localIndex, theirs.Path, theirs.Hash) != nullptr) continue;
         position = BlankPosition();
-        ReadItemElement(theirs.Element, kItemTypeEditor, &position);
+        ReadPosition(theirs.Element, theirs.Fields, &position);
         MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, theirs.Path, position);
         if (added == nullptr) return false;
         plan.Additions[plan.AdditionCount++] = added;
