@@ -7,7 +7,6 @@
 namespace tarnwick {
 namespace store {
 
-using markup::GetAttribute;
 using markup::MarkupNode;
 
 namespace {
@@ -15,7 +14,6 @@ namespace {
 // Keeps the index far below 2^31 entries and buckets.
 constexpr std::int32_t kMaxCapacity = 1 << 28;
 
-const char* ItemPath(const MarkupNode* item) { return GetAttribute(item, "path"); }
 
 }  // namespace
 
@@ -66,8 +64,7 @@ MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std:
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         const ItemIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
-        const char* itemPath = ItemPath(entry.Item);
-        if (itemPath != nullptr && EqualNoCase(itemPath, path)) return entry.Item;
+        if (EqualNoCase(entry.Path, path)) return entry.Item;
     }
     return nullptr;
 }
@@ -84,6 +81,7 @@ bool AddIndexedItemHashed(ItemIndex& index, MarkupNode* item, const char* path, 
     std::int32_t* bucket = &index.Buckets[hash & index.BucketMask];
     ItemIndexEntry& entry = index.Entries[index.Count];
     entry.Item = item;
+    entry.Path = path;
     entry.Hash = hash;
     entry.Next = *bucket;
     *bucket = index.Count;

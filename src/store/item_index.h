@@ -5,9 +5,10 @@
 // Paths compare ignoring case (CompareNoCase); buckets are chosen by
 // FoldedHash, which agrees with that comparison. An index keeps the first
 // item added under a path, so building it in document order makes each
-// lookup return what a walk from the front would find. The item's path is
-// read from its `path` attribute at lookup time, so an item whose path value
-// is rewritten (with the same spelling up to case) stays findable.
+// lookup return what a walk from the front would find. The path given when
+// an item is added is the one its lookups compare with: it must stay in
+// place, unchanged, while the index is in use (the merge changes no item
+// before it is done with its indexes).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,7 @@ namespace store {
 
 struct ItemIndexEntry {
     markup::MarkupNode* Item;     // null once forgotten
+    const char* Path;     // the path it was added under, not owned
     std::uint32_t Hash;   // FoldedHash of the path
     std::int32_t Next;    // next entry of the same bucket, -1 at the end
 };

@@ -236,11 +236,8 @@ bool MakeRoomForUpdate(MergePlan& plan) {
 // Makes everything the merge will change, without changing anything: false
 // when memory runs out (what was made is in the plan, for DiscardPlan).
 // Marks memory's items that the file lacks as dropped.
-bool PrepareMerge(PositionFile& file, EditorTable* table, ItemScan& local, const ItemScan& incoming,
-                  ItemIndex& incomingIndex, ItemIndex& localIndex, MergePlan& plan) {
-    OpenPathFilter open{};
-    if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
-
+bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, ItemScan& local,
+                  const ItemScan& incoming, ItemIndex& incomingIndex, ItemIndex& localIndex, MergePlan& plan) {
     EditorSetPosition position;
 
     // Memory's items that the file holds too take the file's values, unless
@@ -288,7 +285,8 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, ItemScan& local, const
 
 // Puts the plan in place and drops memory's items that the file lacks, with
 // the records of editors on their paths. Allocates nothing.
-void ApplyMerge(PositionFile& file, EditorTable* table, const ItemScan& local, MergePlan& plan) {
+void ApplyMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, const ItemScan& local,
+                MergePlan& plan) {
     for (int i = 0; i < plan.UpdateCount; ++i) ApplyItemUpdate(&plan.Updates[i]);
     plan.UpdateCount = 0;
 
@@ -297,8 +295,9 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const ItemScan& local, M
         const ScannedItem& item = local.Items[i];
         if (!item.Dropped) continue;
         // The editors of a path whose position is still to be written
-        // keep their records, as their item comes back with it.
-        if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, item.Path)) {
+        // keep their records, as their item comes back with it. A path
+        // the filter does not hold has no records to drop.
+        if (table != nullptr && MayBeOpen(open, item.Hash) && !IsPendingPosition(file, kItemTypeEditor, item.Path)) {
             DropRecordsOfPath(*table, item.Path);
         }
         markup::RemoveNode(item.Element);
@@ -319,6 +318,8 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
     ItemIndex incomingIndex{};
     ItemIndex localIndex{};
     MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
+    OpenPathFilter open{};
+    if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
     bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs);
     if (ready) {
         ready = CreateItemIndex(incomingIndex, theirs.Count, env);
@@ -331,10 +332,10 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
     if (ready) {
         IndexEditorItems(incomingIndex, theirs);
         IndexEditorItems(localIndex, local);
-        ready = PrepareMerge(file, table, local, theirs, incomingIndex, localIndex, plan);
+        ready = PrepareMerge(file, table, open, local, theirs, incomingIndex, localIndex, plan);
     }
     // Nothing has changed yet: out of memory, the merge is left undone.
-    if (ready) ApplyMerge(file, table, local, plan);
+    if (ready) ApplyMerge(file, table, open, local, plan);
     DiscardPlan(plan);
     DestroyItemIndex(incomingIndex);
     DestroyItemIndex(localIndex);

@@ -19,6 +19,20 @@ struct FoldTable {
 
 FoldTable g_fold;
 
+// FoldedHash's folding: ASCII letters to lower case, every byte of 0x80
+// and above to 0x80.
+struct AsciiFoldTable {
+    unsigned char Map[256];
+
+    constexpr AsciiFoldTable() : Map() {
+        for (int c = 0; c < 256; ++c) {
+            Map[c] = static_cast<unsigned char>(c >= 0x80 ? 0x80 : (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+        }
+    }
+};
+
+constexpr AsciiFoldTable kAsciiFold;
+
 // True when the table must be built again from the installed comparison.
 bool g_foldStale = false;
 
@@ -181,8 +195,7 @@ std::uint32_t FoldedHash(const char* text) {
     std::uint32_t hash = 2166136261u;
     if (text == nullptr) return hash;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        unsigned char c = *p >= 0x80 ? 0x80 : FoldAscii(*p);
-        hash = (hash ^ c) * 16777619u;
+        hash = (hash ^ kAsciiFold.Map[*p]) * 16777619u;
     }
     return hash;
 }
