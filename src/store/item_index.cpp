@@ -60,11 +60,16 @@ MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path) {
 }
 
 MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std::uint32_t hash) {
+    const ItemIndexEntry* entry = FindIndexedEntry(index, path, hash);
+    return entry != nullptr ? entry->Item : nullptr;
+}
+
+const ItemIndexEntry* FindIndexedEntry(const ItemIndex& index, const char* path, std::uint32_t hash) {
     if (index.Buckets == nullptr || path == nullptr) return nullptr;
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         const ItemIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
-        if (EqualNoCase(entry.Path, path)) return entry.Item;
+        if (EqualNoCase(entry.Path, path)) return &entry;
     }
     return nullptr;
 }
@@ -74,7 +79,8 @@ bool AddIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
     return AddIndexedItemHashed(index, item, path, FoldedHash(path));
 }
 
-bool AddIndexedItemHashed(ItemIndex& index, MarkupNode* item, const char* path, std::uint32_t hash) {
+bool AddIndexedItemHashed(ItemIndex& index, MarkupNode* item, const char* path, std::uint32_t hash,
+                          std::int32_t data) {
     if (index.Buckets == nullptr || item == nullptr || path == nullptr) return false;
     if (index.Count >= index.Capacity) return false;
     if (FindIndexedItemHashed(index, path, hash) != nullptr) return false;
@@ -82,6 +88,7 @@ bool AddIndexedItemHashed(ItemIndex& index, MarkupNode* item, const char* path, 
     ItemIndexEntry& entry = index.Entries[index.Count];
     entry.Item = item;
     entry.Path = path;
+    entry.Data = data;
     entry.Hash = hash;
     entry.Next = *bucket;
     *bucket = index.Count;

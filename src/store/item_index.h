@@ -25,6 +25,7 @@ namespace store {
 struct ItemIndexEntry {
     markup::MarkupNode* Item;     // null once forgotten
     const char* Path;     // the path it was added under, not owned
+    std::int32_t Data;    // the caller's number for the item (its place in a list, say)
     std::uint32_t Hash;   // FoldedHash of the path
     std::int32_t Next;    // next entry of the same bucket, -1 at the end
 };
@@ -54,7 +55,12 @@ bool AddIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path
 // The same two with the path's FoldedHash given, for a caller that has it
 // already.
 markup::MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std::uint32_t hash);
-bool AddIndexedItemHashed(ItemIndex& index, markup::MarkupNode* item, const char* path, std::uint32_t hash);
+bool AddIndexedItemHashed(ItemIndex& index, markup::MarkupNode* item, const char* path, std::uint32_t hash,
+                          std::int32_t data = -1);
+
+// The entry of the first item indexed under `path` (with the path's
+// FoldedHash), or null.
+const ItemIndexEntry* FindIndexedEntry(const ItemIndex& index, const char* path, std::uint32_t hash);
 
 // Drops `item` from the index (before it is destroyed), if it is indexed.
 void ForgetIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);

@@ -153,7 +153,8 @@ struct ScannedItem {
     const char* Path;
     std::uint32_t Hash;
     ItemFields Fields;
-    bool Dropped;  // memory's item that the file lacks: removed when the merge is applied
+    bool Dropped;    // memory's item that the file lacks: removed when the merge is applied
+    bool Duplicate;  // a later item of a path that an earlier item of its document has
 };
 
 struct ItemScan {
@@ -187,16 +188,19 @@ bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
         item.Path = FieldValue(element, item.Fields, kFieldPath);
         item.Hash = FoldedHash(item.Path);
         item.Dropped = false;
+        item.Duplicate = false;
         ++scan.Count;
     }
     return true;
 }
 
-// Indexes the scanned items by path, first occurrence only.
-void IndexEditorItems(ItemIndex& index, const ItemScan& scan) {
+// Indexes the scanned items by path, first occurrence only (the index's
+// data is the item's place in the scan); marks the later ones. The index
+// has room for every item.
+void IndexEditorItems(ItemIndex& index, ItemScan& scan) {
     for (int i = 0; i < scan.Count; ++i) {
-        const ScannedItem& item = scan.Items[i];
-        AddIndexedItemHashed(index, item.Element, item.Path, item.Hash);
+        ScannedItem& item = scan.Items[i];
+        item.Duplicate = !AddIndexedItemHashed(index, item.Element, item.Path, item.Hash, i);
     }
 }
 
@@ -246,21 +250,20 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
     // the file lacks one; later items of the same path stay as they are.
     for (int i = 0; i < local.Count; ++i) {
         ScannedItem& item = local.Items[i];
-        MarkupNode* theirs = FindIndexedItemHashed(incomingIndex, item.Path, item.Hash);
-        if (theirs == nullptr) {
+        const ItemIndexEntry* match = FindIndexedEntry(incomingIndex, item.Path, item.Hash);
+        if (match == nullptr) {
             item.Dropped = true;
             continue;
         }
         if (MayBeOpen(open, item.Hash) && IsOpenHere(table, item.Path)) continue;
-        MarkupNode* first = FindIndexedItemHashed(localIndex, item.Path, item.Hash);
-        if (first != nullptr && first != item.Element) continue;
-        ItemFields theirFields;
-        FindFields(theirs, theirFields);
+        // Only memory's first item of the path takes the file's values.
+        if (item.Duplicate) continue;
+        const ScannedItem& theirs = incoming.Items[match->Data];
         position = BlankPosition();
         ReadPosition(item.Element, item.Fields, &position);
-        ReadPosition(theirs, theirFields, &position);
+        ReadPosition(theirs.Element, theirs.Fields, &position);
         // The file's spelling of the path (an editor item's path fits a path buffer).
-        const char* path = FieldValue(theirs, theirFields, kFieldPath);
+        const char* path = theirs.Path;
         if (ItemHolds(item.Element, item.Fields, path, position)) continue;
         if (!MakeRoomForUpdate(plan) ||
             !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, kItemTypeEditor, path, position)) {

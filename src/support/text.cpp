@@ -1,5 +1,7 @@
 #include "support/text.h"
 
+#include <cstring>
+
 namespace tarnwick {
 
 namespace {
@@ -169,7 +171,7 @@ int CompareNoCase(const char* a, const char* b) {
 bool EqualNoCase(const char* a, const char* b) {
     const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
-    if (x == y) return true;
+    if (x == y || std::strcmp(reinterpret_cast<const char*>(x), reinterpret_cast<const char*>(y)) == 0) return true;
     bool sameBytes = true;
     for (;; ++x, ++y) {
         unsigned char cx = *x, cy = *y;
