@@ -42,15 +42,51 @@ unsigned char FoldFirst(const char* text) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
+// True when the texts hold the same bytes (the usual case: the names as
+// this plug-in writes them).
+inline bool SameText(const char* a, const char* b) {
+    for (; *a == *b; ++a, ++b) {
+        if (*a == '\0') return true;
+    }
+    return false;
+}
+
+// The fields whose names start with the (folded) byte `first`: at most two.
+int FieldsStartingWith(unsigned char first, Field* candidates) {
+    switch (first) {
+        case 't':
+            candidates[0] = kFieldType;
+            candidates[1] = kFieldTop;
+            return 2;
+        case 'p':
+            candidates[0] = kFieldPath;
+            return 1;
+        case 'l':
+            candidates[0] = kFieldLine;
+            candidates[1] = kFieldLeft;
+            return 2;
+        case 'c':
+            candidates[0] = kFieldColumn;
+            return 1;
+        case 'o':
+            candidates[0] = kFieldOvertype;
+            return 1;
+        default:
+            return 0;
+    }
+}
+
 void FindFields(const MarkupNode* element, ItemFields& fields) {
     for (int k = 0; k < kFieldCount; ++k) fields.At[k] = -1;
     int found = 0;
     for (int i = 0; i < element->AttributeCount && i < element->AttributeCapacity && found < kFieldCount; ++i) {
         const char* name = element->Attributes[i].Name;
-        unsigned char first = FoldFirst(name);
-        for (int k = 0; k < kFieldCount; ++k) {
-            if (fields.At[k] >= 0 || first != static_cast<unsigned char>(kFieldNames[k][0])) continue;
-            if (EqualNoCase(name, kFieldNames[k])) {
+        Field candidates[2];
+        int count = FieldsStartingWith(FoldFirst(name), candidates);
+        for (int c = 0; c < count; ++c) {
+            Field k = candidates[c];
+            if (fields.At[k] >= 0) continue;
+            if (SameText(name, kFieldNames[k]) || EqualNoCase(name, kFieldNames[k])) {
                 fields.At[k] = static_cast<std::int8_t>(i);
                 ++found;
                 break;
@@ -58,6 +94,9 @@ void FindFields(const MarkupNode* element, ItemFields& fields) {
         }
     }
 }
+
+// FitsIn for a terminated text, with the library's strlen.
+bool Fits(const char* text, int size) { return text != nullptr && std::strlen(text) < static_cast<std::size_t>(size); }
 
 const char* FieldValue(const MarkupNode* element, const ItemFields& fields, Field field) {
     int at = fields.At[field];
@@ -69,7 +108,7 @@ bool IsEditorElement(const MarkupNode* element, const ItemFields& fields) {
     const char* name = markup::GetName(element);
     if (name == nullptr || !EqualNoCase(name, "item")) return false;
     const char* type = FieldValue(element, fields, kFieldType);
-    return FitsIn(type, kTypeSize) && FitsIn(FieldValue(element, fields, kFieldPath), kPathSize) && IsEditorType(type);
+    return Fits(type, kTypeSize) && Fits(FieldValue(element, fields, kFieldPath), kPathSize) && IsEditorType(type);
 }
 
 // GetIntAttribute of one field: a missing field leaves `*value` as it was,
@@ -79,6 +118,23 @@ void ReadIntField(const MarkupNode* element, const ItemFields& fields, Field fie
     if (at < 0) return;
     std::int32_t number = 0;
     *value = markup::ParseNumber(element->Attributes[at].Value, &number) ? number : 0;
+}
+
+// ReadPosition of `ours` and then of `theirs` over it: a field that
+// `theirs` holds is read from it alone.
+void ReadBothPositions(const MarkupNode* ours, const ItemFields& ourFields, const MarkupNode* theirs,
+                       const ItemFields& theirFields, EditorSetPosition* position) {
+    static const Field kNumbers[5] = {kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype};
+    std::int32_t* targets[5] = {&position->CurLine, &position->CurPos, &position->TopScreenLine, &position->LeftPos,
+                                &position->Overtype};
+    for (int i = 0; i < 5; ++i) {
+        if (theirFields.At[kNumbers[i]] >= 0) {
+            ReadIntField(theirs, theirFields, kNumbers[i], targets[i]);
+        } else {
+            ReadIntField(ours, ourFields, kNumbers[i], targets[i]);
+        }
+    }
+    position->CurTabPos = -1;
 }
 
 // ReadItemElement(element, "editor", position), from the element's fields.
@@ -260,8 +316,7 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
         if (item.Duplicate) continue;
         const ScannedItem& theirs = incoming.Items[match->Data];
         position = BlankPosition();
-        ReadPosition(item.Element, item.Fields, &position);
-        ReadPosition(theirs.Element, theirs.Fields, &position);
+        ReadBothPositions(item.Element, item.Fields, theirs.Element, theirs.Fields, &position);
         // The file's spelling of the path (an editor item's path fits a path buffer).
         const char* path = theirs.Path;
         if (ItemHolds(item.Element, item.Fields, path, position)) continue;
