@@ -1,5 +1,7 @@
 #include "markup/markup_writer.h"
 
+#include <cstring>
+
 #include "markup/markup_node.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -99,11 +101,9 @@ bool Walk(const MarkupNode* node, std::int64_t depth, Sink& sink) {
 }
 
 // Characters that end an attribute's name: the terminator and those that
-// make it unwritable (whitespace, ">" and "="); and those that end its
-// value: the terminator and the double quote.
+// make it unwritable (whitespace, ">" and "=").
 struct StopTables {
     bool Name[256];
-    bool Value[256];
 };
 
 constexpr StopTables MakeStopTables() {
@@ -111,14 +111,12 @@ constexpr StopTables MakeStopTables() {
     tables.Name[0] = tables.Name[static_cast<unsigned char>(' ')] = tables.Name[static_cast<unsigned char>('\t')] =
         tables.Name[static_cast<unsigned char>('\r')] = tables.Name[static_cast<unsigned char>('\n')] =
             tables.Name[static_cast<unsigned char>('>')] = tables.Name[static_cast<unsigned char>('=')] = true;
-    tables.Value[0] = tables.Value[static_cast<unsigned char>('"')] = true;
     return tables;
 }
 
 constexpr StopTables kStops = MakeStopTables();
 
 inline bool StopsName(char c) { return kStops.Name[static_cast<unsigned char>(c)]; }
-inline bool StopsValue(char c) { return kStops.Value[static_cast<unsigned char>(c)]; }
 
 // The length of a writable attribute name, or -1 when it is empty or holds
 // a character that makes it unwritable (the same rule as IsWritable).
@@ -131,13 +129,13 @@ inline std::int64_t WritableNameLength(const char* name) {
 }
 
 // The length of a writable attribute value (null counts as empty), or -1
-// when it holds a double quote.
+// when it holds a double quote. Values are the long part of a line (the
+// paths), so the library's vectorised strlen and memchr look at them.
 inline std::int64_t WritableValueLength(const char* value) {
     if (value == nullptr) return 0;
-    const char* c = value;
-    while (!StopsValue(*c)) ++c;
-    if (*c != '\0') return -1;
-    return c - value;
+    std::size_t length = std::strlen(value);
+    if (std::memchr(value, '"', length) != nullptr) return -1;
+    return static_cast<std::int64_t>(length);
 }
 
 // Adds up the lengths of the pieces WriteText produces, a node's opening
@@ -273,18 +271,14 @@ struct FastOutput {
             if (End - p < 2) return Careful(start, node, depth, true);
             *p++ = '=';
             *p++ = '"';
-            const char* value = attribute.Value;
-            if (value != nullptr) {
-                while (!StopsValue(*value)) {
-                    if (p == End) return Careful(start, node, depth, true);
-                    *p++ = *value++;
-                }
-                if (*value != '\0') {
-                    p = mark;
-                    continue;
-                }
+            std::int64_t valueLength = WritableValueLength(attribute.Value);
+            if (valueLength < 0) {
+                p = mark;
+                continue;
             }
-            if (p == End) return Careful(start, node, depth, true);
+            if (End - p < valueLength + 1) return Careful(start, node, depth, true);
+            if (valueLength > 0) std::memcpy(p, attribute.Value, static_cast<std::size_t>(valueLength));
+            p += valueLength;
             *p++ = '"';
         }
         if (End - p < 3) return Careful(start, node, depth, true);
