@@ -210,7 +210,8 @@ struct ScannedItem {
     std::uint32_t Hash;
     ItemFields Fields;
     bool Dropped;    // memory's item that the file lacks: removed when the merge is applied
-    bool Duplicate;  // a later item of a path that an earlier item of its document has
+    bool Duplicate;  // the file's later item of a path that an earlier one of the file has
+    bool Matched;    // the file's item of a path that memory holds
 };
 
 struct ItemScan {
@@ -245,6 +246,7 @@ bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
         item.Hash = FoldedHash(item.Path);
         item.Dropped = false;
         item.Duplicate = false;
+        item.Matched = false;
         ++scan.Count;
     }
     return true;
@@ -297,13 +299,15 @@ bool MakeRoomForUpdate(MergePlan& plan) {
 // when memory runs out (what was made is in the plan, for DiscardPlan).
 // Marks memory's items that the file lacks as dropped.
 bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, ItemScan& local,
-                  const ItemScan& incoming, ItemIndex& incomingIndex, ItemIndex& localIndex, MergePlan& plan) {
+                  ItemScan& incoming, const ItemIndex& incomingIndex, MergePlan& plan) {
     EditorSetPosition position;
 
     // Memory's items that the file holds too take the file's values, unless
     // an editor of this process has that file open. The values go into
     // memory's first item of that path, over that item's own values where
     // the file lacks one; later items of the same path stay as they are.
+    // The file's item of each path memory holds is marked, which tells the
+    // later items of that path in memory and the items memory lacks.
     for (int i = 0; i < local.Count; ++i) {
         ScannedItem& item = local.Items[i];
         const ItemIndexEntry* match = FindIndexedEntry(incomingIndex, item.Path, item.Hash);
@@ -311,10 +315,11 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
             item.Dropped = true;
             continue;
         }
+        ScannedItem& theirs = incoming.Items[match->Data];
+        bool later = theirs.Matched;  // memory holds an earlier item of this path
+        theirs.Matched = true;
         if (MayBeOpen(open, item.Hash) && IsOpenHere(table, item.Path)) continue;
-        // Only memory's first item of the path takes the file's values.
-        if (item.Duplicate) continue;
-        const ScannedItem& theirs = incoming.Items[match->Data];
+        if (later) continue;
         position = BlankPosition();
         ReadBothPositions(item.Element, item.Fields, theirs.Element, theirs.Fields, &position);
         // The file's spelling of the path (an editor item's path fits a path buffer).
@@ -327,16 +332,16 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
         ++plan.UpdateCount;
     }
 
-    // The file's items that memory lacks: taken over, once per path.
+    // The file's items that memory lacks: taken over, once per path (the
+    // file's first item of it).
     for (int i = 0; i < incoming.Count; ++i) {
         const ScannedItem& theirs = incoming.Items[i];
-        if (FindIndexedItemHashed(localIndex, theirs.Path, theirs.Hash) != nullptr) continue;
+        if (theirs.Matched || theirs.Duplicate) continue;
         position = BlankPosition();
         ReadPosition(theirs.Element, theirs.Fields, &position);
         MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, theirs.Path, position);
         if (added == nullptr) return false;
         plan.Additions[plan.AdditionCount++] = added;
-        AddIndexedItemHashed(localIndex, added, theirs.Path, theirs.Hash);
     }
     return true;
 }
@@ -374,29 +379,23 @@ bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table)
     ItemScan local{nullptr, 0};
     ItemScan theirs{nullptr, 0};
     ItemIndex incomingIndex{};
-    ItemIndex localIndex{};
     MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
     OpenPathFilter open{};
     if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
-    bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs);
-    if (ready) {
-        ready = CreateItemIndex(incomingIndex, theirs.Count, env);
-        ready = CreateItemIndex(localIndex, local.Count + theirs.Count, env) && ready;
-    }
+    bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs) &&
+                 CreateItemIndex(incomingIndex, theirs.Count, env);
     if (ready) {
         plan.Additions = static_cast<MarkupNode**>(AllocArray(env, theirs.Count, sizeof(MarkupNode*)));
         ready = plan.Additions != nullptr;
     }
     if (ready) {
         IndexEditorItems(incomingIndex, theirs);
-        IndexEditorItems(localIndex, local);
-        ready = PrepareMerge(file, table, open, local, theirs, incomingIndex, localIndex, plan);
+        ready = PrepareMerge(file, table, open, local, theirs, incomingIndex, plan);
     }
     // Nothing has changed yet: out of memory, the merge is left undone.
     if (ready) ApplyMerge(file, table, open, local, plan);
     DiscardPlan(plan);
     DestroyItemIndex(incomingIndex);
-    DestroyItemIndex(localIndex);
     env->Release(local.Items);
     env->Release(theirs.Items);
     return ready;
