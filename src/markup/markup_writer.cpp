@@ -130,12 +130,12 @@ inline std::int64_t WritableNameLength(const char* name) {
 
 // The length of a writable attribute value (null counts as empty), or -1
 // when it holds a double quote. Values are the long part of a line (the
-// paths), so the library's vectorised strlen and memchr look at them.
+// paths), so the library's strchr and strlen look at them (both are
+// among the functions the shipped DLL may import).
 inline std::int64_t WritableValueLength(const char* value) {
     if (value == nullptr) return 0;
-    std::size_t length = std::strlen(value);
-    if (std::memchr(value, '"', length) != nullptr) return -1;
-    return static_cast<std::int64_t>(length);
+    if (std::strchr(value, '"') != nullptr) return -1;
+    return static_cast<std::int64_t>(std::strlen(value));
 }
 
 // Adds up the lengths of the pieces WriteText produces, a node's opening
