@@ -35,25 +35,24 @@ public:
         LiveBlocks -= 1;
         base()->Release(start);
     }
-    // What the live blocks would take in the 32-bit build: blocks of
-    // `NodeSize` bytes (the markup node) count `NodeSize32` bytes there,
-    // every other block its own size; each is rounded up to the heap's 8-byte
-    // granularity and carries the 8-byte header of the Windows heap.
-    std::size_t NodeSize = 0;
-    std::size_t NodeSize32 = 0;
+    // What the live blocks would take on the Windows heap of the 32-bit
+    // build if each had the same size there: every block rounded up to the
+    // heap's 8-byte granularity plus its 8-byte header. The memory
+    // benchmark replaces the blocks whose layout holds pointers with their
+    // 32-bit sizes (see BM_DocumentMemory).
     std::int64_t LiveBytes32 = 0;
+
+    static std::int64_t Heap32(std::size_t size32) {
+        if (size32 == 0) size32 = 1;
+        return static_cast<std::int64_t>((size32 + 7) / 8 * 8 + 8);
+    }
 
     std::int64_t LiveBytes = 0;
     std::int64_t LiveBlocks = 0;
     std::int64_t Allocations = 0;
 
 private:
-    std::int64_t Bytes32(std::size_t size) const {
-        std::size_t size32 = size == NodeSize && NodeSize != 0 ? NodeSize32 : size;
-        if (size32 == 0) size32 = 1;
-        return static_cast<std::int64_t>((size32 + 7) / 8 * 8 + 8);
-    }
-
+    static std::int64_t Bytes32(std::size_t size) { return Heap32(size); }
 };
 
 }  // namespace benchhost

@@ -25,7 +25,7 @@ char* CopyString(platform::Env* env, const char* text) {
 int FindAttribute(const MarkupNode* node, const char* name) {
     if (node == nullptr || name == nullptr) return -1;
     for (int i = 0; i < node->AttributeCount && i < node->AttributeCapacity; ++i) {
-        if (CompareNoCase(node->Attributes[i].Name, name) == 0) return i;
+        if (EqualNoCase(node->Attributes[i].Name, name)) return i;
     }
     return -1;
 }

@@ -1,5 +1,7 @@
 #include "markup/markup_writer.h"
 
+#include <cstring>
+
 #include "markup/markup_node.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -98,30 +100,68 @@ bool Walk(const MarkupNode* node, std::int64_t depth, Sink& sink) {
     }
 }
 
-// Adds up the lengths of the pieces WriteText produces.
+// Characters that end an attribute's name: the terminator and those that
+// make it unwritable (whitespace, ">" and "=").
+struct StopTables {
+    bool Name[256];
+};
+
+constexpr StopTables MakeStopTables() {
+    StopTables tables{};
+    tables.Name[0] = tables.Name[static_cast<unsigned char>(' ')] = tables.Name[static_cast<unsigned char>('\t')] =
+        tables.Name[static_cast<unsigned char>('\r')] = tables.Name[static_cast<unsigned char>('\n')] =
+            tables.Name[static_cast<unsigned char>('>')] = tables.Name[static_cast<unsigned char>('=')] = true;
+    return tables;
+}
+
+constexpr StopTables kStops = MakeStopTables();
+
+inline bool StopsName(char c) { return kStops.Name[static_cast<unsigned char>(c)]; }
+
+// The length of a writable attribute name, or -1 when it is empty or holds
+// a character that makes it unwritable (the same rule as IsWritable).
+inline std::int64_t WritableNameLength(const char* name) {
+    if (name == nullptr) return -1;
+    const char* c = name;
+    while (!StopsName(*c)) ++c;
+    if (*c != '\0' || c == name) return -1;
+    return c - name;
+}
+
+// The length of a writable attribute value (null counts as empty), or -1
+// when it holds a double quote. Values are the long part of a line (the
+// paths), so the library's strchr and strlen look at them (both are
+// among the functions the shipped DLL may import).
+inline std::int64_t WritableValueLength(const char* value) {
+    if (value == nullptr) return 0;
+    if (std::strchr(value, '"') != nullptr) return -1;
+    return static_cast<std::int64_t>(std::strlen(value));
+}
+
+// Adds up the lengths of the pieces WriteText produces, a node's opening
+// line at a time.
 struct Measure {
     std::int64_t Total = 0;
 
-    bool Add(std::int64_t count) {
-        Total += count;
-        return Total <= kMaxTextSize;
-    }
-
     bool Open(const MarkupNode* node, std::int64_t depth) {
-        if (!Add(Indentation(depth))) return false;
-        if (!Add(NameLength(node) + 1)) return false;
-        for (int i = 0; i < node->AttributeCount && i < kMaxAttributes; ++i) {
+        std::int64_t line = Indentation(depth) + NameLength(node) + 4;  // "<" name ">\r\n"
+        int count = node->AttributeCount < kMaxAttributes ? node->AttributeCount : kMaxAttributes;
+        for (int i = 0; i < count; ++i) {
             const MarkupAttribute& attribute = node->Attributes[i];
-            if (!IsWritable(attribute)) continue;
-            if (!Add(static_cast<std::int64_t>(StrLength(attribute.Name)) + 2)) return false;
-            if (!Add(static_cast<std::int64_t>(StrLength(attribute.Value)) + 2)) return false;
+            std::int64_t name = WritableNameLength(attribute.Name);
+            if (name < 0) continue;
+            std::int64_t value = WritableValueLength(attribute.Value);
+            if (value < 0) continue;
+            line += name + value + 4;  // ` name="value"`
         }
-        return Add(3);
+        Total += line;
+        return Total <= kMaxTextSize;
     }
 
     bool Close(const MarkupNode* node, std::int64_t depth) {
         if (!HasClosingTag(node)) return true;
-        return Add(Indentation(depth) + 5 + NameLength(node));
+        Total += Indentation(depth) + 5 + NameLength(node);
+        return Total <= kMaxTextSize;
     }
 };
 
@@ -178,6 +218,95 @@ struct Output {
     }
 };
 
+// Writes like Output, straight into the buffer a node's line at a time,
+// checking the room per byte and an attribute's writability while copying
+// it (a copied attribute that turns out unwritable is taken back). When a
+// line does not fit, it is written again by Output from its start, which
+// keeps exactly the prefix that Output alone would have left.
+struct FastOutput {
+    char* Buffer;
+    char* Cursor;
+    char* End;  // where the room ends: the terminator's place at the latest
+
+    FastOutput(char* buffer, std::int64_t capacity) : Buffer(buffer), Cursor(buffer) {
+        std::int64_t limit = capacity - 1 < kMaxTextSize ? capacity - 1 : kMaxTextSize;
+        End = buffer + limit;
+    }
+
+    std::int64_t Length() const { return Cursor - Buffer; }
+
+    // The careful writer from `start`, for a line that does not fit.
+    bool Careful(char* start, const MarkupNode* node, std::int64_t depth, bool opening) {
+        Output output{Buffer, End - Buffer + 1, start - Buffer};
+        bool complete = opening ? output.Open(node, depth) : output.Close(node, depth);
+        Cursor = Buffer + output.Length;
+        return complete;
+    }
+
+    bool Open(const MarkupNode* node, std::int64_t depth) {
+        char* start = Cursor;
+        char* p = Cursor;
+        std::int64_t indent = Indentation(depth);
+        std::int64_t nameLength = NameLength(node);
+        if (End - p < indent + 1 + nameLength) return Careful(start, node, depth, true);
+        for (std::int64_t i = 0; i < indent; ++i) *p++ = ' ';
+        *p++ = '<';
+        for (std::int64_t i = 0; i < nameLength; ++i) *p++ = node->Name[i];
+        int count = node->AttributeCount < kMaxAttributes ? node->AttributeCount : kMaxAttributes;
+        for (int i = 0; i < count; ++i) {
+            const MarkupAttribute& attribute = node->Attributes[i];
+            const char* name = attribute.Name;
+            if (name == nullptr || StopsName(*name)) continue;  // empty or unwritable at once
+            char* mark = p;
+            if (p == End) return Careful(start, node, depth, true);
+            *p++ = ' ';
+            while (!StopsName(*name)) {
+                if (p == End) return Careful(start, node, depth, true);
+                *p++ = *name++;
+            }
+            if (*name != '\0') {
+                p = mark;
+                continue;
+            }
+            if (End - p < 2) return Careful(start, node, depth, true);
+            *p++ = '=';
+            *p++ = '"';
+            std::int64_t valueLength = WritableValueLength(attribute.Value);
+            if (valueLength < 0) {
+                p = mark;
+                continue;
+            }
+            if (End - p < valueLength + 1) return Careful(start, node, depth, true);
+            if (valueLength > 0) std::memcpy(p, attribute.Value, static_cast<std::size_t>(valueLength));
+            p += valueLength;
+            *p++ = '"';
+        }
+        if (End - p < 3) return Careful(start, node, depth, true);
+        *p++ = '>';
+        *p++ = '\r';
+        *p++ = '\n';
+        Cursor = p;
+        return true;
+    }
+
+    bool Close(const MarkupNode* node, std::int64_t depth) {
+        if (!HasClosingTag(node)) return true;
+        char* p = Cursor;
+        std::int64_t indent = Indentation(depth);
+        std::int64_t nameLength = NameLength(node);
+        if (End - p < indent + 5 + nameLength) return Careful(p, node, depth, false);
+        for (std::int64_t i = 0; i < indent; ++i) *p++ = ' ';
+        *p++ = '<';
+        *p++ = '/';
+        for (std::int64_t i = 0; i < nameLength; ++i) *p++ = node->Name[i];
+        *p++ = '>';
+        *p++ = '\r';
+        *p++ = '\n';
+        Cursor = p;
+        return true;
+    }
+};
+
 }  // namespace
 
 std::int64_t MeasureText(const MarkupNode* node, int depth) {
@@ -188,10 +317,10 @@ std::int64_t MeasureText(const MarkupNode* node, int depth) {
 
 std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth) {
     if (buffer == nullptr || capacity <= 0) return -1;
-    Output output{buffer, capacity};
+    FastOutput output(buffer, capacity);
     bool complete = Walk(node, depth, output);
-    buffer[output.Length] = '\0';
-    return complete ? output.Length : -1;
+    buffer[output.Length()] = '\0';
+    return complete ? output.Length() : -1;
 }
 
 }  // namespace markup

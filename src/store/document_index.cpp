@@ -120,7 +120,7 @@ MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, c
         const DocumentIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
         if (found != nullptr && entry.Order >= foundOrder) continue;
-        if (!IsItemOfType(entry.Item, type) || CompareNoCase(GetAttribute(entry.Item, "path"), path) != 0) continue;
+        if (!IsItemOfType(entry.Item, type) || !EqualNoCase(GetAttribute(entry.Item, "path"), path)) continue;
         found = entry.Item;
         foundOrder = entry.Order;
     }

@@ -91,7 +91,7 @@ int CompareKeys(const EditorRecord& node, const EditorRecord& key) {
 }
 
 bool MatchPath(const EditorRecord& node, const EditorRecord& key) {
-    return node.Kind == key.Kind && CompareNoCase(node.Path, key.Path) == 0;
+    return node.Kind == key.Kind && EqualNoCase(node.Path, key.Path);
 }
 
 bool InsertRecord(EditorTable& table, const EditorRecord& record) {

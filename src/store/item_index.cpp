@@ -7,7 +7,6 @@
 namespace tarnwick {
 namespace store {
 
-using markup::GetAttribute;
 using markup::MarkupNode;
 
 namespace {
@@ -15,7 +14,6 @@ namespace {
 // Keeps the index far below 2^31 entries and buckets.
 constexpr std::int32_t kMaxCapacity = 1 << 28;
 
-const char* ItemPath(const MarkupNode* item) { return GetAttribute(item, "path"); }
 
 }  // namespace
 
@@ -58,24 +56,39 @@ void DestroyItemIndex(ItemIndex& index) {
 
 MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path) {
     if (index.Buckets == nullptr || path == nullptr) return nullptr;
-    std::uint32_t hash = FoldedHash(path);
+    return FindIndexedItemHashed(index, path, FoldedHash(path));
+}
+
+MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std::uint32_t hash) {
+    const ItemIndexEntry* entry = FindIndexedEntry(index, path, hash);
+    return entry != nullptr ? entry->Item : nullptr;
+}
+
+const ItemIndexEntry* FindIndexedEntry(const ItemIndex& index, const char* path, std::uint32_t hash) {
+    if (index.Buckets == nullptr || path == nullptr) return nullptr;
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         const ItemIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
-        const char* itemPath = ItemPath(entry.Item);
-        if (itemPath != nullptr && CompareNoCase(itemPath, path) == 0) return entry.Item;
+        if (EqualNoCase(entry.Path, path)) return &entry;
     }
     return nullptr;
 }
 
 bool AddIndexedItem(ItemIndex& index, MarkupNode* item, const char* path) {
+    if (path == nullptr) return false;
+    return AddIndexedItemHashed(index, item, path, FoldedHash(path));
+}
+
+bool AddIndexedItemHashed(ItemIndex& index, MarkupNode* item, const char* path, std::uint32_t hash,
+                          std::int32_t data) {
     if (index.Buckets == nullptr || item == nullptr || path == nullptr) return false;
     if (index.Count >= index.Capacity) return false;
-    if (FindIndexedItem(index, path) != nullptr) return false;
-    std::uint32_t hash = FoldedHash(path);
+    if (FindIndexedItemHashed(index, path, hash) != nullptr) return false;
     std::int32_t* bucket = &index.Buckets[hash & index.BucketMask];
     ItemIndexEntry& entry = index.Entries[index.Count];
     entry.Item = item;
+    entry.Path = path;
+    entry.Data = data;
     entry.Hash = hash;
     entry.Next = *bucket;
     *bucket = index.Count;

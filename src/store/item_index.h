@@ -5,9 +5,10 @@
 // Paths compare ignoring case (CompareNoCase); buckets are chosen by
 // FoldedHash, which agrees with that comparison. An index keeps the first
 // item added under a path, so building it in document order makes each
-// lookup return what a walk from the front would find. The item's path is
-// read from its `path` attribute at lookup time, so an item whose path value
-// is rewritten (with the same spelling up to case) stays findable.
+// lookup return what a walk from the front would find. The path given when
+// an item is added is the one its lookups compare with: it must stay in
+// place, unchanged, while the index is in use (the merge changes no item
+// before it is done with its indexes).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,8 @@ namespace store {
 
 struct ItemIndexEntry {
     markup::MarkupNode* Item;     // null once forgotten
+    const char* Path;     // the path it was added under, not owned
+    std::int32_t Data;    // the caller's number for the item (its place in a list, say)
     std::uint32_t Hash;   // FoldedHash of the path
     std::int32_t Next;    // next entry of the same bucket, -1 at the end
 };
@@ -48,6 +51,16 @@ markup::MarkupNode* FindIndexedItem(const ItemIndex& index, const char* path);
 // Indexes `item` under `path` unless an item with that path is indexed
 // already. False when the path was present or the index is full.
 bool AddIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);
+
+// The same two with the path's FoldedHash given, for a caller that has it
+// already.
+markup::MarkupNode* FindIndexedItemHashed(const ItemIndex& index, const char* path, std::uint32_t hash);
+bool AddIndexedItemHashed(ItemIndex& index, markup::MarkupNode* item, const char* path, std::uint32_t hash,
+                          std::int32_t data = -1);
+
+// The entry of the first item indexed under `path` (with the path's
+// FoldedHash), or null.
+const ItemIndexEntry* FindIndexedEntry(const ItemIndex& index, const char* path, std::uint32_t hash);
 
 // Drops `item` from the index (before it is destroyed), if it is indexed.
 void ForgetIndexedItem(ItemIndex& index, markup::MarkupNode* item, const char* path);

@@ -31,7 +31,7 @@ char* CopyText(platform::Env* env, const char* text) {
 // Index of the first attribute named `name` ignoring case, or -1.
 int FindAttributeIndex(const MarkupNode* element, const char* name) {
     for (int i = 0; i < element->AttributeCount && i < markup::kMaxAttributes; ++i) {
-        if (CompareNoCase(element->Attributes[i].Name, name) == 0) return i;
+        if (EqualNoCase(element->Attributes[i].Name, name)) return i;
     }
     return -1;
 }

@@ -14,7 +14,7 @@ bool Note(PositionFile& file, const char* type, const char* path, bool deleted, 
     // Repeated changes of one item (saving one file again and again) take
     // one entry.
     PendingChange* last = file.PendingTail;
-    if (last != nullptr && CompareNoCase(last->Type, type) == 0 && CompareNoCase(last->Path, path) == 0) {
+    if (last != nullptr && EqualNoCase(last->Type, type) && EqualNoCase(last->Path, path)) {
         last->Deleted = deleted;
         last->Position = position;
         return true;
@@ -77,7 +77,7 @@ bool IsPendingPosition(const PositionFile& file, const char* type, const char* p
     // The newest change of the item decides.
     bool pending = false;
     for (const PendingChange* change = file.Pending; change != nullptr; change = change->Next) {
-        if (CompareNoCase(change->Type, type) == 0 && CompareNoCase(change->Path, path) == 0) {
+        if (EqualNoCase(change->Type, type) && EqualNoCase(change->Path, path)) {
             pending = !change->Deleted;
         }
     }

@@ -151,6 +151,35 @@ void RecordOwnWrite(PositionFile& file, const char* fileName, const WrittenFile&
     file.LoadedIdentity = written.Identity;
 }
 
+// The document's text in a buffer of the environment's heap (the caller
+// releases it), its length in `*length`; null when it cannot be made. Most
+// saves follow a Load or a save of nearly the same text, so the text is
+// written straight into a buffer a little larger than that file, in one
+// pass; only a text that does not fit it is measured and written again
+// into a buffer of its exact size.
+char* WriteDocumentText(const PositionFile& file, std::int64_t* length) {
+    platform::Env* env = EnvOf(file);
+    std::uint64_t known = file.LoadedPath[0] != '\0' ? file.LoadedSize : 0;
+    if (known < static_cast<std::uint64_t>(markup::kMaxTextSize) / 2) {
+        std::int64_t capacity = static_cast<std::int64_t>(known + known / 8 + 4096);
+        char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(capacity)));
+        if (text != nullptr) {
+            *length = markup::WriteText(file.Document, text, capacity, 0);
+            if (*length >= 0) return text;
+            env->Release(text);
+        }
+    }
+    *length = markup::MeasureText(file.Document, 0);
+    if (*length < 0) return nullptr;
+    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(*length) + 1u));
+    if (text == nullptr) return nullptr;
+    if (markup::WriteText(file.Document, text, *length + 1, 0) != *length) {
+        env->Release(text);
+        return nullptr;
+    }
+    return text;
+}
+
 }  // namespace
 
 platform::Env* EnvOf(const PositionFile& file) {
@@ -204,13 +233,12 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
     if (reloadFirst && !Load(file, fileName, table)) return false;
     if (file.Document == nullptr) return false;
 
-    std::int64_t length = markup::MeasureText(file.Document, 0);
-    if (length < 0) return false;
     platform::Env* env = EnvOf(file);
-    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(length) + 1u));
+    std::int64_t length = -1;
+    char* text = WriteDocumentText(file, &length);
     if (text == nullptr) return false;
     bool saved = false;
-    if (markup::WriteText(file.Document, text, length + 1, 0) == length && ProtectForeignFile(file, fileName)) {
+    if (ProtectForeignFile(file, fileName)) {
         WrittenFile written;
         saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length), &written) ==
                 platform::WriteStatus::Ok;

@@ -35,7 +35,7 @@ bool FitsIn(const char* text, int size) {
     return false;
 }
 
-bool IsEditorType(const char* type) { return type != nullptr && CompareNoCase(type, kItemTypeEditor) == 0; }
+bool IsEditorType(const char* type) { return type != nullptr && EqualNoCase(type, kItemTypeEditor); }
 
 bool IsEditorItem(const MarkupNode* element) { return IsItemOfType(element, kItemTypeEditor); }
 
@@ -67,18 +67,18 @@ bool IsOpenHere(const EditorTable* table, const char* path) {
 bool IsItemOfType(const MarkupNode* element, const char* type) {
     if (element == nullptr || type == nullptr) return false;
     const char* name = GetName(element);
-    if (name == nullptr || CompareNoCase(name, "item") != 0) return false;
+    if (name == nullptr || !EqualNoCase(name, "item")) return false;
     const char* itemType = GetAttribute(element, "type");
     const char* itemPath = GetAttribute(element, "path");
     if (!FitsIn(itemType, kTypeSize) || !FitsIn(itemPath, kPathSize)) return false;
-    return CompareNoCase(itemType, type) == 0;
+    return EqualNoCase(itemType, type);
 }
 
 MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path) {
     if (file.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
     if (IndexesDocument(file.Index, file.Document)) return FindFirstIndexedItem(file.Index, type, path);
     for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
-        if (IsItemOfType(element, type) && CompareNoCase(GetAttribute(element, "path"), path) == 0) return element;
+        if (IsItemOfType(element, type) && EqualNoCase(GetAttribute(element, "path"), path)) return element;
     }
     return nullptr;
 }

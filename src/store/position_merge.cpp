@@ -15,37 +15,165 @@
 namespace tarnwick {
 namespace store {
 
-using markup::GetAttribute;
 using markup::MarkupAttribute;
 using markup::MarkupNode;
 
 namespace {
 
-// True when the first attribute named `name` (ignoring case) has exactly
-// that name and value, so that setting it would change nothing.
-bool HoldsExactly(const MarkupNode* element, const char* name, const char* value) {
-    for (std::int32_t i = 0; i < element->AttributeCount; ++i) {
-        const MarkupAttribute& attribute = element->Attributes[i];
-        if (CompareNoCase(attribute.Name, name) != 0) continue;
-        return std::strcmp(attribute.Name, name) == 0 && std::strcmp(attribute.Value, value) == 0;
+// The attributes an editor item is made of, in the order WriteItemElement
+// writes them.
+enum Field { kFieldType, kFieldPath, kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype, kFieldCount };
+
+const char* const kFieldNames[kFieldCount] = {"type", "path", "line", "column", "top", "left", "overtype"};
+
+// For each field, the index of the first attribute whose name equals the
+// field's ignoring case (what GetAttribute would find), -1 when none: all
+// seven found in one pass over the attributes. A name that compares equal
+// to one field's name cannot equal another's, as the seven differ in
+// their ASCII letters, so the first field it matches is its only one; a
+// name whose first byte differs from a field's (beyond ASCII case) cannot
+// equal it (see EqualNoCase) and is passed over without a comparison.
+struct ItemFields {
+    std::int8_t At[kFieldCount];
+};
+
+unsigned char FoldFirst(const char* text) {
+    unsigned char c = text != nullptr ? static_cast<unsigned char>(text[0]) : 0;
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+// True when the texts hold the same bytes (the usual case: the names as
+// this plug-in writes them).
+inline bool SameText(const char* a, const char* b) {
+    for (; *a == *b; ++a, ++b) {
+        if (*a == '\0') return true;
     }
     return false;
 }
 
-bool HoldsExactly(const MarkupNode* element, const char* name, std::int32_t value) {
+// The fields whose names start with the (folded) byte `first`: at most two.
+int FieldsStartingWith(unsigned char first, Field* candidates) {
+    switch (first) {
+        case 't':
+            candidates[0] = kFieldType;
+            candidates[1] = kFieldTop;
+            return 2;
+        case 'p':
+            candidates[0] = kFieldPath;
+            return 1;
+        case 'l':
+            candidates[0] = kFieldLine;
+            candidates[1] = kFieldLeft;
+            return 2;
+        case 'c':
+            candidates[0] = kFieldColumn;
+            return 1;
+        case 'o':
+            candidates[0] = kFieldOvertype;
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void FindFields(const MarkupNode* element, ItemFields& fields) {
+    for (int k = 0; k < kFieldCount; ++k) fields.At[k] = -1;
+    int found = 0;
+    for (int i = 0; i < element->AttributeCount && i < element->AttributeCapacity && found < kFieldCount; ++i) {
+        const char* name = element->Attributes[i].Name;
+        Field candidates[2];
+        int count = FieldsStartingWith(FoldFirst(name), candidates);
+        for (int c = 0; c < count; ++c) {
+            Field k = candidates[c];
+            if (fields.At[k] >= 0) continue;
+            if (SameText(name, kFieldNames[k]) || EqualNoCase(name, kFieldNames[k])) {
+                fields.At[k] = static_cast<std::int8_t>(i);
+                ++found;
+                break;
+            }
+        }
+    }
+}
+
+// FitsIn for a terminated text, with the library's strlen.
+bool Fits(const char* text, int size) { return text != nullptr && std::strlen(text) < static_cast<std::size_t>(size); }
+
+const char* FieldValue(const MarkupNode* element, const ItemFields& fields, Field field) {
+    int at = fields.At[field];
+    return at < 0 ? nullptr : element->Attributes[at].Value;
+}
+
+// IsEditorItem, from the element's fields.
+bool IsEditorElement(const MarkupNode* element, const ItemFields& fields) {
+    const char* name = markup::GetName(element);
+    if (name == nullptr || !EqualNoCase(name, "item")) return false;
+    const char* type = FieldValue(element, fields, kFieldType);
+    return Fits(type, kTypeSize) && Fits(FieldValue(element, fields, kFieldPath), kPathSize) && IsEditorType(type);
+}
+
+// GetIntAttribute of one field: a missing field leaves `*value` as it was,
+// one that is not a number sets it to 0.
+void ReadIntField(const MarkupNode* element, const ItemFields& fields, Field field, std::int32_t* value) {
+    int at = fields.At[field];
+    if (at < 0) return;
+    std::int32_t number = 0;
+    *value = markup::ParseNumber(element->Attributes[at].Value, &number) ? number : 0;
+}
+
+// ReadPosition of `ours` and then of `theirs` over it: a field that
+// `theirs` holds is read from it alone.
+void ReadBothPositions(const MarkupNode* ours, const ItemFields& ourFields, const MarkupNode* theirs,
+                       const ItemFields& theirFields, EditorSetPosition* position) {
+    static const Field kNumbers[5] = {kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype};
+    std::int32_t* targets[5] = {&position->CurLine, &position->CurPos, &position->TopScreenLine, &position->LeftPos,
+                                &position->Overtype};
+    for (int i = 0; i < 5; ++i) {
+        if (theirFields.At[kNumbers[i]] >= 0) {
+            ReadIntField(theirs, theirFields, kNumbers[i], targets[i]);
+        } else {
+            ReadIntField(ours, ourFields, kNumbers[i], targets[i]);
+        }
+    }
+    position->CurTabPos = -1;
+}
+
+// ReadItemElement(element, "editor", position), from the element's fields.
+void ReadPosition(const MarkupNode* element, const ItemFields& fields, EditorSetPosition* position) {
+    ReadIntField(element, fields, kFieldLine, &position->CurLine);
+    ReadIntField(element, fields, kFieldColumn, &position->CurPos);
+    ReadIntField(element, fields, kFieldTop, &position->TopScreenLine);
+    ReadIntField(element, fields, kFieldLeft, &position->LeftPos);
+    ReadIntField(element, fields, kFieldOvertype, &position->Overtype);
+    position->CurTabPos = -1;
+}
+
+// True when the field's first attribute has exactly the field's name and
+// `value`, so that setting it would change nothing.
+bool HoldsExactly(const MarkupNode* element, const ItemFields& fields, Field field, const char* value) {
+    int at = fields.At[field];
+    if (at < 0) return false;
+    const MarkupAttribute& attribute = element->Attributes[at];
+    return std::strcmp(attribute.Name, kFieldNames[field]) == 0 && std::strcmp(attribute.Value, value) == 0;
+}
+
+bool HoldsExactly(const MarkupNode* element, const ItemFields& fields, Field field, std::int32_t value) {
     char text[12];
     FormatInt(value, text);
-    return HoldsExactly(element, name, text);
+    return HoldsExactly(element, fields, field, text);
 }
 
 // True when WriteItemElement(element, "editor", path, position) would leave
 // the element as it is. Most items of a merge are like that: the file holds
 // what this host saved.
-bool ItemHolds(const MarkupNode* element, const char* path, const EditorSetPosition& position) {
-    return HoldsExactly(element, "type", kItemTypeEditor) && HoldsExactly(element, "path", path) &&
-           HoldsExactly(element, "line", position.CurLine) && HoldsExactly(element, "column", position.CurPos) &&
-           HoldsExactly(element, "top", position.TopScreenLine) && HoldsExactly(element, "left", position.LeftPos) &&
-           HoldsExactly(element, "overtype", position.Overtype);
+bool ItemHolds(const MarkupNode* element, const ItemFields& fields, const char* path,
+               const EditorSetPosition& position) {
+    return HoldsExactly(element, fields, kFieldType, kItemTypeEditor) &&
+           HoldsExactly(element, fields, kFieldPath, path) &&
+           HoldsExactly(element, fields, kFieldLine, position.CurLine) &&
+           HoldsExactly(element, fields, kFieldColumn, position.CurPos) &&
+           HoldsExactly(element, fields, kFieldTop, position.TopScreenLine) &&
+           HoldsExactly(element, fields, kFieldLeft, position.LeftPos) &&
+           HoldsExactly(element, fields, kFieldOvertype, position.Overtype);
 }
 
 // Drops every record of this process's editors that has `path` open.
@@ -68,23 +196,69 @@ void MarkOpenPath(const EditorRecord& record, void* context) {
     filter->Bits[bit >> 5] |= 1u << (bit & 31u);
 }
 
-bool MayBeOpen(const OpenPathFilter& filter, const char* path) {
-    std::uint32_t bit = FoldedHash(path) & 8191u;
+bool MayBeOpen(const OpenPathFilter& filter, std::uint32_t pathHash) {
+    std::uint32_t bit = pathHash & 8191u;
     return (filter.Bits[bit >> 5] & (1u << (bit & 31u))) != 0;
 }
 
-int CountEditorItems(MarkupNode* document) {
-    int count = 0;
-    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->GetNext()) {
-        if (IsEditorItem(element)) ++count;
-    }
-    return count;
+// An editor item of one of the two documents, read once: its path (owned
+// by the element) and the path's FoldedHash, which every later step of the
+// merge reuses instead of reading and hashing the path again.
+struct ScannedItem {
+    MarkupNode* Element;
+    const char* Path;
+    std::uint32_t Hash;
+    ItemFields Fields;
+    bool Dropped;    // memory's item that the file lacks: removed when the merge is applied
+    bool Duplicate;  // the file's later item of a path that an earlier one of the file has
+    bool Matched;    // the file's item of a path that memory holds
+};
+
+struct ItemScan {
+    ScannedItem* Items;
+    int Count;
+};
+
+// Room for `count` elements of `size` bytes (at least one); null when memory
+// runs out or the size overflows.
+void* AllocArray(platform::Env* env, int count, std::size_t size) {
+    std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 1u;
+    if (n > static_cast<std::size_t>(-1) / size) return nullptr;
+    return env->AllocZeroed(n * size);
 }
 
-// Indexes the editor items of `document` by path, first occurrence only.
-void IndexEditorItems(ItemIndex& index, MarkupNode* document) {
-    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->GetNext()) {
-        if (IsEditorItem(element)) AddIndexedItem(index, element, GetAttribute(element, "path"));
+// The editor items of `document` in document order; false when memory runs
+// out.
+bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
+    int elements = 0;
+    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
+        if (elements == 0x3FFFFFFF) return false;
+        ++elements;
+    }
+    scan.Items = static_cast<ScannedItem*>(AllocArray(env, elements, sizeof(ScannedItem)));
+    if (scan.Items == nullptr) return false;
+    for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
+        ScannedItem& item = scan.Items[scan.Count];
+        FindFields(element, item.Fields);
+        if (!IsEditorElement(element, item.Fields)) continue;
+        item.Element = element;
+        item.Path = FieldValue(element, item.Fields, kFieldPath);
+        item.Hash = FoldedHash(item.Path);
+        item.Dropped = false;
+        item.Duplicate = false;
+        item.Matched = false;
+        ++scan.Count;
+    }
+    return true;
+}
+
+// Indexes the scanned items by path, first occurrence only (the index's
+// data is the item's place in the scan); marks the later ones. The index
+// has room for every item.
+void IndexEditorItems(ItemIndex& index, ItemScan& scan) {
+    for (int i = 0; i < scan.Count; ++i) {
+        ScannedItem& item = scan.Items[i];
+        item.Duplicate = !AddIndexedItemHashed(index, item.Element, item.Path, item.Hash, i);
     }
 }
 
@@ -107,14 +281,6 @@ void DiscardPlan(MergePlan& plan) {
     plan = MergePlan{nullptr, 0, 0, nullptr, 0, plan.Heap};
 }
 
-// Room for `count` elements of `size` bytes (at least one); null when memory
-// runs out or the size overflows.
-void* AllocArray(platform::Env* env, int count, std::size_t size) {
-    std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 1u;
-    if (n > static_cast<std::size_t>(-1) / size) return nullptr;
-    return env->AllocZeroed(n * size);
-}
-
 // Room for one more update; false when memory runs out.
 bool MakeRoomForUpdate(MergePlan& plan) {
     if (plan.UpdateCount < plan.UpdateCapacity) return true;
@@ -131,73 +297,73 @@ bool MakeRoomForUpdate(MergePlan& plan) {
 
 // Makes everything the merge will change, without changing anything: false
 // when memory runs out (what was made is in the plan, for DiscardPlan).
-bool PrepareMerge(PositionFile& file, MarkupNode* incoming, EditorTable* table, ItemIndex& incomingIndex,
-                  ItemIndex& localIndex, MergePlan& plan) {
-    OpenPathFilter open{};
-    if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
-
+// Marks memory's items that the file lacks as dropped.
+bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, ItemScan& local,
+                  ItemScan& incoming, const ItemIndex& incomingIndex, MergePlan& plan) {
     EditorSetPosition position;
-    char path[kPathSize];
 
     // Memory's items that the file holds too take the file's values, unless
     // an editor of this process has that file open. The values go into
     // memory's first item of that path, over that item's own values where
     // the file lacks one; later items of the same path stay as they are.
-    for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
-        if (!IsEditorItem(element)) continue;
-        CopyBounded(path, GetAttribute(element, "path"), kPathSize);
-        MarkupNode* theirs = FindIndexedItem(incomingIndex, path);
-        if (theirs == nullptr) continue;  // dropped when the merge is applied
-        if (MayBeOpen(open, path) && IsOpenHere(table, path)) continue;
-        MarkupNode* first = FindIndexedItem(localIndex, path);
-        if (first != nullptr && first != element) continue;
+    // The file's item of each path memory holds is marked, which tells the
+    // later items of that path in memory and the items memory lacks.
+    for (int i = 0; i < local.Count; ++i) {
+        ScannedItem& item = local.Items[i];
+        const ItemIndexEntry* match = FindIndexedEntry(incomingIndex, item.Path, item.Hash);
+        if (match == nullptr) {
+            item.Dropped = true;
+            continue;
+        }
+        ScannedItem& theirs = incoming.Items[match->Data];
+        bool later = theirs.Matched;  // memory holds an earlier item of this path
+        theirs.Matched = true;
+        if (MayBeOpen(open, item.Hash) && IsOpenHere(table, item.Path)) continue;
+        if (later) continue;
         position = BlankPosition();
-        ReadItemElement(element, kItemTypeEditor, &position);
-        ReadItemElement(theirs, kItemTypeEditor, &position);
-        CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
-        if (ItemHolds(element, path, position)) continue;
+        ReadBothPositions(item.Element, item.Fields, theirs.Element, theirs.Fields, &position);
+        // The file's spelling of the path (an editor item's path fits a path buffer).
+        const char* path = theirs.Path;
+        if (ItemHolds(item.Element, item.Fields, path, position)) continue;
         if (!MakeRoomForUpdate(plan) ||
-            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], element, kItemTypeEditor, path, position)) {
+            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, kItemTypeEditor, path, position)) {
             return false;
         }
         ++plan.UpdateCount;
     }
 
-    // The file's items that memory lacks: taken over, once per path.
-    for (MarkupNode* theirs = FirstElement(incoming); theirs != nullptr; theirs = theirs->GetNext()) {
-        if (!IsEditorItem(theirs)) continue;
-        CopyBounded(path, GetAttribute(theirs, "path"), kPathSize);
-        if (FindIndexedItem(localIndex, path) != nullptr) continue;
+    // The file's items that memory lacks: taken over, once per path (the
+    // file's first item of it).
+    for (int i = 0; i < incoming.Count; ++i) {
+        const ScannedItem& theirs = incoming.Items[i];
+        if (theirs.Matched || theirs.Duplicate) continue;
         position = BlankPosition();
-        ReadItemElement(theirs, kItemTypeEditor, &position);
-        MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, path, position);
+        ReadPosition(theirs.Element, theirs.Fields, &position);
+        MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, theirs.Path, position);
         if (added == nullptr) return false;
         plan.Additions[plan.AdditionCount++] = added;
-        AddIndexedItem(localIndex, added, path);
     }
     return true;
 }
 
 // Puts the plan in place and drops memory's items that the file lacks, with
 // the records of editors on their paths. Allocates nothing.
-void ApplyMerge(PositionFile& file, EditorTable* table, const ItemIndex& incomingIndex, MergePlan& plan) {
+void ApplyMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, const ItemScan& local,
+                MergePlan& plan) {
     for (int i = 0; i < plan.UpdateCount; ++i) ApplyItemUpdate(&plan.Updates[i]);
     plan.UpdateCount = 0;
 
-    char path[kPathSize];
-    MarkupNode* element = FirstElement(file.Document);
-    while (element != nullptr) {
-        MarkupNode* next = element->GetNext();
-        if (IsEditorItem(element)) {
-            CopyBounded(path, GetAttribute(element, "path"), kPathSize);
-            if (FindIndexedItem(incomingIndex, path) == nullptr) {
-                // The editors of a path whose position is still to be written
-                // keep their records, as their item comes back with it.
-                if (table != nullptr && !IsPendingPosition(file, kItemTypeEditor, path)) DropRecordsOfPath(*table, path);
-                markup::RemoveNode(element);
-            }
+    // A dropped item was not updated, so its path is still the one scanned.
+    for (int i = 0; i < local.Count; ++i) {
+        const ScannedItem& item = local.Items[i];
+        if (!item.Dropped) continue;
+        // The editors of a path whose position is still to be written
+        // keep their records, as their item comes back with it. A path
+        // the filter does not hold has no records to drop.
+        if (table != nullptr && MayBeOpen(open, item.Hash) && !IsPendingPosition(file, kItemTypeEditor, item.Path)) {
+            DropRecordsOfPath(*table, item.Path);
         }
-        element = next;
+        markup::RemoveNode(item.Element);
     }
 
     // Each new item goes in front, so they end up before all older ones and
@@ -209,29 +375,29 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const ItemIndex& incomin
 }  // namespace
 
 bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table) {
-    int localCount = CountEditorItems(file.Document);
-    int incomingCount = CountEditorItems(incoming);
     platform::Env* env = EnvOf(file);
-
-    ItemIndex incomingIndex;
-    ItemIndex localIndex;
+    ItemScan local{nullptr, 0};
+    ItemScan theirs{nullptr, 0};
+    ItemIndex incomingIndex{};
     MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
-    bool ready = CreateItemIndex(incomingIndex, incomingCount, env);
-    ready = CreateItemIndex(localIndex, localCount + incomingCount, env) && ready;
+    OpenPathFilter open{};
+    if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
+    bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs) &&
+                 CreateItemIndex(incomingIndex, theirs.Count, env);
     if (ready) {
-        plan.Additions = static_cast<MarkupNode**>(AllocArray(env, incomingCount, sizeof(MarkupNode*)));
+        plan.Additions = static_cast<MarkupNode**>(AllocArray(env, theirs.Count, sizeof(MarkupNode*)));
         ready = plan.Additions != nullptr;
     }
     if (ready) {
-        IndexEditorItems(incomingIndex, incoming);
-        IndexEditorItems(localIndex, file.Document);
-        ready = PrepareMerge(file, incoming, table, incomingIndex, localIndex, plan);
+        IndexEditorItems(incomingIndex, theirs);
+        ready = PrepareMerge(file, table, open, local, theirs, incomingIndex, plan);
     }
     // Nothing has changed yet: out of memory, the merge is left undone.
-    if (ready) ApplyMerge(file, table, incomingIndex, plan);
+    if (ready) ApplyMerge(file, table, open, local, plan);
     DiscardPlan(plan);
     DestroyItemIndex(incomingIndex);
-    DestroyItemIndex(localIndex);
+    env->Release(local.Items);
+    env->Release(theirs.Items);
     return ready;
 }
 

@@ -1,5 +1,7 @@
 #include "support/text.h"
 
+#include <cstring>
+
 namespace tarnwick {
 
 namespace {
@@ -18,6 +20,20 @@ struct FoldTable {
 };
 
 FoldTable g_fold;
+
+// FoldedHash's folding: ASCII letters to lower case, every byte of 0x80
+// and above to 0x80.
+struct AsciiFoldTable {
+    unsigned char Map[256];
+
+    constexpr AsciiFoldTable() : Map() {
+        for (int c = 0; c < 256; ++c) {
+            Map[c] = static_cast<unsigned char>(c >= 0x80 ? 0x80 : (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+        }
+    }
+};
+
+constexpr AsciiFoldTable kAsciiFold;
 
 // True when the table must be built again from the installed comparison.
 bool g_foldStale = false;
@@ -152,6 +168,25 @@ int CompareNoCase(const char* a, const char* b) {
     return AsciiCompareNoCase(x, y);
 }
 
+bool EqualNoCase(const char* a, const char* b) {
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    if (x == y || std::strcmp(reinterpret_cast<const char*>(x), reinterpret_cast<const char*>(y)) == 0) return true;
+    bool sameBytes = true;
+    for (;; ++x, ++y) {
+        unsigned char cx = *x, cy = *y;
+        if (cx == cy) {
+            if (cx == 0) break;
+            continue;
+        }
+        if (cx == 0 || cy == 0) return false;        // lengths differ
+        if ((cx >= 0x80) != (cy >= 0x80)) return false;  // ASCII against a byte above it
+        if (cx < 0x80 && FoldAscii(cx) != FoldAscii(cy)) return false;
+        sameBytes = false;
+    }
+    return sameBytes || CompareNoCase(a, b) == 0;
+}
+
 int CompareNoCaseN(const char* a, const char* b, int count) {
     if (g_services.CompareNoCaseN != nullptr) return g_services.CompareNoCaseN(a ? a : "", b ? b : "", count);
     return AsciiCompareNoCaseN(a, b, count);
@@ -162,8 +197,7 @@ std::uint32_t FoldedHash(const char* text) {
     std::uint32_t hash = 2166136261u;
     if (text == nullptr) return hash;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        unsigned char c = *p >= 0x80 ? 0x80 : FoldAscii(*p);
-        hash = (hash ^ c) * 16777619u;
+        hash = (hash ^ kAsciiFold.Map[*p]) * 16777619u;
     }
     return hash;
 }

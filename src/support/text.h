@@ -40,6 +40,14 @@ void SetTextServices(const TextServices* services);
 int CompareNoCase(const char* a, const char* b);
 int CompareNoCaseN(const char* a, const char* b, int count);
 
+// True when CompareNoCase(a, b) is 0. Answered without the installed
+// comparison when the texts hold the same bytes, or when they differ in
+// length, in an ASCII letter beyond case, or in a byte below 0x80 against
+// one above: texts that compare equal ignoring case under any single-byte
+// code page never do (the rule FoldedHash rests on). Only texts that may
+// be equal are passed to the comparison.
+bool EqualNoCase(const char* a, const char* b);
+
 // ASCII-only fallbacks, also usable directly.
 int AsciiCompareNoCase(const char* a, const char* b);
 int AsciiCompareNoCaseN(const char* a, const char* b, int count);

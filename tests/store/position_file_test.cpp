@@ -267,6 +267,24 @@ TEST_F(PositionFileTest, MergeFillsAttributesTheFileLacksFromMemoryOrZero) {
     EXPECT_EQ(ItemLine("new", 0, 4, 0, 0, 0) + ItemLine("kept", 10, 2, 3, 4, 1), ReadWholeFile(cfg));
 }
 
+TEST_F(PositionFileTest, MergeReadsTheFilesFirstAttributeOfEachNameIgnoringCase) {
+    LoadFrom(ItemLine("k", 1, 2, 7, 4, 1));
+    // Names in another case and order, a name given twice (the first one
+    // counts), a number that is not one (reads as 0), an attribute of no
+    // field, and two fields the file lacks (memory's values stay).
+    ASSERT_TRUE(WriteAsOtherHost(cfg, "<item PATH=\"k\" Line=\"10\" extra=\"e\" line=\"99\" type=\"EDITOR\" "
+                                      "column=\"x\" TOP=\"3\">\r\n"));
+    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EditorSetPosition position = Position(0);
+    ASSERT_TRUE(ReadItem(host.File, "editor", "k", &position));
+    EXPECT_EQ(10, position.CurLine);
+    EXPECT_EQ(0, position.CurPos);
+    EXPECT_EQ(3, position.TopScreenLine);
+    EXPECT_EQ(4, position.LeftPos);
+    EXPECT_EQ(1, position.Overtype);
+    EXPECT_EQ((Paths{"k"}), ItemPaths(host.File));
+}
+
 TEST_F(PositionFileTest, DeletedFileDropsEditorItemsButNothingElse) {
     LoadFrom(ItemLine("a", 1) + ItemLine("b", 2) + ItemLine("x", 3, 0, 0, 0, 0, "bookmark") + "<note text=\"hi\">\r\n");
     host.OpenEditor(1, "a");

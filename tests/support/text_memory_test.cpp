@@ -80,6 +80,48 @@ TEST(CompareNoCaseTest, InstalledServicesReplaceTheFallback) {
     EXPECT_EQ(CompareNoCase("A", "a"), 0);
 }
 
+// A code page's comparison: ASCII letters and 0xC0-0xDF / 0xE0-0xFF fold
+// together. Counts its calls.
+int g_codePageCalls = 0;
+int CountedCodePageCompare(const char* a, const char* b) {
+    ++g_codePageCalls;
+    for (;; ++a, ++b) {
+        int x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x >= 0xC0 && x <= 0xDF) x += 0x20;
+        if (y >= 0xC0 && y <= 0xDF) y += 0x20;
+        if (x != y) return x < y ? -1 : 1;
+        if (x == 0) return 0;
+    }
+}
+
+TEST(EqualNoCaseTest, AgreesWithTheComparisonAndAsksItOnlyWhenTextsMayBeEqual) {
+    TextServices services = {CountedCodePageCompare, nullptr};
+    SetTextServices(&services);
+    struct Case {
+        const char* A;
+        const char* B;
+        bool Asks;  // whether the answer needs the installed comparison
+    };
+    const Case cases[] = {
+        {"path", "path", false},  {"Path", "pATH", true},   {"path", "type", false},
+        {"line", "lines", false}, {"", "a", false},         {"\xC0q", "\xE0Q", true},
+        {"\xC0", "\xC1", true},    {"\xC0", "a", false},     {"a\xC0", "A\xE0", true},
+        {nullptr, "", false},     {nullptr, "x", false},    {"C:\\Dir\\A.txt", "c:\\dir\\b.txt", false},
+    };
+    for (const Case& c : cases) {
+        g_codePageCalls = 0;
+        bool expected = CompareNoCase(c.A, c.B) == 0;
+        g_codePageCalls = 0;
+        EXPECT_EQ(EqualNoCase(c.A, c.B), expected) << (c.A ? c.A : "(null)") << " / " << c.B;
+        EXPECT_EQ(g_codePageCalls, c.Asks ? 1 : 0) << (c.A ? c.A : "(null)") << " / " << c.B;
+    }
+    SetTextServices(nullptr);
+    EXPECT_TRUE(EqualNoCase("ITEM", "item"));
+    EXPECT_FALSE(EqualNoCase("\xC0", "\xE0"));  // the ASCII fallback keeps such bytes apart
+}
+
 TEST(FoldedHashTest, EqualForCaseVariants) {
     EXPECT_EQ(FoldedHash("C:\\Data\\Plan.txt"), FoldedHash("c:\\DATA\\PLAN.TXT"));
     EXPECT_EQ(FoldedHash("\xC0\xE9"), FoldedHash("\xE0\xC9"));  // code-page letters in either case
