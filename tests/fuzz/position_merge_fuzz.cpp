@@ -166,14 +166,16 @@ void Run(const std::string& first, const std::string& second, const std::uint8_t
     }
     Check(Load(file, path.c_str(), &table), "merge");
 
-    // Item changes.
+    // Item changes. The paths to pick from are those of the merged items
+    // and of the new ones added since (a removed item's path may still be
+    // picked: a change to an item that is gone is a case as well).
+    std::vector<std::string> paths = PathsOf(file);
     for (int count = 0; bytes.More() && count < 64; ++count) {
         std::uint8_t op = bytes.Next();
         // A new path, or (when there is one) the path of an item there.
-        std::vector<std::string> paths;
-        if ((op & 0x10) == 0) paths = PathsOf(file);
-        std::string itemPath =
-            paths.empty() ? "f" + std::to_string(op >> 5) + ".txt" : paths[bytes.Next() % paths.size()];
+        const bool fresh = (op & 0x10) != 0 || paths.empty();
+        std::string itemPath = fresh ? "f" + std::to_string(op >> 5) + ".txt" : paths[bytes.Next() % paths.size()];
+        if (fresh && (op & 3) != 2) paths.push_back(itemPath);
         EditorSetPosition position{};
         position.CurLine = bytes.Number();
         position.CurPos = bytes.Number();
