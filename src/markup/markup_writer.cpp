@@ -271,14 +271,19 @@ struct FastOutput {
             if (End - p < 2) return Careful(start, node, depth, true);
             *p++ = '=';
             *p++ = '"';
-            std::int64_t valueLength = WritableValueLength(attribute.Value);
-            if (valueLength < 0) {
+            // The value is copied and checked for a quote in one pass: most
+            // values are a few digits, for which calls into the library
+            // would cost more than the copy.
+            const char* value = attribute.Value != nullptr ? attribute.Value : "";
+            while (*value != '\0' && *value != '"') {
+                if (p == End) return Careful(start, node, depth, true);
+                *p++ = *value++;
+            }
+            if (*value == '"') {
                 p = mark;
                 continue;
             }
-            if (End - p < valueLength + 1) return Careful(start, node, depth, true);
-            if (valueLength > 0) std::memcpy(p, attribute.Value, static_cast<std::size_t>(valueLength));
-            p += valueLength;
+            if (p == End) return Careful(start, node, depth, true);
             *p++ = '"';
         }
         if (End - p < 3) return Careful(start, node, depth, true);
