@@ -1,6 +1,7 @@
 #include "store/document_index.h"
 
 #include "markup/markup_node.h"
+#include "store/item_fields.h"
 #include "store/item_rules.h"
 #include "store/position_file.h"
 #include "support/memory.h"
@@ -19,10 +20,17 @@ constexpr std::int32_t kMaxCapacity = 1 << 28;
 // Room left for adds before the index has to grow.
 constexpr std::int32_t kMinCapacity = 64;
 
-// The item's own type when it is a qualifying item, else null.
-const char* QualifyingType(const MarkupNode* element) {
-    const char* type = GetAttribute(element, "type");
-    return type != nullptr && IsItemOfType(element, type) ? type : nullptr;
+// The item's own type and its path when it is a qualifying item; a null
+// type otherwise.
+struct ItemKey {
+    const char* Type;
+    const char* Path;
+};
+
+ItemKey KeyOf(const MarkupNode* element) {
+    ItemFields fields;
+    FindFields(element, fields);
+    return ItemKey{QualifyingType(element, fields), FieldValue(element, fields, kFieldPath)};
 }
 
 void Clear(DocumentIndex& index) {
@@ -37,8 +45,8 @@ void Clear(DocumentIndex& index) {
 }
 
 // Links a new entry; the caller made sure there is room.
-void Link(DocumentIndex& index, MarkupNode* item, const char* type, std::int32_t order) {
-    std::uint32_t hash = ItemKeyHash(type, GetAttribute(item, "path"));
+void Link(DocumentIndex& index, MarkupNode* item, const ItemKey& key, std::int32_t order) {
+    std::uint32_t hash = ItemKeyHash(key.Type, key.Path);
     std::int32_t* bucket = &index.Buckets[hash & index.BucketMask];
     DocumentIndexEntry& entry = index.Entries[index.Count];
     entry.Item = item;
@@ -47,7 +55,7 @@ void Link(DocumentIndex& index, MarkupNode* item, const char* type, std::int32_t
     entry.Order = order;
     *bucket = index.Count;
     ++index.Count;
-    if (IsEditorType(type)) ++index.EditorItems;
+    if (IsEditorType(key.Type)) ++index.EditorItems;
 }
 
 // Allocates room for `capacity` entries, all buckets empty.
@@ -77,21 +85,21 @@ bool BuildDocumentIndex(DocumentIndex& index, const MarkupNode* document, platfo
     DestroyDocumentIndex(index);
     if (document == nullptr || env == nullptr) return false;
     MarkupNode* first = const_cast<MarkupNode*>(document)->GetNext();
-    std::int64_t items = 0;
-    for (const MarkupNode* element = first; element != nullptr; element = const_cast<MarkupNode*>(element)->GetNext()) {
-        if (QualifyingType(element) != nullptr) ++items;
-    }
-    // Room for a quarter more adds before the index must grow (a rebuild,
-    // linear, so adds stay constant on average).
-    std::int64_t capacity = items + items / 4 + kMinCapacity;
+    // Room for every element, qualifying or not (reading each one's key
+    // twice would cost more than the room), and for a quarter more adds
+    // before the index must grow (a rebuild, linear, so adds stay constant
+    // on average).
+    std::int64_t elements = 0;
+    for (const MarkupNode* element = first; element != nullptr; element = element->Next) ++elements;
+    std::int64_t capacity = elements + elements / 4 + kMinCapacity;
     if (capacity > kMaxCapacity || !Allocate(index, static_cast<std::int32_t>(capacity), env)) {
         DestroyDocumentIndex(index);
         return false;
     }
     std::int32_t order = 0;
     for (MarkupNode* element = first; element != nullptr; element = element->GetNext()) {
-        const char* type = QualifyingType(element);
-        if (type != nullptr) Link(index, element, type, order++);
+        ItemKey key = KeyOf(element);
+        if (key.Type != nullptr) Link(index, element, key, order++);
     }
     index.Document = document;
     return true;
@@ -129,27 +137,27 @@ MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, c
 
 void NoteItemAddedInFront(DocumentIndex& index, MarkupNode* item) {
     if (index.Document == nullptr || item == nullptr) return;
-    const char* type = QualifyingType(item);
-    if (type == nullptr) return;
+    ItemKey key = KeyOf(item);
+    if (key.Type == nullptr) return;
     if (index.Count >= index.Capacity || index.FrontOrder <= -kMaxCapacity) {
         // Full, or out of numbers: a fresh walk numbers the items anew and
         // makes room (the new item is already in the document).
         BuildDocumentIndex(index, index.Document, index.Heap);
         return;
     }
-    Link(index, item, type, --index.FrontOrder);
+    Link(index, item, key, --index.FrontOrder);
 }
 
 void NoteItemRemoved(DocumentIndex& index, const MarkupNode* item) {
     if (index.Document == nullptr || item == nullptr) return;
-    const char* type = QualifyingType(item);
-    if (type == nullptr) return;
-    std::uint32_t hash = ItemKeyHash(type, GetAttribute(item, "path"));
+    ItemKey key = KeyOf(item);
+    if (key.Type == nullptr) return;
+    std::uint32_t hash = ItemKeyHash(key.Type, key.Path);
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         DocumentIndexEntry& entry = index.Entries[at];
         if (entry.Item != item) continue;
         entry.Item = nullptr;
-        if (IsEditorType(type)) --index.EditorItems;
+        if (IsEditorType(key.Type)) --index.EditorItems;
         return;
     }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "markup/markup_node.h"
+#include "store/item_fields.h"
 #include "store/item_index.h"
 #include "store/item_update.h"
 #include "store/item_rules.h"
@@ -20,106 +21,6 @@ using markup::MarkupNode;
 
 namespace {
 
-// The attributes an editor item is made of, in the order WriteItemElement
-// writes them.
-enum Field { kFieldType, kFieldPath, kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype, kFieldCount };
-
-const char* const kFieldNames[kFieldCount] = {"type", "path", "line", "column", "top", "left", "overtype"};
-
-// For each field, the index of the first attribute whose name equals the
-// field's ignoring case (what GetAttribute would find), -1 when none: all
-// seven found in one pass over the attributes. A name that compares equal
-// to one field's name cannot equal another's, as the seven differ in
-// their ASCII letters, so the first field it matches is its only one; a
-// name whose first byte differs from a field's (beyond ASCII case) cannot
-// equal it (see EqualNoCase) and is passed over without a comparison.
-struct ItemFields {
-    std::int8_t At[kFieldCount];
-};
-
-unsigned char FoldFirst(const char* text) {
-    unsigned char c = text != nullptr ? static_cast<unsigned char>(text[0]) : 0;
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-// True when the texts hold the same bytes (the usual case: the names as
-// this plug-in writes them).
-inline bool SameText(const char* a, const char* b) {
-    for (; *a == *b; ++a, ++b) {
-        if (*a == '\0') return true;
-    }
-    return false;
-}
-
-// The fields whose names start with the (folded) byte `first`: at most two.
-int FieldsStartingWith(unsigned char first, Field* candidates) {
-    switch (first) {
-        case 't':
-            candidates[0] = kFieldType;
-            candidates[1] = kFieldTop;
-            return 2;
-        case 'p':
-            candidates[0] = kFieldPath;
-            return 1;
-        case 'l':
-            candidates[0] = kFieldLine;
-            candidates[1] = kFieldLeft;
-            return 2;
-        case 'c':
-            candidates[0] = kFieldColumn;
-            return 1;
-        case 'o':
-            candidates[0] = kFieldOvertype;
-            return 1;
-        default:
-            return 0;
-    }
-}
-
-void FindFields(const MarkupNode* element, ItemFields& fields) {
-    for (int k = 0; k < kFieldCount; ++k) fields.At[k] = -1;
-    int found = 0;
-    for (int i = 0; i < element->AttributeCount && i < element->AttributeCapacity && found < kFieldCount; ++i) {
-        const char* name = element->Attributes[i].Name;
-        Field candidates[2];
-        int count = FieldsStartingWith(FoldFirst(name), candidates);
-        for (int c = 0; c < count; ++c) {
-            Field k = candidates[c];
-            if (fields.At[k] >= 0) continue;
-            if (SameText(name, kFieldNames[k]) || EqualNoCase(name, kFieldNames[k])) {
-                fields.At[k] = static_cast<std::int8_t>(i);
-                ++found;
-                break;
-            }
-        }
-    }
-}
-
-// FitsIn for a terminated text, with the library's strlen.
-bool Fits(const char* text, int size) { return text != nullptr && std::strlen(text) < static_cast<std::size_t>(size); }
-
-const char* FieldValue(const MarkupNode* element, const ItemFields& fields, Field field) {
-    int at = fields.At[field];
-    return at < 0 ? nullptr : element->Attributes[at].Value;
-}
-
-// IsEditorItem, from the element's fields.
-bool IsEditorElement(const MarkupNode* element, const ItemFields& fields) {
-    const char* name = markup::GetName(element);
-    if (name == nullptr || !EqualNoCase(name, "item")) return false;
-    const char* type = FieldValue(element, fields, kFieldType);
-    return Fits(type, kTypeSize) && Fits(FieldValue(element, fields, kFieldPath), kPathSize) && IsEditorType(type);
-}
-
-// GetIntAttribute of one field: a missing field leaves `*value` as it was,
-// one that is not a number sets it to 0.
-void ReadIntField(const MarkupNode* element, const ItemFields& fields, Field field, std::int32_t* value) {
-    int at = fields.At[field];
-    if (at < 0) return;
-    std::int32_t number = 0;
-    *value = markup::ParseNumber(element->Attributes[at].Value, &number) ? number : 0;
-}
-
 // ReadPosition of `ours` and then of `theirs` over it: a field that
 // `theirs` holds is read from it alone.
 void ReadBothPositions(const MarkupNode* ours, const ItemFields& ourFields, const MarkupNode* theirs,
@@ -134,16 +35,6 @@ void ReadBothPositions(const MarkupNode* ours, const ItemFields& ourFields, cons
             ReadIntField(ours, ourFields, kNumbers[i], targets[i]);
         }
     }
-    position->CurTabPos = -1;
-}
-
-// ReadItemElement(element, "editor", position), from the element's fields.
-void ReadPosition(const MarkupNode* element, const ItemFields& fields, EditorSetPosition* position) {
-    ReadIntField(element, fields, kFieldLine, &position->CurLine);
-    ReadIntField(element, fields, kFieldColumn, &position->CurPos);
-    ReadIntField(element, fields, kFieldTop, &position->TopScreenLine);
-    ReadIntField(element, fields, kFieldLeft, &position->LeftPos);
-    ReadIntField(element, fields, kFieldOvertype, &position->Overtype);
     position->CurTabPos = -1;
 }
 
