@@ -193,12 +193,26 @@ int CompareNoCaseN(const char* a, const char* b, int count) {
 }
 
 std::uint32_t FoldedHash(const char* text) {
-    // FNV-1a over the folded bytes.
-    std::uint32_t hash = 2166136261u;
-    if (text == nullptr) return hash;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        hash = (hash ^ kAsciiFold.Map[*p]) * 16777619u;
+    // FNV-1a over the folded bytes in four lanes (byte i goes to lane i % 4),
+    // joined at the end: four short chains of multiplications instead of
+    // one long one, so that hashing the paths of a large file runs at the
+    // speed of reading them.
+    const std::uint32_t prime = 16777619u;
+    std::uint32_t lane[4] = {2166136261u, 2166136261u, 2166136261u, 2166136261u};
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text != nullptr ? text : "");
+    std::uint32_t length = 0;
+    for (;;) {
+        int k = 0;
+        while (k < 4 && p[k] != 0) {
+            lane[k] = (lane[k] ^ kAsciiFold.Map[p[k]]) * prime;
+            ++k;
+        }
+        length += static_cast<std::uint32_t>(k);
+        if (k < 4) break;
+        p += 4;
     }
+    std::uint32_t hash = length;
+    for (int i = 0; i < 4; ++i) hash = (hash ^ lane[i]) * prime;
     return hash;
 }
 
