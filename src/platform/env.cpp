@@ -12,6 +12,8 @@ std::uint64_t Ticks(const FileTime& time) { return (static_cast<std::uint64_t>(t
 
 Env::~Env() = default;
 
+void* Env::Alloc(std::size_t size) { return AllocZeroed(size); }
+
 int CompareTimes(const FileTime& a, const FileTime& b) {
     std::uint64_t x = Ticks(a), y = Ticks(b);
     return x < y ? -1 : (x > y ? 1 : 0);

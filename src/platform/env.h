@@ -99,7 +99,13 @@ public:
     // Zero-filled block from the process heap; null on failure. Size 0 is
     // served as 1 byte.
     virtual void* AllocZeroed(std::size_t size) = 0;
-    // Returns a block from AllocZeroed to the heap; null is ignored.
+    // A block whose bytes are left as the heap has them, for buffers that
+    // are filled before they are read (a file's text, a text to write):
+    // zeroing megabytes that are then overwritten costs as much as a tenth
+    // of a Load. By default it is AllocZeroed, so an environment that
+    // counts or fails allocations sees this one too.
+    virtual void* Alloc(std::size_t size);
+    // Returns a block from AllocZeroed or Alloc to the heap; null is ignored.
     virtual void Release(void* block) = 0;
 
     // ---- Files: reading -----------------------------------------------

@@ -29,6 +29,8 @@ namespace posix {
 
 void* PosixEnv::AllocZeroed(std::size_t size) { return std::calloc(size != 0 ? size : 1, 1); }
 
+void* PosixEnv::Alloc(std::size_t size) { return std::malloc(size != 0 ? size : 1); }
+
 void PosixEnv::Release(void* block) { std::free(block); }
 
 void PosixEnv::SleepMilliseconds(unsigned milliseconds) {

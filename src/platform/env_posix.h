@@ -26,6 +26,7 @@ constexpr std::size_t kNameMax = 255;
 class PosixEnv : public Env {
 public:
     void* AllocZeroed(std::size_t size) override;
+    void* Alloc(std::size_t size) override;
     void Release(void* block) override;
 
     OpenStatus OpenForRead(const char* path, File** file) override;

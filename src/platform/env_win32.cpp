@@ -22,6 +22,8 @@ void* Win32Env::AllocZeroed(std::size_t size) {
     return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size != 0 ? size : 1);
 }
 
+void* Win32Env::Alloc(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, size != 0 ? size : 1); }
+
 void Win32Env::Release(void* block) {
     if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }

@@ -15,6 +15,7 @@ namespace win32 {
 class Win32Env : public Env {
 public:
     void* AllocZeroed(std::size_t size) override;
+    void* Alloc(std::size_t size) override;
     void Release(void* block) override;
 
     OpenStatus OpenForRead(const char* path, File** file) override;

@@ -26,7 +26,7 @@ platform::OpenStatus OpenForReadWithRetry(platform::Env* env, const char* path, 
 char* ReadOpenFile(platform::Env* env, platform::File* handle, std::uint32_t size, std::uint32_t* length) {
     *length = 0;
     if (size == UINT32_MAX) return nullptr;
-    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(size) + 1u));
+    char* text = static_cast<char*>(env->Alloc(static_cast<std::size_t>(size) + 1u));
     if (text == nullptr) return nullptr;
     std::uint32_t total = 0;
     while (total < size) {

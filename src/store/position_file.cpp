@@ -162,7 +162,7 @@ char* WriteDocumentText(const PositionFile& file, std::int64_t* length) {
     std::uint64_t known = file.LoadedPath[0] != '\0' ? file.LoadedSize : 0;
     if (known < static_cast<std::uint64_t>(markup::kMaxTextSize) / 2) {
         std::int64_t capacity = static_cast<std::int64_t>(known + known / 8 + 4096);
-        char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(capacity)));
+        char* text = static_cast<char*>(env->Alloc(static_cast<std::size_t>(capacity)));
         if (text != nullptr) {
             *length = markup::WriteText(file.Document, text, capacity, 0);
             if (*length >= 0) return text;
@@ -171,7 +171,7 @@ char* WriteDocumentText(const PositionFile& file, std::int64_t* length) {
     }
     *length = markup::MeasureText(file.Document, 0);
     if (*length < 0) return nullptr;
-    char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(*length) + 1u));
+    char* text = static_cast<char*>(env->Alloc(static_cast<std::size_t>(*length) + 1u));
     if (text == nullptr) return nullptr;
     if (markup::WriteText(file.Document, text, *length + 1, 0) != *length) {
         env->Release(text);
