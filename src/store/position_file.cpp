@@ -206,18 +206,15 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     if (file.Document == nullptr) {
         file.Document = incoming;
     } else {
-        // The merge adds, rewrites and removes items wholesale: the index is
-        // dropped for it and built afresh after it, in one walk.
-        DestroyDocumentIndex(file.Index);
+        // The merge keeps the document's index in step; a failed merge
+        // changes nothing.
         bool merged = MergeDocument(file, incoming, table);
         markup::ReleaseDocument(&incoming);
-        if (!merged) {
-            BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
-            return false;
-        }
+        if (!merged) return false;
     }
-    // Without memory for the index, lookups walk the document instead.
-    BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
+    // Without memory for the index, lookups walk the document instead, and
+    // the next Load tries again to build it.
+    if (!IndexesDocument(file.Index, file.Document)) BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
     // What this host changed but could not save yet wins over the file. A
     // change that could not be made again fails the Load, which records
     // nothing, so that no save writes the document without it and the next

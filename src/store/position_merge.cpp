@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "markup/markup_node.h"
+#include "store/document_index.h"
 #include "store/item_fields.h"
 #include "store/item_index.h"
 #include "store/item_update.h"
@@ -254,12 +255,18 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& op
         if (table != nullptr && MayBeOpen(open, item.Hash) && !IsPendingPosition(file, kItemTypeEditor, item.Path)) {
             DropRecordsOfPath(*table, item.Path);
         }
-        markup::RemoveNode(item.Element);
+        RemoveItemElement(file, item.Element);
     }
 
     // Each new item goes in front, so they end up before all older ones and
-    // in the reverse of their order in the file.
-    for (int i = 0; i < plan.AdditionCount; ++i) markup::InsertAfter(file.Document, plan.Additions[i]);
+    // in the reverse of their order in the file. The document's index
+    // follows every removal and addition; the updates leave each item's key
+    // as it was (the file's spelling of the same path), so it stays valid
+    // without a walk of the whole document.
+    for (int i = 0; i < plan.AdditionCount; ++i) {
+        markup::InsertAfter(file.Document, plan.Additions[i]);
+        NoteItemAddedInFront(file.Index, plan.Additions[i]);
+    }
     plan.AdditionCount = 0;
 }
 
