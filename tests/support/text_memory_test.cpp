@@ -127,6 +127,22 @@ TEST(FoldedHashTest, EqualForCaseVariants) {
     EXPECT_EQ(FoldedHash("\xC0\xE9"), FoldedHash("\xE0\xC9"));  // code-page letters in either case
     EXPECT_NE(FoldedHash("plan.txt"), FoldedHash("plan.txu"));
     EXPECT_EQ(FoldedHash(nullptr), FoldedHash(""));
+
+    // Every length around the hash's four lanes: case variants agree, and a
+    // change of the last byte or of the length shows.
+    std::string lower, upper;
+    std::uint32_t previous = FoldedHash("");
+    for (int length = 1; length <= 13; ++length) {
+        lower += static_cast<char>('a' + length);
+        upper += static_cast<char>('A' + length);
+        EXPECT_EQ(FoldedHash(lower.c_str()), FoldedHash(upper.c_str())) << length;
+        std::string changed = lower;
+        changed.back() = '0';
+        EXPECT_NE(FoldedHash(lower.c_str()), FoldedHash(changed.c_str())) << length;
+        EXPECT_NE(FoldedHash(lower.c_str()), previous) << length;
+        previous = FoldedHash(lower.c_str());
+    }
+    EXPECT_NE(FoldedHash("ab"), FoldedHash("ba"));
 }
 
 // A code page's comparison byte by byte: ASCII letters, and 0xC0-0xDF as
