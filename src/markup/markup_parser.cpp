@@ -6,6 +6,7 @@
 
 #include "markup/markup_block.h"
 #include "markup/markup_node.h"
+#include "markup/open_elements.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -211,97 +212,6 @@ struct Count {
     void Loose() { PassedOver = true; }
 };
 
-// ---- The index of open elements ------------------------------------------
-//
-// The still-open elements of one parse: the top-level NODE_ELEMENTs with a
-// name, in chain order, which are the only nodes a closing tag can match.
-//
-// Elements are pushed as they are read. A closing tag that matches element M
-// turns every node after M into M's children and M into a container, so the
-// open elements that leave are always M and those after it: the newest ones.
-// The open elements therefore form a stack, and so do those of any one name.
-// Each entry links to the previous open entry whose name falls into the same
-// hash slot, and each slot holds its newest entry, so a closing tag looks
-// only at open elements whose folded name hashes alike: finding the match and
-// popping what it closes costs time in proportion to the elements it closes,
-// and an unmatched closing tag costs next to nothing. The hash folds every
-// byte the way the case comparison does (CaseHash): names that compare equal
-// always share a slot, and names that differ (in bytes above 0x7F as much as
-// in ASCII) rarely do.
-//
-// The first pass counts the named elements, so the index is allocated once,
-// at its full size, before the document is built.
-struct OpenEntry {
-    MarkupNode* Node;
-    std::uint32_t Hash;     // CaseHash of the node's name
-    std::int32_t SlotPrev;  // previous entry in the same slot, or -1
-};
-
-struct OpenIndex {
-    OpenEntry* Entries;
-    std::int32_t Count;
-    std::int32_t* Slots;  // newest entry per slot, or -1
-    std::uint32_t SlotMask;
-};
-
-// Room for `capacity` entries and twice as many slots (rounded up to a power
-// of two), in one allocation; false when out of memory.
-bool CreateIndex(OpenIndex& index, platform::Env* heap, std::uint64_t capacity) {
-    index = OpenIndex{nullptr, 0, nullptr, 0};
-    if (capacity == 0) return true;
-    std::uint64_t slots = 64;
-    while (slots < capacity * 2) slots *= 2;
-    if (slots > 0x80000000u) return false;
-    std::uint64_t bytes = capacity * sizeof(OpenEntry) + slots * sizeof(std::int32_t);
-    if (bytes > static_cast<std::uint64_t>(SIZE_MAX)) return false;
-    char* memory = static_cast<char*>(heap->AllocZeroed(static_cast<std::size_t>(bytes)));
-    if (memory == nullptr) return false;
-    index.Entries = reinterpret_cast<OpenEntry*>(memory);
-    index.Slots = reinterpret_cast<std::int32_t*>(memory + capacity * sizeof(OpenEntry));
-    index.SlotMask = static_cast<std::uint32_t>(slots - 1);
-    for (std::uint64_t i = 0; i < slots; ++i) index.Slots[i] = -1;
-    return true;
-}
-
-void ReleaseIndex(OpenIndex& index, platform::Env* heap) {
-    heap->Release(index.Entries);
-    index = OpenIndex{nullptr, 0, nullptr, 0};
-}
-
-// Adds a newly read element; the index has room for every named element.
-void PushOpen(OpenIndex& index, MarkupNode* node) {
-    OpenEntry& entry = index.Entries[index.Count];
-    entry.Node = node;
-    entry.Hash = CaseHash(node->Name);
-    std::uint32_t slot = entry.Hash & index.SlotMask;
-    entry.SlotPrev = index.Slots[slot];
-    index.Slots[slot] = index.Count;
-    index.Count += 1;
-}
-
-// Drops the newest entries down to and including entry `bottom`.
-void PopOpen(OpenIndex& index, std::int32_t bottom) {
-    while (index.Count > bottom) {
-        index.Count -= 1;
-        const OpenEntry& entry = index.Entries[index.Count];
-        index.Slots[entry.Hash & index.SlotMask] = entry.SlotPrev;
-    }
-}
-
-// The nearest open element whose name has exactly `length` characters and
-// equals `name` over them ignoring case; -1 when there is none.
-std::int32_t FindOpen(const OpenIndex& index, const char* name, int length) {
-    if (index.Count == 0) return -1;
-    std::uint32_t hash = CaseHash(name);
-    for (std::int32_t i = index.Slots[hash & index.SlotMask]; i >= 0; i = index.Entries[i].SlotPrev) {
-        const OpenEntry& entry = index.Entries[i];
-        if (entry.Hash != hash) continue;
-        if (StrLength(entry.Node->Name) != static_cast<std::size_t>(length)) continue;
-        if (CompareNoCaseN(name, entry.Node->Name, length) == 0) return i;
-    }
-    return -1;
-}
-
 // ---- Second pass: the document --------------------------------------------
 
 struct Build {
@@ -310,7 +220,7 @@ struct Build {
     MarkupBlock* Block;
     MarkupNode* Last;  // tail of the top-level chain
     MarkupNode* Current;  // the element whose tag is being read
-    OpenIndex Index;
+    OpenElements Index;
     bool Unmatched;  // a closing tag matched no open element
 
     void Open(std::int64_t nameBegin, std::int64_t nameEnd) {
@@ -405,8 +315,8 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
 
     MarkupBlock* block = NewBlock(heap, count.Nodes, count.Attributes, count.StringBytes);
     if (block == nullptr) return false;
-    Build build{text, hasZero, block, document, nullptr, OpenIndex{nullptr, 0, nullptr, 0}, false};
-    if (!CreateIndex(build.Index, heap, count.Named)) {
+    Build build{text, hasZero, block, document, nullptr, OpenElements{nullptr, 0, nullptr, 0}, false};
+    if (!CreateOpenElements(build.Index, heap, count.Named)) {
         ReleaseUnusedBlock(block);
         return false;
     }
@@ -414,7 +324,7 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
     // elements read now can be matched by closing tags.
     while (build.Last->Next != nullptr) build.Last = build.Last->Next;
     Scan(text, length, build);
-    ReleaseIndex(build.Index, heap);
+    ReleaseOpenElements(build.Index, heap);
     if (passedOver != nullptr) *passedOver = count.PassedOver || build.Unmatched;
     return true;
 }
