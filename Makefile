@@ -5,11 +5,12 @@
 #   make fuzz   run every libFuzzer target for FUZZ_SECONDS (default 300) each
 #   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
 #   make bench  build in Release and print the table of doc/performance.md
+#   make bench-wine  the same table from the 32-bit Windows build under Wine
 
 ROOT := $(CURDIR)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: demo try test dist fuzz bench clean
+.PHONY: demo try test dist fuzz bench bench-wine clean
 
 demo:
 	@scripts/install-deps.sh native
@@ -40,6 +41,11 @@ bench:
 	@cmake --build build/release -j $(JOBS) --target tarnwick_bench tarnwick-host Tarnwick >/dev/null
 	@scripts/bench-session.sh build/release > build/release/bench/session.txt
 	@scripts/bench-table.py build/release --repetitions $(BENCH_REPETITIONS) --session build/release/bench/session.txt
+
+# tarnwick_bench as a 32-bit Windows program under Wine, Google Benchmark
+# cross-built for it in build/ (no host-session row).
+bench-wine:
+	@BENCH_REPETITIONS=$(BENCH_REPETITIONS) scripts/bench-wine.sh
 
 dist:
 	@scripts/make-dist.sh

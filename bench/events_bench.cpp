@@ -6,12 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
+#include "common/system_tools.h"
 #include "counting_env.h"
 #include "markup/markup_block.h"
 #include "markup/markup_node.h"
@@ -29,7 +27,7 @@ namespace {
 
 using namespace tarnwick;
 using namespace tarnwick::store;
-namespace fs = std::filesystem;
+namespace ts = tarnwick::testing_support;
 
 std::string ItemPath(int n) {
     return "C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(n) + "\\notes.txt";
@@ -61,23 +59,23 @@ std::string ChangedText(int items) {
     return text;
 }
 
-fs::path Folder() {
-    static fs::path folder = [] {
-        fs::path path = fs::temp_directory_path() /
-                        ("tarnwick-bench-" + std::to_string(fs::file_time_type::clock::now().time_since_epoch().count()));
-        fs::create_directories(path / "registry");
+// The run's private folder below the system's temporary folder, with a
+// folder for the registry substitute (POSIX) in it.
+const std::string& Folder() {
+    static const std::string folder = [] {
+        std::string path = ts::MakeTempFolder("tarnwick-bench");
+        ts::MakeFolder(path + ts::PathSeparator() + "registry");
         return path;
     }();
     return folder;
 }
 
+std::string PathIn(const std::string& name) { return Folder() + ts::PathSeparator() + name; }
+
 // Removes the folder at exit; made after the folder, so destroyed before it.
 struct Cleanup {
-    fs::path Path;
-    ~Cleanup() {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
+    std::string Path;
+    ~Cleanup() { ts::RemoveFolderTree(Path); }
 };
 Cleanup g_cleanup{Folder()};
 
@@ -98,14 +96,14 @@ void PutFile(const std::string& path, const std::string& text) {
     ReplaceFileContent(platform::Env::Default(), path.c_str(), text.data(), static_cast<std::uint32_t>(text.size()));
 }
 
-std::string PathIn(const std::string& name) { return (Folder() / name).string(); }
-
 // The plug-in, started once with the null host; each benchmark then points
 // it at a fresh position file of `items` items and forgets every editor.
 plugin::Module& FreshModule(int items) {
     static bool started = false;
     if (!started) {
-        setenv("TARNWICK_REGISTRY_ROOT", (Folder() / "registry").string().c_str(), 1);
+        // The settings go to the run's own folder (POSIX) or to a key of
+        // their own in the real registry (Windows).
+        static ts::RegistryRootOverride registry(PathIn("registry"));
         benchhost::StartPlugin(PathIn("Tarnwick.dll"), "Software\\TarnwickBench");
         started = true;
     }
@@ -390,7 +388,9 @@ std::int64_t Bytes32(const benchhost::CountingEnv& env, const PositionFile& file
 }
 
 // The live heap bytes of a loaded document, natively and as the 32-bit
-// build would hold them (Bytes32), beside the file's size.
+// build holds them, beside the file's size: in a 32-bit program each of
+// its blocks on the Windows heap (CountingEnv::LiveBytes32), elsewhere as
+// Bytes32 computes them.
 void BM_DocumentMemory(benchmark::State& state) {
     const std::string path = PathIn("memory.cfg");
     const std::string& text = TextsOf(Items(state)).Base;
@@ -401,7 +401,11 @@ void BM_DocumentMemory(benchmark::State& state) {
         file.Env = &env;
         Load(file, path.c_str(), nullptr);
         state.counters["bytes"] = static_cast<double>(env.LiveBytes);
-        state.counters["bytes32"] = static_cast<double>(Bytes32(env, file));
+        // A 32-bit program measures its own blocks; elsewhere their 32-bit
+        // sizes are computed from the layouts.
+        const bool measured = sizeof(void*) == 4;
+        state.counters["bytes32"] = static_cast<double>(measured ? env.LiveBytes32 : Bytes32(env, file));
+        state.counters["measured32"] = measured ? 1 : 0;
         state.counters["blocks"] = static_cast<double>(env.LiveBlocks);
         state.counters["file"] = static_cast<double>(text.size());
         UnloadDocument(file);

@@ -4,10 +4,12 @@ time of each row at 100, 10,000 and 100,000 items, its ratio to the
 baseline it is measured against (same run, same size), and the goal.
 
   scripts/bench-table.py BUILD_DIR [--repetitions N] [--json FILE] [--from FILE]
+                         [--runner PROGRAM]
 
---from formats a saved JSON run instead of running the benchmark. With the
-substitute host built in BUILD_DIR, the host-session row runs it too
-(scripts/bench-session.sh).
+--from formats a saved JSON run instead of running the benchmark. --runner
+starts the benchmark through PROGRAM (scripts/wine-run for the Windows
+build, whose program is tarnwick_bench.exe). With the substitute host built
+in BUILD_DIR, the host-session row runs it too (scripts/bench-session.sh).
 """
 import argparse
 import json
@@ -38,10 +40,12 @@ ROWS = [
 EVENT_ROWS = {"BM_Redraw", "BM_ReadWithItem", "BM_ReadWithoutItem", "BM_Save", "BM_Close", "BM_MenuStore"}
 
 
-def run(build, repetitions, json_path):
+def run(build, repetitions, json_path, runner):
     binary = os.path.join(build, "bench", "tarnwick_bench")
+    if not os.path.exists(binary) and os.path.exists(binary + ".exe"):
+        binary += ".exe"
     out = json_path or os.path.join(build, "bench", "tarnwick_bench.json")
-    subprocess.run([binary, "--benchmark_format=console", "--benchmark_out_format=json",
+    subprocess.run(([runner] if runner else []) + [binary, "--benchmark_format=console", "--benchmark_out_format=json",
                     "--benchmark_out=" + out, "--benchmark_repetitions=%d" % repetitions,
                     "--benchmark_min_time=0.1"], check=True, stdout=sys.stderr)
     with open(out) as f:
@@ -59,7 +63,7 @@ def medians(data):
         key = (parts[0], int(parts[1]))
         factor = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b.get("time_unit", "ns")]
         times.setdefault(key, []).append(b["real_time"] * factor)
-        for c in ("bytes", "bytes32", "blocks", "file"):
+        for c in ("bytes", "bytes32", "blocks", "file", "measured32"):
             if c in b:
                 counters.setdefault(key, {}).setdefault(c, []).append(b[c])
     return ({k: statistics.median(v) for k, v in times.items()},
@@ -84,13 +88,14 @@ def main():
     parser.add_argument("--repetitions", type=int, default=5)
     parser.add_argument("--json")
     parser.add_argument("--from", dest="source")
+    parser.add_argument("--runner", help="program that starts the benchmark (e.g. scripts/wine-run)")
     parser.add_argument("--session", help="file with the host-session figures (bench-session.sh)")
     args = parser.parse_args()
     if args.source:
         with open(args.source) as f:
             data = json.load(f)
     else:
-        data = run(args.build, args.repetitions, args.json)
+        data = run(args.build, args.repetitions, args.json, args.runner)
     times, counters = medians(data)
 
     print("| work | 100 items | 10,000 items | 100,000 items | goal (at 100,000) | met |")
@@ -114,7 +119,15 @@ def main():
         print("| %s | %s | %s | %s | %s | %s |" % (label, cells[0], cells[1], cells[2], goal, met))
 
     mem = counters.get(("BM_DocumentMemory", 100000))
-    if mem:
+    if mem and mem.get("measured32"):
+        # A 32-bit program: its own blocks, as asked for and as they lie on
+        # the Windows heap.
+        asked = mem["bytes"] / mem["file"]
+        bits32 = mem["bytes32"] / mem["file"]
+        print("| memory of a loaded document (file %.1f MB, %d heap blocks) | | | 32-bit, measured: %.1f MB (%.2fx) asked for, %.1f MB (%.2fx) on the heap | <= 4x file size, 32-bit | %s |"
+              % (mem["file"] / 1e6, mem["blocks"], mem["bytes"] / 1e6, asked, mem["bytes32"] / 1e6, bits32,
+                 "yes" if bits32 <= 4 else "no"))
+    elif mem:
         native = mem["bytes"] / mem["file"]
         bits32 = mem["bytes32"] / mem["file"]
         print("| memory of a loaded document (file %.1f MB, %d heap blocks) | | | native %.1f MB (%.2fx); 32-bit %.1f MB (%.2fx) | <= 4x file size, 32-bit | %s |"

@@ -4,6 +4,8 @@
 # mingw-w64 i686 cross toolchain and 32-bit Wine. Installs only what is
 # missing, so a prepared machine goes through in a second.
 #   install-deps.sh native   the native toolchain only (for the demo)
+#   install-deps.sh wine     that, the i686 cross toolchain and 32-bit Wine
+#                            (for scripts/bench-wine.sh)
 #   install-deps.sh all      everything (default)
 set -euo pipefail
 
@@ -21,15 +23,17 @@ have make || need make
 installed libbenchmark-dev || need libbenchmark-dev
 installed libncurses-dev || need libncurses-dev
 
-if [ "$want" = all ]; then
+if [ "$want" = all ] || [ "$want" = wine ]; then
     have i686-w64-mingw32-g++-posix || need g++-mingw-w64-i686
-    have x86_64-w64-mingw32-g++-posix || need g++-mingw-w64-x86-64
     have wine || need wine
+    have file || need file
+    installed wine32:i386 || need wine32:i386
+fi
+if [ "$want" = all ]; then
+    have x86_64-w64-mingw32-g++-posix || need g++-mingw-w64-x86-64
     [ -x /usr/lib/wine/wine64 ] || need wine64
     have clang++ || need clang
     installed libclang-rt-14-dev || need libclang-rt-14-dev
-    have file || need file
-    installed wine32:i386 || need wine32:i386
     have tmux || need tmux
 fi
 
@@ -44,7 +48,7 @@ fi
 
 echo "installing: ${packages[*]}"
 export DEBIAN_FRONTEND=noninteractive
-if [ "$want" = all ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$want" != native ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
 apt-get update -qq
