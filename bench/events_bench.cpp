@@ -289,7 +289,7 @@ void BM_BaseReadBytes(benchmark::State& state) {
         env->OpenForRead(path.c_str(), &handle);
         std::uint64_t size = 0;
         env->GetFileSize(handle, &size);
-        char* text = static_cast<char*>(env->AllocZeroed(size + 1));
+        char* text = static_cast<char*>(env->Alloc(size + 1));
         std::uint32_t total = 0;
         std::uint32_t got = 0;
         while (total < size && env->ReadFile(handle, text + total, static_cast<std::uint32_t>(size) - total, &got) &&
@@ -319,7 +319,7 @@ void BM_WriteDocumentText(benchmark::State& state) {
     platform::Env* env = platform::Env::Default();
     for (auto _ : state) {
         std::int64_t capacity = static_cast<std::int64_t>(file.LoadedSize + file.LoadedSize / 8 + 4096);
-        char* text = static_cast<char*>(env->AllocZeroed(static_cast<std::size_t>(capacity)));
+        char* text = static_cast<char*>(env->Alloc(static_cast<std::size_t>(capacity)));
         benchmark::DoNotOptimize(markup::WriteText(file.Document, text, capacity, 0));
         env->Release(text);
     }
