@@ -2,6 +2,7 @@
 // adding, removing and counting items in the document in memory.
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
+#include "store/item_fields.h"
 #include "store/item_rules.h"
 #include "store/position_file.h"
 #include "support/text.h"
@@ -11,7 +12,6 @@ namespace store {
 
 using markup::GetAttribute;
 using markup::GetIntAttribute;
-using markup::GetName;
 using markup::MarkupNode;
 using markup::SetAttribute;
 using markup::SetIntAttribute;
@@ -64,14 +64,14 @@ bool IsOpenHere(const EditorTable* table, const char* path) {
     return table != nullptr && ContainsRecordForPath(*table, PathKey(path));
 }
 
+// The rule itself is QualifyingType's, so that lookups, walks, the index
+// and the merge can never disagree on what an item is.
 bool IsItemOfType(const MarkupNode* element, const char* type) {
     if (element == nullptr || type == nullptr) return false;
-    const char* name = GetName(element);
-    if (name == nullptr || !EqualNoCase(name, "item")) return false;
-    const char* itemType = GetAttribute(element, "type");
-    const char* itemPath = GetAttribute(element, "path");
-    if (!FitsIn(itemType, kTypeSize) || !FitsIn(itemPath, kPathSize)) return false;
-    return EqualNoCase(itemType, type);
+    ItemFields fields;
+    FindFields(element, fields);
+    const char* itemType = QualifyingType(element, fields);
+    return itemType != nullptr && EqualNoCase(itemType, type);
 }
 
 MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path) {
