@@ -21,11 +21,12 @@ char* CopyString(platform::Env* env, const char* text) {
     return copy;
 }
 
-// Index of the first attribute named `name` ignoring case, or -1.
+// Index of the first attribute named `name` ignoring the case of ASCII
+// letters, or -1.
 int FindAttribute(const MarkupNode* node, const char* name) {
     if (node == nullptr || name == nullptr) return -1;
     for (int i = 0; i < node->AttributeCount && i < node->AttributeCapacity; ++i) {
-        if (EqualNoCase(node->Attributes[i].Name, name)) return i;
+        if (AsciiCompareNoCase(node->Attributes[i].Name, name) == 0) return i;
     }
     return -1;
 }
@@ -186,7 +187,7 @@ MarkupNode* MarkupNode::GetLastInOrder() {
 }
 
 MarkupNode* NewMarkupNode(platform::Env* env) {
-    if (env == nullptr) env = platform::Env::Default();
+    if (env == nullptr) return nullptr;
     // The node and its room for 32 attributes in one block; DeleteZeroed
     // releases both.
     void* memory = env->AllocZeroed(sizeof(MarkupNode) + sizeof(MarkupAttribute) * kMaxAttributes);
@@ -287,8 +288,7 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
     if (node == nullptr || node->AttributeCount >= kMaxAttributes || node->AttributeCount < 0) return false;
     // Both copies are made before anything changes, so that running out of
     // memory leaves the node as it was.
-    platform::Env* env = node->HeapEnv != nullptr ? node->HeapEnv : platform::Env::Default();
-    node->HeapEnv = env;
+    platform::Env* env = node->HeapEnv;
     char* nameCopy = CopyString(env, name);
     char* valueCopy = CopyString(env, value);
     if (nameCopy == nullptr || valueCopy == nullptr) {
@@ -327,8 +327,7 @@ bool SetAttribute(MarkupNode* node, const char* name, const char* value) {
 bool ReserveAttributes(MarkupNode* node, int count) {
     if (node == nullptr || count < 0 || count > kMaxAttributes) return false;
     if (count <= node->AttributeCapacity) return true;
-    platform::Env* env = node->HeapEnv != nullptr ? node->HeapEnv : platform::Env::Default();
-    node->HeapEnv = env;
+    platform::Env* env = node->HeapEnv;
     MarkupAttribute* array =
         static_cast<MarkupAttribute*>(env->AllocZeroed(sizeof(MarkupAttribute) * kMaxAttributes));
     if (array == nullptr) return false;
@@ -343,7 +342,6 @@ bool PutAttribute(MarkupNode* node, int index, char* name, char* value) {
     if (node == nullptr || index < 0 || index > node->AttributeCount || index >= node->AttributeCapacity) {
         return false;
     }
-    if (node->HeapEnv == nullptr) node->HeapEnv = platform::Env::Default();
     if (index < node->AttributeCount) {
         ReleaseString(node, node->Attributes[index].Name);
         ReleaseString(node, node->Attributes[index].Value);

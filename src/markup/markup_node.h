@@ -97,10 +97,10 @@ public:
     MarkupBlock* Block;
 };
 
-// A freshly constructed node on the heap of `env` (null for
-// Env::Default()): kind kNodeDocument, empty name, no links, no
-// attributes; null when out of memory. A document made from it, and every
-// node it creates, allocates through that environment.
+// A freshly constructed node on the heap of `env`: kind kNodeDocument,
+// empty name, no links, no attributes; null when out of memory or `env` is
+// null. A document made from it, and every node it creates, allocates
+// through that environment.
 MarkupNode* NewMarkupNode(platform::Env* env);
 
 // Links a detached node into the anchor's chain right after the anchor; the
@@ -124,8 +124,10 @@ NodeKind GetKind(const MarkupNode* node);
 // The element's name, or null when it is empty.
 const char* GetName(const MarkupNode* node);
 
-// Value of the first attribute whose name equals `name` ignoring case, or
-// null. The string stays owned by the node.
+// Value of the first attribute whose name equals `name` ignoring the case
+// of ASCII letters, or null. The string stays owned by the node. (Attribute
+// names are the plug-in's own ASCII names: a name that matches one of them
+// under any code page's comparison matches it under this one.)
 const char* GetAttribute(const MarkupNode* node, const char* name);
 
 // True when the first attribute named `name` holds a number (ParseNumber),
@@ -133,7 +135,7 @@ const char* GetAttribute(const MarkupNode* node, const char* name);
 // was; one that is not a number sets it to 0.
 bool GetIntAttribute(const MarkupNode* node, const char* name, std::int32_t* value);
 
-// Replaces the value of the first attribute named `name` (ignoring case; the
+// Replaces the value of the first attribute named `name` (as GetAttribute; the
 // stored name becomes the caller's text) or appends a new last attribute.
 // False, and nothing changed, when the node already holds 32 attributes or
 // memory runs out.

@@ -288,16 +288,12 @@ struct Build {
 
 }  // namespace
 
-bool Parse(MarkupNode* document, const char* text, int length) {
-    return Parse(document, text, length, kDocumentMemoryLimit);
-}
-
-bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t memoryLimit, bool* passedOver) {
+bool Parse(MarkupNode* document, const char* text, int length, const CaseComparison& comparison,
+           std::uint64_t memoryLimit, bool* passedOver) {
     if (passedOver != nullptr) *passedOver = false;
     if (document == nullptr) return true;
     document->Kind = kNodeDocument;
     if (text == nullptr || length <= 0) return true;
-    if (document->HeapEnv == nullptr) document->HeapEnv = platform::Env::Default();
     platform::Env* heap = document->HeapEnv;
 
     // Strings stop at a zero byte; most texts hold none, and then no string
@@ -315,8 +311,8 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
 
     MarkupBlock* block = NewBlock(heap, count.Nodes, count.Attributes, count.StringBytes);
     if (block == nullptr) return false;
-    Build build{text, hasZero, block, document, nullptr, OpenElements{nullptr, 0, nullptr, 0}, false};
-    if (!CreateOpenElements(build.Index, heap, count.Named)) {
+    Build build{text, hasZero, block, document, nullptr, OpenElements{nullptr, 0, nullptr, 0, &comparison}, false};
+    if (!CreateOpenElements(build.Index, heap, count.Named, comparison)) {
         ReleaseUnusedBlock(block);
         return false;
     }
@@ -329,11 +325,11 @@ bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t mem
     return true;
 }
 
-MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length) {
+MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length, const CaseComparison& comparison) {
     if (anchor == nullptr) return nullptr;
     MarkupNode* temporary = NewMarkupNode(anchor->HeapEnv);
     if (temporary == nullptr) return nullptr;
-    if (!Parse(temporary, text, length)) {
+    if (!Parse(temporary, text, length, comparison)) {
         Destroy(temporary);
         return nullptr;
     }

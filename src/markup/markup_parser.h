@@ -13,12 +13,15 @@
 //
 // Matching a closing tag costs time proportional to the elements it closes,
 // not to the length of the document: open elements are indexed by their
-// name folded the way the case comparison folds it (support/text.h), so
+// name folded the way the parse's case comparison folds it
+// (support/case_comparison.h), so
 // names that compare unequal, characters above 0x7F included, rarely share
 // an index slot.
 #pragma once
 
 #include <cstdint>
+
+#include "support/case_comparison.h"
 
 namespace tarnwick {
 namespace markup {
@@ -34,7 +37,8 @@ constexpr std::uint64_t kDocumentMemoryLimit = (sizeof(void*) > 4 ? 512u : 256u)
 
 // Parses `length` characters of `text` (followed by a zero byte, which may
 // be looked at but nothing past it) into a freshly constructed `document`
-// node; null text or a length of 0 or less reads as empty. Given a document
+// node; null text or a length of 0 or less reads as empty. Closing tags
+// match element names with `comparison`. Given a document
 // that already has elements, the new ones are appended after them and only
 // the new ones can be closed.
 //
@@ -53,15 +57,13 @@ constexpr std::uint64_t kDocumentMemoryLimit = (sizeof(void*) > 4 ? 512u : 256u)
 // cannot express, a closing tag that matches nothing or holds more than a
 // name, a tag or quoted value the text ends in. The writer's own text never
 // sets it.
-bool Parse(MarkupNode* document, const char* text, int length, std::uint64_t memoryLimit,
-           bool* passedOver = nullptr);
-// Parse with kDocumentMemoryLimit.
-bool Parse(MarkupNode* document, const char* text, int length);
+bool Parse(MarkupNode* document, const char* text, int length, const CaseComparison& comparison,
+           std::uint64_t memoryLimit = kDocumentMemoryLimit, bool* passedOver = nullptr);
 
 // Parses a short piece of markup and links the elements it yields right after
 // `anchor`, sharing its parent. Returns the last top-level node inserted, or
 // null when the text yields no element or memory runs out.
-MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length);
+MarkupNode* InsertFragment(MarkupNode* anchor, const char* text, int length, const CaseComparison& comparison);
 
 }  // namespace markup
 }  // namespace tarnwick

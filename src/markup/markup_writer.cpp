@@ -25,8 +25,9 @@ std::int64_t Indentation(std::int64_t depth) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool NamesEqual(const MarkupNode* a, const MarkupNode* b) {
-    return NameLength(a) == NameLength(b) && CompareNoCaseN(a->Name, b->Name, static_cast<int>(NameLength(a))) == 0;
+bool NamesEqual(const MarkupNode* a, const MarkupNode* b, const CaseComparison& comparison) {
+    return NameLength(a) == NameLength(b) &&
+           comparison.CompareN(a->Name, b->Name, static_cast<int>(NameLength(a))) == 0;
 }
 
 // True when the node's opening tag can be written so that it reads back as
@@ -34,14 +35,14 @@ bool NamesEqual(const MarkupNode* a, const MarkupNode* b) {
 // holds no whitespace or ">" and does not start with "/" (which would make
 // it a closing tag). A leaf with the name of its parent container is left
 // out as well: the parent's closing tag would close the leaf instead.
-bool IsWritable(const MarkupNode* node) {
+bool IsWritable(const MarkupNode* node, const CaseComparison& comparison) {
     std::int64_t length = NameLength(node);
     if (length == 0 || node->Name[0] == '/') return false;
     for (std::int64_t i = 0; i < length; ++i) {
         if (IsSpace(node->Name[i]) || node->Name[i] == '>') return false;
     }
     if (node->Kind != kNodeContainer && node->FirstChild == nullptr && node->Parent != nullptr &&
-        NamesEqual(node, node->Parent)) {
+        NamesEqual(node, node->Parent, comparison)) {
         return false;
     }
     return true;
@@ -73,11 +74,11 @@ bool HasClosingTag(const MarkupNode* node) { return node->Kind == kNodeContainer
 // Parent links, so it needs no memory of its own however deep the tree is.
 // Stops early, returning false, when the sink does.
 template <typename Sink>
-bool Walk(const MarkupNode* node, std::int64_t depth, Sink& sink) {
+bool Walk(const MarkupNode* node, std::int64_t depth, const CaseComparison& comparison, Sink& sink) {
     if (node == nullptr) return true;
     std::int64_t level = 0;  // levels below the starting chain
     for (;;) {
-        bool shown = IsWritable(node);
+        bool shown = IsWritable(node, comparison);
         if (shown) {
             if (!sink.Open(node, depth + level)) return false;
             if (node->FirstChild != nullptr) {
@@ -314,16 +315,17 @@ struct FastOutput {
 
 }  // namespace
 
-std::int64_t MeasureText(const MarkupNode* node, int depth) {
+std::int64_t MeasureText(const MarkupNode* node, int depth, const CaseComparison& comparison) {
     Measure measure;
-    if (!Walk(node, depth, measure)) return -1;
+    if (!Walk(node, depth, comparison, measure)) return -1;
     return measure.Total;
 }
 
-std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth) {
+std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth,
+                       const CaseComparison& comparison) {
     if (buffer == nullptr || capacity <= 0) return -1;
     FastOutput output(buffer, capacity);
-    bool complete = Walk(node, depth, output);
+    bool complete = Walk(node, depth, comparison, output);
     buffer[output.Length()] = '\0';
     return complete ? output.Length() : -1;
 }

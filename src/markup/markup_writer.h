@@ -20,6 +20,8 @@
 
 #include <cstdint>
 
+#include "support/case_comparison.h"
+
 namespace tarnwick {
 namespace markup {
 
@@ -33,14 +35,17 @@ constexpr std::int64_t kMaxTextSize = 0x7FFFFFFE;
 
 // The number of characters WriteText produces for `node`, its later siblings
 // and all their descendants at `depth` (terminator not counted), or -1 when
-// that exceeds kMaxTextSize. A depth below 0 indents like 0.
-std::int64_t MeasureText(const MarkupNode* node, int depth);
+// that exceeds kMaxTextSize. A depth below 0 indents like 0. Names compare
+// with `comparison`, the one the text will be parsed with (a leaf named
+// like its parent is left out, see IsWritable).
+std::int64_t MeasureText(const MarkupNode* node, int depth, const CaseComparison& comparison);
 
 // Writes that text into `buffer`, which holds `capacity` bytes, and a
 // terminating zero after it. Never writes past `capacity`. Returns the number
 // of characters written, or -1 when the text and its terminator do not fit
 // (the buffer then holds a terminated prefix).
-std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth);
+std::int64_t WriteText(const MarkupNode* node, char* buffer, std::int64_t capacity, int depth,
+                       const CaseComparison& comparison);
 
 }  // namespace markup
 }  // namespace tarnwick

@@ -10,8 +10,9 @@
 namespace tarnwick {
 namespace markup {
 
-bool CreateOpenElements(OpenElements& index, platform::Env* heap, std::uint64_t capacity) {
-    index = OpenElements{nullptr, 0, nullptr, 0};
+bool CreateOpenElements(OpenElements& index, platform::Env* heap, std::uint64_t capacity,
+                        const CaseComparison& comparison) {
+    index = OpenElements{nullptr, 0, nullptr, 0, &comparison};
     if (capacity == 0) return true;
     std::uint64_t slots = 64;
     while (slots < capacity * 2) slots *= 2;
@@ -30,13 +31,13 @@ bool CreateOpenElements(OpenElements& index, platform::Env* heap, std::uint64_t 
 
 void ReleaseOpenElements(OpenElements& index, platform::Env* heap) {
     heap->Release(index.Entries);
-    index = OpenElements{nullptr, 0, nullptr, 0};
+    index = OpenElements{nullptr, 0, nullptr, 0, index.Comparison};
 }
 
 void PushOpen(OpenElements& index, MarkupNode* node) {
     OpenEntry& entry = index.Entries[index.Count];
     entry.Node = node;
-    entry.Hash = CaseHash(node->Name);
+    entry.Hash = index.Comparison->Hash(node->Name);
     std::uint32_t slot = entry.Hash & index.SlotMask;
     entry.SlotPrev = index.Slots[slot];
     index.Slots[slot] = index.Count;
@@ -53,12 +54,12 @@ void PopOpen(OpenElements& index, std::int32_t bottom) {
 
 std::int32_t FindOpen(const OpenElements& index, const char* name, int length) {
     if (index.Count == 0) return -1;
-    std::uint32_t hash = CaseHash(name);
+    std::uint32_t hash = index.Comparison->Hash(name);
     for (std::int32_t i = index.Slots[hash & index.SlotMask]; i >= 0; i = index.Entries[i].SlotPrev) {
         const OpenEntry& entry = index.Entries[i];
         if (entry.Hash != hash) continue;
         if (StrLength(entry.Node->Name) != static_cast<std::size_t>(length)) continue;
-        if (CompareNoCaseN(name, entry.Node->Name, length) == 0) return i;
+        if (index.Comparison->CompareN(name, entry.Node->Name, length) == 0) return i;
     }
     return -1;
 }

@@ -10,7 +10,7 @@
 // only at open elements whose folded name hashes alike: finding the match and
 // popping what it closes costs time in proportion to the elements it closes,
 // and an unmatched closing tag costs next to nothing. The hash folds every
-// byte the way the case comparison does (CaseHash): names that compare equal
+// byte the way the parse's case comparison does (CaseComparison::Hash): names that compare equal
 // always share a slot, and names that differ (in bytes above 0x7F as much as
 // in ASCII) rarely do.
 //
@@ -21,6 +21,7 @@
 #include <cstdint>
 
 #include "platform/env.h"
+#include "support/case_comparison.h"
 
 namespace tarnwick {
 namespace markup {
@@ -29,7 +30,7 @@ class MarkupNode;
 
 struct OpenEntry {
     MarkupNode* Node;
-    std::uint32_t Hash;     // CaseHash of the node's name
+    std::uint32_t Hash;     // the comparison's Hash of the node's name
     std::int32_t SlotPrev;  // previous entry in the same slot, or -1
 };
 
@@ -38,11 +39,14 @@ struct OpenElements {
     std::int32_t Count;
     std::int32_t* Slots;  // newest entry per slot, or -1
     std::uint32_t SlotMask;
+    const CaseComparison* Comparison;  // how names compare; not owned
 };
 
 // Room for `capacity` entries and twice as many slots (rounded up to a power
 // of two), in one allocation; false when out of memory.
-bool CreateOpenElements(OpenElements& index, platform::Env* heap, std::uint64_t capacity);
+// Names compare with `comparison`, which must outlive the index.
+bool CreateOpenElements(OpenElements& index, platform::Env* heap, std::uint64_t capacity,
+                        const CaseComparison& comparison);
 void ReleaseOpenElements(OpenElements& index, platform::Env* heap);
 
 // Adds a newly read element; the index has room for every named element.

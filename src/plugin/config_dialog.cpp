@@ -3,8 +3,7 @@
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "plugin/settings.h"
-#include "store/foreign_file.h"
-#include "store/update_lock.h"
+#include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -43,8 +42,8 @@ void WriteNumber(Module& m, const char* name, std::int32_t value) {
 // True when `path` is another file than the configured one and holds text
 // that is not a position file (the user's own document, say).
 bool NamesForeignFile(Module& m, const char* path) {
-    if (CompareNoCase(path, m.CurrentSettings.CfgFile) == 0) return false;
-    return InspectFile(EnvOf(m.Positions), path) == FileKind::Foreign;
+    if (m.Comparison.Equal(path, m.CurrentSettings.CfgFile)) return false;
+    return store::InspectFile(OpenPositions(m), path) == store::FileKind::Foreign;
 }
 
 // Takes the accepted values back into the settings.
@@ -117,7 +116,7 @@ bool ShowConfigDialog(Module& m) {
 
     TakeValues(m, items);
     WriteAllSettings(m);
-    store::UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+    store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
     SavePositions(m, true);
     return true;
 }

@@ -2,32 +2,22 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
-#include "store/pending_changes.h"
-#include "store/update_lock.h"
+#include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
 namespace plugin {
 
-using namespace store;
+using store::ItemKind;
+using store::StoredPlace;
 
 namespace {
 
-EditorSetPosition Snapshot(const EditorInfo& info) {
-    EditorSetPosition position;
-    position.CurLine = info.CurLine;
-    position.CurPos = info.CurPos;
-    position.CurTabPos = -1;
-    position.TopScreenLine = info.TopScreenLine;
-    position.LeftPos = info.LeftPos;
-    position.Overtype = info.Overtype;
-    return position;
-}
-
-// Unsaved changes: modified and not just saved.
-bool IsDirty(const EditorInfo& info) {
-    return (info.CurState & ECSTATE_MODIFIED) != 0 && (info.CurState & ECSTATE_SAVED) == 0;
+StoredPlace PlaceOf(const CurrentEditor& editor) {
+    StoredPlace place{};
+    place.Editor = editor.Place;
+    return place;
 }
 
 // A file name the position file and the record can hold whole; a cut name
@@ -36,19 +26,27 @@ bool UsableFileName(const char* fileName) {
     return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(kPathSize);
 }
 
-bool RestoreCurrent(Module& m, const EditorInfo& info) {
-    EditorRecord record = EditorKey(info.EditorID);
+bool RestoreCurrent(Module& m, const CurrentEditor& editor) {
+    EditorRecord record = EditorKey(editor.Id);
     if (!FetchRecord(m.Editors, &record)) return false;
-    HostSetEditorPosition(m, record.RestorePos);
+    HostSetEditorPlace(m, record.RestorePos.Editor);
     return true;
 }
 
-bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
-    if (!UsableFileName(info.FileName)) return false;
-    const EditorSetPosition snapshot = Snapshot(info);
-    const bool dirty = IsDirty(info);
+// Puts the editor's place into the position file: into its item, or a new
+// one when it has none.
+bool StoreItem(Module& m, const char* path, const StoredPlace& place) {
+    if (store::ReadItem(m.Positions, ItemKind::Editor, path, nullptr)) {
+        return store::WriteItem(m.Positions, ItemKind::Editor, path, place);
+    }
+    return store::AddItem(m.Positions, ItemKind::Editor, path, place);
+}
 
-    EditorRecord record = EditorKey(info.EditorID);
+bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
+    if (!UsableFileName(editor.FileName)) return false;
+    const StoredPlace snapshot = PlaceOf(editor);
+
+    EditorRecord record = EditorKey(editor.Id);
     if (mode == TrackEditor) {
         if (!ContainsRecord(m.Editors, record)) return false;
         if (!FetchRecord(m.Editors, &record)) return false;
@@ -58,10 +56,10 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
         record.DirtyPos = snapshot;
     }
 
-    CopyBounded(record.Path, info.FileName, sizeof record.Path);
-    record.Dirty = dirty ? 1 : 0;
+    CopyBounded(record.Path, editor.FileName, sizeof record.Path);
+    record.Dirty = editor.Dirty ? 1 : 0;
     record.RestorePos = snapshot;
-    if (dirty) {
+    if (editor.Dirty) {
         record.DirtyPos = snapshot;
     } else {
         record.CleanPos = snapshot;
@@ -69,15 +67,14 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     if (mode == StorePosition) record.CleanPos = snapshot;
 
     if (mode == LoadPosition) {
-        if (!ReadItem(m.Positions, kItemTypeEditor, info.FileName, &record.RestorePos)) return false;
-        record.RestorePos.CurTabPos = -1;
+        if (!store::ReadItem(m.Positions, ItemKind::Editor, editor.FileName, &record.RestorePos)) return false;
         // An editor opened with unsaved changes has not been seen clean yet:
         // until it is, the stored position is the one that matches the file
         // on disk, and the one a close writes back.
-        if (dirty) record.CleanPos = record.RestorePos;
+        if (editor.Dirty) record.CleanPos = record.RestorePos;
     }
 
-    EditorRecord previous = EditorKey(info.EditorID);
+    EditorRecord previous = EditorKey(editor.Id);
     const bool hadRecord = FetchRecord(m.Editors, &previous);
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != StorePosition) return true;
@@ -86,9 +83,9 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     // other host writes between this Load and the Save. The item is stored
     // whole or not at all; when it is not, the editor's record goes back to
     // what it was (rewritten in place, which cannot fail).
-    UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+    store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
     LoadPositions(m);
-    if (!StoreItem(m.Positions, kItemTypeEditor, info.FileName, snapshot)) {
+    if (!StoreItem(m, editor.FileName, snapshot)) {
         if (hadRecord) {
             InsertRecord(m.Editors, previous);
         } else {
@@ -106,9 +103,9 @@ void OnRead(Module& m) {
     if (m.CurrentSettings.Automatic == 0) return;
     PositionOp(m, RestorePosition);
     if (m.CurrentSettings.CheckMask == 0) return;
-    EditorInfo info;
-    HostEditorInfo(m, &info);
-    if (info.FileName != nullptr && HostMatchMaskList(m, m.CurrentSettings.Mask, info.FileName)) {
+    CurrentEditor editor;
+    HostCurrentEditor(m, &editor);
+    if (editor.FileName != nullptr && HostMatchMaskList(m, m.CurrentSettings.Mask, editor.FileName)) {
         PositionOp(m, StorePosition);
     }
 }
@@ -134,12 +131,12 @@ void OnClose(Module& m, const void* param) {
         return;
     }
     {
-        UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+        store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
         LoadPositions(m);
         if (!FetchRecord(m.Editors, &record)) return;
         // Only an item that still exists is updated; one removed meanwhile
         // (by the list or by another host) is not brought back.
-        UpdateExistingItem(m.Positions, kItemTypeEditor, record.Path, record.CleanPos);
+        store::WriteItem(m.Positions, ItemKind::Editor, record.Path, record.CleanPos);
         SavePositions(m, true);
     }
     RemoveRecord(m.Editors, record);
@@ -147,23 +144,21 @@ void OnClose(Module& m, const void* param) {
 
 }  // namespace
 
-bool PositionOp(Module& m, std::int32_t mode) {
-    EditorInfo info;
-    HostEditorInfo(m, &info);
+bool PositionOp(Module& m, PositionMode mode) {
+    CurrentEditor editor;
+    HostCurrentEditor(m, &editor);
     switch (mode) {
     case ReloadFile:
         return LoadPositions(m);
     case RestorePosition:
-        return RestoreCurrent(m, info);
+        return RestoreCurrent(m, editor);
     case TrackEditor:
     case StorePosition:
     case LoadPosition:
-        return RecordCurrent(m, mode, info);
-    default:
-        return false;
+        return RecordCurrent(m, mode, editor);
     }
+    return false;
 }
-
 void HandleEditorEvent(Module& m, int event, void* param) {
     switch (event) {
     case EE_READ:

@@ -2,7 +2,7 @@
 //
 // For every editor whose file has a stored position (or that the user
 // stored by hand, or whose name matches the mask list) the plug-in keeps
-// one EditorRecord. With Automatic on it moves a newly opened editor to the
+// one EditorRecord (plugin/editor_table.h). With Automatic on it moves a newly opened editor to the
 // stored position, follows the cursor while the user works and writes the
 // position into the position file when the file is saved and when the
 // editor closes. Closing writes the last position seen while the file had
@@ -34,8 +34,8 @@ enum PositionMode : std::int32_t {
 //   LoadPosition: false when the file has no stored item.
 // An editor whose file name is missing or does not fit a 260-byte path is
 // never tracked or stored: TrackEditor, StorePosition and LoadPosition
-// return false for it. Any other mode returns false.
-bool PositionOp(Module& m, std::int32_t mode);
+// return false for it.
+bool PositionOp(Module& m, PositionMode mode);
 
 // Handles one editor event (read, save, redraw, close); other events do
 // nothing. For a close, `param` points at the closing editor's id.

@@ -31,6 +31,7 @@ void TW_STDCALL SetStartupInfo(const tarnwick::PluginStartupInfo* Info) {
     using namespace tarnwick::plugin;
     Module& m = g_module;
     if (!TakeHostTables(m, Info)) return;
+    PrepareModule(m);
     BuildPluginKey(m, m.HostInfo.RootKey);
     BuildDefaultCfgFile(m, m.HostInfo.ModuleName);
     LoadSettings(m);

@@ -10,26 +10,12 @@
 namespace tarnwick {
 namespace plugin {
 
-using store::EnvOf;
-
 namespace {
-
-// The table whose comparisons the text services call: the module's copy
-// of the host's table while it is taken, else null. The text services take
-// plain functions, so this one pointer stays module-wide.
-const FarStandardFunctions* g_compareFunctions = nullptr;
 
 // The standard functions the plug-in calls live in the table's first slots,
 // up to ProcessName; a table that ends before it cannot be used.
 constexpr std::size_t kUsedFunctionsSize =
     offsetof(FarStandardFunctions, ProcessName) + sizeof(FarProcessNameFn);
-
-// The host's comparisons are __stdcall on Windows; the text services take
-// plain functions.
-int HostCompareNoCase(const char* a, const char* b) { return g_compareFunctions->LStricmp(a, b); }
-int HostCompareNoCaseN(const char* a, const char* b, int count) {
-    return g_compareFunctions->LStrnicmp(a, b, count);
-}
 
 bool ServicesPresent(const PluginStartupInfo& info, const FarStandardFunctions& functions) {
     return info.Menu != nullptr && info.Dialog != nullptr && info.Message != nullptr &&
@@ -64,20 +50,14 @@ bool TakeHostTables(Module& m, const PluginStartupInfo* info) {
     m.HostInfo.FSF = &m.HostFunctions;
     m.HostTooOld = 0;
     m.HostReady = true;
-    g_compareFunctions = &m.HostFunctions;
-
-    TextServices services;
-    services.CompareNoCase = HostCompareNoCase;
-    services.CompareNoCaseN = HostCompareNoCaseN;
-    SetTextServices(&services);
+    m.Comparison.Use(&m.HostFunctions);
     return true;
 }
 
 bool HostServicesReady(Module& m) { return m.HostReady; }
 
 void ForgetHostTables(Module& m) {
-    SetTextServices(nullptr);
-    g_compareFunctions = nullptr;
+    m.Comparison.Use(nullptr);
     FillBytes(&m.HostInfo, 0, sizeof m.HostInfo);
     FillBytes(&m.HostFunctions, 0, sizeof m.HostFunctions);
     m.HostTooOld = 0;
@@ -106,14 +86,29 @@ int HostDialog(Module& m, int x1, int y1, int x2, int y2, FarDialogItem* items, 
     return m.HostInfo.Dialog(m.HostInfo.ModuleNumber, x1, y1, x2, y2, nullptr, items, count);
 }
 
-void HostEditorInfo(Module& m, EditorInfo* info) {
-    FillBytes(info, 0, sizeof *info);
-    m.HostInfo.EditorControl(ECTL_GETINFO, info);
+void HostCurrentEditor(Module& m, CurrentEditor* editor) {
+    EditorInfo info;
+    FillBytes(&info, 0, sizeof info);
+    m.HostInfo.EditorControl(ECTL_GETINFO, &info);
+    editor->Id = info.EditorID;
+    editor->FileName = info.FileName;
+    editor->Place.Line = info.CurLine;
+    editor->Place.Column = info.CurPos;
+    editor->Place.Top = info.TopScreenLine;
+    editor->Place.Left = info.LeftPos;
+    editor->Place.Overtype = info.Overtype;
+    editor->Dirty = (info.CurState & ECSTATE_MODIFIED) != 0 && (info.CurState & ECSTATE_SAVED) == 0;
 }
 
-void HostSetEditorPosition(Module& m, const EditorSetPosition& position) {
-    EditorSetPosition copy = position;
-    m.HostInfo.EditorControl(ECTL_SETPOSITION, &copy);
+void HostSetEditorPlace(Module& m, const store::EditorPlace& place) {
+    EditorSetPosition position;
+    position.CurLine = place.Line;
+    position.CurPos = place.Column;
+    position.CurTabPos = -1;
+    position.TopScreenLine = place.Top;
+    position.LeftPos = place.Left;
+    position.Overtype = place.Overtype;
+    m.HostInfo.EditorControl(ECTL_SETPOSITION, &position);
 }
 
 void HostScanInt(Module& m, const char* text, std::int32_t* value) {
@@ -134,7 +129,7 @@ void HostUnquote(Module& m, char* text) { m.HostFunctions.Unquote(text); }
 void HostTruncatePath(Module& m, char* path, int maxLength) { m.HostFunctions.TruncPathStr(path, maxLength); }
 
 bool HostMatchMaskList(Module& m, const char* masks, const char* name) {
-    return MatchMaskListSafely(EnvOf(m.Positions), m.HostFunctions, masks, name);
+    return MatchMaskListSafely(m.Env, m.HostFunctions, masks, name);
 }
 
 }  // namespace plugin

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "plugin/host_abi.h"
-#include "support/editor_position.h"
+#include "store/stored_place.h"
 
 namespace tarnwick {
 namespace plugin {
@@ -29,15 +29,16 @@ extern std::int32_t HostTooOld;
 
 // Copies the host's record and standard-function table. Sets HostTooOld to
 // 1 first and back to 0 only when both tables were taken. On success also
-// installs the host's case-insensitive comparisons as the text services used
-// by the store and the markup. Returns true when the tables were taken.
+// makes the module's comparison the host's (LStricmp, LStrnicmp). Returns
+// true when the tables were taken.
 bool TakeHostTables(Module& m, const PluginStartupInfo* info);
 
 // True after a successful TakeHostTables: the host's services may be called.
 bool HostServicesReady(Module& m);
 
-// Forgets the host's tables (all zero, HostTooOld 0) and restores the ASCII
-// comparisons. For the module's reset between test cases.
+// Forgets the host's tables (all zero, HostTooOld 0); the module's
+// comparison goes back to ASCII letters only. For the module's reset
+// between test cases.
 void ForgetHostTables(Module& m);
 
 // The text of message `id` of this module; "" when the host has none (a
@@ -57,12 +58,24 @@ int HostMessage(Module& m, DWORD_T flags, const char* line);
 // Host dialog with no help topic. Returns the index of the closing item.
 int HostDialog(Module& m, int x1, int y1, int x2, int y2, FarDialogItem* items, int count);
 
-// The current editor's state. The info is zero-filled before the call, so a
-// failing call leaves EditorID 0 and a null FileName.
-void HostEditorInfo(Module& m, EditorInfo* info);
+// The current editor as the plug-in follows it.
+struct CurrentEditor {
+    std::int32_t Id;
+    // The file's name, the host's own string: valid until the next call of
+    // the host; null when the host gave none.
+    const char* FileName;
+    store::EditorPlace Place;
+    // Unsaved changes: modified and not just saved.
+    bool Dirty;
+};
 
-// Moves the current editor. The host's result is not looked at.
-void HostSetEditorPosition(Module& m, const EditorSetPosition& position);
+// The current editor's state (ECTL_GETINFO). A failing call leaves Id 0, a
+// null FileName and a zero place.
+void HostCurrentEditor(Module& m, CurrentEditor* editor);
+
+// Moves the current editor to `place` (ECTL_SETPOSITION, leaving the tab
+// position to the host). The host's result is not looked at.
+void HostSetEditorPlace(Module& m, const store::EditorPlace& place);
 
 // Parses a decimal number with the host's sscanf and "%d"; `*value` keeps
 // its value when nothing is converted.

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/editor_position.h"
 
 #if defined(_WIN32)
 #define TW_STDCALL __stdcall
@@ -70,6 +69,19 @@ struct FarDialogItem {
     int DefaultButton;
     char Data[512];
 };
+
+// ECTL_SETPOSITION's record: six signed 32-bit integers, in the host's
+// order. The plug-in sets CurTabPos to -1, which leaves the tab position to
+// the host.
+struct EditorSetPosition {
+    std::int32_t CurLine;
+    std::int32_t CurPos;
+    std::int32_t CurTabPos;
+    std::int32_t TopScreenLine;
+    std::int32_t LeftPos;
+    std::int32_t Overtype;
+};
+static_assert(sizeof(EditorSetPosition) == 24, "host record EditorSetPosition is 24 bytes");
 
 struct EditorInfo {
     int EditorID;

@@ -3,18 +3,60 @@
 namespace tarnwick {
 namespace plugin {
 
+namespace {
+
+bool IsOpenHere(void* context, store::ItemKind kind, const char* path) {
+    const Module& m = *static_cast<const Module*>(context);
+    EditorRecord key = PathKey(path);
+    key.Kind = kind;
+    return ContainsRecordForPath(m.Editors, key);
+}
+
+// Another host removed the item: the editors of that path are followed no
+// more, so that their close does not bring the item back.
+void ForgetPath(void* context, store::ItemKind kind, const char* path) {
+    Module& m = *static_cast<Module*>(context);
+    EditorRecord key = PathKey(path);
+    key.Kind = kind;
+    while (FetchRecordByPath(m.Editors, &key)) RemoveRecord(m.Editors, key);
+}
+
+}  // namespace
+
+void PrepareModule(Module& m) {
+    if (m.Env == nullptr) m.Env = platform::Env::Default();
+    m.Editors.Heap = m.Env;
+    m.Editors.Comparison = &m.Comparison;
+    m.OpenHere = store::OpenFiles{IsOpenHere, ForgetPath, &m};
+}
+
+store::PositionFile* OpenPositions(Module& m) {
+    if (m.Positions == nullptr) {
+        PrepareModule(m);
+        m.Positions = store::OpenPositionFile(store::PositionFileSetup{m.Env, &m.Comparison, &m.OpenHere, 0});
+    }
+    return m.Positions;
+}
+
 bool LoadPositions(Module& m) {
-    m.PositionsCurrent = store::Load(m.Positions, m.CurrentSettings.CfgFile, &m.Editors);
+    m.PositionsCurrent = store::Load(OpenPositions(m), m.CurrentSettings.CfgFile);
     return m.PositionsCurrent;
 }
 
 bool SavePositions(Module& m, bool reloadFirst) {
     if (!reloadFirst && !m.PositionsCurrent) return false;
-    bool saved = store::Save(m.Positions, m.CurrentSettings.CfgFile, &m.Editors, reloadFirst);
+    bool saved = store::Save(m.Positions, m.CurrentSettings.CfgFile, reloadFirst);
     // A save after a reload leaves the document current when it got as far as
     // writing; a refused reload leaves it as it was.
     if (reloadFirst && saved) m.PositionsCurrent = true;
     return saved;
+}
+
+void ReleaseStores(Module& m) {
+    DestroyAllRecords(m.Editors);
+    store::ClosePositionFile(m.Positions);
+    m.Positions = nullptr;
+    m.PositionsCurrent = false;
 }
 
 }  // namespace plugin

@@ -1,20 +1,22 @@
 // The module object: everything that lives from load to unload. The copies
-// of the host's tables, the settings, the registry key, the default
-// position-file path, the one position file held in memory and the table of
-// the editors this process follows.
+// of the host's tables and its comparison, the environment, the settings,
+// the registry key, the default position-file path, the position file held
+// in memory and the table of the editors this process follows.
 //
-// One instance lives in static storage and is zero (empty strings, zero
-// numbers, no document, empty table, no host tables) when the module is
-// loaded. Only the exports and the unload hook reach it (LoadedModule);
+// One instance lives in static storage and is empty (empty strings, zero
+// numbers, no position file, empty table, no host tables) when the module
+// is loaded. Only the exports and the unload hook reach it (LoadedModule);
 // everything below takes the Module it works on as an argument. The host
 // calls the plug-in on one thread, one call at a time; nothing is locked.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/env.h"
+#include "plugin/editor_table.h"
 #include "plugin/host_abi.h"
+#include "plugin/host_comparison.h"
 #include "plugin/settings.h"
-#include "store/editor_table.h"
 #include "store/position_file.h"
 
 namespace tarnwick {
@@ -29,6 +31,14 @@ struct Module {
     std::int32_t HostTooOld;
     // True after a successful TakeHostTables.
     bool HostReady;
+    // The host's comparison of names (ASCII letters only until the tables
+    // are taken).
+    HostComparison Comparison;
+
+    // Everything the plug-in takes from the system: the system itself
+    // (platform::Env::Default()) from PrepareModule on, unless a test put
+    // another one here before.
+    platform::Env* Env;
 
     // The configuration; changed only by LoadSettings and the configuration dialog.
     Settings CurrentSettings;
@@ -38,10 +48,14 @@ struct Module {
     // Default path of the position file, beside the module.
     char DefaultCfgFile[kPathSize];
 
-    // The position file in memory and the editors tracked in this process.
-    store::PositionFile Positions;
-    store::EditorTable Editors;
-    // True while the document reflects the file as of the last
+    // The position file in memory: opened by the first LoadPositions, null
+    // before (and when memory ran out for it).
+    store::PositionFile* Positions;
+    // The editors tracked in this process, and how the position file asks
+    // them what is open here.
+    EditorTable Editors;
+    store::OpenFiles OpenHere;
+    // True while the position file reflects the file as of the last
     // LoadPositions (false when that Load failed, and before the first).
     bool PositionsCurrent;
 };
@@ -50,15 +64,29 @@ struct Module {
 // that drive the exports.
 Module& LoadedModule();
 
-// Loads the configured position file into the module's document (see
-// store::Load); true when the document reflects the file.
+// Sets what the module works with before its first use: the environment
+// (the system's unless one is set), and the editor table's heap and
+// comparison. Allocates nothing; calling it again changes nothing.
+void PrepareModule(Module& m);
+
+// The module's position file, opened first when it is not yet (null when
+// memory runs out for it: every verb takes a null handle).
+store::PositionFile* OpenPositions(Module& m);
+
+// Loads the configured position file into memory (see store::Load); true
+// when memory reflects the file.
 bool LoadPositions(Module& m);
-// Saves the module's document to the configured position file, after a
-// Load when `reloadFirst` is set (see store::Save). Without a reload, a
-// document that the last LoadPositions could not bring up to date is not
-// written (false): it may be older than the file, and would replace what
-// another host wrote meanwhile; the change stays in memory.
+// Saves the position file to the configured path, after a Load when
+// `reloadFirst` is set (see store::Save). Without a reload, a position file
+// that the last LoadPositions could not bring up to date is not written
+// (false): it may be older than the file, and would replace what another
+// host wrote meanwhile; the change stays in memory.
 bool SavePositions(Module& m, bool reloadFirst);
+
+// Releases every EditorRecord and closes the position file. Nothing is
+// written to disk. Safe to call any number of times: the stores are empty
+// afterwards. Runs when the module is unloaded.
+void ReleaseStores(Module& m);
 
 }  // namespace plugin
 }  // namespace tarnwick

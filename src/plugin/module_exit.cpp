@@ -2,13 +2,10 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
-#include "store/pending_changes.h"
-#include "store/update_lock.h"
+#include "store/position_file.h"
 
 namespace tarnwick {
 namespace plugin {
-
-using namespace store;
 
 namespace {
 
@@ -19,20 +16,15 @@ constexpr int kExitSaveAttempts = 5;
 
 void PurgeAtExit(Module& m) {
     if (m.CurrentSettings.RemoveOld == 0) return;
-    PurgeMissing(m.Positions, &m.Editors, m.CurrentSettings.CfgFile);
+    store::PurgeMissing(m.Positions, m.CurrentSettings.CfgFile);
 }
 
 void SavePendingAtExit(Module& m) {
     // Each try waits for a busy file about 200 ms already.
-    for (int attempt = 0; attempt < kExitSaveAttempts && HasPending(m.Positions); ++attempt) {
-        UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+    for (int attempt = 0; attempt < kExitSaveAttempts && store::HasPending(m.Positions); ++attempt) {
+        store::UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
         if (SavePositions(m, true)) return;
     }
-}
-
-void ReleaseStores(Module& m) {
-    DestroyAllRecords(m.Editors);
-    UnloadDocument(m.Positions);
 }
 
 void ResetModuleState(Module& m) {

@@ -18,11 +18,6 @@ void PurgeAtExit(Module& m);
 // lost with the process.
 void SavePendingAtExit(Module& m);
 
-// Releases every EditorRecord and then the position file's document.
-// Nothing is written to disk. Safe to call any number of times: the stores
-// are empty afterwards. Runs when the module is unloaded.
-void ReleaseStores(Module& m);
-
 // Puts the module back in its load-time state: releases the stores,
 // forgets the host's tables and makes `m` a fresh, zero Module.
 // Lets tests run each case against a freshly loaded module.

@@ -5,13 +5,12 @@
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "plugin/saved_positions.h"
+#include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
 namespace plugin {
-
-using namespace store;
 
 const int MenuMessageIds[kMenuCommandCount] = {1, 3, 4, 5, 6};
 
@@ -26,14 +25,12 @@ constexpr std::size_t kReportSize = 72;
 // A position is known for the current editor when its file has an item or
 // the editor is tracked.
 bool PositionKnown(Module& m) {
-    EditorInfo info;
-    HostEditorInfo(m, &info);
-    if (info.FileName != nullptr) {
-        EditorSetPosition unused;
-        FillBytes(&unused, 0, sizeof unused);
-        if (ReadItem(m.Positions, kItemTypeEditor, info.FileName, &unused)) return true;
+    CurrentEditor editor;
+    HostCurrentEditor(m, &editor);
+    if (editor.FileName != nullptr && store::ReadItem(m.Positions, store::ItemKind::Editor, editor.FileName, nullptr)) {
+        return true;
     }
-    return ContainsRecord(m.Editors, EditorKey(info.EditorID));
+    return ContainsRecord(m.Editors, EditorKey(editor.Id));
 }
 
 void ReportPurge(Module& m, int removed) {
@@ -102,7 +99,7 @@ void RunPluginMenu(Module& m, int openFrom) {
             ShowSavedPositions(m);
             break;
         case CommandPurge:
-            ReportPurge(m, PurgeMissing(m.Positions, &m.Editors, m.CurrentSettings.CfgFile));
+            ReportPurge(m, store::PurgeMissing(m.Positions, m.CurrentSettings.CfgFile));
             break;
         case CommandConfigure:
             ShowConfigDialog(m);

@@ -3,20 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "markup/markup_node.h"
 #include "plugin/host.h"
 #include "plugin/module.h"
-#include "store/pending_changes.h"
-#include "store/update_lock.h"
+#include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
 namespace plugin {
-
-using namespace store;
-using markup::GetAttribute;
-using markup::MarkupNode;
 
 namespace {
 
@@ -25,6 +19,7 @@ constexpr int kMsgDeleteQuestion = 13;
 constexpr int kMsgNothingStored = 14;
 constexpr int kMsgLastDeleted = 15;
 constexpr int kShownPathLength = 62;
+constexpr int kShownTypeSize = 20;
 
 struct PathSlot {
     char Text[kPathSize];
@@ -33,7 +28,7 @@ struct PathSlot {
 // The menu line of one item: its type in lower case, ": ", its path
 // shortened by the host.
 void BuildLine(Module& m, const char* type, const char* path, FarMenuItemEx* item) {
-    char lowerType[kTypeSize];
+    char lowerType[kShownTypeSize];
     CopyBounded(lowerType, type, sizeof lowerType);
     HostLowerCase(m, lowerType);
     char shortPath[kPathSize];
@@ -45,30 +40,38 @@ void BuildLine(Module& m, const char* type, const char* path, FarMenuItemEx* ite
     AppendBounded(item->Text, shortPath, sizeof item->Text);
 }
 
-// Fills up to `capacity` entries from the document's items of type
-// "editor", in document order; returns how many were filled.
-int FillEntries(Module& m, FarMenuItemEx* items, PathSlot* paths, int capacity) {
-    MarkupNode* document = Document(m.Positions);
-    int filled = 0;
-    for (MarkupNode* node = document != nullptr ? document->GetNext() : nullptr; node != nullptr && filled < capacity;
-         node = node->GetNext()) {
-        if (!IsItemOfType(node, kItemTypeEditor)) continue;
-        const char* path = GetAttribute(node, "path");
-        const char* type = GetAttribute(node, "type");
-        if (path == nullptr || type == nullptr) continue;
-        if (!CopyBounded(paths[filled].Text, path, sizeof paths[filled].Text)) continue;
-        BuildLine(m, type, path, &items[filled]);
-        ++filled;
+struct ListFill {
+    Module* M;
+    FarMenuItemEx* Items;
+    PathSlot* Paths;
+    int Capacity;
+    int Filled;
+};
+
+bool AddEntry(void* context, const char* path, const store::StoredPlace&) {
+    ListFill& fill = *static_cast<ListFill*>(context);
+    if (fill.Filled >= fill.Capacity) return false;
+    if (CopyBounded(fill.Paths[fill.Filled].Text, path, sizeof fill.Paths[fill.Filled].Text)) {
+        BuildLine(*fill.M, store::ItemTypeText(store::ItemKind::Editor), path, &fill.Items[fill.Filled]);
+        ++fill.Filled;
     }
-    return filled;
+    return true;
 }
 
-// Deletes the entry's item from the document, its editor's record from the
-// table, and saves.
+// Fills up to `capacity` entries from the editor items, in document order;
+// returns how many were filled.
+int FillEntries(Module& m, FarMenuItemEx* items, PathSlot* paths, int capacity) {
+    ListFill fill{&m, items, paths, capacity, 0};
+    store::VisitItems(m.Positions, store::ItemKind::Editor, AddEntry, &fill);
+    return fill.Filled;
+}
+
+// Deletes the entry's item from the position file, its editor's record
+// from the table, and saves.
 void DeleteStoredPosition(Module& m, const char* path) {
-    UpdateScope update(m.Positions, m.CurrentSettings.CfgFile);
+    store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
     LoadPositions(m);
-    DeleteItem(m.Positions, kItemTypeEditor, path);
+    store::RemoveItem(m.Positions, store::ItemKind::Editor, path);
     EditorRecord record = PathKey(path);
     if (FetchRecordByPath(m.Editors, &record)) RemoveRecord(m.Editors, record);
     SavePositions(m, true);
@@ -107,15 +110,15 @@ void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {
 
 void ShowSavedPositions(Module& m) {
     LoadPositions(m);
-    const int stored = CountItems(m.Positions, kItemTypeEditor);
+    const int stored = store::CountItems(m.Positions, store::ItemKind::Editor);
     if (stored <= 0) {
         HostMessage(m, FMSG_WARNING | FMSG_MB_OK, GetMsgText(m, kMsgNothingStored));
         return;
     }
     const std::size_t entries = static_cast<std::size_t>(stored);
     if (entries > SIZE_MAX / sizeof(FarMenuItemEx) || entries > SIZE_MAX / sizeof(PathSlot)) return;
-    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(EnvOf(m.Positions)->AllocZeroed(entries * sizeof(FarMenuItemEx)));
-    PathSlot* paths = static_cast<PathSlot*>(EnvOf(m.Positions)->AllocZeroed(entries * sizeof(PathSlot)));
+    FarMenuItemEx* items = static_cast<FarMenuItemEx*>(m.Env->AllocZeroed(entries * sizeof(FarMenuItemEx)));
+    PathSlot* paths = static_cast<PathSlot*>(m.Env->AllocZeroed(entries * sizeof(PathSlot)));
     if (items != nullptr && paths != nullptr) {
         const int filled = FillEntries(m, items, paths, stored);
         if (filled == 0) {
@@ -125,8 +128,8 @@ void ShowSavedPositions(Module& m) {
             RunList(m, items, paths, filled);
         }
     }
-    EnvOf(m.Positions)->Release(paths);
-    EnvOf(m.Positions)->Release(items);
+    m.Env->Release(paths);
+    m.Env->Release(items);
 }
 
 }  // namespace plugin

@@ -109,13 +109,13 @@ void ReloadSettings(Module& m) {
 platform::RegistryKey* OpenSettingsKey(Module& m, RegistryRoot root, const char* subKey) {
     char path[kKeyPathSize];
     if (!BuildKeyPath(m, root, subKey, path)) return nullptr;
-    return EnvOf(m.Positions)->RegistryOpenForRead(path);
+    return m.Env->RegistryOpenForRead(path);
 }
 
 platform::RegistryKey* CreateSettingsKey(Module& m, RegistryRoot root, const char* subKey) {
     char path[kKeyPathSize];
     if (!BuildKeyPath(m, root, subKey, path)) return nullptr;
-    return EnvOf(m.Positions)->RegistryCreateForWrite(path);
+    return m.Env->RegistryCreateForWrite(path);
 }
 
 bool ReadSettingString(Module& m, RegistryRoot root, const char* subKey, const char* name, char* buffer,
@@ -125,7 +125,7 @@ bool ReadSettingString(Module& m, RegistryRoot root, const char* subKey, const c
     platform::RegistryKey* key = OpenSettingsKey(m, root, subKey);
     if (key != nullptr) {
         std::uint32_t got = static_cast<std::uint32_t>(size);
-        if (EnvOf(m.Positions)->RegistryQueryValue(key, name, buffer, &got)) {
+        if (m.Env->RegistryQueryValue(key, name, buffer, &got)) {
             if (got < static_cast<std::uint32_t>(size)) {
                 // Terminate a value stored without its terminator.
                 buffer[got] = '\0';
@@ -136,7 +136,7 @@ bool ReadSettingString(Module& m, RegistryRoot root, const char* subKey, const c
                 for (int i = 0; i < size && !read; ++i) read = buffer[i] == '\0';
             }
         }
-        EnvOf(m.Positions)->RegistryClose(key);
+        m.Env->RegistryClose(key);
     }
     if (!read) CopyBounded(buffer, defaultText != nullptr ? defaultText : "", static_cast<std::size_t>(size));
     return read;
@@ -145,8 +145,8 @@ bool ReadSettingString(Module& m, RegistryRoot root, const char* subKey, const c
 void WriteSettingString(Module& m, RegistryRoot root, const char* subKey, const char* name, const char* text) {
     platform::RegistryKey* key = CreateSettingsKey(m, root, subKey);
     if (key == nullptr) return;
-    EnvOf(m.Positions)->RegistrySetString(key, name, text != nullptr ? text : "");
-    EnvOf(m.Positions)->RegistryClose(key);
+    m.Env->RegistrySetString(key, name, text != nullptr ? text : "");
+    m.Env->RegistryClose(key);
 }
 
 }  // namespace plugin

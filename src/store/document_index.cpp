@@ -2,15 +2,12 @@
 
 #include "markup/markup_node.h"
 #include "store/item_fields.h"
-#include "store/item_rules.h"
-#include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
 namespace store {
 
-using markup::GetAttribute;
 using markup::MarkupNode;
 
 namespace {
@@ -44,6 +41,11 @@ void Clear(DocumentIndex& index) {
     index.EditorItems = 0;
 }
 
+bool IsEditorKey(const ItemKey& key) {
+    ItemKind kind;
+    return KindOfType(key.Type, &kind) && kind == ItemKind::Editor;
+}
+
 // Links a new entry; the caller made sure there is room.
 void Link(DocumentIndex& index, MarkupNode* item, const ItemKey& key, std::int32_t order) {
     std::uint32_t hash = ItemKeyHash(key.Type, key.Path);
@@ -55,7 +57,7 @@ void Link(DocumentIndex& index, MarkupNode* item, const ItemKey& key, std::int32
     entry.Order = order;
     *bucket = index.Count;
     ++index.Count;
-    if (IsEditorType(key.Type)) ++index.EditorItems;
+    if (IsEditorKey(key)) ++index.EditorItems;
 }
 
 // Allocates room for `capacity` entries, all buckets empty.
@@ -81,9 +83,11 @@ std::uint32_t ItemKeyHash(const char* type, const char* path) {
     return FoldedHash(path) * 31u + FoldedHash(type);
 }
 
-bool BuildDocumentIndex(DocumentIndex& index, const MarkupNode* document, platform::Env* env) {
+bool BuildDocumentIndex(DocumentIndex& index, const MarkupNode* document, platform::Env* env,
+                        const CaseComparison& comparison) {
     DestroyDocumentIndex(index);
     if (document == nullptr || env == nullptr) return false;
+    index.Comparison = &comparison;
     MarkupNode* first = const_cast<MarkupNode*>(document)->GetNext();
     // Room for every element, qualifying or not (reading each one's key
     // twice would cost more than the room), and for a quarter more adds
@@ -111,24 +115,29 @@ void DestroyDocumentIndex(DocumentIndex& index) {
         index.Heap->Release(index.Entries);
     }
     platform::Env* heap = index.Heap;
+    const CaseComparison* comparison = index.Comparison;
     Clear(index);
     index.Heap = heap;
+    index.Comparison = comparison;
 }
 
 bool IndexesDocument(const DocumentIndex& index, const MarkupNode* document) {
     return document != nullptr && index.Document == document;
 }
 
-MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, const char* path) {
-    if (index.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
-    std::uint32_t hash = ItemKeyHash(type, path);
+MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, ItemKind kind, const char* path) {
+    if (index.Document == nullptr || path == nullptr) return nullptr;
+    std::uint32_t hash = ItemKeyHash(ItemTypeText(kind), path);
     MarkupNode* found = nullptr;
     std::int32_t foundOrder = 0;
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         const DocumentIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
         if (found != nullptr && entry.Order >= foundOrder) continue;
-        if (!IsItemOfType(entry.Item, type) || !EqualNoCase(GetAttribute(entry.Item, "path"), path)) continue;
+        ItemFields fields;
+        FindFields(entry.Item, fields);
+        if (!IsItemOfKind(entry.Item, fields, kind)) continue;
+        if (!index.Comparison->Equal(FieldValue(entry.Item, fields, kFieldPath), path)) continue;
         found = entry.Item;
         foundOrder = entry.Order;
     }
@@ -142,7 +151,7 @@ void NoteItemAddedInFront(DocumentIndex& index, MarkupNode* item) {
     if (index.Count >= index.Capacity || index.FrontOrder <= -kMaxCapacity) {
         // Full, or out of numbers: a fresh walk numbers the items anew and
         // makes room (the new item is already in the document).
-        BuildDocumentIndex(index, index.Document, index.Heap);
+        BuildDocumentIndex(index, index.Document, index.Heap, *index.Comparison);
         return;
     }
     Link(index, item, key, --index.FrontOrder);
@@ -157,7 +166,7 @@ void NoteItemRemoved(DocumentIndex& index, const MarkupNode* item) {
         DocumentIndexEntry& entry = index.Entries[at];
         if (entry.Item != item) continue;
         entry.Item = nullptr;
-        if (IsEditorType(key.Type)) --index.EditorItems;
+        if (IsEditorKey(key)) --index.EditorItems;
         return;
     }
 }

@@ -22,6 +22,8 @@
 #include <cstdint>
 
 #include "platform/env.h"
+#include "store/stored_place.h"
+#include "support/case_comparison.h"
 
 namespace tarnwick {
 namespace markup {
@@ -47,23 +49,27 @@ struct DocumentIndex {
     std::int32_t FrontOrder;   // the smallest Order given so far
     std::int32_t EditorItems;  // indexed items of type "editor" that are still there
     platform::Env* Heap;       // where the buckets and entries live
+    const CaseComparison* Comparison;  // how paths compare
 };
 
-// A hash of the key (type, path) that agrees with CompareNoCase on both.
+// A hash of the key (type, path) that agrees with any CaseComparison on
+// both (FoldedHash).
 std::uint32_t ItemKeyHash(const char* type, const char* path);
 
 // Indexes every qualifying item of `document` in document order, replacing
 // whatever `index` held. False when memory runs out: the index is then
-// empty (no document) and callers walk.
-bool BuildDocumentIndex(DocumentIndex& index, const markup::MarkupNode* document, platform::Env* env);
+// empty (no document) and callers walk. Paths compare with `comparison`,
+// which must outlive the index.
+bool BuildDocumentIndex(DocumentIndex& index, const markup::MarkupNode* document, platform::Env* env,
+                        const CaseComparison& comparison);
 // Releases the index's memory; it indexes no document afterwards.
 void DestroyDocumentIndex(DocumentIndex& index);
 
 // True when `index` indexes `document` (which is not null).
 bool IndexesDocument(const DocumentIndex& index, const markup::MarkupNode* document);
 
-// The first item in document order with that type and path, or null.
-markup::MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, const char* type, const char* path);
+// The first item in document order of that kind and path, or null.
+markup::MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, ItemKind kind, const char* path);
 
 // Records that `item`, a qualifying item, was just put in front of all the
 // others. When the index is full it is rebuilt larger from its document;

@@ -38,7 +38,7 @@ ReadResult ReadWhole(platform::Env* env, const char* path, char** text, std::uin
 
 }  // namespace
 
-FileKind InspectFile(platform::Env* env, const char* path) {
+FileKind InspectFileAt(platform::Env* env, const CaseComparison& comparison, const char* path) {
     char* text = nullptr;
     std::uint32_t length = 0;
     ReadResult read = ReadWhole(env, path, &text, &length);
@@ -48,7 +48,8 @@ FileKind InspectFile(platform::Env* env, const char* path) {
     FileKind kind = FileKind::Unreadable;
     MarkupNode* document = markup::NewMarkupNode(env);
     bool passedOver = false;
-    if (document != nullptr && markup::Parse(document, text, static_cast<int>(length), markup::kDocumentMemoryLimit, &passedOver)) {
+    if (document != nullptr && markup::Parse(document, text, static_cast<int>(length), comparison, markup::kDocumentMemoryLimit,
+                                             &passedOver)) {
         kind = passedOver ? FileKind::Foreign : FileKind::PositionFile;
     }
     markup::ReleaseDocument(&document);

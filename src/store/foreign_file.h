@@ -8,19 +8,15 @@
 #include <cstddef>
 
 #include "platform/env.h"
+#include "store/position_file.h"
+#include "support/case_comparison.h"
 
 namespace tarnwick {
 namespace store {
 
-enum class FileKind {
-    Absent,        // no file at the path
-    PositionFile,  // empty, or every byte of it reads back as elements
-    Foreign,       // it held something the reader could not keep
-    Unreadable,    // there, but not readable now (held, denied, too large, no memory)
-};
-
-// Reads and parses the file at `path` to tell which kind it is.
-FileKind InspectFile(platform::Env* env, const char* path);
+// Reads and parses the file at `path` (element names compare with
+// `comparison`) to tell which kind it is (FileKind, position_file.h).
+FileKind InspectFileAt(platform::Env* env, const CaseComparison& comparison, const char* path);
 
 // The backup's path: `path` with ".bak" appended. False (nothing in
 // `buffer`) when it does not fit in `size` bytes.

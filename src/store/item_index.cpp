@@ -17,8 +17,10 @@ constexpr std::int32_t kMaxCapacity = 1 << 28;
 
 }  // namespace
 
-bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env) {
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env,
+                     const CaseComparison& comparison) {
     index.Heap = env;
+    index.Comparison = &comparison;
     index.Buckets = nullptr;
     index.BucketMask = 0;
     index.Entries = nullptr;
@@ -69,7 +71,7 @@ const ItemIndexEntry* FindIndexedEntry(const ItemIndex& index, const char* path,
     for (std::int32_t at = index.Buckets[hash & index.BucketMask]; at >= 0; at = index.Entries[at].Next) {
         const ItemIndexEntry& entry = index.Entries[at];
         if (entry.Item == nullptr || entry.Hash != hash) continue;
-        if (EqualNoCase(entry.Path, path)) return &entry;
+        if (index.Comparison->Equal(entry.Path, path)) return &entry;
     }
     return nullptr;
 }

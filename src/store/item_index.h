@@ -2,7 +2,7 @@
 // reconciled with another so that each path costs one lookup instead of a
 // walk of the whole document.
 //
-// Paths compare ignoring case (CompareNoCase); buckets are chosen by
+// Paths compare ignoring case (the index's CaseComparison); buckets are chosen by
 // FoldedHash, which agrees with that comparison. An index keeps the first
 // item added under a path, so building it in document order makes each
 // lookup return what a walk from the front would find. The path given when
@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "platform/env.h"
+#include "support/case_comparison.h"
 
 namespace tarnwick {
 namespace markup {
@@ -37,12 +38,14 @@ struct ItemIndex {
     std::int32_t Count;
     std::int32_t Capacity;
     platform::Env* Heap;  // where the buckets and entries live
+    const CaseComparison* Comparison;  // how paths compare
 };
 
 // Prepares an empty index for up to `capacity` items in the heap of `env`. False when memory
 // runs out or the capacity is out of range; the index is then empty and
 // DestroyItemIndex is still safe.
-bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env);
+// Paths compare with `comparison`, which must outlive the index.
+bool CreateItemIndex(ItemIndex& index, std::int32_t capacity, platform::Env* env, const CaseComparison& comparison);
 void DestroyItemIndex(ItemIndex& index);
 
 // The first item indexed under `path` (ignoring case), or null.

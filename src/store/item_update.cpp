@@ -2,7 +2,6 @@
 
 #include "markup/markup_node.h"
 #include "store/item_rules.h"
-#include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -14,13 +13,6 @@ using markup::MarkupNode;
 
 namespace {
 
-const char* const kAttributeNames[kItemAttributeCount] = {"type", "path", "line", "column", "top", "left",
-                                                          "overtype"};
-
-platform::Env* HeapOf(const MarkupNode* element) {
-    return element->HeapEnv != nullptr ? element->HeapEnv : platform::Env::Default();
-}
-
 char* CopyText(platform::Env* env, const char* text) {
     std::size_t length = StrLength(text);
     char* copy = static_cast<char*>(env->AllocZeroed(length + 1));
@@ -31,7 +23,7 @@ char* CopyText(platform::Env* env, const char* text) {
 // Index of the first attribute named `name` ignoring case, or -1.
 int FindAttributeIndex(const MarkupNode* element, const char* name) {
     for (int i = 0; i < element->AttributeCount && i < markup::kMaxAttributes; ++i) {
-        if (EqualNoCase(element->Attributes[i].Name, name)) return i;
+        if (AsciiCompareNoCase(element->Attributes[i].Name, name) == 0) return i;
     }
     return -1;
 }
@@ -45,26 +37,9 @@ bool SameText(const char* a, const char* b) {
     return *a == *b;
 }
 
-// The item's values as attribute texts, in kAttributeNames order.
-struct ItemTexts {
-    char Numbers[5][12];
-    const char* Values[kItemAttributeCount];
-};
-
-void FillTexts(ItemTexts* texts, const char* type, const char* path, const EditorSetPosition& position) {
-    FormatInt(position.CurLine, texts->Numbers[0]);
-    FormatInt(position.CurPos, texts->Numbers[1]);
-    FormatInt(position.TopScreenLine, texts->Numbers[2]);
-    FormatInt(position.LeftPos, texts->Numbers[3]);
-    FormatInt(position.Overtype, texts->Numbers[4]);
-    texts->Values[0] = type;
-    texts->Values[1] = path;
-    for (int i = 0; i < 5; ++i) texts->Values[2 + i] = texts->Numbers[i];
-}
-
 void ClearUpdate(ItemUpdate* update) {
     update->Element = nullptr;
-    for (int i = 0; i < kItemAttributeCount; ++i) {
+    for (int i = 0; i < kFieldCount; ++i) {
         update->Names[i] = nullptr;
         update->Values[i] = nullptr;
     }
@@ -73,23 +48,22 @@ void ClearUpdate(ItemUpdate* update) {
 
 }  // namespace
 
-bool PrepareItemUpdate(ItemUpdate* update, MarkupNode* element, const char* type, const char* path,
-                       const EditorSetPosition& position) {
+bool PrepareItemUpdate(ItemUpdate* update, MarkupNode* element, ItemKind kind, const char* path,
+                       const StoredPlace& place) {
     ClearUpdate(update);
-    if (element == nullptr) return false;
+    if (element == nullptr || !FitsIn(path, kPathSize)) return false;
     update->Element = element;
-    if (!IsEditorType(type)) return true;
-    if (!FitsIn(type, kTypeSize) || !FitsIn(path, kPathSize)) return false;
 
     ItemTexts texts;
-    FillTexts(&texts, type, path, position);
-    platform::Env* env = HeapOf(element);
+    FillItemTexts(&texts, kind, path, place);
+    platform::Env* env = element->HeapEnv;
     int appended = 0;
-    for (int i = 0; i < kItemAttributeCount; ++i) {
-        int index = FindAttributeIndex(element, kAttributeNames[i]);
+    for (int i = 0; i < texts.Count; ++i) {
+        const char* name = kFieldNames[texts.Ids[i]];
+        int index = FindAttributeIndex(element, name);
         if (index >= 0) {
             const MarkupAttribute& attribute = element->Attributes[index];
-            if (SameText(attribute.Name, kAttributeNames[i]) && SameText(attribute.Value, texts.Values[i])) continue;
+            if (SameText(attribute.Name, name) && SameText(attribute.Value, texts.Values[i])) continue;
         } else if (element->AttributeCount + appended >= markup::kMaxAttributes) {
             // No room for it: the others are still set, as SetAttribute would.
             update->Complete = false;
@@ -97,7 +71,7 @@ bool PrepareItemUpdate(ItemUpdate* update, MarkupNode* element, const char* type
         } else {
             ++appended;
         }
-        update->Names[i] = CopyText(env, kAttributeNames[i]);
+        update->Names[i] = CopyText(env, name);
         update->Values[i] = CopyText(env, texts.Values[i]);
         if (update->Names[i] == nullptr || update->Values[i] == nullptr) {
             DiscardItemUpdate(update);
@@ -115,8 +89,8 @@ bool PrepareItemUpdate(ItemUpdate* update, MarkupNode* element, const char* type
 void ApplyItemUpdate(ItemUpdate* update) {
     MarkupNode* element = update->Element;
     if (element == nullptr) return;
-    platform::Env* env = HeapOf(element);
-    for (int i = 0; i < kItemAttributeCount; ++i) {
+    platform::Env* env = element->HeapEnv;
+    for (int i = 0; i < kFieldCount; ++i) {
         if (update->Names[i] == nullptr) continue;
         int index = FindAttributeIndex(element, update->Names[i]);
         if (index < 0) index = element->AttributeCount;
@@ -131,8 +105,8 @@ void ApplyItemUpdate(ItemUpdate* update) {
 
 void DiscardItemUpdate(ItemUpdate* update) {
     if (update->Element != nullptr) {
-        platform::Env* env = HeapOf(update->Element);
-        for (int i = 0; i < kItemAttributeCount; ++i) {
+        platform::Env* env = update->Element->HeapEnv;
+        for (int i = 0; i < kFieldCount; ++i) {
             env->Release(update->Names[i]);
             env->Release(update->Values[i]);
         }
@@ -140,36 +114,31 @@ void DiscardItemUpdate(ItemUpdate* update) {
     ClearUpdate(update);
 }
 
-MarkupNode* NewDetachedItem(MarkupNode* document, const char* type, const char* path,
-                            const EditorSetPosition& position) {
-    if (document == nullptr || !FitsIn(type, kTypeSize) || !FitsIn(path, kPathSize)) return nullptr;
+MarkupNode* NewDetachedItem(MarkupNode* document, ItemKind kind, const char* path, const StoredPlace& place) {
+    if (document == nullptr || !FitsIn(path, kPathSize)) return nullptr;
     MarkupNode* element = document->CreateNode(markup::kNodeElement, nullptr, nullptr);
     if (element == nullptr) return nullptr;
     CopyBounded(element->Name, "item", sizeof element->Name);
-    // An item of another type gets an empty type, as the fragment AddItem
-    // starts from gives it; an editor item gets all its attributes in order.
     ItemUpdate update;
-    bool made = IsEditorType(type) ? PrepareItemUpdate(&update, element, type, path, position)
-                                   : markup::SetAttribute(element, "type", "");
-    if (!made) {
+    if (!PrepareItemUpdate(&update, element, kind, path, place)) {
         markup::Destroy(element);
         return nullptr;
     }
-    if (IsEditorType(type)) ApplyItemUpdate(&update);
+    ApplyItemUpdate(&update);
     return element;
 }
 
-bool UpdateWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
+bool UpdateWholeItem(PositionFile& file, ItemKind kind, const char* path, const StoredPlace& place) {
     ItemUpdate update;
-    if (!PrepareItemUpdate(&update, FindItem(file, type, path), type, path, position)) return false;
+    if (!PrepareItemUpdate(&update, FindItem(file, kind, path), kind, path, place)) return false;
     bool complete = update.Complete;
     ApplyItemUpdate(&update);
     return complete;
 }
 
-bool StoreWholeItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    if (FindItem(file, type, path) != nullptr) return UpdateWholeItem(file, type, path, position);
-    return AddItem(file, type, path, position);
+bool StoreWholeItem(PositionFile& file, ItemKind kind, const char* path, const StoredPlace& place) {
+    if (FindItem(file, kind, path) != nullptr) return UpdateWholeItem(file, kind, path, place);
+    return AddItemElement(file, kind, path, place);
 }
 
 }  // namespace store

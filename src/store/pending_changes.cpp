@@ -1,5 +1,6 @@
 #include "store/pending_changes.h"
 
+#include "markup/markup_node.h"
 #include "store/item_rules.h"
 #include "store/item_update.h"
 #include "support/text.h"
@@ -7,24 +8,26 @@
 namespace tarnwick {
 namespace store {
 
+using markup::MarkupNode;
+
 namespace {
 
-bool Note(PositionFile& file, const char* type, const char* path, bool deleted, const EditorSetPosition& position) {
-    if (!FitsIn(type, kTypeSize) || !FitsIn(path, kPathSize)) return false;
+bool Note(PositionFile& file, ItemKind kind, const char* path, bool removed, const StoredPlace& place) {
+    if (!FitsIn(path, kPathSize)) return false;
     // Repeated changes of one item (saving one file again and again) take
     // one entry.
     PendingChange* last = file.PendingTail;
-    if (last != nullptr && EqualNoCase(last->Type, type) && EqualNoCase(last->Path, path)) {
-        last->Deleted = deleted;
-        last->Position = position;
+    if (last != nullptr && last->Kind == kind && file.Comparison->Equal(last->Path, path)) {
+        last->Removed = removed;
+        last->Place = place;
         return true;
     }
-    PendingChange* change = static_cast<PendingChange*>(EnvOf(file)->AllocZeroed(sizeof(PendingChange)));
+    PendingChange* change = static_cast<PendingChange*>(file.Env->AllocZeroed(sizeof(PendingChange)));
     if (change == nullptr) return false;
     change->Next = nullptr;
-    change->Deleted = deleted;
-    change->Position = position;
-    CopyBounded(change->Type, type, kTypeSize);
+    change->Removed = removed;
+    change->Kind = kind;
+    change->Place = place;
     CopyBounded(change->Path, path, kPathSize);
     if (file.PendingTail != nullptr) {
         file.PendingTail->Next = change;
@@ -37,60 +40,45 @@ bool Note(PositionFile& file, const char* type, const char* path, bool deleted, 
 
 }  // namespace
 
-bool StoreItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    bool written = StoreWholeItem(file, type, path, position);
-    if (written) Note(file, type, path, false, position);
-    return written;
+bool NotePlace(PositionFile& file, ItemKind kind, const char* path, const StoredPlace& place) {
+    return Note(file, kind, path, false, place);
 }
 
-bool UpdateExistingItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    if (!UpdateWholeItem(file, type, path, position)) return false;
-    Note(file, type, path, false, position);
-    return true;
-}
-
-void DeleteItem(PositionFile& file, const char* type, const char* path) {
-    RemoveItem(file, type, path);
-    NoteRemoval(file, type, path);
-}
-
-bool NoteRemoval(PositionFile& file, const char* type, const char* path) {
-    EditorSetPosition none{};
-    return Note(file, type, path, true, none);
+bool NoteRemoval(PositionFile& file, ItemKind kind, const char* path) {
+    return Note(file, kind, path, true, StoredPlace{});
 }
 
 bool ReapplyPending(PositionFile& file) {
     if (file.Document == nullptr) return true;
     bool reapplied = true;
     for (const PendingChange* change = file.Pending; change != nullptr; change = change->Next) {
-        if (change->Deleted) {
-            RemoveItem(file, change->Type, change->Path);
+        if (change->Removed) {
+            MarkupNode* element = FindItem(file, change->Kind, change->Path);
+            if (element != nullptr) RemoveItemElement(file, element);
         } else {
-            reapplied = StoreWholeItem(file, change->Type, change->Path, change->Position) && reapplied;
+            reapplied = StoreWholeItem(file, change->Kind, change->Path, change->Place) && reapplied;
         }
     }
     return reapplied;
 }
 
-bool IsPendingPosition(const PositionFile& file, const char* type, const char* path) {
-    if (type == nullptr || path == nullptr) return false;
+bool IsPendingPlace(const PositionFile& file, ItemKind kind, const char* path) {
+    if (path == nullptr) return false;
     // The newest change of the item decides.
     bool pending = false;
     for (const PendingChange* change = file.Pending; change != nullptr; change = change->Next) {
-        if (EqualNoCase(change->Type, type) && EqualNoCase(change->Path, path)) {
-            pending = !change->Deleted;
-        }
+        if (change->Kind == kind && file.Comparison->Equal(change->Path, path)) pending = !change->Removed;
     }
     return pending;
 }
 
-bool HasPending(const PositionFile& file) { return file.Pending != nullptr; }
+bool HasPending(const PositionFile* file) { return file != nullptr && file->Pending != nullptr; }
 
 void ClearPending(PositionFile& file) {
     PendingChange* change = file.Pending;
     while (change != nullptr) {
         PendingChange* next = change->Next;
-        EnvOf(file)->Release(change);
+        file.Env->Release(change);
         change = next;
     }
     file.Pending = nullptr;

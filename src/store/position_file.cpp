@@ -1,5 +1,6 @@
-// The position file's reading and writing: Load with its change detection
-// and retries, Save with its whole-file replace.
+// The position file's life and its reading and writing: the handle's
+// opening and closing, Load with its change detection and retries, Save
+// with its whole-file replace.
 #include "store/position_file.h"
 
 #include "markup/markup_node.h"
@@ -9,6 +10,7 @@
 #include "store/foreign_file.h"
 #include "store/item_rules.h"
 #include "store/pending_changes.h"
+#include "store/position_file_state.h"
 #include "store/position_merge.h"
 #include "store/replace_file.h"
 #include "store/update_lock.h"
@@ -43,7 +45,7 @@ struct Snapshot {
 // Reads the file whole, unless it is the one `current` last read and its
 // time and size are still the same.
 ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snapshot* snapshot) {
-    platform::Env* env = EnvOf(current);
+    platform::Env* env = current.Env;
     snapshot->Text = nullptr;
     snapshot->Length = 0;
     snapshot->Time = ZeroTime();
@@ -66,7 +68,7 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     if (!env->GetFileIdentity(handle, &snapshot->Identity)) snapshot->Identity = 0;
 
     if (snapshot->Known && current.Document != nullptr && current.LoadedPath[0] != '\0' &&
-        CompareNoCase(current.LoadedPath, fileName) == 0 && platform::TimesEqual(snapshot->Time, current.LoadedTime) &&
+        current.Comparison->Equal(current.LoadedPath, fileName) && platform::TimesEqual(snapshot->Time, current.LoadedTime) &&
         snapshot->Size == current.LoadedSize && snapshot->Identity == current.LoadedIdentity) {
         env->CloseFile(handle);
         return ReadOutcome::Unchanged;
@@ -76,7 +78,7 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     // drop every item, so it counts as unreadable for now. A file larger
     // than the plug-in may hold is not read at all.
     if (!sizeKnown || snapshot->Size > static_cast<std::uint64_t>(markup::kMaxTextSize) ||
-        snapshot->Size > MemoryLimitOf(current)) {
+        snapshot->Size > current.MemoryLimit) {
         env->CloseFile(handle);
         return ReadOutcome::Unavailable;
     }
@@ -95,10 +97,10 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
 // `*foreign` tells whether the text held anything the reader could not keep.
 MarkupNode* BuildDocument(const PositionFile& file, const Snapshot& snapshot, bool* foreign) {
     *foreign = false;
-    MarkupNode* document = markup::NewMarkupNode(EnvOf(file));
+    MarkupNode* document = markup::NewMarkupNode(file.Env);
     if (document == nullptr) return nullptr;
     bool parsed = snapshot.Text == nullptr || markup::Parse(document, snapshot.Text, static_cast<int>(snapshot.Length),
-                                                            MemoryLimitOf(file), foreign);
+                                                            *file.Comparison, file.MemoryLimit, foreign);
     if (!parsed) markup::ReleaseDocument(&document);
     return document;
 }
@@ -123,11 +125,11 @@ void RecordSnapshot(PositionFile& file, const char* fileName, ReadOutcome outcom
 // it (see store/foreign_file.h). False when the file needs one and it
 // could not be made: it must not be replaced then.
 bool ProtectForeignFile(const PositionFile& file, const char* fileName) {
-    platform::Env* env = EnvOf(file);
+    platform::Env* env = file.Env;
     bool foreign = file.LoadedForeign;
     // What was read is known only for the path it was read from.
-    if (file.LoadedPath[0] == '\0' || CompareNoCase(file.LoadedPath, fileName) != 0) {
-        foreign = InspectFile(env, fileName) == FileKind::Foreign;
+    if (file.LoadedPath[0] == '\0' || !file.Comparison->Equal(file.LoadedPath, fileName)) {
+        foreign = InspectFileAt(env, *file.Comparison, fileName) == FileKind::Foreign;
     }
     return !foreign || KeepBackupCopy(env, fileName);
 }
@@ -158,40 +160,61 @@ void RecordOwnWrite(PositionFile& file, const char* fileName, const WrittenFile&
 // pass; only a text that does not fit it is measured and written again
 // into a buffer of its exact size.
 char* WriteDocumentText(const PositionFile& file, std::int64_t* length) {
-    platform::Env* env = EnvOf(file);
+    platform::Env* env = file.Env;
     std::uint64_t known = file.LoadedPath[0] != '\0' ? file.LoadedSize : 0;
     if (known < static_cast<std::uint64_t>(markup::kMaxTextSize) / 2) {
         std::int64_t capacity = static_cast<std::int64_t>(known + known / 8 + 4096);
         char* text = static_cast<char*>(env->Alloc(static_cast<std::size_t>(capacity)));
         if (text != nullptr) {
-            *length = markup::WriteText(file.Document, text, capacity, 0);
+            *length = markup::WriteText(file.Document, text, capacity, 0, *file.Comparison);
             if (*length >= 0) return text;
             env->Release(text);
         }
     }
-    *length = markup::MeasureText(file.Document, 0);
+    *length = markup::MeasureText(file.Document, 0, *file.Comparison);
     if (*length < 0) return nullptr;
     char* text = static_cast<char*>(env->Alloc(static_cast<std::size_t>(*length) + 1u));
     if (text == nullptr) return nullptr;
-    if (markup::WriteText(file.Document, text, *length + 1, 0) != *length) {
+    if (markup::WriteText(file.Document, text, *length + 1, 0, *file.Comparison) != *length) {
         env->Release(text);
         return nullptr;
     }
     return text;
 }
 
+// Destroys the document and forgets what was loaded and the pending
+// changes; a held update lock is let go.
+void Unload(PositionFile& file) {
+    ReleaseUpdateLock(file);
+    ClearPending(file);
+    DestroyDocumentIndex(file.Index);
+    markup::ReleaseDocument(&file.Document);
+}
+
 }  // namespace
 
-platform::Env* EnvOf(const PositionFile& file) {
-    return file.Env != nullptr ? file.Env : platform::Env::Default();
+PositionFile* OpenPositionFile(const PositionFileSetup& setup) {
+    if (setup.Env == nullptr || setup.Comparison == nullptr) return nullptr;
+    PositionFile* file = NewZeroed<PositionFile>(setup.Env);
+    if (file == nullptr) return nullptr;
+    file->Env = setup.Env;
+    file->Comparison = setup.Comparison;
+    file->Open = setup.Open;
+    file->MemoryLimit = setup.MemoryLimit != 0 ? setup.MemoryLimit : markup::kDocumentMemoryLimit;
+    file->Index.Heap = setup.Env;
+    file->Index.Comparison = setup.Comparison;
+    return file;
 }
 
-std::uint64_t MemoryLimitOf(const PositionFile& file) {
-    return file.MemoryLimit != 0 ? file.MemoryLimit : markup::kDocumentMemoryLimit;
+void ClosePositionFile(PositionFile* file) {
+    if (file == nullptr) return;
+    Unload(*file);
+    DeleteZeroed(file->Env, file);
 }
 
-bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
-    if (!FitsIn(fileName, kPathSize)) return false;
+bool Load(PositionFile* handle, const char* fileName) {
+    if (handle == nullptr || !FitsIn(fileName, kPathSize)) return false;
+    PositionFile& file = *handle;
 
     Snapshot snapshot;
     ReadOutcome outcome = ReadSnapshot(fileName, file, &snapshot);
@@ -200,7 +223,7 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
 
     bool foreign = false;
     MarkupNode* incoming = BuildDocument(file, snapshot, &foreign);
-    EnvOf(file)->Release(snapshot.Text);
+    file.Env->Release(snapshot.Text);
     if (incoming == nullptr) return false;
 
     if (file.Document == nullptr) {
@@ -208,13 +231,15 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     } else {
         // The merge keeps the document's index in step; a failed merge
         // changes nothing.
-        bool merged = MergeDocument(file, incoming, table);
+        bool merged = MergeDocument(file, incoming);
         markup::ReleaseDocument(&incoming);
         if (!merged) return false;
     }
     // Without memory for the index, lookups walk the document instead, and
     // the next Load tries again to build it.
-    if (!IndexesDocument(file.Index, file.Document)) BuildDocumentIndex(file.Index, file.Document, EnvOf(file));
+    if (!IndexesDocument(file.Index, file.Document)) {
+        BuildDocumentIndex(file.Index, file.Document, file.Env, *file.Comparison);
+    }
     // What this host changed but could not save yet wins over the file. A
     // change that could not be made again fails the Load, which records
     // nothing, so that no save writes the document without it and the next
@@ -225,12 +250,13 @@ bool Load(PositionFile& file, const char* fileName, EditorTable* table) {
     return true;
 }
 
-bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool reloadFirst) {
-    if (file.Document == nullptr || fileName == nullptr) return false;
-    if (reloadFirst && !Load(file, fileName, table)) return false;
+bool Save(PositionFile* handle, const char* fileName, bool reloadFirst) {
+    if (handle == nullptr || handle->Document == nullptr || fileName == nullptr) return false;
+    PositionFile& file = *handle;
+    if (reloadFirst && !Load(handle, fileName)) return false;
     if (file.Document == nullptr) return false;
 
-    platform::Env* env = EnvOf(file);
+    platform::Env* env = file.Env;
     std::int64_t length = -1;
     char* text = WriteDocumentText(file, &length);
     if (text == nullptr) return false;
@@ -250,17 +276,9 @@ bool Save(PositionFile& file, const char* fileName, EditorTable* table, bool rel
     return saved;
 }
 
-void UnloadDocument(PositionFile& file) {
-    ReleaseUpdateLock(file);
-    ClearPending(file);
-    DestroyDocumentIndex(file.Index);
-    markup::ReleaseDocument(&file.Document);
-    // Without a document nothing is loaded: the next Load reads afresh.
-    file.LoadedPath[0] = '\0';
-    file.LoadedTime = ZeroTime();
-    file.LoadedSize = 0;
-    file.LoadedIdentity = 0;
-    file.LoadedForeign = false;
+FileKind InspectFile(const PositionFile* file, const char* path) {
+    if (file == nullptr) return FileKind::Unreadable;
+    return InspectFileAt(file->Env, *file->Comparison, path);
 }
 
 }  // namespace store

@@ -1,31 +1,27 @@
-// The item operations of the position file: finding, reading, writing,
-// adding, removing and counting items in the document in memory.
+// The verbs on single items and the walk over them: finding, reading,
+// putting, removing and counting items in the document in memory.
 #include "markup/markup_node.h"
-#include "markup/markup_parser.h"
+#include "store/document_index.h"
 #include "store/item_fields.h"
 #include "store/item_rules.h"
+#include "store/item_update.h"
+#include "store/pending_changes.h"
 #include "store/position_file.h"
+#include "store/position_file_state.h"
 #include "support/text.h"
 
 namespace tarnwick {
 namespace store {
 
-using markup::GetAttribute;
-using markup::GetIntAttribute;
 using markup::MarkupNode;
-using markup::SetAttribute;
-using markup::SetIntAttribute;
 
-const char* const kItemTypeEditor = "editor";
-
-namespace {
-
-// The fragment a new item is made from; its attributes then stand in the
-// order type, path, line, column, top, left, overtype.
-const char kNewItemFragment[] = "<item type=\"\">";
-constexpr int kNewItemFragmentLength = 14;
-
-}  // namespace
+const char* ItemTypeText(ItemKind kind) {
+    switch (kind) {
+    case ItemKind::Editor:
+        return "editor";
+    }
+    return "";
+}
 
 bool FitsIn(const char* text, int size) {
     if (text == nullptr) return false;
@@ -35,101 +31,35 @@ bool FitsIn(const char* text, int size) {
     return false;
 }
 
-bool IsEditorType(const char* type) { return type != nullptr && EqualNoCase(type, kItemTypeEditor); }
-
-bool IsEditorItem(const MarkupNode* element) { return IsItemOfType(element, kItemTypeEditor); }
-
 MarkupNode* FirstElement(MarkupNode* document) { return document != nullptr ? document->GetNext() : nullptr; }
 
-EditorSetPosition BlankPosition() {
-    EditorSetPosition position{};
-    position.CurTabPos = -1;
-    return position;
+bool IsOpenHere(const PositionFile& file, ItemKind kind, const char* path) {
+    return file.Open != nullptr && file.Open->IsOpen(file.Open->Context, kind, path);
 }
 
-MarkupNode* AddItemElement(PositionFile& file, const char* type, const char* path,
-                           const EditorSetPosition& position) {
-    if (file.Document == nullptr || !FitsIn(type, kTypeSize) || !FitsIn(path, kPathSize)) return nullptr;
-    MarkupNode* element = markup::InsertFragment(file.Document, kNewItemFragment, kNewItemFragmentLength);
-    if (element == nullptr) return nullptr;
-    if (!WriteItemElement(element, type, path, position)) {
-        markup::Destroy(element);
-        return nullptr;
-    }
-    NoteItemAddedInFront(file.Index, element);
-    return element;
-}
-
-bool IsOpenHere(const EditorTable* table, const char* path) {
-    return table != nullptr && ContainsRecordForPath(*table, PathKey(path));
-}
-
-// The rule itself is QualifyingType's, so that lookups, walks, the index
-// and the merge can never disagree on what an item is.
-bool IsItemOfType(const MarkupNode* element, const char* type) {
-    if (element == nullptr || type == nullptr) return false;
-    ItemFields fields;
-    FindFields(element, fields);
-    const char* itemType = QualifyingType(element, fields);
-    return itemType != nullptr && EqualNoCase(itemType, type);
-}
-
-MarkupNode* FindItem(const PositionFile& file, const char* type, const char* path) {
-    if (file.Document == nullptr || type == nullptr || path == nullptr) return nullptr;
-    if (IndexesDocument(file.Index, file.Document)) return FindFirstIndexedItem(file.Index, type, path);
+MarkupNode* FindItem(const PositionFile& file, ItemKind kind, const char* path) {
+    if (file.Document == nullptr || path == nullptr) return nullptr;
+    if (IndexesDocument(file.Index, file.Document)) return FindFirstIndexedItem(file.Index, kind, path);
     for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
-        if (IsItemOfType(element, type) && EqualNoCase(GetAttribute(element, "path"), path)) return element;
+        ItemFields fields;
+        FindFields(element, fields);
+        if (IsItemOfKind(element, fields, kind) && file.Comparison->Equal(FieldValue(element, fields, kFieldPath), path)) {
+            return element;
+        }
     }
     return nullptr;
 }
 
-bool ItemExists(const PositionFile& file, const char* type, const char* path) {
-    return FindItem(file, type, path) != nullptr;
+void LinkItemInFront(PositionFile& file, MarkupNode* element) {
+    markup::InsertAfter(file.Document, element);
+    NoteItemAddedInFront(file.Index, element);
 }
 
-bool ReadItemElement(const MarkupNode* element, const char* type, EditorSetPosition* position) {
-    if (element == nullptr || position == nullptr) return false;
-    if (!IsEditorType(type)) return true;
-    GetIntAttribute(element, "line", &position->CurLine);
-    GetIntAttribute(element, "column", &position->CurPos);
-    GetIntAttribute(element, "top", &position->TopScreenLine);
-    GetIntAttribute(element, "left", &position->LeftPos);
-    GetIntAttribute(element, "overtype", &position->Overtype);
-    position->CurTabPos = -1;
-    return true;
-}
-
-bool ReadItem(const PositionFile& file, const char* type, const char* path, EditorSetPosition* position) {
-    return ReadItemElement(FindItem(file, type, path), type, position);
-}
-
-bool WriteItemElement(MarkupNode* element, const char* type, const char* path, const EditorSetPosition& position) {
+bool AddItemElement(PositionFile& file, ItemKind kind, const char* path, const StoredPlace& place) {
+    MarkupNode* element = NewDetachedItem(file.Document, kind, path, place);
     if (element == nullptr) return false;
-    if (!IsEditorType(type)) return true;
-    // A path that would not fit a path buffer is refused rather than cut.
-    if (!FitsIn(type, kTypeSize) || !FitsIn(path, kPathSize)) return false;
-    bool written = true;
-    written = SetAttribute(element, "type", type) && written;
-    written = SetAttribute(element, "path", path) && written;
-    written = SetIntAttribute(element, "line", position.CurLine) && written;
-    written = SetIntAttribute(element, "column", position.CurPos) && written;
-    written = SetIntAttribute(element, "top", position.TopScreenLine) && written;
-    written = SetIntAttribute(element, "left", position.LeftPos) && written;
-    written = SetIntAttribute(element, "overtype", position.Overtype) && written;
-    return written;
-}
-
-bool WriteItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    return WriteItemElement(FindItem(file, type, path), type, path, position);
-}
-
-bool AddItem(PositionFile& file, const char* type, const char* path, const EditorSetPosition& position) {
-    return AddItemElement(file, type, path, position) != nullptr;
-}
-
-void RemoveItem(PositionFile& file, const char* type, const char* path) {
-    MarkupNode* element = FindItem(file, type, path);
-    if (element != nullptr) RemoveItemElement(file, element);
+    LinkItemInFront(file, element);
+    return true;
 }
 
 void RemoveItemElement(PositionFile& file, MarkupNode* element) {
@@ -137,17 +67,61 @@ void RemoveItemElement(PositionFile& file, MarkupNode* element) {
     markup::RemoveNode(element);
 }
 
-int CountItems(const PositionFile& file, const char* type) {
-    if (file.Document == nullptr || type == nullptr) return 0;
-    if (IsEditorType(type) && IndexesDocument(file.Index, file.Document)) return file.Index.EditorItems;
+bool ReadItem(const PositionFile* file, ItemKind kind, const char* path, StoredPlace* place) {
+    if (file == nullptr) return false;
+    MarkupNode* element = FindItem(*file, kind, path);
+    if (element == nullptr) return false;
+    if (place != nullptr) {
+        ItemFields fields;
+        FindFields(element, fields);
+        ReadPlace(element, fields, kind, place);
+    }
+    return true;
+}
+
+bool WriteItem(PositionFile* file, ItemKind kind, const char* path, const StoredPlace& place) {
+    if (file == nullptr || !UpdateWholeItem(*file, kind, path, place)) return false;
+    NotePlace(*file, kind, path, place);
+    return true;
+}
+
+bool AddItem(PositionFile* file, ItemKind kind, const char* path, const StoredPlace& place) {
+    if (file == nullptr || !AddItemElement(*file, kind, path, place)) return false;
+    NotePlace(*file, kind, path, place);
+    return true;
+}
+
+void RemoveItem(PositionFile* file, ItemKind kind, const char* path) {
+    if (file == nullptr) return;
+    MarkupNode* element = FindItem(*file, kind, path);
+    if (element != nullptr) RemoveItemElement(*file, element);
+    NoteRemoval(*file, kind, path);
+}
+
+int CountItems(const PositionFile* file, ItemKind kind) {
+    if (file == nullptr || file->Document == nullptr) return 0;
+    if (kind == ItemKind::Editor && IndexesDocument(file->Index, file->Document)) return file->Index.EditorItems;
     int count = 0;
-    for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
-        if (IsItemOfType(element, type)) ++count;
+    for (MarkupNode* element = FirstElement(file->Document); element != nullptr; element = element->GetNext()) {
+        ItemFields fields;
+        FindFields(element, fields);
+        if (IsItemOfKind(element, fields, kind)) ++count;
     }
     return count;
 }
 
-MarkupNode* Document(const PositionFile& file) { return file.Document; }
+void VisitItems(const PositionFile* file, ItemKind kind,
+                bool (*visit)(void* context, const char* path, const StoredPlace& place), void* context) {
+    if (file == nullptr || visit == nullptr) return;
+    for (MarkupNode* element = FirstElement(file->Document); element != nullptr; element = element->GetNext()) {
+        ItemFields fields;
+        FindFields(element, fields);
+        if (!IsItemOfKind(element, fields, kind)) continue;
+        StoredPlace place{};
+        ReadPlace(element, fields, kind, &place);
+        if (!visit(context, FieldValue(element, fields, kFieldPath), place)) return;
+    }
+}
 
 }  // namespace store
 }  // namespace tarnwick

@@ -11,7 +11,7 @@
 #include "store/item_update.h"
 #include "store/item_rules.h"
 #include "store/pending_changes.h"
-#include "store/position_file.h"
+#include "store/position_file_state.h"
 #include "support/text.h"
 
 namespace tarnwick {
@@ -22,75 +22,38 @@ using markup::MarkupNode;
 
 namespace {
 
-// ReadPosition of `ours` and then of `theirs` over it: a field that
-// `theirs` holds is read from it alone.
-void ReadBothPositions(const MarkupNode* ours, const ItemFields& ourFields, const MarkupNode* theirs,
-                       const ItemFields& theirFields, EditorSetPosition* position) {
-    static const Field kNumbers[5] = {kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype};
-    std::int32_t* targets[5] = {&position->CurLine, &position->CurPos, &position->TopScreenLine, &position->LeftPos,
-                                &position->Overtype};
-    for (int i = 0; i < 5; ++i) {
-        if (theirFields.At[kNumbers[i]] >= 0) {
-            ReadIntField(theirs, theirFields, kNumbers[i], targets[i]);
-        } else {
-            ReadIntField(ours, ourFields, kNumbers[i], targets[i]);
-        }
+// ReadPlace of `ours` and then of `theirs` over it: a field that `theirs`
+// holds is read from it alone.
+void ReadBothPlaces(const MarkupNode* ours, const ItemFields& ourFields, const MarkupNode* theirs,
+                    const ItemFields& theirFields, StoredPlace* place) {
+    int count = 0;
+    const PlaceNumber* numbers = PlaceNumbers(ItemKind::Editor, &count);
+    for (int i = 0; i < count; ++i) {
+        const bool fromTheirs = theirFields.At[numbers[i].Id] >= 0;
+        const MarkupNode* source = fromTheirs ? theirs : ours;
+        const ItemFields& fields = fromTheirs ? theirFields : ourFields;
+        int at = fields.At[numbers[i].Id];
+        if (at < 0) continue;
+        std::int32_t value = 0;
+        *NumberIn(place, numbers[i]) = markup::ParseNumber(source->Attributes[at].Value, &value) ? value : 0;
     }
-    position->CurTabPos = -1;
 }
 
-// True when the field's first attribute has exactly the field's name and
-// `value`, so that setting it would change nothing.
-bool HoldsExactly(const MarkupNode* element, const ItemFields& fields, Field field, const char* value) {
-    int at = fields.At[field];
-    if (at < 0) return false;
-    const MarkupAttribute& attribute = element->Attributes[at];
-    return std::strcmp(attribute.Name, kFieldNames[field]) == 0 && std::strcmp(attribute.Value, value) == 0;
-}
-
-bool HoldsExactly(const MarkupNode* element, const ItemFields& fields, Field field, std::int32_t value) {
-    char text[12];
-    FormatInt(value, text);
-    return HoldsExactly(element, fields, field, text);
-}
-
-// True when WriteItemElement(element, "editor", path, position) would leave
-// the element as it is. Most items of a merge are like that: the file holds
-// what this host saved.
-bool ItemHolds(const MarkupNode* element, const ItemFields& fields, const char* path,
-               const EditorSetPosition& position) {
-    return HoldsExactly(element, fields, kFieldType, kItemTypeEditor) &&
-           HoldsExactly(element, fields, kFieldPath, path) &&
-           HoldsExactly(element, fields, kFieldLine, position.CurLine) &&
-           HoldsExactly(element, fields, kFieldColumn, position.CurPos) &&
-           HoldsExactly(element, fields, kFieldTop, position.TopScreenLine) &&
-           HoldsExactly(element, fields, kFieldLeft, position.LeftPos) &&
-           HoldsExactly(element, fields, kFieldOvertype, position.Overtype);
-}
-
-// Drops every record of this process's editors that has `path` open.
-void DropRecordsOfPath(EditorTable& table, const char* path) {
-    EditorRecord key = PathKey(path);
-    while (FetchRecordByPath(table, &key)) RemoveRecord(table, key);
-}
-
-// The paths of this process's open editors as a set of hash bits: a path
-// whose bit is clear is certainly not open here, which spares the walk of
-// the table for nearly every item of a merge.
-struct OpenPathFilter {
-    std::uint32_t Bits[256];  // 8192 bits
-};
-
-void MarkOpenPath(const EditorRecord& record, void* context) {
-    if (record.Kind != kKindEditor) return;
-    OpenPathFilter* filter = static_cast<OpenPathFilter*>(context);
-    std::uint32_t bit = FoldedHash(record.Path) & 8191u;
-    filter->Bits[bit >> 5] |= 1u << (bit & 31u);
-}
-
-bool MayBeOpen(const OpenPathFilter& filter, std::uint32_t pathHash) {
-    std::uint32_t bit = pathHash & 8191u;
-    return (filter.Bits[bit >> 5] & (1u << (bit & 31u))) != 0;
+// True when writing (editor, path, place) into the element would leave it
+// as it is: each field's first attribute has exactly the field's name and
+// value. Most items of a merge are like that: the file holds what this host
+// saved.
+bool ItemHolds(const MarkupNode* element, const ItemFields& fields, const char* path, const StoredPlace& place) {
+    ItemTexts texts;
+    FillItemTexts(&texts, ItemKind::Editor, path, place);
+    for (int i = 0; i < texts.Count; ++i) {
+        int at = fields.At[texts.Ids[i]];
+        if (at < 0) return false;
+        const MarkupAttribute& attribute = element->Attributes[at];
+        if (std::strcmp(attribute.Name, kFieldNames[texts.Ids[i]]) != 0) return false;
+        if (std::strcmp(attribute.Value, texts.Values[i]) != 0) return false;
+    }
+    return true;
 }
 
 // An editor item of one of the two documents, read once: its path (owned
@@ -132,7 +95,7 @@ bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
     for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
         ScannedItem& item = scan.Items[scan.Count];
         FindFields(element, item.Fields);
-        if (!IsEditorElement(element, item.Fields)) continue;
+        if (!IsItemOfKind(element, item.Fields, ItemKind::Editor)) continue;
         item.Element = element;
         item.Path = FieldValue(element, item.Fields, kFieldPath);
         item.Hash = FoldedHash(item.Path);
@@ -190,9 +153,9 @@ bool MakeRoomForUpdate(MergePlan& plan) {
 // Makes everything the merge will change, without changing anything: false
 // when memory runs out (what was made is in the plan, for DiscardPlan).
 // Marks memory's items that the file lacks as dropped.
-bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, ItemScan& local,
-                  ItemScan& incoming, const ItemIndex& incomingIndex, MergePlan& plan) {
-    EditorSetPosition position;
+bool PrepareMerge(PositionFile& file, ItemScan& local, ItemScan& incoming, const ItemIndex& incomingIndex,
+                  MergePlan& plan) {
+    StoredPlace place;
 
     // Memory's items that the file holds too take the file's values, unless
     // an editor of this process has that file open. The values go into
@@ -210,15 +173,15 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
         ScannedItem& theirs = incoming.Items[match->Data];
         bool later = theirs.Matched;  // memory holds an earlier item of this path
         theirs.Matched = true;
-        if (MayBeOpen(open, item.Hash) && IsOpenHere(table, item.Path)) continue;
+        if (IsOpenHere(file, ItemKind::Editor, item.Path)) continue;
         if (later) continue;
-        position = BlankPosition();
-        ReadBothPositions(item.Element, item.Fields, theirs.Element, theirs.Fields, &position);
+        place = StoredPlace{};
+        ReadBothPlaces(item.Element, item.Fields, theirs.Element, theirs.Fields, &place);
         // The file's spelling of the path (an editor item's path fits a path buffer).
         const char* path = theirs.Path;
-        if (ItemHolds(item.Element, item.Fields, path, position)) continue;
+        if (ItemHolds(item.Element, item.Fields, path, place)) continue;
         if (!MakeRoomForUpdate(plan) ||
-            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, kItemTypeEditor, path, position)) {
+            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, ItemKind::Editor, path, place)) {
             return false;
         }
         ++plan.UpdateCount;
@@ -229,9 +192,9 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
     for (int i = 0; i < incoming.Count; ++i) {
         const ScannedItem& theirs = incoming.Items[i];
         if (theirs.Matched || theirs.Duplicate) continue;
-        position = BlankPosition();
-        ReadPosition(theirs.Element, theirs.Fields, &position);
-        MarkupNode* added = NewDetachedItem(file.Document, kItemTypeEditor, theirs.Path, position);
+        place = StoredPlace{};
+        ReadPlace(theirs.Element, theirs.Fields, ItemKind::Editor, &place);
+        MarkupNode* added = NewDetachedItem(file.Document, ItemKind::Editor, theirs.Path, place);
         if (added == nullptr) return false;
         plan.Additions[plan.AdditionCount++] = added;
     }
@@ -240,8 +203,7 @@ bool PrepareMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& 
 
 // Puts the plan in place and drops memory's items that the file lacks, with
 // the records of editors on their paths. Allocates nothing.
-void ApplyMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& open, const ItemScan& local,
-                MergePlan& plan) {
+void ApplyMerge(PositionFile& file, const ItemScan& local, MergePlan& plan) {
     for (int i = 0; i < plan.UpdateCount; ++i) ApplyItemUpdate(&plan.Updates[i]);
     plan.UpdateCount = 0;
 
@@ -249,11 +211,10 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& op
     for (int i = 0; i < local.Count; ++i) {
         const ScannedItem& item = local.Items[i];
         if (!item.Dropped) continue;
-        // The editors of a path whose position is still to be written
-        // keep their records, as their item comes back with it. A path
-        // the filter does not hold has no records to drop.
-        if (table != nullptr && MayBeOpen(open, item.Hash) && !IsPendingPosition(file, kItemTypeEditor, item.Path)) {
-            DropRecordsOfPath(*table, item.Path);
+        // The host goes on following a path whose place is still to be
+        // written, as its item comes back with it.
+        if (file.Open != nullptr && !IsPendingPlace(file, ItemKind::Editor, item.Path)) {
+            file.Open->Forget(file.Open->Context, ItemKind::Editor, item.Path);
         }
         RemoveItemElement(file, item.Element);
     }
@@ -263,35 +224,30 @@ void ApplyMerge(PositionFile& file, EditorTable* table, const OpenPathFilter& op
     // follows every removal and addition; the updates leave each item's key
     // as it was (the file's spelling of the same path), so it stays valid
     // without a walk of the whole document.
-    for (int i = 0; i < plan.AdditionCount; ++i) {
-        markup::InsertAfter(file.Document, plan.Additions[i]);
-        NoteItemAddedInFront(file.Index, plan.Additions[i]);
-    }
+    for (int i = 0; i < plan.AdditionCount; ++i) LinkItemInFront(file, plan.Additions[i]);
     plan.AdditionCount = 0;
 }
 
 }  // namespace
 
-bool MergeDocument(PositionFile& file, MarkupNode* incoming, EditorTable* table) {
-    platform::Env* env = EnvOf(file);
+bool MergeDocument(PositionFile& file, MarkupNode* incoming) {
+    platform::Env* env = file.Env;
     ItemScan local{nullptr, 0};
     ItemScan theirs{nullptr, 0};
     ItemIndex incomingIndex{};
     MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
-    OpenPathFilter open{};
-    if (table != nullptr) VisitRecords(*table, MarkOpenPath, &open);
     bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs) &&
-                 CreateItemIndex(incomingIndex, theirs.Count, env);
+                 CreateItemIndex(incomingIndex, theirs.Count, env, *file.Comparison);
     if (ready) {
         plan.Additions = static_cast<MarkupNode**>(AllocArray(env, theirs.Count, sizeof(MarkupNode*)));
         ready = plan.Additions != nullptr;
     }
     if (ready) {
         IndexEditorItems(incomingIndex, theirs);
-        ready = PrepareMerge(file, table, open, local, theirs, incomingIndex, plan);
+        ready = PrepareMerge(file, local, theirs, incomingIndex, plan);
     }
     // Nothing has changed yet: out of memory, the merge is left undone.
-    if (ready) ApplyMerge(file, table, open, local, plan);
+    if (ready) ApplyMerge(file, local, plan);
     DiscardPlan(plan);
     DestroyItemIndex(incomingIndex);
     env->Release(local.Items);

@@ -2,7 +2,6 @@
 // memory (see position_file.h for the rules it follows).
 #pragma once
 
-#include "store/editor_table.h"
 
 namespace tarnwick {
 namespace markup {
@@ -15,17 +14,18 @@ struct PositionFile;
 
 // Reconciles the document in memory with `incoming`, the file's current
 // content, for the editor items only:
-// - an item only in memory goes, with the records of editors on its path;
-// - an item in both takes the file's values, unless an editor of this
-//   process has that file open (memory's values stay);
+// - an item only in memory goes, and the host forgets its path
+//   (OpenFiles::Forget) unless its place is still to be written;
+// - an item in both takes the file's values, unless the host has that file
+//   open (memory's values stay);
 // - an item only in the file is added in front, so items taken over end up
 //   before all older ones and in the reverse of their order in the file.
 // Other elements on either side are left alone. Both documents are indexed
 // by path first, so the whole merge is linear in their items. Everything
 // that needs memory (indexes, new attribute strings, new items) is made
-// before anything changes: false, with the document and the table as they
-// were, when memory runs out. `table` may be null.
-bool MergeDocument(PositionFile& file, markup::MarkupNode* incoming, EditorTable* table);
+// before anything changes: false, with the document and the host as they
+// were, when memory runs out.
+bool MergeDocument(PositionFile& file, markup::MarkupNode* incoming);
 
 }  // namespace store
 }  // namespace tarnwick

@@ -44,7 +44,7 @@ void Consider(const char* path, const platform::FileTime& written, void* context
     std::uint32_t processId = 0;
     std::uint32_t counter = 0;
     if (!TakeNumber(&rest, '.', &processId) || !TakeNumber(&rest, '.', &counter)) return;
-    if (CompareNoCase(rest, "tmp") != 0) return;
+    if (AsciiCompareNoCase(rest, "tmp") != 0) return;
     const std::uint64_t time = Ticks(written);
     const bool old = sweep->Now > time && sweep->Now - time > kStaleTicks;
     if (!old && sweep->Env->ProcessRunning(processId)) return;

@@ -32,20 +32,21 @@ bool MakeLockName(platform::Env* env, const char* fileName, char* buffer, std::s
 // The last-write time of the lock file last seen while waiting.
 struct LockSighting {
     const char* Name;
+    const CaseComparison* Comparison;
     std::uint64_t Time;
     bool Seen;
 };
 
 void NoteLockFile(const char* path, const platform::FileTime& written, void* context) {
     LockSighting* sighting = static_cast<LockSighting*>(context);
-    if (CompareNoCase(path, sighting->Name) != 0) return;
+    if (!sighting->Comparison->Equal(path, sighting->Name)) return;
     sighting->Time = Ticks(written);
     sighting->Seen = true;
 }
 
 // True when the lock file is another one than at the last look.
 bool LockFileChanged(platform::Env* env, LockSighting* seen) {
-    LockSighting now{seen->Name, 0, false};
+    LockSighting now{seen->Name, seen->Comparison, 0, false};
     env->ListFiles(seen->Name, "", NoteLockFile, &now);
     bool changed = seen->Seen && now.Seen && now.Time != seen->Time;
     *seen = now;
@@ -54,16 +55,18 @@ bool LockFileChanged(platform::Env* env, LockSighting* seen) {
 
 }  // namespace
 
-bool BeginUpdate(PositionFile& file, const char* fileName) {
+bool BeginUpdate(PositionFile* handle, const char* fileName) {
+    if (handle == nullptr) return false;
+    PositionFile& file = *handle;
     if (file.UpdateDepth++ > 0) return file.UpdateLock != nullptr;
-    platform::Env* env = EnvOf(file);
+    platform::Env* env = file.Env;
     char name[kLockNameSize];
     if (fileName == nullptr || fileName[0] == '\0' || !MakeLockName(env, fileName, name, sizeof name)) return false;
 
     const std::uint64_t first = Ticks(env->CurrentTime());
     std::uint64_t start = first;
     const std::uint64_t wait = file.LockStuck ? kStuckWaitTicks : kWaitTicks;
-    LockSighting seen{name, 0, false};
+    LockSighting seen{name, file.Comparison, 0, false};
     for (int attempt = 0; attempt < kMaxTries; ++attempt) {
         platform::LockStatus status = env->TryLockFile(name, &file.UpdateLock);
         if (status == platform::LockStatus::Ok) {
@@ -85,14 +88,14 @@ bool BeginUpdate(PositionFile& file, const char* fileName) {
     return false;
 }
 
-void EndUpdate(PositionFile& file) {
-    if (file.UpdateDepth <= 0) return;
-    if (--file.UpdateDepth > 0) return;
-    ReleaseUpdateLock(file);
+void EndUpdate(PositionFile* file) {
+    if (file == nullptr || file->UpdateDepth <= 0) return;
+    if (--file->UpdateDepth > 0) return;
+    ReleaseUpdateLock(*file);
 }
 
 void ReleaseUpdateLock(PositionFile& file) {
-    if (file.UpdateLock != nullptr) EnvOf(file)->UnlockFile(file.UpdateLock);
+    if (file.UpdateLock != nullptr) file.Env->UnlockFile(file.UpdateLock);
     file.UpdateLock = nullptr;
     file.UpdateDepth = 0;
 }

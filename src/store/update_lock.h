@@ -21,30 +21,15 @@
 // between the two.
 #pragma once
 
-#include "store/position_file.h"
+#include "store/position_file_state.h"
 
 namespace tarnwick {
 namespace store {
 
-// Takes the lock of the position file `fileName` (see above). True when it
-// is held; false when the update goes on unlocked.
-bool BeginUpdate(PositionFile& file, const char* fileName);
-// Ends the update begun last; the outermost one lets the lock go.
-void EndUpdate(PositionFile& file);
-// Lets a held lock go whatever the nesting (at unload).
+// BeginUpdate and EndUpdate are the verbs of position_file.h.
+
+// Lets a held lock go whatever the nesting (at close).
 void ReleaseUpdateLock(PositionFile& file);
-
-// Keeps an update for the life of the object.
-class UpdateScope {
-public:
-    UpdateScope(PositionFile& file, const char* fileName) : file_(file) { BeginUpdate(file, fileName); }
-    ~UpdateScope() { EndUpdate(file_); }
-    UpdateScope(const UpdateScope&) = delete;
-    UpdateScope& operator=(const UpdateScope&) = delete;
-
-private:
-    PositionFile& file_;
-};
 
 }  // namespace store
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 // The editors this host process follows: one EditorRecord per tracked
 // editor, keyed by (EditorID, Kind), in an unbalanced binary search tree of
-// record copies.
+// record copies. The position file asks it whether a file is open here
+// (store::OpenFiles).
 //
 // Records are ordered by ascending EditorID; a record with the same id and
 // another Kind goes to the right of the one already there. Searches by file
@@ -15,21 +16,19 @@
 #include <cstdint>
 
 #include "platform/env.h"
-#include "support/editor_position.h"
+#include "store/stored_place.h"
+#include "support/case_comparison.h"
 #include "support/path_size.h"
 
 namespace tarnwick {
-namespace store {
-
-
-constexpr std::int32_t kKindEditor = 0;  // the record kind of item type "editor"
+namespace plugin {
 
 struct EditorRecord {
-    std::int32_t Kind;
+    store::ItemKind Kind;
     std::int32_t EditorID;
-    EditorSetPosition CleanPos;    // last position seen while the file had no unsaved changes
-    EditorSetPosition DirtyPos;    // last position seen while it had unsaved changes
-    EditorSetPosition RestorePos;  // where a restore moves the editor
+    store::StoredPlace CleanPos;    // last place seen while the file had no unsaved changes
+    store::StoredPlace DirtyPos;    // last place seen while it had unsaved changes
+    store::StoredPlace RestorePos;  // where a restore moves the editor
     std::int32_t Dirty;            // 1 when the last snapshot was taken while dirty
     char Path[kPathSize];          // the editor's file name as the host reports it
 };
@@ -44,7 +43,8 @@ struct EditorNode {
 
 struct EditorTable {
     EditorNode* Root;
-    platform::Env* Env;  // whose heap holds the nodes; null for Env::Default()
+    platform::Env* Heap;               // holds the nodes; set before the first insert
+    const CaseComparison* Comparison;  // how paths compare; set before the first search by path
 };
 
 // A record that holds only the key of editor `editorId` (kind "editor"),
@@ -58,7 +58,7 @@ EditorRecord PathKey(const char* path);
 // the same id and another kind), +1 when it orders before.
 int CompareKeys(const EditorRecord& node, const EditorRecord& key);
 // True when Kind is equal and Path is equal ignoring case.
-bool MatchPath(const EditorRecord& node, const EditorRecord& key);
+bool MatchPath(const EditorRecord& node, const EditorRecord& key, const CaseComparison& comparison);
 
 // Stores a copy of `record`, replacing the record with the same key (its
 // copy is overwritten in place). False when memory runs out (the table is
@@ -80,5 +80,5 @@ void RemoveRecord(EditorTable& table, const EditorRecord& key);
 // the table is empty afterwards.
 void DestroyAllRecords(EditorTable& table);
 
-}  // namespace store
+}  // namespace plugin
 }  // namespace tarnwick

@@ -1,18 +1,14 @@
-#include "store/editor_table.h"
+#include "plugin/editor_table.h"
 
 #include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
-namespace store {
+namespace plugin {
 
 namespace {
 
 // A new node holding its own copy of `record`; null when memory runs out.
-platform::Env* HeapOf(const EditorTable& table) {
-    return table.Env != nullptr ? table.Env : platform::Env::Default();
-}
-
 EditorNode* NewNode(platform::Env* env, const EditorRecord& record, EditorNode* parent) {
     EditorNode* node = static_cast<EditorNode*>(env->AllocZeroed(sizeof(EditorNode)));
     if (node == nullptr) return nullptr;
@@ -64,7 +60,7 @@ const EditorNode* NextInSearchOrder(const EditorNode* node) {
 // The first node in the search order whose record matches the key by path.
 const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) {
     for (const EditorNode* node = table.Root; node != nullptr; node = NextInSearchOrder(node)) {
-        if (MatchPath(*node->Record, key)) return node;
+        if (MatchPath(*node->Record, key, *table.Comparison)) return node;
     }
     return nullptr;
 }
@@ -73,14 +69,14 @@ const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) 
 
 EditorRecord EditorKey(std::int32_t editorId) {
     EditorRecord key{};
-    key.Kind = kKindEditor;
+    key.Kind = store::ItemKind::Editor;
     key.EditorID = editorId;
     return key;
 }
 
 EditorRecord PathKey(const char* path) {
     EditorRecord key{};
-    key.Kind = kKindEditor;
+    key.Kind = store::ItemKind::Editor;
     CopyBounded(key.Path, path, kPathSize);
     return key;
 }
@@ -90,13 +86,13 @@ int CompareKeys(const EditorRecord& node, const EditorRecord& key) {
     return key.EditorID > node.EditorID ? -1 : 1;
 }
 
-bool MatchPath(const EditorRecord& node, const EditorRecord& key) {
-    return node.Kind == key.Kind && EqualNoCase(node.Path, key.Path);
+bool MatchPath(const EditorRecord& node, const EditorRecord& key, const CaseComparison& comparison) {
+    return node.Kind == key.Kind && comparison.Equal(node.Path, key.Path);
 }
 
 bool InsertRecord(EditorTable& table, const EditorRecord& record) {
     if (table.Root == nullptr) {
-        EditorNode* node = NewNode(HeapOf(table), record, nullptr);
+        EditorNode* node = NewNode(table.Heap, record, nullptr);
         if (node == nullptr) return false;
         table.Root = node;
         return true;
@@ -111,7 +107,7 @@ bool InsertRecord(EditorTable& table, const EditorRecord& record) {
         }
         EditorNode** side = order > 0 ? &node->Left : &node->Right;
         if (*side == nullptr) {
-            EditorNode* child = NewNode(HeapOf(table), record, node);
+            EditorNode* child = NewNode(table.Heap, record, node);
             if (child == nullptr) return false;
             *side = child;
             return true;
@@ -176,7 +172,7 @@ void RemoveRecord(EditorTable& table, const EditorRecord& key) {
         parent->Right = replacement;
     }
     if (replacement != nullptr) replacement->Parent = parent;
-    ReleaseNode(HeapOf(table), node);
+    ReleaseNode(table.Heap, node);
 }
 
 void DestroyAllRecords(EditorTable& table) {
@@ -198,12 +194,12 @@ void DestroyAllRecords(EditorTable& table) {
                     parent->Left = nullptr;
                 }
             }
-            ReleaseNode(HeapOf(table), node);
+            ReleaseNode(table.Heap, node);
             node = parent;
         }
     }
     table.Root = nullptr;
 }
 
-}  // namespace store
+}  // namespace plugin
 }  // namespace tarnwick
