@@ -32,7 +32,7 @@ std::string ItemsText(int items) {
 
 MarkupNode* ParseString(const std::string& text, platform::Env* env = platform::Env::Default()) {
     MarkupNode* document = NewMarkupNode(env);
-    Parse(document, text.c_str(), static_cast<int>(text.size()));
+    Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison());
     return document;
 }
 
@@ -167,9 +167,9 @@ void BM_MeasureAndWrite(benchmark::State& state) {
     MarkupNode* document = ParseString(ItemsText(kItems));
     std::vector<char> buffer;
     for (auto _ : state) {
-        std::int64_t size = MeasureText(document, 0);
+        std::int64_t size = MeasureText(document, 0, AsciiComparison());
         buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
-        std::int64_t written = WriteText(document, buffer.data(), size + 1, 0);
+        std::int64_t written = WriteText(document, buffer.data(), size + 1, 0, AsciiComparison());
         benchmark::DoNotOptimize(written);
     }
     state.SetItemsProcessed(state.iterations() * kItems);

@@ -15,13 +15,14 @@
 namespace {
 
 using namespace tarnwick::markup;
+using tarnwick::AsciiComparison;
 
 // Writes the document's text; aborts when measuring and writing disagree.
 std::string WriteAll(const MarkupNode* document) {
-    std::int64_t measured = MeasureText(document, 0);
+    std::int64_t measured = MeasureText(document, 0, AsciiComparison());
     if (measured < 0) return std::string();
     std::string text(static_cast<std::size_t>(measured) + 1, '\0');
-    std::int64_t written = WriteText(document, &text[0], measured + 1, 0);
+    std::int64_t written = WriteText(document, &text[0], measured + 1, 0, AsciiComparison());
     if (written != measured) std::abort();
     if (std::strlen(text.c_str()) != static_cast<std::size_t>(measured)) std::abort();
     text.resize(static_cast<std::size_t>(measured));
@@ -31,7 +32,7 @@ std::string WriteAll(const MarkupNode* document) {
 std::string ParseAndWrite(const char* text, std::size_t size, bool* passedOver) {
     MarkupNode* document = NewMarkupNode(tarnwick::platform::Env::Default());
     if (document == nullptr) std::abort();
-    if (!Parse(document, text, static_cast<int>(size), kDocumentMemoryLimit, passedOver)) std::abort();
+    if (!Parse(document, text, static_cast<int>(size), AsciiComparison(), kDocumentMemoryLimit, passedOver)) std::abort();
     std::string written = WriteAll(document);
     Destroy(document);
     return written;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/counting_env.h"
+#include "common/code_page_comparison.h"
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "support/text.h"
@@ -23,7 +24,7 @@ TEST(MarkupBlock, ReleasedAfterItsLastNodeWhateverTheOrder) {
     MarkupNode* document = NewMarkupNode(&env);
     const std::uint64_t empty = env.Live();
     const std::string text = "<a x=\"1\"><b y=\"2\"></b><c z=\"3\">";
-    ASSERT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size())));
+    ASSERT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison()));
     EXPECT_EQ(env.Allocations(), 3u);  // the document node, the block, the index
     // Changes go to the heap: a replaced parsed string stays in the block,
     // a replaced heap string is released at once.
@@ -33,7 +34,7 @@ TEST(MarkupBlock, ReleasedAfterItsLastNodeWhateverTheOrder) {
     ASSERT_TRUE(SetAttribute(a, "new", "value"));
     EXPECT_STREQ(GetAttribute(a, "x"), "again");
     // A fragment of its own block joins the document.
-    ASSERT_NE(InsertFragment(a, "<f k=v>", 7), nullptr);
+    ASSERT_NE(InsertFragment(a, "<f k=v>", 7, AsciiComparison()), nullptr);
     EXPECT_EQ(Describe(document), "a[x=again new=value],f[k=v],b[y=2](),c[z=3]");
 
     // Remove the first block's nodes one by one: the block stays until the last.
@@ -55,7 +56,7 @@ TEST(MarkupBlock, DocumentsSharingNodesOfOneBlock) {
     CountingEnv env(platform::Env::Default());
     MarkupNode* first = NewMarkupNode(&env);
     MarkupNode* second = NewMarkupNode(&env);
-    ASSERT_TRUE(Parse(first, "<a><b><c>", 9));
+    ASSERT_TRUE(Parse(first, "<a><b><c>", 9, AsciiComparison()));
     MarkupNode* c = first->GetNext()->GetNext()->GetNext();
     c->Prev->Next = nullptr;  // move c to the second document by hand
     c->Prev = nullptr;
@@ -69,7 +70,7 @@ TEST(MarkupBlock, DocumentsSharingNodesOfOneBlock) {
 TEST(MarkupBlock, ParsedNodeTakesMoreAttributesOnTheHeap) {
     CountingEnv env(platform::Env::Default());
     MarkupNode* document = NewMarkupNode(&env);
-    ASSERT_TRUE(Parse(document, "<item a=1 b=2><next c=3>", 24));
+    ASSERT_TRUE(Parse(document, "<item a=1 b=2><next c=3>", 24, AsciiComparison()));
     MarkupNode* item = document->GetNext();
     EXPECT_EQ(item->AttributeCapacity, 2);
     ASSERT_TRUE(SetAttribute(item, "a", "replaced"));  // in place, still in the block's room
@@ -88,41 +89,24 @@ TEST(MarkupBlock, ParsedNodeTakesMoreAttributesOnTheHeap) {
 TEST(MarkupBlock, DocumentOverTheLimitIsRefusedWhole) {
     CountingEnv env(platform::Env::Default());
     MarkupNode* document = NewMarkupNode(&env);
-    ASSERT_TRUE(Parse(document, "<kept>", 6));
+    ASSERT_TRUE(Parse(document, "<kept>", 6, AsciiComparison()));
     const std::string before = Describe(document);
     std::string text;
     for (int i = 0; i < 100; ++i) text += "<item path=\"C:\\x.txt\">";
     std::uint64_t live = env.Live();
-    EXPECT_FALSE(Parse(document, text.c_str(), static_cast<int>(text.size()), 100 * sizeof(MarkupNode)));
+    EXPECT_FALSE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison(), 100 * sizeof(MarkupNode)));
     EXPECT_EQ(Describe(document), before);
     EXPECT_EQ(env.Live(), live);
-    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), 102 * sizeof(MarkupNode) + 4096));
+    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison(), 102 * sizeof(MarkupNode) + 4096));
     Destroy(document);
     EXPECT_EQ(env.Live(), 0u);
 }
 
-// Bytes of a code page whose case pairs are 0xC0-0xDF and 0xE0-0xFF.
-int CodePageCompareN(const char* a, const char* b, int count) {
-    for (int i = 0; i < count; ++i) {
-        int x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x >= 0xC0 && x <= 0xDF) x += 0x20;
-        if (y >= 0xC0 && y <= 0xDF) y += 0x20;
-        if (x != y) return x < y ? -1 : 1;
-        if (x == 0) return 0;
-    }
-    return 0;
-}
-int CodePageCompare(const char* a, const char* b) { return CodePageCompareN(a, b, 0x7FFFFFFF); }
-
 TEST(MarkupBlock, ClosingTagsMatchNamesAboveAsciiTheWayTheComparisonDoes) {
-    TextServices services = {CodePageCompare, CodePageCompareN};
-    SetTextServices(&services);
-    MarkupNode* document = testing_support::ParseText("<\xC0q><\xC1q></\xE0Q><z>");
+    ::tarnwick::testing_support::CodePageComparison codePage;
+    MarkupNode* document = testing_support::ParseText("<\xC0q><\xC1q></\xE0Q><z>", codePage);
     EXPECT_EQ(Describe(document), "\xC0q(\xC1q),z");
     Destroy(document);
-    SetTextServices(nullptr);
     document = testing_support::ParseText("<\xC0q><\xC1q></\xE0Q><z>");
     EXPECT_EQ(Describe(document), "\xC0q,\xC1q,z");
     Destroy(document);

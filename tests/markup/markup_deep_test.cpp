@@ -51,9 +51,9 @@ MarkupNode* ExpectNested(MarkupNode* document, int levels) {
 }
 
 std::string WriteAll(const MarkupNode* document) {
-    std::int64_t size = MeasureText(document, 0);
+    std::int64_t size = MeasureText(document, 0, AsciiComparison());
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-    EXPECT_EQ(WriteText(document, buffer.data(), size + 1, 0), size);
+    EXPECT_EQ(WriteText(document, buffer.data(), size + 1, 0, AsciiComparison()), size);
     EXPECT_EQ(static_cast<std::int64_t>(std::strlen(buffer.data())), size);
     return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
@@ -64,7 +64,7 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
     for (int i = 0; i < kLevels; ++i) text += "<a>";
     for (int i = 0; i < kLevels; ++i) text += "</a>";
     MarkupNode* document = NewMarkupNode(platform::Env::Default());
-    ASSERT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), kNoLimit));
+    ASSERT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison(), kNoLimit));
     std::string().swap(text);
 
     MarkupNode* innermost = ExpectNested(document, kLevels);
@@ -77,12 +77,12 @@ TEST(MarkupDeep, ParsedMillionLevelsWalkWriteAndReadBack) {
     for (MarkupNode* node = innermost; node != document; node = node->GetPrevInOrder()) ++backward;
     EXPECT_EQ(backward, kLevels);
 
-    EXPECT_EQ(MeasureText(document, 0), NestedSize(kLevels));
+    EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), NestedSize(kLevels));
     std::string written = WriteAll(document);
     Destroy(document);
 
     document = NewMarkupNode(platform::Env::Default());
-    ASSERT_TRUE(Parse(document, written.c_str(), static_cast<int>(written.size()), kNoLimit));
+    ASSERT_TRUE(Parse(document, written.c_str(), static_cast<int>(written.size()), AsciiComparison(), kNoLimit));
     std::string().swap(written);
     ExpectNested(document, kLevels);
     Destroy(document);
@@ -107,12 +107,12 @@ TEST(MarkupDeep, BuiltMillionLevelsWalkAndRemove) {
     EXPECT_EQ(document->GetLastInOrder(), after);
     EXPECT_EQ(top->FirstChild->GetLastInOrder(), innermost);
     EXPECT_EQ(innermost->GetFirstSibling(), innermost);
-    EXPECT_GT(MeasureText(document, 0), NestedSize(kLevels));
+    EXPECT_GT(MeasureText(document, 0, AsciiComparison()), NestedSize(kLevels));
 
     RemoveNode(top);  // a million levels go; the chain closes over the gap
     EXPECT_EQ(document->Next, after);
     EXPECT_EQ(after->Prev, document);
-    EXPECT_EQ(MeasureText(document, 0), 5);
+    EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), 5);
 
     // Releasing the document takes a million-deep element along.
     MarkupNode* node = document->CreateNode(kNodeElement, nullptr, after);
@@ -135,7 +135,7 @@ TEST(MarkupDeep, MillionSiblings) {
     }
     EXPECT_EQ(parent->ChildCount, kLevels);
     // Each child is the line " <c>" and CR LF.
-    EXPECT_EQ(MeasureText(document, 0), 5 + 6 * static_cast<std::int64_t>(kLevels) + 6);
+    EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), 5 + 6 * static_cast<std::int64_t>(kLevels) + 6);
     EXPECT_EQ(parent->FirstChild->GetLastInOrder(), child);
 
     DestroyChain(middle);

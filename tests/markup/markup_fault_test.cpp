@@ -30,7 +30,7 @@ int CountAllocations(const std::string& text) {
     FaultEnv env(platform::Env::Default());
     MarkupNode* document = NewMarkupNode(&env);
     int before = env.Calls(FaultEnv::Op::Alloc);
-    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size())));
+    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison()));
     int count = env.Calls(FaultEnv::Op::Alloc) - before;
     Destroy(document);
     return count;
@@ -45,14 +45,14 @@ TEST(MarkupParserFaults, EveryFailedAllocationFailsTheWholeParse) {
         MarkupNode* document = NewMarkupNode(&env);
         ASSERT_NE(document, nullptr);
         // A document with an element already: the failed parse must leave it.
-        ASSERT_TRUE(Parse(document, "<kept a=\"1\"></kept>", 19));
+        ASSERT_TRUE(Parse(document, "<kept a=\"1\"></kept>", 19, AsciiComparison()));
         const std::string before = Describe(document);
         env.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
-        EXPECT_FALSE(Parse(document, text.c_str(), static_cast<int>(text.size()))) << "allocation " << n;
+        EXPECT_FALSE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison())) << "allocation " << n;
         EXPECT_EQ(Describe(document), before) << "allocation " << n;
         ExpectConsistent(document);
         // Nothing is stuck: the same document parses the text afterwards.
-        EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size())));
+        EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison()));
         EXPECT_GT(ExpectConsistent(document), 150);
         Destroy(document);
     }
@@ -62,9 +62,9 @@ TEST(MarkupParserFaults, FragmentIsInsertedWholeOrNotAtAll) {
     const std::string fragment = "<item type=\"\"><b x=1>";
     FaultEnv env(platform::Env::Default());
     MarkupNode* document = NewMarkupNode(&env);
-    ASSERT_TRUE(Parse(document, "<first>", 7));
+    ASSERT_TRUE(Parse(document, "<first>", 7, AsciiComparison()));
     int start = env.Calls(FaultEnv::Op::Alloc);
-    MarkupNode* probe = InsertFragment(document, fragment.c_str(), static_cast<int>(fragment.size()));
+    MarkupNode* probe = InsertFragment(document, fragment.c_str(), static_cast<int>(fragment.size()), AsciiComparison());
     ASSERT_NE(probe, nullptr);
     const int count = env.Calls(FaultEnv::Op::Alloc) - start;
     RemoveNode(probe);
@@ -72,7 +72,7 @@ TEST(MarkupParserFaults, FragmentIsInsertedWholeOrNotAtAll) {
     const std::string before = Describe(document);
     for (int n = 1; n <= count; ++n) {
         env.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
-        EXPECT_EQ(InsertFragment(document, fragment.c_str(), static_cast<int>(fragment.size())), nullptr);
+        EXPECT_EQ(InsertFragment(document, fragment.c_str(), static_cast<int>(fragment.size()), AsciiComparison()), nullptr);
         EXPECT_EQ(Describe(document), before) << "allocation " << n;
     }
     Destroy(document);
@@ -83,7 +83,7 @@ TEST(MarkupParserFaults, FragmentIsInsertedWholeOrNotAtAll) {
 TEST(MarkupParserFaults, AttributeAddedToParsedNodeWholeOrNotAtAll) {
     FaultEnv env(platform::Env::Default());
     MarkupNode* document = NewMarkupNode(&env);
-    ASSERT_TRUE(Parse(document, "<item a=\"1\"><next b=2>", 22));
+    ASSERT_TRUE(Parse(document, "<item a=\"1\"><next b=2>", 22, AsciiComparison()));
     MarkupNode* item = document->GetNext();
     const std::string before = Describe(document);
     for (int n = 1; n <= 3; ++n) {

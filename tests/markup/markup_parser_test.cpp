@@ -33,16 +33,16 @@ TEST(MarkupParser, EmptyOrMissingTextLeavesTheDocumentAlone) {
     for (int length : {0, -1, -100}) {
         MarkupNode* document = NewMarkupNode(platform::Env::Default());
         document->Kind = kNodeElement;
-        EXPECT_TRUE(Parse(document, "<a>", length));
+        EXPECT_TRUE(Parse(document, "<a>", length, AsciiComparison()));
         EXPECT_EQ(GetKind(document), kNodeDocument);
         EXPECT_EQ(document->GetNext(), nullptr);
         Destroy(document);
     }
     MarkupNode* document = NewMarkupNode(platform::Env::Default());
-    EXPECT_TRUE(Parse(document, nullptr, 10));
+    EXPECT_TRUE(Parse(document, nullptr, 10, AsciiComparison()));
     EXPECT_EQ(document->GetNext(), nullptr);
     Destroy(document);
-    EXPECT_TRUE(Parse(nullptr, "<a>", 3));
+    EXPECT_TRUE(Parse(nullptr, "<a>", 3, AsciiComparison()));
 }
 
 TEST(MarkupParser, OpeningTagsAndAttributeForms) {
@@ -129,9 +129,9 @@ TEST(MarkupParser, ClosingTagsNestWhatWasReadSinceTheirElement) {
 
 // Whether parsing `text` reports something passed over.
 bool PassesOver(const std::string& text) {
-    MarkupNode* document = NewMarkupNode(nullptr);
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     bool passedOver = false;
-    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), kDocumentMemoryLimit, &passedOver));
+    EXPECT_TRUE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison(), kDocumentMemoryLimit, &passedOver));
     Destroy(document);
     return passedOver;
 }
@@ -197,7 +197,7 @@ TEST(MarkupParser, NeverLooksPastTheGivenLength) {
         std::memcpy(text.get(), c.text.data(), c.length);
         text[c.length] = '\0';
         MarkupNode* document = NewMarkupNode(platform::Env::Default());
-        Parse(document, text.get(), c.length);
+        Parse(document, text.get(), c.length, AsciiComparison());
         EXPECT_EQ(Describe(document), c.expected) << c.text << " / " << c.length;
         Destroy(document);
     }
@@ -213,7 +213,7 @@ TEST(MarkupParser, ZeroByteCutsStoredStrings) {
 
 TEST(MarkupParser, ParsingIntoADocumentWithElementsAppends) {
     MarkupNode* document = ParseText("<a><b>");
-    Parse(document, "<c></a></c>", 11);
+    Parse(document, "<c></a></c>", 11, AsciiComparison());
     EXPECT_EQ(Describe(document), "a,b,c()");  // earlier elements are not matched
     ExpectConsistent(document);
     Destroy(document);
@@ -221,23 +221,23 @@ TEST(MarkupParser, ParsingIntoADocumentWithElementsAppends) {
 
 TEST(MarkupParser, InsertFragmentLinksAfterTheAnchor) {
     MarkupNode* document = ParseText("<item type=\"x\" path=\"old\">");
-    MarkupNode* added = InsertFragment(document, "<item type=\"\">", 14);
+    MarkupNode* added = InsertFragment(document, "<item type=\"\">", 14, AsciiComparison());
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(document->GetNext(), added);
     EXPECT_EQ(added->Prev, document);
     EXPECT_EQ(added->Parent, nullptr);
     EXPECT_EQ(Describe(document), "item[type=],item[type=x path=old]");
 
-    EXPECT_EQ(InsertFragment(document, "no tags here", 12), nullptr);
-    EXPECT_EQ(InsertFragment(document, "", 0), nullptr);
-    EXPECT_EQ(InsertFragment(nullptr, "<a>", 3), nullptr);
+    EXPECT_EQ(InsertFragment(document, "no tags here", 12, AsciiComparison()), nullptr);
+    EXPECT_EQ(InsertFragment(document, "", 0, AsciiComparison()), nullptr);
+    EXPECT_EQ(InsertFragment(nullptr, "<a>", 3, AsciiComparison()), nullptr);
     EXPECT_EQ(Describe(document), "item[type=],item[type=x path=old]");
 
     // Into a child chain: every new top-level node joins the parent.
     Destroy(document);
     document = ParseText("<p><a><z></p>");
     MarkupNode* a = document->Next->FirstChild;
-    MarkupNode* last = InsertFragment(a, "<b><c><d></c>", 13);
+    MarkupNode* last = InsertFragment(a, "<b><c><d></c>", 13, AsciiComparison());
     ASSERT_NE(last, nullptr);
     EXPECT_STREQ(last->Name, "c");
     EXPECT_EQ(Describe(document), "p(a,b,c(d),z)");

@@ -103,7 +103,7 @@ private:
             std::snprintf(node->Name, kNameSize, "%s", name.c_str());
             // A closing tag of the parent would close such a child instead.
             bool clash = readable_ && parent != nullptr && node->Kind == kNodeElement &&
-                         CompareNoCase(node->Name, parent->Name) == 0;
+                         AsciiComparison().Equal(node->Name, parent->Name);
             if (!clash) return;
         }
     }
@@ -130,10 +130,10 @@ private:
 };
 
 std::string WriteAll(const MarkupNode* document) {
-    std::int64_t size = MeasureText(document, 0);
+    std::int64_t size = MeasureText(document, 0, AsciiComparison());
     EXPECT_GE(size, 0);
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-    EXPECT_EQ(WriteText(document, buffer.data(), size + 1, 0), size);
+    EXPECT_EQ(WriteText(document, buffer.data(), size + 1, 0, AsciiComparison()), size);
     EXPECT_EQ(static_cast<std::int64_t>(std::strlen(buffer.data())), size);
     return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
@@ -171,7 +171,7 @@ TEST(MarkupRoundTrip, WrittenTreesReadBackTheSame) {
         MarkupNode* original = maker.Readable();
         std::string text = WriteAll(original);
         MarkupNode* again = NewMarkupNode(platform::Env::Default());
-        Parse(again, text.c_str(), static_cast<int>(text.size()));
+        Parse(again, text.c_str(), static_cast<int>(text.size()), AsciiComparison());
         ExpectSameTree(original, again);
         EXPECT_EQ(WriteAll(again), text);
         Destroy(again);
@@ -190,7 +190,7 @@ TEST(MarkupRoundTrip, MeasureAgreesWithWriteOnAnyTree) {
         std::string text = WriteAll(document);  // checks measure, count and terminator
         // Whatever was written parses into some well-formed tree.
         MarkupNode* again = NewMarkupNode(platform::Env::Default());
-        Parse(again, text.c_str(), static_cast<int>(text.size()));
+        Parse(again, text.c_str(), static_cast<int>(text.size()), AsciiComparison());
         ExpectConsistent(again);
         Destroy(again);
         Destroy(document);
@@ -208,7 +208,7 @@ TEST(MarkupRoundTrip, RandomTextParsesIntoWellFormedTrees) {
         for (int i = 0; i < length; ++i) text[i] = alphabet[random() % (sizeof alphabet - 1)];
         text[length] = '\0';
         MarkupNode* document = NewMarkupNode(platform::Env::Default());
-        ASSERT_TRUE(Parse(document, text.get(), length));
+        ASSERT_TRUE(Parse(document, text.get(), length, AsciiComparison()));
         ExpectConsistent(document);
         WriteAll(document);
         Destroy(document);

@@ -21,10 +21,10 @@ using testing_support::ParseText;
 // Measures and writes `node` at `depth` into an exactly sized zero-filled
 // buffer, checking that the count, the measure and the first zero byte agree.
 std::string Written(const MarkupNode* node, int depth = 0) {
-    std::int64_t size = MeasureText(node, depth);
+    std::int64_t size = MeasureText(node, depth, AsciiComparison());
     EXPECT_GE(size, 0);
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-    EXPECT_EQ(WriteText(node, buffer.data(), size + 1, depth), size);
+    EXPECT_EQ(WriteText(node, buffer.data(), size + 1, depth, AsciiComparison()), size);
     EXPECT_EQ(static_cast<std::int64_t>(std::strlen(buffer.data())), size);
     return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
@@ -37,9 +37,9 @@ MarkupNode* AddNode(MarkupNode* document, int kind, MarkupNode* parent, MarkupNo
 
 TEST(MarkupWriter, ExactTexts) {
     MarkupNode* document = NewMarkupNode(platform::Env::Default());
-    EXPECT_EQ(MeasureText(document, 0), 0);
+    EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), 0);
     char buffer[4] = {'\0', 'x', 'x', 'x'};
-    EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0), 0);
+    EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0, AsciiComparison()), 0);
     EXPECT_EQ(buffer[0], '\0');
 
     MarkupNode* group = AddNode(document, kNodeContainer, nullptr, document, "group");
@@ -169,7 +169,7 @@ TEST(MarkupWriter, WriteTextStaysWithinItsCapacity) {
     const std::int64_t size = static_cast<std::int64_t>(full.size());
     for (std::int64_t capacity = 1; capacity <= size + 1; ++capacity) {
         std::vector<char> buffer(static_cast<std::size_t>(size) + 8, '#');
-        std::int64_t written = WriteText(document, buffer.data(), capacity, 0);
+        std::int64_t written = WriteText(document, buffer.data(), capacity, 0, AsciiComparison());
         if (capacity == size + 1) {
             EXPECT_EQ(written, size);
         } else {
@@ -182,9 +182,9 @@ TEST(MarkupWriter, WriteTextStaysWithinItsCapacity) {
         for (std::size_t i = static_cast<std::size_t>(capacity); i < buffer.size(); ++i) ASSERT_EQ(buffer[i], '#');
     }
     char one = 'x';
-    EXPECT_EQ(WriteText(document, &one, 0, 0), -1);
+    EXPECT_EQ(WriteText(document, &one, 0, 0, AsciiComparison()), -1);
     EXPECT_EQ(one, 'x');
-    EXPECT_EQ(WriteText(document, nullptr, 100, 0), -1);
+    EXPECT_EQ(WriteText(document, nullptr, 100, 0, AsciiComparison()), -1);
     Destroy(document);
 }
 
@@ -203,15 +203,15 @@ TEST(MarkupWriter, TextBeyondTheLimitIsRefused) {
         item->Attributes[i].Value = shared.data();
     }
     item->AttributeCount = kMaxAttributes;
-    EXPECT_EQ(MeasureText(document, 0), -1);
+    EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), -1);
     std::vector<char> buffer(1024, '#');
-    EXPECT_EQ(WriteText(document, buffer.data(), 1000, 0), -1);
+    EXPECT_EQ(WriteText(document, buffer.data(), 1000, 0, AsciiComparison()), -1);
     EXPECT_EQ(std::strlen(buffer.data()), 999u);
     EXPECT_EQ(buffer[1000], '#');
 
     // Below the limit the pieces add up exactly.
     item->AttributeCount = 1;
-    EXPECT_EQ(MeasureText(document, 0), 5 + 2 * (static_cast<std::int64_t>(large) + 2) + 3);
+    EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), 5 + 2 * (static_cast<std::int64_t>(large) + 2) + 3);
     for (int i = 0; i < kMaxAttributes; ++i) item->Attributes[i] = MarkupAttribute{nullptr, nullptr};
     item->AttributeCount = 0;
     Destroy(document);

@@ -58,9 +58,9 @@ long long ExpectConsistent(MarkupNode* document) {
     return count;
 }
 
-MarkupNode* ParseText(const std::string& text) {
+MarkupNode* ParseText(const std::string& text, const CaseComparison& comparison) {
     MarkupNode* document = NewMarkupNode(platform::Env::Default());
-    Parse(document, text.c_str(), static_cast<int>(text.size()));
+    Parse(document, text.c_str(), static_cast<int>(text.size()), comparison);
     return document;
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/case_comparison.h"
+
 namespace tarnwick {
 namespace markup {
 
@@ -26,8 +28,9 @@ std::string Describe(const MarkupNode* node);
 long long ExpectConsistent(MarkupNode* document);
 
 // A new document parsed from `text` (the string's terminator is the zero
-// byte after the text). Release it with ReleaseDocument.
-MarkupNode* ParseText(const std::string& text);
+// byte after the text), closing tags matched with `comparison`. Release it
+// with ReleaseDocument.
+MarkupNode* ParseText(const std::string& text, const CaseComparison& comparison = AsciiComparison());
 
 }  // namespace testing_support
 }  // namespace markup

@@ -1,5 +1,5 @@
-// Bounded string copies, case-insensitive comparison, number formatting and
-// zero-filled allocation.
+// Bounded string copies, comparison of ASCII letters ignoring case, path
+// hashes, number formatting and zero-filled allocation.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -54,72 +54,18 @@ TEST(AppendBoundedTest, AppendsUpToTheBufferEnd) {
     EXPECT_EQ(full[3], '\0');
 }
 
-TEST(CompareNoCaseTest, AsciiLettersFoldOtherBytesDoNot) {
-    SetTextServices(nullptr);
-    EXPECT_EQ(CompareNoCase("C:\\Data\\Plan.TXT", "c:\\data\\plan.txt"), 0);
-    EXPECT_LT(CompareNoCase("abc", "ABD"), 0);
-    EXPECT_GT(CompareNoCase("abcd", "ABC"), 0);
-    EXPECT_LT(CompareNoCase("", "a"), 0);
-    EXPECT_NE(CompareNoCase("\xC0", "\xE0"), 0);  // code-page letters need the host
-    EXPECT_EQ(CompareNoCase(nullptr, ""), 0);
+TEST(AsciiCompareNoCaseTest, AsciiLettersFoldOtherBytesDoNot) {
+    EXPECT_EQ(AsciiCompareNoCase("C:\\Data\\Plan.TXT", "c:\\data\\plan.txt"), 0);
+    EXPECT_LT(AsciiCompareNoCase("abc", "ABD"), 0);
+    EXPECT_GT(AsciiCompareNoCase("abcd", "ABC"), 0);
+    EXPECT_LT(AsciiCompareNoCase("", "a"), 0);
+    EXPECT_NE(AsciiCompareNoCase("\xC0", "\xE0"), 0);  // code-page letters need the host
+    EXPECT_EQ(AsciiCompareNoCase(nullptr, ""), 0);
 
-    EXPECT_EQ(CompareNoCaseN("ITEM type", "item", 4), 0);
-    EXPECT_NE(CompareNoCaseN("ITEM type", "item", 5), 0);
-    EXPECT_EQ(CompareNoCaseN("abc", "ABC", 10), 0);
-    EXPECT_EQ(CompareNoCaseN("abc", "xyz", 0), 0);
-}
-
-int CountingCompare(const char* a, const char* b) { return std::strcmp(a, b) == 0 ? 0 : 7; }
-
-TEST(CompareNoCaseTest, InstalledServicesReplaceTheFallback) {
-    TextServices services = {CountingCompare, nullptr};
-    SetTextServices(&services);
-    EXPECT_EQ(CompareNoCase("A", "a"), 7);
-    EXPECT_EQ(CompareNoCaseN("A", "a", 1), 0);  // null member: ASCII fallback
-    SetTextServices(nullptr);
-    EXPECT_EQ(CompareNoCase("A", "a"), 0);
-}
-
-// A code page's comparison: ASCII letters and 0xC0-0xDF / 0xE0-0xFF fold
-// together. Counts its calls.
-int g_codePageCalls = 0;
-int CountedCodePageCompare(const char* a, const char* b) {
-    ++g_codePageCalls;
-    for (;; ++a, ++b) {
-        int x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x >= 0xC0 && x <= 0xDF) x += 0x20;
-        if (y >= 0xC0 && y <= 0xDF) y += 0x20;
-        if (x != y) return x < y ? -1 : 1;
-        if (x == 0) return 0;
-    }
-}
-
-TEST(EqualNoCaseTest, AgreesWithTheComparisonAndAsksItOnlyWhenTextsMayBeEqual) {
-    TextServices services = {CountedCodePageCompare, nullptr};
-    SetTextServices(&services);
-    struct Case {
-        const char* A;
-        const char* B;
-        bool Asks;  // whether the answer needs the installed comparison
-    };
-    const Case cases[] = {
-        {"path", "path", false},  {"Path", "pATH", true},   {"path", "type", false},
-        {"line", "lines", false}, {"", "a", false},         {"\xC0q", "\xE0Q", true},
-        {"\xC0", "\xC1", true},    {"\xC0", "a", false},     {"a\xC0", "A\xE0", true},
-        {nullptr, "", false},     {nullptr, "x", false},    {"C:\\Dir\\A.txt", "c:\\dir\\b.txt", false},
-    };
-    for (const Case& c : cases) {
-        g_codePageCalls = 0;
-        bool expected = CompareNoCase(c.A, c.B) == 0;
-        g_codePageCalls = 0;
-        EXPECT_EQ(EqualNoCase(c.A, c.B), expected) << (c.A ? c.A : "(null)") << " / " << c.B;
-        EXPECT_EQ(g_codePageCalls, c.Asks ? 1 : 0) << (c.A ? c.A : "(null)") << " / " << c.B;
-    }
-    SetTextServices(nullptr);
-    EXPECT_TRUE(EqualNoCase("ITEM", "item"));
-    EXPECT_FALSE(EqualNoCase("\xC0", "\xE0"));  // the ASCII fallback keeps such bytes apart
+    EXPECT_EQ(AsciiCompareNoCaseN("ITEM type", "item", 4), 0);
+    EXPECT_NE(AsciiCompareNoCaseN("ITEM type", "item", 5), 0);
+    EXPECT_EQ(AsciiCompareNoCaseN("abc", "ABC", 10), 0);
+    EXPECT_EQ(AsciiCompareNoCaseN("abc", "xyz", 0), 0);
 }
 
 TEST(FoldedHashTest, EqualForCaseVariants) {
@@ -143,46 +89,6 @@ TEST(FoldedHashTest, EqualForCaseVariants) {
         previous = FoldedHash(lower.c_str());
     }
     EXPECT_NE(FoldedHash("ab"), FoldedHash("ba"));
-}
-
-// A code page's comparison byte by byte: ASCII letters, and 0xC0-0xDF as
-// the capitals of 0xE0-0xFF (as in Windows-1251).
-int CodePageFold(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 'a';
-    if (c >= 0xC0 && c <= 0xDF) return c + 0x20;
-    return c;
-}
-
-int CodePageCompare(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        int x = CodePageFold(static_cast<unsigned char>(*a)), y = CodePageFold(static_cast<unsigned char>(*b));
-        if (x != y) return x < y ? -1 : 1;
-        if (x == 0) return 0;
-    }
-}
-
-TEST(CaseHashTest, FoldsEveryByteTheWayTheInstalledComparisonDoes) {
-    TextServices services = {CodePageCompare, nullptr};
-    SetTextServices(&services);
-    EXPECT_EQ(CaseHash("\xC0\xE9 Plan"), CaseHash("\xE0\xC9 pLAN"));
-    EXPECT_NE(CaseHash("\xC0"), CaseHash("\xC1"));
-    EXPECT_NE(CaseHash("\x80"), CaseHash("\x81"));  // no case pair: told apart
-    // Names that differ only in bytes above 0x7F spread over the hash values.
-    int collisions = 0;
-    std::vector<std::uint32_t> seen;
-    for (int i = 0; i < 4096; ++i) {
-        char name[4] = {static_cast<char>(0x80 + i % 64), static_cast<char>(0x80 + i / 64), 'x', '\0'};
-        std::uint32_t hash = CaseHash(name) & 0xFFFFu;
-        for (std::uint32_t other : seen) collisions += other == hash ? 1 : 0;
-        seen.push_back(hash);
-    }
-    EXPECT_LT(collisions, 1000);  // about 128 expected in 65536 slots
-
-    // The fallback compares bytes above 0x7F exactly, and so does the hash.
-    SetTextServices(nullptr);
-    EXPECT_EQ(CaseHash("ITEM"), CaseHash("item"));
-    EXPECT_NE(CaseHash("\xC0"), CaseHash("\xE0"));
-    EXPECT_EQ(CaseHash(nullptr), CaseHash(""));
 }
 
 TEST(FormatIntTest, WritesSignedDecimal) {
