@@ -124,6 +124,13 @@ bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key) {
     return FindByPath(table, key) != nullptr;
 }
 
+bool ContainsPath(const EditorTable& table, store::ItemKind kind, const char* path) {
+    for (const EditorNode* node = table.Root; node != nullptr; node = NextInSearchOrder(node)) {
+        if (node->Record->Kind == kind && table.Comparison->Equal(node->Record->Path, path)) return true;
+    }
+    return false;
+}
+
 bool FetchRecord(const EditorTable& table, EditorRecord* record) {
     if (record == nullptr) return false;
     EditorNode* node = FindByKey(table, *record);

@@ -66,6 +66,10 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key, const CaseComp
 bool InsertRecord(EditorTable& table, const EditorRecord& record);
 bool ContainsRecord(const EditorTable& table, const EditorRecord& key);
 bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key);
+// True when a record of `kind` has `path` open (ContainsRecordForPath
+// without a key record: the position file asks it for every item of a
+// merge, so it copies nothing). False at once for an empty table.
+bool ContainsPath(const EditorTable& table, store::ItemKind kind, const char* path);
 // Copies the record with the key's (EditorID, Kind) over `*record`; false
 // and `*record` untouched when there is none.
 bool FetchRecord(const EditorTable& table, EditorRecord* record);

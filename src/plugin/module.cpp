@@ -7,15 +7,14 @@ namespace {
 
 bool IsOpenHere(void* context, store::ItemKind kind, const char* path) {
     const Module& m = *static_cast<const Module*>(context);
-    EditorRecord key = PathKey(path);
-    key.Kind = kind;
-    return ContainsRecordForPath(m.Editors, key);
+    return ContainsPath(m.Editors, kind, path);
 }
 
 // Another host removed the item: the editors of that path are followed no
 // more, so that their close does not bring the item back.
 void ForgetPath(void* context, store::ItemKind kind, const char* path) {
     Module& m = *static_cast<Module*>(context);
+    if (!ContainsPath(m.Editors, kind, path)) return;
     EditorRecord key = PathKey(path);
     key.Kind = kind;
     while (FetchRecordByPath(m.Editors, &key)) RemoveRecord(m.Editors, key);
