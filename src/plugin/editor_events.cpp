@@ -43,13 +43,13 @@ bool RestoreCurrent(Module& m, const EditorInfo& info) {
     return true;
 }
 
-bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
+bool RecordCurrent(Module& m, PositionMode mode, const EditorInfo& info) {
     if (!UsableFileName(info.FileName)) return false;
     const EditorSetPosition snapshot = Snapshot(info);
     const bool dirty = IsDirty(info);
 
     EditorRecord record = EditorKey(info.EditorID);
-    if (mode == TrackEditor) {
+    if (mode == PositionMode::Track) {
         if (!ContainsRecord(m.Editors, record)) return false;
         if (!FetchRecord(m.Editors, &record)) return false;
     } else {
@@ -66,9 +66,9 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     } else {
         record.CleanPos = snapshot;
     }
-    if (mode == StorePosition) record.CleanPos = snapshot;
+    if (mode == PositionMode::Store) record.CleanPos = snapshot;
 
-    if (mode == LoadPosition) {
+    if (mode == PositionMode::Load) {
         if (!ReadItem(m.Positions, kItemTypeEditor, info.FileName, &record.RestorePos)) return false;
         record.RestorePos.CurTabPos = -1;
         // An editor opened with unsaved changes has not been seen clean yet:
@@ -80,7 +80,7 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
     EditorRecord previous = EditorKey(info.EditorID);
     const bool hadRecord = FetchRecord(m.Editors, &previous);
     if (!InsertRecord(m.Editors, record)) return false;
-    if (mode != StorePosition) return true;
+    if (mode != PositionMode::Store) return true;
 
     // Under the update lock: the change goes into the latest file, and no
     // other host writes between this Load and the Save. The item is stored
@@ -101,27 +101,27 @@ bool RecordCurrent(Module& m, std::int32_t mode, const EditorInfo& info) {
 }
 
 void OnRead(Module& m) {
-    PositionOp(m, ReloadFile);
-    PositionOp(m, LoadPosition);
+    PositionOp(m, PositionMode::Reload);
+    PositionOp(m, PositionMode::Load);
     if (m.CurrentSettings.Automatic == 0) return;
-    PositionOp(m, RestorePosition);
+    PositionOp(m, PositionMode::Restore);
     if (m.CurrentSettings.CheckMask == 0) return;
     EditorInfo info;
     HostEditorInfo(m, &info);
     if (info.FileName != nullptr && HostMatchMaskList(m, m.CurrentSettings.Mask, info.FileName)) {
-        PositionOp(m, StorePosition);
+        PositionOp(m, PositionMode::Store);
     }
 }
 
 void OnSave(Module& m) {
     if (m.CurrentSettings.Automatic == 0) return;
-    PositionOp(m, ReloadFile);
-    if (PositionOp(m, TrackEditor)) PositionOp(m, StorePosition);
+    PositionOp(m, PositionMode::Reload);
+    if (PositionOp(m, PositionMode::Track)) PositionOp(m, PositionMode::Store);
 }
 
 void OnRedraw(Module& m) {
     if (m.CurrentSettings.Automatic == 0) return;
-    PositionOp(m, TrackEditor);
+    PositionOp(m, PositionMode::Track);
 }
 
 void OnClose(Module& m, const void* param) {
@@ -147,17 +147,17 @@ void OnClose(Module& m, const void* param) {
 
 }  // namespace
 
-bool PositionOp(Module& m, std::int32_t mode) {
+bool PositionOp(Module& m, PositionMode mode) {
     EditorInfo info;
     HostEditorInfo(m, &info);
     switch (mode) {
-    case ReloadFile:
+    case PositionMode::Reload:
         return LoadPositions(m);
-    case RestorePosition:
+    case PositionMode::Restore:
         return RestoreCurrent(m, info);
-    case TrackEditor:
-    case StorePosition:
-    case LoadPosition:
+    case PositionMode::Track:
+    case PositionMode::Store:
+    case PositionMode::Load:
         return RecordCurrent(m, mode, info);
     default:
         return false;

@@ -335,7 +335,7 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
     auto dialogOk = [this](std::function<void(FarDialogItem*)> edit) {
         host().DialogScriptAlways = [edit](FarDialogItem* items, int) {
             edit(items);
-            return static_cast<int>(RowOk);
+            return static_cast<int>(kRowOk);
         };
         Configure(0);
     };
@@ -388,7 +388,7 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
          none,
          [dialogOk, other] {
              dialogOk([other](FarDialogItem* items) {
-                 CopyBounded(items[RowCfgFile].Data, other.c_str(), sizeof items[RowCfgFile].Data);
+                 CopyBounded(items[kRowCfgFile].Data, other.c_str(), sizeof items[kRowCfgFile].Data);
              });
          }},
         {"settings load", settingsInRegistry, none, start},
@@ -400,9 +400,9 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
          none,
          [dialogOk] {
              dialogOk([](FarDialogItem* items) {
-                 items[RowShowInPanels].Selected = 0;
-                 items[RowRemoveOld].Selected = 1;
-                 CopyBounded(items[RowMask].Data, "*.md", sizeof items[RowMask].Data);
+                 items[kRowShowInPanels].Selected = 0;
+                 items[kRowRemoveOld].Selected = 1;
+                 CopyBounded(items[kRowMask].Data, "*.md", sizeof items[kRowMask].Data);
              });
          }},
     };
