@@ -1,5 +1,7 @@
 #include "plugin/mask_match.h"
 
+#include <cstddef>
+
 #include "platform/env.h"
 #include "support/memory.h"
 #include "support/text.h"

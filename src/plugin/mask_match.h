@@ -9,8 +9,6 @@
 // the check must cope with any list.
 #pragma once
 
-#include <cstddef>
-
 #include "platform/env.h"
 #include "plugin/host_abi.h"
 #include "support/path_size.h"
