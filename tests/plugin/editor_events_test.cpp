@@ -217,19 +217,40 @@ TEST_F(EditorEventsTest, FileNamesThatCannotBeStored) {
     EXPECT_EQ(LoadedModule().Editors.Root, nullptr);
 }
 
-TEST_F(EditorEventsTest, PositionOpResults) {
+// PositionOp's results, one mode at a time, on the current editor.
+TEST_F(EditorEventsTest, AnUntrackedEditorIsNeitherRefreshedNorRestored) {
     StartWithItem();
     host().Editor.EditorID = 5;
     host().Editor.FileName = plan_;
     EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
     EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Track)) << "not tracked yet";
     EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Restore));
+}
+
+TEST_F(EditorEventsTest, LoadingTheStoredPositionStartsTrackingTheEditor) {
+    StartWithItem();
+    host().Editor.EditorID = 5;
+    host().Editor.FileName = plan_;
+    ASSERT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
     EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Load));
     EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Track));
     EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Restore));
+}
+
+TEST_F(EditorEventsTest, AModeOutsideTheEnumerationDoesNothing) {
+    StartWithItem();
+    host().Editor.EditorID = 5;
+    host().Editor.FileName = plan_;
+    ASSERT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
     EXPECT_FALSE(PositionOp(LoadedModule(), static_cast<PositionMode>(7)));
+    EXPECT_FALSE(Tracked(5));
+}
+
+TEST_F(EditorEventsTest, AFileWithoutAnItemCannotBeLoadedButCanBeStored) {
+    StartWithItem();
     host().Editor.FileName = File("unknown.txt");
     host().Editor.EditorID = 6;
+    ASSERT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
     EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Load));
     EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Store));
     EXPECT_EQ(StoredCount(), 2);
