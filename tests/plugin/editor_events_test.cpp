@@ -203,7 +203,7 @@ TEST_F(EditorEventsTest, OtherEventsDoNothing) {
     EXPECT_TRUE(host().SetPositions.empty());
 }
 
-TEST_F(EditorEventsTest, FileNamesThatCannotBeStored) {
+TEST_F(EditorEventsTest, AnEditorWithoutANameOrWithAnOverlongNameIsNeverStored) {
     SetValue("CheckMask", "1");
     SetValue("Mask", "*");
     Start();
