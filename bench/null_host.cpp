@@ -92,7 +92,7 @@ void StartPlugin(const std::string& moduleName, const std::string& rootKey) {
     std::memset(&g_info, 0, sizeof g_info);
     std::memset(&g_functions, 0, sizeof g_functions);
     g_rootKey = rootKey;
-    g_functions.StructSize = STANDARD_FUNCTIONS_SIZE;
+    g_functions.StructSize = kStandardFunctionsSize;
     g_functions.sprintf = NullSprintf;
     g_functions.sscanf = NullSscanf;
     g_functions.itoa = NullItoa;
@@ -102,7 +102,7 @@ void StartPlugin(const std::string& moduleName, const std::string& rootKey) {
     g_functions.Unquote = NullUnquote;
     g_functions.TruncPathStr = NullTruncPathStr;
     g_functions.ProcessName = NullProcessName;
-    g_info.StructSize = STARTUP_INFO_SIZE;
+    g_info.StructSize = kStartupInfoSize;
     std::snprintf(g_info.ModuleName, sizeof g_info.ModuleName, "%s", moduleName.c_str());
     g_info.ModuleNumber = 1;
     g_info.RootKey = g_rootKey.c_str();

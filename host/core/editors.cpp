@@ -122,7 +122,7 @@ bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error)
     auto editor = std::make_unique<SimEditor>();
     editor->Id = g_nextId++;
     editor->FileName = path;
-    if (editor->FileName.size() >= static_cast<std::size_t>(HOST_MAX_PATH)) {
+    if (editor->FileName.size() >= static_cast<std::size_t>(kPathSize)) {
         *error = "the path is longer than the host's 259 characters";
         return false;
     }

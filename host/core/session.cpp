@@ -37,7 +37,7 @@ void FillStartupInfo() {
     HostState& host = Host();
     PluginStartupInfo& info = host.Startup;
     std::memset(&info, 0, sizeof info);
-    info.StructSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : STARTUP_INFO_SIZE;
+    info.StructSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : kStartupInfoSize;
     std::size_t length = std::min(host.ModulePath.size(), sizeof info.ModuleName - 1);
     std::memcpy(info.ModuleName, host.ModulePath.data(), length);
     info.ModuleName[length] = '\0';
@@ -82,7 +82,7 @@ bool PrepareWorkFolder(std::string* error) {
     // The module keeps the name Tarnwick.dll on every system (dlopen does not
     // mind), so its position file is Tarnwick.cfg beside it.
     host.ModulePath = JoinPath(host.ModuleDir, "Tarnwick.dll");
-    if (host.ModulePath.size() >= static_cast<std::size_t>(HOST_MAX_PATH)) {
+    if (host.ModulePath.size() >= static_cast<std::size_t>(kPathSize)) {
         *error = "the module path " + host.ModulePath + " is longer than the host's 259 characters";
         return false;
     }

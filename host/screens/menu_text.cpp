@@ -25,7 +25,7 @@ void PrintMenu(const ShownMenu& menu) {
     }
     if (lines.empty()) lines.push_back("(no items)");
     std::string bottom = menu.Bottom;
-    if (BreakKeyIndex(menu, VK_DELETE_KEY) >= 0 && bottom.empty()) bottom = "Del: break key";
+    if (BreakKeyIndex(menu, kVirtualKeyDelete) >= 0 && bottom.empty()) bottom = "Del: break key";
     DrawFrame(menu.Title, bottom, lines, '-');
 }
 

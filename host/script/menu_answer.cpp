@@ -38,7 +38,7 @@ MenuChoice AnswerMenu(const ShownMenu& menu) {
             choice.Item = MarkedItem(menu);
             break;
         case AnswerKind::Del:
-            choice.BreakCode = BreakKeyIndex(menu, VK_DELETE_KEY);
+            choice.BreakCode = BreakKeyIndex(menu, kVirtualKeyDelete);
             if (choice.BreakCode < 0) AnswerDoesNotFit(answer, "menu", "Del is not one of its break keys");
             choice.Item = answer.Number > 0 ? answer.Number - 1 : MarkedItem(menu);
             break;

@@ -118,7 +118,7 @@ int TW_STDCALL HostProcessName(const char* masks, char* name, DWORD_T flags) {
     bool list = (flags & PN_CMPNAMELIST) != 0;
     // The real host copies each mask of a list into 260 bytes unchecked.
     std::size_t longest = list ? LongestMaskInList(masks) : 0;
-    if (longest >= static_cast<std::size_t>(HOST_MAX_PATH)) {
+    if (longest >= static_cast<std::size_t>(kPathSize)) {
         Fatal(EXIT_PLUGIN_FAULT, "ProcessName: the list holds a mask of " + std::to_string(longest) +
                                      " characters, which overflows the real host's 260-byte mask buffer", true);
     }
@@ -237,7 +237,7 @@ bool MatchMaskList(const char* masks, const char* name, bool skipPath) {
     // Each mask is matched from a copy with its own terminator: on the stack
     // when it fits the real host's mask buffer (always, for ProcessName,
     // which refuses longer ones), so that a call allocates nothing.
-    char buffer[HOST_MAX_PATH];
+    char buffer[kPathSize];
     for (const char* p = masks;; ++p) {
         const char* end = std::strchr(p, ',');
         std::size_t length = end == nullptr ? std::strlen(p) : static_cast<std::size_t>(end - p);

@@ -86,7 +86,7 @@ int ItemWithHotkey(const ShownMenu& menu, int key) {
 }  // namespace
 
 int VirtualKeyOf(int key) {
-    if (key == KEY_DC) return VK_DELETE_KEY;
+    if (key == KEY_DC) return kVirtualKeyDelete;
     if (key == KEY_IC) return 0x2D;
     if (key >= KEY_F(1) && key <= KEY_F(12)) return 0x70 + (key - KEY_F(1));
     return 0;

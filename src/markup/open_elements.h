@@ -1,4 +1,4 @@
-// The still-open elements of one parse: the top-level NODE_ELEMENTs with a
+// The still-open elements of one parse: the top-level kNodeElement nodes with a
 // name, in chain order, which are the only nodes a closing tag can match.
 //
 // Elements are pushed as they are read. A closing tag that matches element M

@@ -12,19 +12,19 @@ namespace plugin {
 
 using namespace store;
 
-const DialogTemplateRow ConfigDialogTemplate[kConfigDialogRows] = {
-    {DI_DOUBLEBOX, 3, 1, 60, 11, 0, 0},
-    {DI_CHECKBOX, 5, 2, 0, 0, 0, 8},
-    {DI_CHECKBOX, 5, 3, 0, 0, 0, 9},
-    {DI_CHECKBOX, 5, 4, 0, 0, 0, 10},
-    {DI_CHECKBOX, 5, 5, 0, 0, 0, 11},
-    {DI_EDIT, 25, 5, 58, 0, 0, -1},
-    {DI_TEXT, 0, 6, 0, 0, DIF_SEPARATOR, -1},
-    {DI_TEXT, 5, 7, 0, 0, 0, 12},
-    {DI_EDIT, 5, 8, 58, 0, 0, -1},
-    {DI_TEXT, 0, 9, 0, 0, DIF_SEPARATOR, -1},
-    {DI_BUTTON, 0, 10, 0, 0, DIF_CENTERGROUP, 17},
-    {DI_BUTTON, 0, 10, 0, 0, DIF_CENTERGROUP, 18},
+const DialogTemplateRow kConfigDialogTemplate[kConfigDialogRows] = {
+    {DI_DOUBLEBOX, 3, 1, 60, 11, 0, kMsgTitle},
+    {DI_CHECKBOX, 5, 2, 0, 0, 0, kMsgDialogShowInPanels},
+    {DI_CHECKBOX, 5, 3, 0, 0, 0, kMsgDialogAutomatic},
+    {DI_CHECKBOX, 5, 4, 0, 0, 0, kMsgDialogRemoveAtExit},
+    {DI_CHECKBOX, 5, 5, 0, 0, 0, kMsgDialogCheckMask},
+    {DI_EDIT, 25, 5, 58, 0, 0, kNoMessage},
+    {DI_TEXT, 0, 6, 0, 0, DIF_SEPARATOR, kNoMessage},
+    {DI_TEXT, 5, 7, 0, 0, 0, kMsgDialogPositionFile},
+    {DI_EDIT, 5, 8, 58, 0, 0, kNoMessage},
+    {DI_TEXT, 0, 9, 0, 0, DIF_SEPARATOR, kNoMessage},
+    {DI_BUTTON, 0, 10, 0, 0, DIF_CENTERGROUP, kMsgDialogOk},
+    {DI_BUTTON, 0, 10, 0, 0, DIF_CENTERGROUP, kMsgDialogCancel},
 };
 
 namespace {
@@ -49,13 +49,13 @@ bool NamesForeignFile(Module& m, const char* path) {
 // Takes the accepted values back into the settings.
 void TakeValues(Module& m, FarDialogItem* items) {
     for (int i = 0; i < kConfigDialogRows; ++i) items[i].Data[kDataSize - 1] = '\0';
-    m.CurrentSettings.ShowInPanels = items[RowShowInPanels].Selected;
-    m.CurrentSettings.Automatic = items[RowAutomatic].Selected;
-    m.CurrentSettings.RemoveOld = items[RowRemoveOld].Selected;
-    m.CurrentSettings.CheckMask = items[RowCheckMask].Selected;
-    CopyBounded(m.CurrentSettings.Mask, items[RowMask].Data, sizeof m.CurrentSettings.Mask);
+    m.CurrentSettings.ShowInPanels = items[kRowShowInPanels].Selected;
+    m.CurrentSettings.Automatic = items[kRowAutomatic].Selected;
+    m.CurrentSettings.RemoveOld = items[kRowRemoveOld].Selected;
+    m.CurrentSettings.CheckMask = items[kRowCheckMask].Selected;
+    CopyBounded(m.CurrentSettings.Mask, items[kRowMask].Data, sizeof m.CurrentSettings.Mask);
 
-    char* path = items[RowCfgFile].Data;
+    char* path = items[kRowCfgFile].Data;
     HostUnquote(m, path);
     path[kDataSize - 1] = '\0';
     if (path[0] == '\0') {
@@ -92,7 +92,7 @@ void ExpandDialogTemplate(Module& m, const DialogTemplateRow* rows, FarDialogIte
         item.Focus = 0;
         item.Selected = 0;
         item.DefaultButton = 0;
-        const char* text = rows[i].MessageId >= 0 ? GetMsgText(m, rows[i].MessageId) : "";
+        const char* text = rows[i].MessageId != kNoMessage ? GetMsgText(m, static_cast<Message>(rows[i].MessageId)) : "";
         CopyBounded(item.Data, text, sizeof item.Data);
     }
 }
@@ -102,17 +102,17 @@ bool ShowConfigDialog(Module& m) {
     LoadPositions(m);
 
     FarDialogItem items[kConfigDialogRows];
-    ExpandDialogTemplate(m, ConfigDialogTemplate, items, kConfigDialogRows);
-    items[RowShowInPanels].Focus = 1;
-    items[RowShowInPanels].Selected = m.CurrentSettings.ShowInPanels;
-    items[RowAutomatic].Selected = m.CurrentSettings.Automatic;
-    items[RowRemoveOld].Selected = m.CurrentSettings.RemoveOld;
-    items[RowCheckMask].Selected = m.CurrentSettings.CheckMask;
-    CopyBounded(items[RowMask].Data, m.CurrentSettings.Mask, sizeof items[RowMask].Data);
-    CopyBounded(items[RowCfgFile].Data, m.CurrentSettings.CfgFile, sizeof items[RowCfgFile].Data);
-    items[RowOk].DefaultButton = 1;
+    ExpandDialogTemplate(m, kConfigDialogTemplate, items, kConfigDialogRows);
+    items[kRowShowInPanels].Focus = 1;
+    items[kRowShowInPanels].Selected = m.CurrentSettings.ShowInPanels;
+    items[kRowAutomatic].Selected = m.CurrentSettings.Automatic;
+    items[kRowRemoveOld].Selected = m.CurrentSettings.RemoveOld;
+    items[kRowCheckMask].Selected = m.CurrentSettings.CheckMask;
+    CopyBounded(items[kRowMask].Data, m.CurrentSettings.Mask, sizeof items[kRowMask].Data);
+    CopyBounded(items[kRowCfgFile].Data, m.CurrentSettings.CfgFile, sizeof items[kRowCfgFile].Data);
+    items[kRowOk].DefaultButton = 1;
 
-    if (HostDialog(m, -1, -1, kDialogWidth, kDialogHeight, items, kConfigDialogRows) != RowOk) return false;
+    if (HostDialog(m, -1, -1, kDialogWidth, kDialogHeight, items, kConfigDialogRows) != kRowOk) return false;
 
     TakeValues(m, items);
     WriteAllSettings(m);

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "plugin/host_abi.h"
+#include "plugin/messages.h"
 
 namespace tarnwick {
 namespace plugin {
@@ -28,25 +29,28 @@ struct DialogTemplateRow {
     std::uint8_t X2;
     std::uint8_t Y2;
     std::uint32_t Flags;      // host dialog item flags
-    std::int8_t MessageId;    // message number of the control's text; -1 for none
+    std::int8_t MessageId;    // the Message of the control's text; kNoMessage for none
 };
+
+// A row whose control shows no message (a field, a separator).
+constexpr std::int8_t kNoMessage = -1;
 
 constexpr int kConfigDialogRows = 12;
 
 // Rows of the dialog's controls that the dialog reads and writes.
 enum ConfigDialogRow {
-    RowFrame = 0,
-    RowShowInPanels = 1,
-    RowAutomatic = 2,
-    RowRemoveOld = 3,
-    RowCheckMask = 4,
-    RowMask = 5,
-    RowCfgFile = 8,
-    RowOk = 10,
-    RowCancel = 11,
+    kRowFrame = 0,
+    kRowShowInPanels = 1,
+    kRowAutomatic = 2,
+    kRowRemoveOld = 3,
+    kRowCheckMask = 4,
+    kRowMask = 5,
+    kRowCfgFile = 8,
+    kRowOk = 10,
+    kRowCancel = 11,
 };
 
-extern const DialogTemplateRow ConfigDialogTemplate[kConfigDialogRows];
+extern const DialogTemplateRow kConfigDialogTemplate[kConfigDialogRows];
 
 // Fills the first `count` records from the first `count` rows: type,
 // coordinates and flags from the row; Focus, Selected and DefaultButton 0;

@@ -47,7 +47,7 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     const StoredPlace snapshot = PlaceOf(editor);
 
     EditorRecord record = EditorKey(editor.Id);
-    if (mode == TrackEditor) {
+    if (mode == PositionMode::Track) {
         if (!ContainsRecord(m.Editors, record)) return false;
         if (!FetchRecord(m.Editors, &record)) return false;
     } else {
@@ -64,9 +64,9 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     } else {
         record.CleanPos = snapshot;
     }
-    if (mode == StorePosition) record.CleanPos = snapshot;
+    if (mode == PositionMode::Store) record.CleanPos = snapshot;
 
-    if (mode == LoadPosition) {
+    if (mode == PositionMode::Load) {
         if (!store::ReadItem(m.Positions, ItemKind::Editor, editor.FileName, &record.RestorePos)) return false;
         // An editor opened with unsaved changes has not been seen clean yet:
         // until it is, the stored position is the one that matches the file
@@ -77,7 +77,7 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     EditorRecord previous = EditorKey(editor.Id);
     const bool hadRecord = FetchRecord(m.Editors, &previous);
     if (!InsertRecord(m.Editors, record)) return false;
-    if (mode != StorePosition) return true;
+    if (mode != PositionMode::Store) return true;
 
     // Under the update lock: the change goes into the latest file, and no
     // other host writes between this Load and the Save. The item is stored
@@ -98,27 +98,27 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
 }
 
 void OnRead(Module& m) {
-    PositionOp(m, ReloadFile);
-    PositionOp(m, LoadPosition);
+    PositionOp(m, PositionMode::Reload);
+    PositionOp(m, PositionMode::Load);
     if (m.CurrentSettings.Automatic == 0) return;
-    PositionOp(m, RestorePosition);
+    PositionOp(m, PositionMode::Restore);
     if (m.CurrentSettings.CheckMask == 0) return;
     CurrentEditor editor;
     HostCurrentEditor(m, &editor);
     if (editor.FileName != nullptr && HostMatchMaskList(m, m.CurrentSettings.Mask, editor.FileName)) {
-        PositionOp(m, StorePosition);
+        PositionOp(m, PositionMode::Store);
     }
 }
 
 void OnSave(Module& m) {
     if (m.CurrentSettings.Automatic == 0) return;
-    PositionOp(m, ReloadFile);
-    if (PositionOp(m, TrackEditor)) PositionOp(m, StorePosition);
+    PositionOp(m, PositionMode::Reload);
+    if (PositionOp(m, PositionMode::Track)) PositionOp(m, PositionMode::Store);
 }
 
 void OnRedraw(Module& m) {
     if (m.CurrentSettings.Automatic == 0) return;
-    PositionOp(m, TrackEditor);
+    PositionOp(m, PositionMode::Track);
 }
 
 void OnClose(Module& m, const void* param) {
@@ -148,13 +148,13 @@ bool PositionOp(Module& m, PositionMode mode) {
     CurrentEditor editor;
     HostCurrentEditor(m, &editor);
     switch (mode) {
-    case ReloadFile:
+    case PositionMode::Reload:
         return LoadPositions(m);
-    case RestorePosition:
+    case PositionMode::Restore:
         return RestoreCurrent(m, editor);
-    case TrackEditor:
-    case StorePosition:
-    case LoadPosition:
+    case PositionMode::Track:
+    case PositionMode::Store:
+    case PositionMode::Load:
         return RecordCurrent(m, mode, editor);
     }
     return false;

@@ -18,23 +18,23 @@ namespace plugin {
 struct Module;
 
 // The operations on the host's current editor.
-enum PositionMode : std::int32_t {
-    ReloadFile = 0,       // re-read and merge the position file if it changed on disk
-    TrackEditor = 1,      // refresh the record of an editor already tracked
-    StorePosition = 2,    // record the position, write it into the position file, save
-    RestorePosition = 3,  // move the editor to its record's restore position
-    LoadPosition = 4,     // read the stored position and start tracking the editor
+enum class PositionMode : std::int32_t {
+    Reload = 0,   // re-read and merge the position file if it changed on disk
+    Track = 1,    // refresh the record of an editor already tracked
+    Store = 2,    // record the position, write it into the position file, save
+    Restore = 3,  // move the editor to its record's restore position
+    Load = 4,     // read the stored position and start tracking the editor
 };
 
 // Runs one operation on the current editor. Returns:
-//   ReloadFile: the result of reloading the position file;
-//   TrackEditor, RestorePosition: false when the editor has no record;
-//   StorePosition: false when the item can be neither updated nor added
-//     (the editor is then untracked);
-//   LoadPosition: false when the file has no stored item.
-// An editor whose file name is missing or does not fit a 260-byte path is
-// never tracked or stored: TrackEditor, StorePosition and LoadPosition
-// return false for it.
+//   Reload: the result of reloading the position file;
+//   Track, Restore: false when the editor has no record;
+//   Store: false when the item can be neither updated nor added (the
+//     editor is then untracked);
+//   Load: false when the file has no stored item.
+// An editor whose file name is missing or does not fit a kPathSize-byte
+// path is never tracked or stored: Track, Store and Load return false for
+// it. A value outside the enumeration returns false.
 bool PositionOp(Module& m, PositionMode mode);
 
 // Handles one editor event (read, save, redraw, close); other events do

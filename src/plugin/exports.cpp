@@ -45,7 +45,7 @@ void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info) {
     Info->StructSize = static_cast<int>(sizeof(PluginInfo));
     Info->Flags = PF_EDITOR;
     if (m.CurrentSettings.ShowInPanels == 0) Info->Flags |= PF_DISABLEPANELS;
-    g_menuStrings[0] = GetMsgText(m, 0);
+    g_menuStrings[0] = GetMsgText(m, kMsgTitle);
     Info->PluginMenuStrings = g_menuStrings;
     Info->PluginMenuStringsNumber = 1;
     Info->PluginConfigStrings = g_menuStrings;
@@ -58,7 +58,7 @@ tarnwick::INT_PTR_T TW_STDCALL OpenPlugin(int OpenFrom, tarnwick::INT_PTR_T Item
     Module& m = g_module;
     (void)Item;
     if (HostServicesReady(m)) RunPluginMenu(m, OpenFrom);
-    return INVALID_HANDLE;
+    return kInvalidHandle;
 }
 
 int TW_STDCALL ProcessEditorEvent(int Event, void* Param) {

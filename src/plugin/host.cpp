@@ -30,7 +30,7 @@ bool ServicesPresent(const PluginStartupInfo& info, const FarStandardFunctions& 
 bool TakeHostTables(Module& m, const PluginStartupInfo* info) {
     m.HostTooOld = 1;
     m.HostReady = false;
-    if (info == nullptr || info->StructSize < STARTUP_INFO_SIZE) return false;
+    if (info == nullptr || info->StructSize < kStartupInfoSize) return false;
     const FarStandardFunctions* functions = info->FSF;
     if (functions == nullptr || functions->StructSize < static_cast<int>(kUsedFunctionsSize)) return false;
 
@@ -64,7 +64,7 @@ void ForgetHostTables(Module& m) {
     m.HostReady = false;
 }
 
-const char* GetMsgText(Module& m, int id) {
+const char* GetMsgText(Module& m, Message id) {
     if (!m.HostReady) return "";
     const char* text = m.HostInfo.GetMsg(m.HostInfo.ModuleNumber, id);
     return text != nullptr ? text : "";
@@ -78,7 +78,7 @@ int HostMenu(Module& m, const char* title, const char* bottom, const int* breakK
 }
 
 int HostMessage(Module& m, DWORD_T flags, const char* line) {
-    const char* lines[2] = {GetMsgText(m, 0), line != nullptr ? line : ""};
+    const char* lines[2] = {GetMsgText(m, kMsgTitle), line != nullptr ? line : ""};
     return m.HostInfo.Message(m.HostInfo.ModuleNumber, flags, nullptr, lines, 2, 0);
 }
 

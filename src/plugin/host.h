@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "plugin/host_abi.h"
+#include "plugin/messages.h"
 #include "store/stored_place.h"
 
 namespace tarnwick {
@@ -19,31 +20,23 @@ namespace plugin {
 
 struct Module;
 
-// The copies of the host's tables; zero until TakeHostTables succeeds.
-extern PluginStartupInfo HostInfo;
-extern FarStandardFunctions HostFunctions;
-
-// 1 when the host's record was smaller than the plug-in needs (or lacked a
-// service), so that nothing was taken. 0 at load and after a successful take.
-extern std::int32_t HostTooOld;
-
-// Copies the host's record and standard-function table. Sets HostTooOld to
-// 1 first and back to 0 only when both tables were taken. On success also
-// makes the module's comparison the host's (LStricmp, LStrnicmp). Returns
-// true when the tables were taken.
+// Copies the host's record and standard-function table into the module.
+// Sets m.HostTooOld to 1 first and back to 0 only when both tables were
+// taken. On success also makes the module's comparison the host's
+// (LStricmp, LStrnicmp). Returns true when the tables were taken.
 bool TakeHostTables(Module& m, const PluginStartupInfo* info);
 
 // True after a successful TakeHostTables: the host's services may be called.
 bool HostServicesReady(Module& m);
 
-// Forgets the host's tables (all zero, HostTooOld 0); the module's
+// Forgets the host's tables (all zero, m.HostTooOld 0); the module's
 // comparison goes back to ASCII letters only. For the module's reset
 // between test cases.
 void ForgetHostTables(Module& m);
 
 // The text of message `id` of this module; "" when the host has none (a
 // short language file) or when no host tables were taken. Never null.
-const char* GetMsgText(Module& m, int id);
+const char* GetMsgText(Module& m, Message id);
 
 // Host menu centred on the screen with the flags the plug-in always uses
 // (wrap mode, auto-highlight, extended items). `bottom` and `breakKeys` may
@@ -51,7 +44,7 @@ const char* GetMsgText(Module& m, int id);
 int HostMenu(Module& m, const char* title, const char* bottom, const int* breakKeys, int* breakCode,
              const FarMenuItemEx* items, int count);
 
-// Two-line message box: message 0 (the title) and `line`. Returns the
+// Two-line message box: the title (kMsgTitle) and `line`. Returns the
 // pressed button, 0 for OK or Yes.
 int HostMessage(Module& m, DWORD_T flags, const char* line);
 

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "support/path_size.h"
 
 #if defined(_WIN32)
 #define TW_STDCALL __stdcall
@@ -29,8 +30,6 @@ using INT_PTR_T = std::intptr_t;
 using DWORD_T = std::uint32_t;
 using DWORD_PTR_T = std::uintptr_t;
 
-constexpr int HOST_MAX_PATH = 260;
-
 // ---- Constants --------------------------------------------------------
 
 enum : int { EE_READ = 0, EE_SAVE = 1, EE_REDRAW = 2, EE_CLOSE = 3, EE_GOTFOCUS = 6, EE_KILLFOCUS = 7 };
@@ -47,8 +46,10 @@ enum : DWORD_T { MIF_SELECTED = 0x10000, MIF_CHECKED = 0x20000, MIF_SEPARATOR = 
 enum : int { DI_TEXT = 0, DI_DOUBLEBOX = 3, DI_EDIT = 4, DI_BUTTON = 7, DI_CHECKBOX = 8 };
 enum : DWORD_T { DIF_CENTERGROUP = 0x4000, DIF_SEPARATOR = 0x10000 };
 enum : DWORD_T { PN_CMPNAME = 0, PN_CMPNAMELIST = 0x1000, PN_SKIPPATH = 0x100000 };
-constexpr int VK_DELETE_KEY = 0x2E;
-constexpr INT_PTR_T INVALID_HANDLE = -1;
+// The virtual-key code of Del, as a menu's break key.
+constexpr int kVirtualKeyDelete = 0x2E;
+// What OpenPlugin returns when it opens no panel.
+constexpr INT_PTR_T kInvalidHandle = -1;
 
 // ---- Records ----------------------------------------------------------
 
@@ -199,7 +200,7 @@ struct FarStandardFunctions {
 
 struct PluginStartupInfo {
     int StructSize;
-    char ModuleName[HOST_MAX_PATH];
+    char ModuleName[kPathSize];  // the host's MAX_PATH
     INT_PTR_T ModuleNumber;
     const char* RootKey;
     FarMenuFn Menu;
@@ -231,8 +232,12 @@ struct PluginStartupInfo {
 
 // The size the host reports for its PluginStartupInfo: 372 on the 32-bit
 // target; the natural size elsewhere.
-constexpr int STARTUP_INFO_SIZE = static_cast<int>(sizeof(PluginStartupInfo));
-constexpr int STANDARD_FUNCTIONS_SIZE = static_cast<int>(sizeof(FarStandardFunctions));
+constexpr int kStartupInfoSize = static_cast<int>(sizeof(PluginStartupInfo));
+constexpr int kStandardFunctionsSize = static_cast<int>(sizeof(FarStandardFunctions));
+
+// The host's path fields (ModuleName here, the masks ProcessName copies)
+// hold 260 bytes; the plug-in's path buffers have the same size.
+static_assert(sizeof(PluginStartupInfo::ModuleName) == 260, "the host's ModuleName is 260 bytes");
 
 #if defined(TW_HOST_ABI_32)
 static_assert(sizeof(PluginStartupInfo) == 372, "PluginStartupInfo");

@@ -1,5 +1,7 @@
 #include "plugin/mask_match.h"
 
+#include <cstddef>
+
 #include "platform/env.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -16,10 +18,14 @@ std::size_t MaskLength(const char* mask) {
     return length;
 }
 
+// True when a mask of `length` characters and its terminator fit the
+// host's path buffer.
+bool FitsHostBuffer(std::size_t length) { return length < static_cast<std::size_t>(kPathSize); }
+
 bool EveryMaskFits(const char* masks) {
     for (const char* mask = masks;; ++mask) {
         std::size_t length = MaskLength(mask);
-        if (length >= kHostMaskBufferSize) return false;
+        if (!FitsHostBuffer(length)) return false;
         mask += length;
         if (*mask == '\0') return true;
     }
@@ -27,10 +33,10 @@ bool EveryMaskFits(const char* masks) {
 
 // One PN_CMPNAME call per mask that fits; the first match ends the walk.
 bool MatchMaskByMask(const FarStandardFunctions& functions, const char* masks, char* name) {
-    char single[kHostMaskBufferSize];
+    char single[kPathSize];
     for (const char* mask = masks;; ++mask) {
         std::size_t length = MaskLength(mask);
-        if (length > 0 && length < kHostMaskBufferSize) {
+        if (length > 0 && FitsHostBuffer(length)) {
             CopyBytes(single, mask, length);
             single[length] = '\0';
             if (functions.ProcessName(single, name, PN_CMPNAME) != 0) return true;

@@ -2,30 +2,26 @@
 // can take.
 //
 // With PN_CMPNAMELIST the host splits the list at commas and copies each
-// mask into a buffer of 260 bytes without checking its length, so a mask of
-// 260 characters or more (a long list joined by semicolons, say) would
-// overflow a buffer inside the host. The Mask setting holds up to 511
+// mask into a path buffer of kPathSize (260) bytes without checking its
+// length, so a mask of 260 characters or more (a long list joined by
+// semicolons, say) would overflow a buffer inside the host. The Mask setting holds up to 511
 // characters and the configuration dialog takes whatever the user types, so
 // the check must cope with any list.
 #pragma once
 
-#include <cstddef>
-
 #include "platform/env.h"
 #include "plugin/host_abi.h"
+#include "support/path_size.h"
 
 namespace tarnwick {
 namespace plugin {
 
-// The size of the host's buffer for one mask; a mask fits when it is
-// shorter than this (its terminator takes the last byte).
-constexpr std::size_t kHostMaskBufferSize = 260;
-
 // True when `name` matches one of the comma-separated masks of `masks`, as
 // the host's ProcessName judges it (the whole name, no PN_SKIPPATH).
 //
-// When every mask of the list fits the host's buffer, the list goes to the
-// host in one PN_CMPNAMELIST call, exactly as typed. Otherwise each mask
+// A mask fits the host's buffer when it is shorter than kPathSize (its
+// terminator takes the last byte). When every mask of the list fits, the
+// list goes to the host in one PN_CMPNAMELIST call, exactly as typed. Otherwise each mask
 // that fits is compared on its own with PN_CMPNAME, and the masks that
 // cannot fit (and empty ones) are skipped: they match nothing. False for a
 // null list or name, or when memory for the name's copy runs out.

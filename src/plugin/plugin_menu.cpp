@@ -12,14 +12,13 @@
 namespace tarnwick {
 namespace plugin {
 
-const int MenuMessageIds[kMenuCommandCount] = {1, 3, 4, 5, 6};
+const Message kMenuMessageIds[kMenuCommandCount] = {kMsgMenuStore, kMsgMenuRestore, kMsgMenuList, kMsgMenuPurge,
+                                                    kMsgMenuConfigure};
 
 namespace {
 
-enum Command { CommandStore = 0, CommandRestore = 1, CommandList = 2, CommandPurge = 3, CommandConfigure = 4 };
+enum Command { kCommandStore = 0, kCommandRestore = 1, kCommandList = 2, kCommandPurge = 3, kCommandConfigure = 4 };
 
-constexpr int kMsgStoreKnown = 2;
-constexpr int kMsgPurgeReport = 16;
 constexpr std::size_t kReportSize = 72;
 
 // A position is known for the current editor when its file has an item or
@@ -66,14 +65,14 @@ void FormatCountReport(const char* format, int count, char* buffer, std::size_t 
 }
 
 void RunPluginMenu(Module& m, int openFrom) {
-    int messageIds[kMenuCommandCount];
-    for (int i = 0; i < kMenuCommandCount; ++i) messageIds[i] = MenuMessageIds[i];
+    Message messageIds[kMenuCommandCount];
+    for (int i = 0; i < kMenuCommandCount; ++i) messageIds[i] = kMenuMessageIds[i];
 
     LoadPositions(m);
-    if (openFrom == OPEN_EDITOR && PositionKnown(m)) messageIds[CommandStore] = kMsgStoreKnown;
+    if (openFrom == OPEN_EDITOR && PositionKnown(m)) messageIds[kCommandStore] = kMsgMenuUpdate;
 
     const bool fromPanels = openFrom == OPEN_PLUGINSMENU;
-    const int firstCommand = fromPanels ? CommandList : CommandStore;
+    const int firstCommand = fromPanels ? kCommandList : kCommandStore;
     const int count = kMenuCommandCount - firstCommand;
     FarMenuItemEx items[kMenuCommandCount];
     FillBytes(items, 0, sizeof items);
@@ -81,34 +80,34 @@ void RunPluginMenu(Module& m, int openFrom) {
         CopyBounded(items[i].Text, GetMsgText(m, messageIds[firstCommand + i]), sizeof items[i].Text);
     }
     items[0].Flags = MIF_SELECTED;
-    if (!fromPanels && messageIds[CommandStore] == MenuMessageIds[CommandStore]) items[1].Flags = MIF_DISABLE;
+    if (!fromPanels && messageIds[kCommandStore] == kMenuMessageIds[kCommandStore]) items[1].Flags = MIF_DISABLE;
 
     for (;;) {
-        int command = HostMenu(m, GetMsgText(m, 0), nullptr, nullptr, nullptr, items, count);
+        int command = HostMenu(m, GetMsgText(m, kMsgTitle), nullptr, nullptr, nullptr, items, count);
         if (fromPanels && command >= 0) command += firstCommand;
         switch (command) {
-        case CommandStore:
+        case kCommandStore:
             LoadPositions(m);
-            if (openFrom == OPEN_EDITOR) PositionOp(m, StorePosition);
+            if (openFrom == OPEN_EDITOR) PositionOp(m, PositionMode::Store);
             break;
-        case CommandRestore:
+        case kCommandRestore:
             LoadPositions(m);
-            if (openFrom == OPEN_EDITOR) PositionOp(m, RestorePosition);
+            if (openFrom == OPEN_EDITOR) PositionOp(m, PositionMode::Restore);
             break;
-        case CommandList:
+        case kCommandList:
             ShowSavedPositions(m);
             break;
-        case CommandPurge:
+        case kCommandPurge:
             ReportPurge(m, store::PurgeMissing(m.Positions, m.CurrentSettings.CfgFile));
             break;
-        case CommandConfigure:
+        case kCommandConfigure:
             ShowConfigDialog(m);
             break;
         default:
             break;
         }
-        const bool again = (fromPanels && command >= 0) || command == CommandList || command == CommandPurge ||
-                           command == CommandConfigure;
+        const bool again = (fromPanels && command >= 0) || command == kCommandList || command == kCommandPurge ||
+                           command == kCommandConfigure;
         if (!again) return;
     }
 }

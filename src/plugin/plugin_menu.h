@@ -11,7 +11,8 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+
+#include "plugin/messages.h"
 
 namespace tarnwick {
 namespace plugin {
@@ -20,9 +21,9 @@ struct Module;
 
 constexpr int kMenuCommandCount = 5;
 
-// Message number of each command's text, in menu order: store (1; 2 when a
-// position is known), restore, list, purge, configuration.
-extern const int MenuMessageIds[kMenuCommandCount];
+// The message of each command's text, in menu order: store (kMsgMenuUpdate
+// instead when a position is known), restore, list, purge, configuration.
+extern const Message kMenuMessageIds[kMenuCommandCount];
 
 // Runs the menu for a call from `openFrom` (OPEN_EDITOR, OPEN_PLUGINSMENU
 // or any other origin, which is treated like the editor without one).

@@ -14,10 +14,6 @@ namespace plugin {
 
 namespace {
 
-constexpr int kMsgListBottom = 7;
-constexpr int kMsgDeleteQuestion = 13;
-constexpr int kMsgNothingStored = 14;
-constexpr int kMsgLastDeleted = 15;
 constexpr int kShownPathLength = 62;
 constexpr int kShownTypeSize = 20;
 
@@ -78,7 +74,7 @@ void DeleteStoredPosition(Module& m, const char* path) {
 }
 
 void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {
-    static const int breakKeys[] = {VK_DELETE_KEY, 0};
+    static const int breakKeys[] = {kVirtualKeyDelete, 0};
     int selected = 0;
     items[selected].Flags = MIF_SELECTED;
     for (;;) {
@@ -87,11 +83,11 @@ void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {
             return;
         }
         int breakCode = -1;
-        const int chosen = HostMenu(m, GetMsgText(m, 0), GetMsgText(m, kMsgListBottom), breakKeys, &breakCode, items, count);
+        const int chosen = HostMenu(m, GetMsgText(m, kMsgTitle), GetMsgText(m, kMsgListBottom), breakKeys, &breakCode, items, count);
         if (chosen < 0) return;
         items[selected].Flags = 0;
         if (breakCode != 0 || chosen >= count) continue;
-        if (HostMessage(m, FMSG_MB_YESNO, GetMsgText(m, kMsgDeleteQuestion)) != 0) continue;
+        if (HostMessage(m, FMSG_MB_YESNO, GetMsgText(m, kMsgAskDelete)) != 0) continue;
 
         DeleteStoredPosition(m, paths[chosen].Text);
         --count;

@@ -1,7 +1,8 @@
-// Checks Tarnwick's language files: the header line, the number of
-// messages, the one integer conversion of the purge report, the hotkeys of
-// the menu and the dialog, texts that fit where the plug-in puts them, and
-// for Russian, that the file is in code page 866 (not UTF-8).
+// Checks Tarnwick's language files: the header line, one text for each
+// number of the plug-in's message enumeration (plugin/messages.h), the one
+// integer conversion of the purge report, the hotkeys of the menu and the
+// dialog, texts that fit where the plug-in puts them, and for Russian, that
+// the file is in code page 866 (not UTF-8).
 //
 // usage: language_file_check FILE.lng...   (exit code 0 when all pass)
 #include <cstdio>
@@ -12,9 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "plugin/messages.h"
+
 namespace {
 
-constexpr std::size_t MESSAGE_COUNT = 19;
+using namespace tarnwick::plugin;
+
+constexpr std::size_t kMessageCount = kMsgCount;
 int g_failures = 0;
 
 void Fail(const std::string& file, const std::string& what) {
@@ -71,12 +76,12 @@ std::vector<std::string> Conversions(const std::string& text) {
     return found;
 }
 
-void CheckHotkeys(const std::string& file, const std::vector<std::string>& messages, const std::vector<int>& ids,
+void CheckHotkeys(const std::string& file, const std::vector<std::string>& messages, const std::vector<Message>& ids,
                   const std::string& where) {
     std::set<unsigned char> seen;
-    for (int id : ids) {
+    for (Message id : ids) {
         int marks;
-        unsigned char key = Hotkey(messages[static_cast<std::size_t>(id)], &marks);
+        unsigned char key = Hotkey(messages[id], &marks);
         if (marks != 1) {
             Fail(file, "message " + std::to_string(id) + " needs exactly one '&' hotkey, it has " + std::to_string(marks));
         } else if (!seen.insert(key).second) {
@@ -125,38 +130,49 @@ void CheckFile(const std::string& file) {
         }
         messages.push_back(line.substr(1, line.size() - 2));
     }
-    if (messages.size() != MESSAGE_COUNT) {
-        Fail(file, "has " + std::to_string(messages.size()) + " messages, not " + std::to_string(MESSAGE_COUNT));
+    if (messages.size() != kMessageCount) {
+        Fail(file, "has " + std::to_string(messages.size()) + " messages, not " + std::to_string(kMessageCount));
         return;
     }
-    if (messages[0] != "Tarnwick") Fail(file, "message 0 must be the plug-in's title, Tarnwick");
+    if (messages[kMsgTitle] != "Tarnwick") Fail(file, "the title message must be the plug-in's title, Tarnwick");
 
-    std::vector<std::string> conversions = Conversions(messages[16]);
+    const std::string& report = messages[kMsgPurgeReport];
+    std::vector<std::string> conversions = Conversions(report);
     if (conversions.size() != 1 || conversions[0] != "%d") {
-        Fail(file, "message 16 must hold exactly one %d and no other conversion");
+        Fail(file, "the purge report must hold exactly one %d and no other conversion");
     }
     // The report is formatted into 72 bytes with a number of up to 11 characters.
-    if (messages[16].size() - 2 + 11 >= 72) Fail(file, "message 16 does not fit the 72-byte report with any count");
+    if (report.size() - 2 + 11 >= 72) Fail(file, "the purge report does not fit the 72-byte report with any count");
     for (std::size_t id = 0; id < messages.size(); ++id) {
-        if (id != 16 && !Conversions(messages[id]).empty()) Fail(file, "message " + std::to_string(id) + " holds a % conversion");
+        if (id != kMsgPurgeReport && !Conversions(messages[id]).empty()) {
+            Fail(file, "message " + std::to_string(id) + " holds a % conversion");
+        }
         if (messages[id].size() >= 128) Fail(file, "message " + std::to_string(id) + " is longer than a menu item's 127 characters");
     }
 
-    // Either store text (1 or 2) with the other menu items, and the dialog.
-    CheckHotkeys(file, messages, {1, 3, 4, 5, 6}, "menu");
-    CheckHotkeys(file, messages, {2, 3, 4, 5, 6}, "menu");
-    CheckHotkeys(file, messages, {8, 9, 10, 11, 12, 17, 18}, "dialog");
+    // Either store text with the other menu items, and the dialog.
+    for (Message store : {kMsgMenuStore, kMsgMenuUpdate}) {
+        CheckHotkeys(file, messages, {store, kMsgMenuRestore, kMsgMenuList, kMsgMenuPurge, kMsgMenuConfigure}, "menu");
+    }
+    CheckHotkeys(file, messages,
+                 {kMsgDialogShowInPanels, kMsgDialogAutomatic, kMsgDialogRemoveAtExit, kMsgDialogCheckMask,
+                  kMsgDialogPositionFile, kMsgDialogOk, kMsgDialogCancel},
+                 "dialog");
 
     // The dialog's frame runs from column 3 to 60. A check box at column 5
     // shows "[x] " before its text; the mask field starts at column 25 on
-    // the line of check box 11.
-    for (int id : {8, 9, 10}) {
-        if (5 + 4 + ShownLength(messages[static_cast<std::size_t>(id)]) > 59) {
+    // the line of the mask check box.
+    for (Message id : {kMsgDialogShowInPanels, kMsgDialogAutomatic, kMsgDialogRemoveAtExit}) {
+        if (5 + 4 + ShownLength(messages[id]) > 59) {
             Fail(file, "the check box text of message " + std::to_string(id) + " runs into the dialog's frame");
         }
     }
-    if (5 + 4 + ShownLength(messages[11]) > 24) Fail(file, "the check box text of message 11 runs into the mask field");
-    if (5 + ShownLength(messages[12]) > 59) Fail(file, "the label of message 12 runs into the dialog's frame");
+    if (5 + 4 + ShownLength(messages[kMsgDialogCheckMask]) > 24) {
+        Fail(file, "the mask check box's text (message " + std::to_string(kMsgDialogCheckMask) + ") runs into the mask field");
+    }
+    if (5 + ShownLength(messages[kMsgDialogPositionFile]) > 59) {
+        Fail(file, "the position file's label (message " + std::to_string(kMsgDialogPositionFile) + ") runs into the dialog's frame");
+    }
 
     if (russian) {
         for (std::size_t i = 0; i < content.size(); ++i) {

@@ -121,7 +121,7 @@ TEST(MarkupDeep, BuiltMillionLevelsWalkAndRemove) {
     EXPECT_EQ(document, nullptr);
 }
 
-TEST(MarkupDeep, MillionSiblings) {
+TEST(MarkupDeep, AMillionSiblingsAreCountedMeasuredAndCutWithoutRecursion) {
     MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* parent = document->CreateNode(kNodeContainer, nullptr, document);
     std::snprintf(parent->Name, kNameSize, "p");

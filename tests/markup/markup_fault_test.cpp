@@ -48,7 +48,9 @@ TEST(MarkupParserFaults, EveryFailedAllocationFailsTheWholeParse) {
         ASSERT_TRUE(Parse(document, "<kept a=\"1\"></kept>", 19, AsciiComparison()));
         const std::string before = Describe(document);
         env.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
+        const int calls = env.Calls(FaultEnv::Op::Alloc);
         EXPECT_FALSE(Parse(document, text.c_str(), static_cast<int>(text.size()), AsciiComparison())) << "allocation " << n;
+        EXPECT_GE(env.Calls(FaultEnv::Op::Alloc) - calls, n) << "allocation " << n << " was never made";
         EXPECT_EQ(Describe(document), before) << "allocation " << n;
         ExpectConsistent(document);
         // Nothing is stuck: the same document parses the text afterwards.
@@ -67,12 +69,15 @@ TEST(MarkupParserFaults, FragmentIsInsertedWholeOrNotAtAll) {
     MarkupNode* probe = InsertFragment(document, fragment.c_str(), static_cast<int>(fragment.size()), AsciiComparison());
     ASSERT_NE(probe, nullptr);
     const int count = env.Calls(FaultEnv::Op::Alloc) - start;
+    ASSERT_GT(count, 0) << "the insert allocated nothing: no site would fail";
     RemoveNode(probe);
     RemoveNode(document->GetNext());
     const std::string before = Describe(document);
     for (int n = 1; n <= count; ++n) {
         env.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
+        const int calls = env.Calls(FaultEnv::Op::Alloc);
         EXPECT_EQ(InsertFragment(document, fragment.c_str(), static_cast<int>(fragment.size()), AsciiComparison()), nullptr);
+        EXPECT_GE(env.Calls(FaultEnv::Op::Alloc) - calls, n) << "allocation " << n << " was never made";
         EXPECT_EQ(Describe(document), before) << "allocation " << n;
     }
     Destroy(document);
@@ -88,7 +93,9 @@ TEST(MarkupParserFaults, AttributeAddedToParsedNodeWholeOrNotAtAll) {
     const std::string before = Describe(document);
     for (int n = 1; n <= 3; ++n) {
         env.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
+        const int calls = env.Calls(FaultEnv::Op::Alloc);
         EXPECT_FALSE(SetAttribute(item, "c", "3")) << "allocation " << n;
+        EXPECT_GE(env.Calls(FaultEnv::Op::Alloc) - calls, n) << "allocation " << n << " was never made";
         EXPECT_EQ(Describe(document), before) << "allocation " << n;
     }
     EXPECT_TRUE(SetAttribute(item, "c", "3"));

@@ -218,7 +218,7 @@ TEST(MarkupNode, GetIntAttributeReadsTheFirstOfAName) {
     Destroy(document);
 }
 
-TEST(MarkupNode, ParseNumberForms) {
+TEST(MarkupNode, ParseNumberReadsDecimalAndHexadecimalFormsModulo2To32) {
     struct Case {
         const char* text;
         bool ok;

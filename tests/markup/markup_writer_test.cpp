@@ -35,13 +35,17 @@ MarkupNode* AddNode(MarkupNode* document, int kind, MarkupNode* parent, MarkupNo
     return node;
 }
 
-TEST(MarkupWriter, ExactTexts) {
+TEST(MarkupWriter, AnEmptyDocumentWritesNothingButTheTerminator) {
     MarkupNode* document = NewMarkupNode(platform::Env::Default());
     EXPECT_EQ(MeasureText(document, 0, AsciiComparison()), 0);
     char buffer[4] = {'\0', 'x', 'x', 'x'};
     EXPECT_EQ(WriteText(document, buffer, sizeof buffer, 0, AsciiComparison()), 0);
     EXPECT_EQ(buffer[0], '\0');
+    Destroy(document);
+}
 
+TEST(MarkupWriter, AContainerIndentsItsChildrenAndClosesOnItsOwnLine) {
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* group = AddNode(document, kNodeContainer, nullptr, document, "group");
     MarkupNode* second = AddNode(document, kNodeElement, group, nullptr, "entry");
     MarkupNode* first = AddNode(document, kNodeElement, group, nullptr, "entry");
@@ -50,8 +54,10 @@ TEST(MarkupWriter, ExactTexts) {
     EXPECT_EQ(Written(document), "<group>\r\n <entry n=\"1\">\r\n <entry>\r\n</group>\r\n");
     EXPECT_EQ(Written(document).size(), 45u);
     Destroy(document);
+}
 
-    document = NewMarkupNode(platform::Env::Default());
+TEST(MarkupWriter, AnElementIsOneLineWithItsAttributesInOrder) {
+    MarkupNode* document = NewMarkupNode(platform::Env::Default());
     MarkupNode* item = AddNode(document, kNodeElement, nullptr, document, "item");
     SetAttribute(item, "type", "editor");
     SetAttribute(item, "path", "a.txt");
@@ -60,29 +66,43 @@ TEST(MarkupWriter, ExactTexts) {
     Destroy(document);
 }
 
-TEST(MarkupWriter, ShapesOfNodes) {
-    struct Case {
-        const char* text;
-        const char* written;
-    };
-    const Case cases[] = {
-        {"<a></a>", "<a>\r\n</a>\r\n"},
-        {"<a><b><c></c></b></a>", "<a>\r\n <b>\r\n  <c>\r\n  </c>\r\n </b>\r\n</a>\r\n"},
-        {"<a><b><c></b></a>", "<a>\r\n <b>\r\n  <c>\r\n </b>\r\n</a>\r\n"},
-        {"<item hidden>", "<item hidden=\"hidden\">\r\n"},
-        {"<i a=1 A=2 a=3>", "<i a=\"1\" A=\"2\" a=\"3\">\r\n"},
-        {"<i v=\"a\r\n<b> c=d\">", "<i v=\"a\r\n<b> c=d\">\r\n"},
-        // An element without a name cannot be written: it is left out with
-        // everything below it, so that the rest reads back as it stands.
-        {"< x=1 y=2><b>", "<b>\r\n"},
-        {"<a><><b></a>", "<a>\r\n <b>\r\n</a>\r\n"},
+// Each parsed text and what the writer makes of it.
+struct ShapeCase {
+    const char* text;
+    const char* written;
+};
 
-    };
-    for (const Case& c : cases) {
+void ExpectWritten(const std::vector<ShapeCase>& cases) {
+    for (const ShapeCase& c : cases) {
         MarkupNode* document = ParseText(c.text);
         EXPECT_EQ(Written(document), c.written) << c.text;
         Destroy(document);
     }
+}
+
+TEST(MarkupWriter, NestedContainersIndentOneSpacePerLevel) {
+    ExpectWritten({
+        {"<a></a>", "<a>\r\n</a>\r\n"},
+        {"<a><b><c></c></b></a>", "<a>\r\n <b>\r\n  <c>\r\n  </c>\r\n </b>\r\n</a>\r\n"},
+        {"<a><b><c></b></a>", "<a>\r\n <b>\r\n  <c>\r\n </b>\r\n</a>\r\n"},
+    });
+}
+
+TEST(MarkupWriter, AttributesAreWrittenQuotedAsReadAndInTheirOrder) {
+    ExpectWritten({
+        {"<item hidden>", "<item hidden=\"hidden\">\r\n"},
+        {"<i a=1 A=2 a=3>", "<i a=\"1\" A=\"2\" a=\"3\">\r\n"},
+        {"<i v=\"a\r\n<b> c=d\">", "<i v=\"a\r\n<b> c=d\">\r\n"},
+    });
+}
+
+// An element without a name cannot be written: it is left out with
+// everything below it, so that the rest reads back as it stands.
+TEST(MarkupWriter, AnElementWithoutANameIsLeftOutWithItsChildren) {
+    ExpectWritten({
+        {"< x=1 y=2><b>", "<b>\r\n"},
+        {"<a><><b></a>", "<a>\r\n <b>\r\n</a>\r\n"},
+    });
 }
 
 TEST(MarkupWriter, LeavesOutWhatTheTextCannotExpress) {

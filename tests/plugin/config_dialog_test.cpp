@@ -15,8 +15,33 @@ using namespace tarnwick::plugin;
 using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;
 
-const int OK = 10;
-const int kCancel = 11;
+// The buttons' places in the dialog: what a host returns when one is pressed.
+const int kOkButton = 10;
+const int kCancelButton = 11;
+
+// One control as the user sees it: its type, its place, its flags and its
+// text (the fake host's messages).
+struct ShownControl {
+    int Type;
+    int X1, Y1, X2, Y2;
+    DWORD_T Flags;
+    const char* Text;  // null: the position-file path, checked apart
+};
+
+const ShownControl kShownControls[12] = {
+    {DI_DOUBLEBOX, 3, 1, 60, 11, 0, "Tarnwick"},
+    {DI_CHECKBOX, 5, 2, 0, 0, 0, "Show in panels"},
+    {DI_CHECKBOX, 5, 3, 0, 0, 0, "Automatic"},
+    {DI_CHECKBOX, 5, 4, 0, 0, 0, "Remove old"},
+    {DI_CHECKBOX, 5, 5, 0, 0, 0, "Check mask"},
+    {DI_EDIT, 25, 5, 58, 0, 0, "*.c"},
+    {DI_TEXT, 0, 6, 0, 0, DIF_SEPARATOR, ""},
+    {DI_TEXT, 5, 7, 0, 0, 0, "Position file:"},
+    {DI_EDIT, 5, 8, 58, 0, 0, nullptr},
+    {DI_TEXT, 0, 9, 0, 0, DIF_SEPARATOR, ""},
+    {DI_BUTTON, 0, 10, 0, 0, DIF_CENTERGROUP, "OK"},
+    {DI_BUTTON, 0, 10, 0, 0, DIF_CENTERGROUP, "Cancel"},
+};
 
 class ConfigDialogTest : public PluginTest {
 protected:
@@ -25,7 +50,7 @@ protected:
         host().DialogAnswers.push_back([edit](FarDialogItem* items, int count) {
             EXPECT_EQ(count, 12);
             edit(items);
-            return OK;
+            return kOkButton;
         });
     }
     static void SetPath(FarDialogItem* items, const std::string& path) {
@@ -34,11 +59,11 @@ protected:
     }
 };
 
-TEST_F(ConfigDialogTest, ShowsTheRegistryValuesInTheTemplatesLayout) {
+TEST_F(ConfigDialogTest, ShowsTheRegistryValuesInItsControls) {
     Start();
     SetValue("CheckMask", "1");  // changed after start: the dialog reads again
     SetValue("Mask", "*.c");
-    host().DialogAnswers.push_back([](FarDialogItem*, int) { return kCancel; });
+    host().DialogAnswers.push_back([](FarDialogItem*, int) { return kCancelButton; });
     EXPECT_EQ(Configure(3), 1);
 
     ASSERT_EQ(host().Dialogs.size(), 1u);
@@ -49,26 +74,22 @@ TEST_F(ConfigDialogTest, ShowsTheRegistryValuesInTheTemplatesLayout) {
     EXPECT_EQ(dialog.Y2, 13);
     EXPECT_FALSE(dialog.HasHelp);
     ASSERT_EQ(dialog.Items.size(), 12u);
-    const char* texts[12] = {"Tarnwick", "Show in panels", "Automatic", "Remove old", "Check mask", "*.c",
-                             "", "Position file:", "", "", "OK", "Cancel"};
     for (int i = 0; i < 12; ++i) {
         const FarDialogItem& item = dialog.Items[i];
-        const DialogTemplateRow& row = ConfigDialogTemplate[i];
-        EXPECT_EQ(item.Type, row.Type) << i;
-        EXPECT_EQ(item.X1, row.X1) << i;
-        EXPECT_EQ(item.Y1, row.Y1) << i;
-        EXPECT_EQ(item.X2, row.X2) << i;
-        EXPECT_EQ(item.Y2, row.Y2) << i;
-        EXPECT_EQ(item.Flags, row.Flags) << i;
+        const ShownControl& shown = kShownControls[i];
+        EXPECT_EQ(item.Type, shown.Type) << i;
+        EXPECT_EQ(item.X1, shown.X1) << i;
+        EXPECT_EQ(item.Y1, shown.Y1) << i;
+        EXPECT_EQ(item.X2, shown.X2) << i;
+        EXPECT_EQ(item.Y2, shown.Y2) << i;
+        EXPECT_EQ(item.Flags, shown.Flags) << i;
         EXPECT_EQ(item.Focus, i == 1 ? 1 : 0) << i;
-        EXPECT_EQ(item.DefaultButton, i == 10 ? 1 : 0) << i;
-        if (i != 8) {
-            EXPECT_STREQ(item.Data, texts[i]) << i;
+        EXPECT_EQ(item.DefaultButton, i == kOkButton ? 1 : 0) << i;
+        if (shown.Text != nullptr) {
+            EXPECT_STREQ(item.Data, shown.Text) << i;
         }
     }
     EXPECT_EQ(std::string(dialog.Items[8].Data), DefaultPositions());
-    EXPECT_EQ(dialog.Items[6].Flags, static_cast<DWORD_T>(DIF_SEPARATOR));
-    EXPECT_EQ(dialog.Items[11].Flags, static_cast<DWORD_T>(DIF_CENTERGROUP));
     std::vector<int> selected;
     for (int i = 1; i <= 4; ++i) selected.push_back(dialog.Items[i].Selected);
     EXPECT_EQ(selected, (std::vector<int>{0, 1, 1, 1}));
@@ -78,7 +99,7 @@ TEST_F(ConfigDialogTest, CancelWritesNothing) {
     Start();
     host().DialogAnswers.push_back([](FarDialogItem* items, int) {
         items[1].Selected = 1;
-        return kCancel;
+        return kCancelButton;
     });
     EXPECT_EQ(Configure(0), 1);
     host().DialogAnswers.push_back([](FarDialogItem*, int) { return -1; });  // Esc

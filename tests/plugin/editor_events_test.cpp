@@ -63,7 +63,7 @@ TEST_F(EditorEventsTest, AutomaticOffTracksButNeverMovesOrWrites) {
 
     // The record made at opening serves the menu's restore command.
     host().MenuAnswers.push_back({1, 0});
-    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), kInvalidHandle);
     ASSERT_EQ(host().SetPositions.size(), 1u);
     EXPECT_EQ(host().SetPositions[0].CurLine, 12);
 
@@ -203,35 +203,56 @@ TEST_F(EditorEventsTest, OtherEventsDoNothing) {
     EXPECT_TRUE(host().SetPositions.empty());
 }
 
-TEST_F(EditorEventsTest, FileNamesThatCannotBeStored) {
+TEST_F(EditorEventsTest, AnEditorWithoutANameOrWithAnOverlongNameIsNeverStored) {
     SetValue("CheckMask", "1");
     SetValue("Mask", "*");
     Start();
     host().Editor.NoFileName = true;
     EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
-    EXPECT_FALSE(PositionOp(LoadedModule(), StorePosition));
+    EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Store));
     // A name longer than a path slot would be cut into another file's name.
     OpenEditor(2, File(std::string(300, 'n') + ".txt"));
-    EXPECT_FALSE(PositionOp(LoadedModule(), StorePosition));
+    EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Store));
     EXPECT_FALSE(ts::FileExists(DefaultPositions()));
     EXPECT_EQ(LoadedModule().Editors.Root, nullptr);
 }
 
-TEST_F(EditorEventsTest, PositionOpResults) {
+// PositionOp's results, one mode at a time, on the current editor.
+TEST_F(EditorEventsTest, AnUntrackedEditorIsNeitherRefreshedNorRestored) {
     StartWithItem();
     host().Editor.EditorID = 5;
     host().Editor.FileName = plan_;
-    EXPECT_TRUE(PositionOp(LoadedModule(), ReloadFile));
-    EXPECT_FALSE(PositionOp(LoadedModule(), TrackEditor)) << "not tracked yet";
-    EXPECT_FALSE(PositionOp(LoadedModule(), RestorePosition));
-    EXPECT_TRUE(PositionOp(LoadedModule(), LoadPosition));
-    EXPECT_TRUE(PositionOp(LoadedModule(), TrackEditor));
-    EXPECT_TRUE(PositionOp(LoadedModule(), RestorePosition));
-    EXPECT_FALSE(PositionOp(LoadedModule(), 7));
+    EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
+    EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Track)) << "not tracked yet";
+    EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Restore));
+}
+
+TEST_F(EditorEventsTest, LoadingTheStoredPositionStartsTrackingTheEditor) {
+    StartWithItem();
+    host().Editor.EditorID = 5;
+    host().Editor.FileName = plan_;
+    ASSERT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
+    EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Load));
+    EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Track));
+    EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Restore));
+}
+
+TEST_F(EditorEventsTest, AModeOutsideTheEnumerationDoesNothing) {
+    StartWithItem();
+    host().Editor.EditorID = 5;
+    host().Editor.FileName = plan_;
+    ASSERT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
+    EXPECT_FALSE(PositionOp(LoadedModule(), static_cast<PositionMode>(7)));
+    EXPECT_FALSE(Tracked(5));
+}
+
+TEST_F(EditorEventsTest, AFileWithoutAnItemCannotBeLoadedButCanBeStored) {
+    StartWithItem();
     host().Editor.FileName = File("unknown.txt");
     host().Editor.EditorID = 6;
-    EXPECT_FALSE(PositionOp(LoadedModule(), LoadPosition));
-    EXPECT_TRUE(PositionOp(LoadedModule(), StorePosition));
+    ASSERT_TRUE(PositionOp(LoadedModule(), PositionMode::Reload));
+    EXPECT_FALSE(PositionOp(LoadedModule(), PositionMode::Load));
+    EXPECT_TRUE(PositionOp(LoadedModule(), PositionMode::Store));
     EXPECT_EQ(StoredCount(), 2);
 }
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plugin/messages.h"
+
 namespace fakehost {
 
 using namespace tarnwick;
@@ -36,6 +38,7 @@ const char* const kDefaultTexts[] = {
     "OK",                  // 17
     "Cancel",              // 18
 };
+static_assert(sizeof kDefaultTexts / sizeof kDefaultTexts[0] == plugin::kMsgCount, "one text per message");
 
 void TW_STDCALL UnusedService() { ADD_FAILURE() << "the plug-in called a host service it must not use"; }
 
@@ -286,7 +289,7 @@ void ResetHost(const std::string& moduleName, const std::string& rootKey) {
     g_host.Editor.EditorID = 1;
 
     FarStandardFunctions& f = g_host.Functions;
-    f.StructSize = STANDARD_FUNCTIONS_SIZE;
+    f.StructSize = kStandardFunctionsSize;
     FillUnused(f.atoi);
     FillUnused(f.atoi64);
     f.itoa = FakeItoa;
@@ -317,7 +320,7 @@ void ResetHost(const std::string& moduleName, const std::string& rootKey) {
     for (FarUnusedFn* slot : {&f.MkLink, &f.ConvertNameToReal, &f.GetReparsePointInfo}) FillUnused(*slot);
 
     PluginStartupInfo& info = g_host.Info;
-    info.StructSize = STARTUP_INFO_SIZE;
+    info.StructSize = kStartupInfoSize;
     std::strncpy(info.ModuleName, moduleName.c_str(), sizeof info.ModuleName - 1);
     info.ModuleNumber = 0x5A17;
     info.RootKey = g_host.RootKey.c_str();

@@ -112,6 +112,9 @@ protected:
         std::function<void()> Setup;    // after the fresh module is handed the environment
         std::function<void()> Prepare;  // before the act, and again before the rerun
         std::function<void()> Act;      // what runs under faults
+        // False for a scenario that takes no heap memory at all (fixed
+        // buffers only): its allocation loop has no site to fail.
+        bool Allocates = true;
     };
 
     // A run's result: the document, the tracked editors, the positions
@@ -335,7 +338,7 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
     auto dialogOk = [this](std::function<void(FarDialogItem*)> edit) {
         host().DialogScriptAlways = [edit](FarDialogItem* items, int) {
             edit(items);
-            return static_cast<int>(RowOk);
+            return static_cast<int>(kRowOk);
         };
         Configure(0);
     };
@@ -388,10 +391,10 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
          none,
          [dialogOk, other] {
              dialogOk([other](FarDialogItem* items) {
-                 CopyBounded(items[RowCfgFile].Data, other.c_str(), sizeof items[RowCfgFile].Data);
+                 CopyBounded(items[kRowCfgFile].Data, other.c_str(), sizeof items[kRowCfgFile].Data);
              });
          }},
-        {"settings load", settingsInRegistry, none, start},
+        {"settings load", settingsInRegistry, none, start, false},
         {"settings write",
          [this, settingsInRegistry] {
              settingsInRegistry();
@@ -400,9 +403,9 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
          none,
          [dialogOk] {
              dialogOk([](FarDialogItem* items) {
-                 items[RowShowInPanels].Selected = 0;
-                 items[RowRemoveOld].Selected = 1;
-                 CopyBounded(items[RowMask].Data, "*.md", sizeof items[RowMask].Data);
+                 items[kRowShowInPanels].Selected = 0;
+                 items[kRowRemoveOld].Selected = 1;
+                 CopyBounded(items[kRowMask].Data, "*.md", sizeof items[kRowMask].Data);
              });
          }},
     };
@@ -412,6 +415,12 @@ TEST_F(FaultScenarioTest, AllocationFailureAtEverySite) {
     for (const Scenario& scenario : Scenarios()) {
         const Baseline baseline = RunClean(scenario);
         const int sites = baseline.Calls[static_cast<int>(Op::Alloc)];
+        if (!scenario.Allocates) {
+            EXPECT_EQ(sites, 0) << scenario.Name << " now allocates: its sites must be failed too";
+            continue;
+        }
+        // A scenario that allocates nothing would pass without a single fault.
+        EXPECT_GT(sites, 0) << scenario.Name << " made no allocation: no site was failed";
         int failed = 0;
         for (int n = 1; n <= sites; ++n) {
             SCOPED_TRACE(std::string(scenario.Name) + ": allocation " + std::to_string(n) + " of " +
@@ -424,12 +433,16 @@ TEST_F(FaultScenarioTest, AllocationFailureAtEverySite) {
 }
 
 TEST_F(FaultScenarioTest, IoFailureAtEveryCall) {
+    constexpr std::size_t kFaultKinds = sizeof kIoFaults / sizeof kIoFaults[0];
+    int callsOfKind[kFaultKinds] = {};
     for (const Scenario& scenario : Scenarios()) {
         const Baseline baseline = RunClean(scenario);
         std::string counts;
         int total = 0;
-        for (const FaultKind& fault : kIoFaults) {
+        for (std::size_t k = 0; k < kFaultKinds; ++k) {
+            const FaultKind& fault = kIoFaults[k];
             const int calls = baseline.Calls[static_cast<int>(fault.Call)];
+            callsOfKind[k] += calls;
             bool failed = false;
             for (int n = 1; n <= calls && !failed; ++n) {
                 SCOPED_TRACE(std::string(scenario.Name) + ": " + fault.Name + " at call " + std::to_string(n) + " of " +
@@ -440,6 +453,12 @@ TEST_F(FaultScenarioTest, IoFailureAtEveryCall) {
             if (calls > 0) counts += std::string(" ") + fault.Name + " " + std::to_string(calls) + ",";
         }
         std::printf("[ faults   ] %s: %d failed calls:%s\n", scenario.Name, total, counts.c_str());
+        // A scenario that makes no system call would pass without a single fault.
+        EXPECT_GT(total, 0) << scenario.Name << " made no system call: no call was failed";
+    }
+    // Every failure of the list is made somewhere.
+    for (std::size_t k = 0; k < kFaultKinds; ++k) {
+        EXPECT_GT(callsOfKind[k], 0) << "no scenario makes the call of \"" << kIoFaults[k].Name << "\"";
     }
 }
 

@@ -29,7 +29,7 @@ int g_listResult = 0;        // what a PN_CMPNAMELIST call answers
 int TW_STDCALL RecordingProcessName(const char* masks, char* name, DWORD_T flags) {
     // A mask longer than the host's buffer would overflow it: fail loudly.
     if (flags == PN_CMPNAME) {
-        EXPECT_LT(std::strlen(masks), kHostMaskBufferSize) << "a mask the host cannot hold";
+        EXPECT_LT(std::strlen(masks), static_cast<std::size_t>(kPathSize)) << "a mask the host cannot hold";
     }
     g_calls.push_back(Call{masks, name, flags, name != g_originalName});
     if (flags == PN_CMPNAMELIST) return g_listResult;

@@ -27,7 +27,7 @@ TEST_F(PluginMenuTest, FromThePanelsEveryCommandComesBackUntilEsc) {
     Answer(2);  // the configuration
     CancelDialog();
     Answer(-1);
-    EXPECT_EQ(OpenPlugin(OPEN_PLUGINSMENU, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_PLUGINSMENU, 0), kInvalidHandle);
 
     ASSERT_EQ(host().Menus.size(), 4u);
     for (const fakehost::MenuShown& menu : host().Menus) {
@@ -57,7 +57,7 @@ TEST_F(PluginMenuTest, FromTheEditorWithNoKnownPositionRestoreIsDisabled) {
     Start();
     host().Editor.FileName = File("new.txt");
     Answer(-1);
-    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), kInvalidHandle);
     ASSERT_EQ(host().Menus.size(), 1u);
     EXPECT_EQ(host().Menus[0].Texts, (std::vector<std::string>{"Store position", "Restore position",
                                                                "Saved positions", "Remove missing", "Configuration"}));
@@ -73,7 +73,7 @@ TEST_F(PluginMenuTest, StoreFromTheEditorAddsTheItemAndEndsTheMenu) {
     host().Editor.CurLine = 14;
     host().Editor.CurPos = 2;
     Answer(0);
-    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), kInvalidHandle);
     EXPECT_EQ(host().Menus.size(), 1u);
     Pos pos{};
     ASSERT_TRUE(Stored(path, &pos));
@@ -82,7 +82,7 @@ TEST_F(PluginMenuTest, StoreFromTheEditorAddsTheItemAndEndsTheMenu) {
 
     // Now a position is known: the store text changes, restore is enabled.
     Answer(1);
-    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), kInvalidHandle);
     ASSERT_EQ(host().Menus.size(), 2u);
     EXPECT_EQ(host().Menus[1].Texts[0], "Update position");
     EXPECT_EQ(host().Menus[1].ItemFlags, (std::vector<DWORD_T>{MIF_SELECTED, 0, 0, 0, 0}));
@@ -111,7 +111,7 @@ TEST_F(PluginMenuTest, FromTheEditorListPurgeAndConfigurationComeBack) {
     Answer(4);
     CancelDialog();
     Answer(-1);
-    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), kInvalidHandle);
     ASSERT_EQ(host().Menus.size(), 4u);
     for (const fakehost::MenuShown& menu : host().Menus) {
         EXPECT_EQ(menu.ItemFlags, (std::vector<DWORD_T>{MIF_SELECTED, MIF_DISABLE, 0, 0, 0}));
@@ -135,7 +135,7 @@ TEST_F(PluginMenuTest, OtherOriginShowsTheEditorMenuButStoresNothing) {
     Start();
     host().Editor.FileName = File("a.txt");
     Answer(0);
-    EXPECT_EQ(OpenPlugin(OPEN_COMMANDLINE, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_COMMANDLINE, 0), kInvalidHandle);
     ASSERT_EQ(host().Menus.size(), 1u);
     EXPECT_EQ(host().Menus[0].ItemFlags, (std::vector<DWORD_T>{MIF_SELECTED, MIF_DISABLE, 0, 0, 0}));
     EXPECT_EQ(host().GetInfoCalls, 0);
@@ -143,9 +143,9 @@ TEST_F(PluginMenuTest, OtherOriginShowsTheEditorMenuButStoresNothing) {
 }
 
 TEST_F(PluginMenuTest, LongAndMissingTextsAreBounded) {
-    host().Texts[4] = std::string(300, 'L');
-    host().Texts.erase(5);
-    host().Texts[16] = "%s and %n with 100%% of %d, again %d " + std::string(100, 'x');
+    host().Texts[kMsgMenuList] = std::string(300, 'L');
+    host().Texts.erase(kMsgMenuPurge);
+    host().Texts[kMsgPurgeReport] = "%s and %n with 100%% of %d, again %d " + std::string(100, 'x');
     Start();
     Answer(1);
     Answer(-1);

@@ -176,7 +176,7 @@ TEST_F(PluginTest, DefaultPositionFileFromTheModuleName) {
 }
 
 TEST_F(PluginTest, HostTooOldIsNeverCalled) {
-    host().Info.StructSize = STARTUP_INFO_SIZE - 1;
+    host().Info.StructSize = kStartupInfoSize - 1;
     Start();
     EXPECT_EQ(LoadedModule().HostTooOld, 1);
 
@@ -188,7 +188,7 @@ TEST_F(PluginTest, HostTooOldIsNeverCalled) {
     int editorId = 1;
     EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
     EXPECT_EQ(ProcessEditorEvent(EE_CLOSE, &editorId), 0);
-    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_EDITOR, 0), kInvalidHandle);
     EXPECT_EQ(Configure(0), 0);
     ExitFAR();
     EXPECT_EQ(host().GetInfoCalls, 0);
@@ -207,7 +207,7 @@ TEST_F(PluginTest, StandardFunctionTableMissingOrIncomplete) {
     host().Functions.ProcessName = nullptr;
     Start();
     EXPECT_EQ(LoadedModule().HostTooOld, 1);
-    EXPECT_EQ(OpenPlugin(OPEN_PLUGINSMENU, 0), INVALID_HANDLE);
+    EXPECT_EQ(OpenPlugin(OPEN_PLUGINSMENU, 0), kInvalidHandle);
     EXPECT_TRUE(host().Menus.empty());
 }
 
@@ -232,9 +232,9 @@ TEST_F(PluginTest, NamesCompareTheHostsWayAfterStart) {
 }
 
 TEST_F(PluginTest, MissingTitleTextIsEmptyNotNull) {
-    host().Texts.erase(0);
+    host().Texts.erase(kMsgTitle);
     Start();
-    EXPECT_STREQ(GetMsgText(LoadedModule(), 0), "");
+    EXPECT_STREQ(GetMsgText(LoadedModule(), kMsgTitle), "");
     PluginInfo info = FilledInfo();
     GetPluginInfo(&info);
     ASSERT_NE(info.PluginMenuStrings[0], nullptr);

@@ -118,11 +118,20 @@ TEST_F(PositionFileFaultTest, ReplaceThatMeetsAReaderIsRetried) {
 }
 
 TEST_F(PositionFileFaultTest, AllocationFailuresDuringLoadDoNotCrash) {
-    for (int n = 1; n <= 12; ++n) {
+    // The allocations of a fault-free load are the sites to fail.
+    UnloadDocument(file_);
+    file_.Env = &env_;
+    const int start = env_.Calls(Op::Alloc);
+    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    const int sites = env_.Calls(Op::Alloc) - start;
+    ASSERT_GT(sites, 0) << "the load allocated nothing: no site would fail";
+    for (int n = 1; n <= sites; ++n) {
         UnloadDocument(file_);
         file_.Env = &env_;
         env_.FailAt(Op::Alloc, n, Fault::Fail);
+        const int calls = env_.Calls(Op::Alloc);
         Load(file_, path_.c_str(), nullptr);  // any outcome but a crash
+        EXPECT_GE(env_.Calls(Op::Alloc) - calls, n) << "allocation " << n << " was never made";
     }
     env_.FailAt(Op::Alloc, 1, Fault::None, 0);
     UnloadDocument(file_);

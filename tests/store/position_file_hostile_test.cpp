@@ -1,22 +1,27 @@
 // Hostile position files through Load and Save: very deep, very long, very
 // wide, huge values, huge files, zero bytes, names built to collide in the
-// parser's index. Each must load whole or be refused (Load false, memory
-// and disk as they were), within memory bounded by the file's size and the
-// memory limit.
+// parser's index. Each of them fits the memory limit, at either size below,
+// so each loads, within memory bounded by the file's size and the limit;
+// each case states what the document holds and what becomes of the file: a
+// file the reader keeps as it stands is saved back unchanged, any other is
+// first copied to its ".bak" byte for byte. A file larger than the limit is
+// refused and left untouched.
 //
-// ctest runs them at a hundredth of their size with a small memory limit,
-// so that the refusals are exercised too. TARNWICK_HOSTILE_FULL=1 runs the
-// full sizes with the default limit and prints the time and peak memory of
-// each Load and Save (timings are printed, never asserted).
+// ctest runs them at a hundredth of their size with a small memory limit.
+// TARNWICK_HOSTILE_FULL=1 runs the full sizes with the default limit and
+// prints the time and peak memory of each Load and Save (timings are
+// printed, never asserted).
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "common/counting_env.h"
 #include "common/test_support.h"
+#include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "store/position_file.h"
 #include "store_test_support.h"
@@ -106,18 +111,26 @@ std::string Colliding(std::size_t pairs) {
     return opening + closing;
 }
 
+// How many times `what` occurs in `text`.
+int Occurrences(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++count;
+    return count;
+}
+
 double Milliseconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
 
 class PositionFileHostileTest : public ::testing::Test {
 protected:
-    // Loads the text from a file, saves it when it loaded, and checks the
-    // outcome; with a document loaded before (`keep`), a refused file must
-    // leave that document and the file on disk alone.
-    void Run(const char* label, const std::string& text) {
+    // Writes `text` to a file, which must load; hands the document to
+    // `check`, saves it and checks that what was written reads back into
+    // the same text. Returns the file's path.
+    std::string LoadCheckAndSave(const char* label, const std::string& text,
+                                 const std::function<void(const PositionFile&)>& check) {
         const std::string path = temp_.File(std::string(label) + ".cfg");
-        ASSERT_TRUE(testing_support::WriteWholeFile(path, text));
+        EXPECT_TRUE(testing_support::WriteWholeFile(path, text));
         const std::uint64_t limit = FullSize() ? markup::kDocumentMemoryLimit : kSmallLimit;
 
         CountingEnv env(platform::Env::Default());
@@ -125,73 +138,134 @@ protected:
         file.Env = &env;
         file.MemoryLimit = FullSize() ? 0 : kSmallLimit;
         auto start = std::chrono::steady_clock::now();
-        bool loaded = Load(file, path.c_str(), nullptr);
-        double loadMs = Milliseconds(start);
-        std::uint64_t loadPeak = env.Peak();
-        std::uint64_t documentBytes = env.Live();
+        const bool loaded = Load(file, path.c_str(), nullptr);
+        const double loadMs = Milliseconds(start);
+        const std::uint64_t loadPeak = env.Peak();
+        const std::uint64_t documentBytes = env.Live();
+        EXPECT_TRUE(loaded) << label << " was refused";
         // Memory stays within the text, the document the limit allows and
         // the parser's index (a few words per element, at most one element
         // per two bytes).
         EXPECT_LE(loadPeak, text.size() + limit + 16 * text.size() + (1u << 20)) << label;
-        if (loaded) {
-            EXPECT_LE(documentBytes, limit) << label;
-        }
+        EXPECT_LE(documentBytes, limit) << label;
+        check(file);
 
-        double saveMs = -1;
-        std::uint64_t savePeak = 0;
-        if (loaded) {
-            env.ResetCounts();
-            start = std::chrono::steady_clock::now();
-            EXPECT_TRUE(Save(file, path.c_str(), nullptr, true)) << label;
-            saveMs = Milliseconds(start);
-            savePeak = env.Peak();
-            // What was written reads back into the same text.
-            PositionFile again{};
-            again.MemoryLimit = file.MemoryLimit;
-            std::string written = testing_support::ReadWholeFile(path);
-            EXPECT_TRUE(Load(again, path.c_str(), nullptr)) << label;
-            const std::string other = temp_.File(std::string(label) + "-again.cfg");
-            EXPECT_TRUE(Save(again, other.c_str(), nullptr, false)) << label;
-            EXPECT_TRUE(testing_support::ReadWholeFile(other) == written) << label;
-            UnloadDocument(again);
-        } else {
-            // A refused file: a document loaded before stays, and a save
-            // that reloads first writes nothing.
-            const std::string keepPath = temp_.File("keep.cfg");
-            ASSERT_TRUE(testing_support::WriteWholeFile(keepPath, store_testing::ItemLine("C:\\keep.txt", 7)));
-            PositionFile kept{};
-            kept.MemoryLimit = file.MemoryLimit;
-            ASSERT_TRUE(Load(kept, keepPath.c_str(), nullptr));
-            EXPECT_FALSE(Load(kept, path.c_str(), nullptr)) << label;
-            EXPECT_EQ(store_testing::StoredLine(kept, "C:\\keep.txt"), 7) << label;
-            EXPECT_FALSE(Save(kept, path.c_str(), nullptr, true)) << label;
-            EXPECT_TRUE(testing_support::ReadWholeFile(path) == text) << label << ": the refused file changed";
-            UnloadDocument(kept);
-        }
+        env.ResetCounts();
+        start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(Save(file, path.c_str(), nullptr, true)) << label;
+        const double saveMs = Milliseconds(start);
+        const std::uint64_t savePeak = env.Peak();
+        // What was written reads back into the same text.
+        PositionFile again{};
+        again.MemoryLimit = file.MemoryLimit;
+        const std::string written = testing_support::ReadWholeFile(path);
+        EXPECT_TRUE(Load(again, path.c_str(), nullptr)) << label;
+        const std::string other = temp_.File(std::string(label) + "-again.cfg");
+        EXPECT_TRUE(Save(again, other.c_str(), nullptr, false)) << label;
+        EXPECT_TRUE(testing_support::ReadWholeFile(other) == written) << label;
+        UnloadDocument(again);
+
         UnloadDocument(file);
         EXPECT_EQ(env.Live(), 0u) << label;
         std::printf("hostile %-10s %8.1f MB  load %-7s %8.1f ms peak %7.1f MB  save %8.1f ms peak %7.1f MB\n", label,
                     text.size() / 1e6, loaded ? "ok" : "refused", loadMs, loadPeak / 1e6, saveMs, savePeak / 1e6);
+        return path;
+    }
+
+    // The file was saved back exactly as it was, with no backup made.
+    static void ExpectSavedUnchanged(const std::string& path, const std::string& text) {
+        EXPECT_TRUE(testing_support::ReadWholeFile(path) == text) << path;
+        EXPECT_FALSE(testing_support::FileExists(path + ".bak")) << path;
+    }
+
+    // The file held what the reader does not keep: its bytes were copied to
+    // the backup, byte for byte, before the save replaced it.
+    static void ExpectKeptAsBackup(const std::string& path, const std::string& text) {
+        ASSERT_TRUE(testing_support::FileExists(path + ".bak")) << path;
+        EXPECT_TRUE(testing_support::ReadWholeFile(path + ".bak") == text) << path;
     }
 
     static constexpr std::uint64_t kSmallLimit = 4u << 20;
     testing_support::TempDir temp_;
 };
 
-TEST_F(PositionFileHostileTest, DeepLongAndWide) {
-    Run("nested", Nested(Scaled(1000000)));
-    Run("items", Items(Scaled(1000000)));
-    Run("attributes", ManyAttributes(Scaled(1000000)));
+TEST_F(PositionFileHostileTest, ADeeplyNestedFileLoadsWholeAndReadsBackAsTheSameTree) {
+    const std::string text = Nested(Scaled(1000000));
+    const std::string path = LoadCheckAndSave("nested", text, [](const PositionFile& file) {
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), 0);
+        EXPECT_NE(Document(file)->GetNext(), nullptr) << "the outermost element is kept";
+    });
+    // The writer indents the levels; nothing of the tree is lost, so no
+    // backup is made.
+    EXPECT_FALSE(testing_support::FileExists(path + ".bak"));
 }
 
-TEST_F(PositionFileHostileTest, HugeValuesAndFiles) {
-    Run("value", HugeValue(Scaled(50u << 20)));
-    Run("file", HugeFile(Scaled(100u << 20)));
+TEST_F(PositionFileHostileTest, AFileOfManyItemsLoadsWholeAndIsSavedUnchanged) {
+    const std::size_t count = Scaled(1000000);
+    const std::string text = Items(count);
+    const std::string path = LoadCheckAndSave("items", text, [count](const PositionFile& file) {
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), static_cast<int>(count));
+        EXPECT_EQ(store_testing::StoredLine(file, "C:\\Users\\someone\\Documents\\Projects\\p0\\notes.txt"), 0);
+        const std::string last = "C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(count - 1) + "\\notes.txt";
+        EXPECT_EQ(store_testing::StoredLine(file, last), static_cast<int>((count - 1) % 5000));
+    });
+    ExpectSavedUnchanged(path, text);
 }
 
-TEST_F(PositionFileHostileTest, ZeroBytesAndCollidingNames) {
-    Run("zeros", ZeroBytes(Scaled(1000000)));
-    Run("colliding", Colliding(Scaled(350000)));
+TEST_F(PositionFileHostileTest, AnItemWithThousandsOfAttributesLoadsAndItsFileIsKeptAsABackup) {
+    const std::string text = ManyAttributes(Scaled(1000000));
+    const std::string path = LoadCheckAndSave("attributes", text, [](const PositionFile& file) {
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), 1);
+        // An element keeps 32 attributes (type, path, a0 to a29): the rest
+        // are lost to the document.
+        const markup::MarkupNode* item = Document(file)->GetNext();
+        ASSERT_NE(item, nullptr);
+        EXPECT_STREQ(markup::GetAttribute(item, "path"), "C:\\wide.txt");
+        EXPECT_STREQ(markup::GetAttribute(item, "a29"), "1");
+        EXPECT_EQ(markup::GetAttribute(item, "a30"), nullptr);
+    });
+    ExpectKeptAsBackup(path, text);
+}
+
+TEST_F(PositionFileHostileTest, AHugeValueLoadsWholeAndIsSavedUnchanged) {
+    const std::string text = HugeValue(Scaled(50u << 20));
+    const std::string path = LoadCheckAndSave("value", text, [](const PositionFile& file) {
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), 2);
+        EXPECT_EQ(store_testing::StoredLine(file, "C:\\after.txt"), 2);
+    });
+    ExpectSavedUnchanged(path, text);
+}
+
+TEST_F(PositionFileHostileTest, AHugeFileOfTextBetweenItemsLoadsEveryItemAndIsKeptAsABackup) {
+    const std::string text = HugeFile(Scaled(100u << 20));
+    const int items = Occurrences(text, "<item ");
+    const std::string path = LoadCheckAndSave("file", text, [items](const PositionFile& file) {
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), items);
+        EXPECT_EQ(store_testing::StoredLine(file, "C:\\f0.txt"), 1);
+        EXPECT_EQ(store_testing::StoredLine(file, "C:\\f" + std::to_string(items - 1) + ".txt"), 1);
+    });
+    // Text outside tags is not kept.
+    ExpectKeptAsBackup(path, text);
+}
+
+TEST_F(PositionFileHostileTest, ZeroBytesCutEveryItemAndTheFileIsKeptAsABackup) {
+    const std::string text = ZeroBytes(Scaled(1000000));
+    const std::string path = LoadCheckAndSave("zeros", text, [](const PositionFile& file) {
+        // Each line loses its element name or its type to a zero byte.
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), 0);
+        EXPECT_NE(Document(file)->GetNext(), nullptr) << "the elements are kept";
+    });
+    ExpectKeptAsBackup(path, text);
+}
+
+TEST_F(PositionFileHostileTest, NamesCollidingInTheIndexLoadAndTheFileIsKeptAsABackup) {
+    const std::string text = Colliding(Scaled(350000));
+    const std::string path = LoadCheckAndSave("colliding", text, [](const PositionFile& file) {
+        EXPECT_EQ(CountItems(file, kItemTypeEditor), 0);
+        EXPECT_NE(Document(file)->GetNext(), nullptr) << "the elements are kept";
+    });
+    // The closing tags match nothing, and such tags are not kept.
+    ExpectKeptAsBackup(path, text);
 }
 
 // A file larger than the memory limit is not even read: the peak stays far

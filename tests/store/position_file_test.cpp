@@ -76,19 +76,28 @@ TEST_F(PositionFileTest, EmptyOrGarbageFilesLoadWithoutItems) {
     }
 }
 
-TEST_F(PositionFileTest, ReadingItems) {
-    LoadFrom("<item type=\"editor\" path=\"no-top\" line=\"5\" column=\"6\" left=\"7\" overtype=\"1\">\r\n"
-             "<item type=\"editor\" path=\"bad-top\" line=\"1\" column=\"1\" top=\"abc\" left=\"0\" overtype=\"0\">\r\n"
-             "<ITEM TYPE=\"Editor\" PATH=\"upper\" line=\"0x10\">\r\n"
-             "<item type=\"other\" path=\"no-top\" line=\"99\">\r\n"
-             "<item path=\"typeless\" line=\"1\">\r\n"
-             "<entry type=\"editor\" path=\"wrong-name\">\r\n"
-             "<box><item type=\"editor\" path=\"nested\" line=\"1\"></box>\r\n");
+// A file of items of every shape the reader meets.
+class ReadingItemsTest : public PositionFileTest {
+protected:
+    void SetUp() override {
+        LoadFrom("<item type=\"editor\" path=\"no-top\" line=\"5\" column=\"6\" left=\"7\" overtype=\"1\">\r\n"
+                 "<item type=\"editor\" path=\"bad-top\" line=\"1\" column=\"1\" top=\"abc\" left=\"0\" overtype=\"0\">\r\n"
+                 "<ITEM TYPE=\"Editor\" PATH=\"upper\" line=\"0x10\">\r\n"
+                 "<item type=\"other\" path=\"no-top\" line=\"99\">\r\n"
+                 "<item path=\"typeless\" line=\"1\">\r\n"
+                 "<entry type=\"editor\" path=\"wrong-name\">\r\n"
+                 "<box><item type=\"editor\" path=\"nested\" line=\"1\"></box>\r\n");
+    }
+};
+
+TEST_F(ReadingItemsTest, ItemsAreCountedByTypeIgnoringCase) {
     EXPECT_EQ((Paths{"no-top", "bad-top", "upper"}), ItemPaths(host.File));
     EXPECT_EQ(3, CountItems(host.File, "editor"));
     EXPECT_EQ(1, CountItems(host.File, "OTHER"));
     EXPECT_EQ(0, CountItems(host.File, nullptr));
+}
 
+TEST_F(ReadingItemsTest, AMissingAttributeLeavesTheFieldAsItWas) {
     EditorSetPosition position = Position(0, 0, 42, 0, 0);
     position.CurTabPos = 8;
     ASSERT_TRUE(ReadItem(host.File, "editor", "NO-TOP", &position));
@@ -96,21 +105,29 @@ TEST_F(PositionFileTest, ReadingItems) {
     EXPECT_EQ(42, position.TopScreenLine);  // missing: left as the caller had it
     EXPECT_EQ(1, position.Overtype);
     EXPECT_EQ(-1, position.CurTabPos);
+}
 
-    position = Position(0, 0, 42);
+TEST_F(ReadingItemsTest, AValueThatIsNotANumberReadsAsZero) {
+    EditorSetPosition position = Position(0, 0, 42);
     ASSERT_TRUE(ReadItem(host.File, "editor", "bad-top", &position));
-    EXPECT_EQ(0, position.TopScreenLine);  // not a number: 0
-    EXPECT_EQ(16, StoredLine(host.File, "upper"));
+    EXPECT_EQ(0, position.TopScreenLine);
+}
 
-    // Not an item: nested, wrongly named, or without a type.
-    position = Position(-5);
+TEST_F(ReadingItemsTest, NamesIgnoreCaseAndANumberMayBeHexadecimal) {
+    EXPECT_EQ(16, StoredLine(host.File, "upper"));
+}
+
+TEST_F(ReadingItemsTest, NestedWronglyNamedAndTypelessElementsAreNoItems) {
+    EditorSetPosition position = Position(-5);
     for (const char* path : {"nested", "wrong-name", "typeless", "absent"}) {
         EXPECT_FALSE(ReadItem(host.File, "editor", path, &position)) << path;
         EXPECT_FALSE(ItemExists(host.File, "editor", path)) << path;
     }
     EXPECT_EQ(-5, position.CurLine);
+}
 
-    // Another type is found but has no position to read.
+TEST_F(ReadingItemsTest, AnItemOfAnotherTypeIsFoundButHasNoPositionToRead) {
+    EditorSetPosition position = Position(-5);
     EXPECT_TRUE(ReadItem(host.File, "other", "no-top", &position));
     EXPECT_EQ(-5, position.CurLine);
     EXPECT_FALSE(ReadItemElement(nullptr, "editor", &position));
