@@ -25,6 +25,7 @@ namespace tarnwick {
 namespace store {
 namespace {
 
+using store_testing::OpenedFile;
 using testing_support::CountingEnv;
 
 bool FullSize() {
@@ -121,14 +122,15 @@ protected:
         const std::uint64_t limit = FullSize() ? markup::kDocumentMemoryLimit : kSmallLimit;
 
         CountingEnv env(platform::Env::Default());
-        PositionFile file{};
-        file.Env = &env;
-        file.MemoryLimit = FullSize() ? 0 : kSmallLimit;
+        const std::uint64_t memoryLimit = FullSize() ? 0 : kSmallLimit;
+        OpenedFile file(&env, nullptr, memoryLimit);
+        ASSERT_NE(nullptr, static_cast<PositionFile*>(file));
+        const std::uint64_t handleBytes = env.Live();
         auto start = std::chrono::steady_clock::now();
-        bool loaded = Load(file, path.c_str(), nullptr);
+        bool loaded = Load(file, path.c_str());
         double loadMs = Milliseconds(start);
         std::uint64_t loadPeak = env.Peak();
-        std::uint64_t documentBytes = env.Live();
+        std::uint64_t documentBytes = env.Live() - handleBytes;
         // Memory stays within the text, the document the limit allows and
         // the parser's index (a few words per element, at most one element
         // per two bytes).
@@ -142,33 +144,29 @@ protected:
         if (loaded) {
             env.ResetCounts();
             start = std::chrono::steady_clock::now();
-            EXPECT_TRUE(Save(file, path.c_str(), nullptr, true)) << label;
+            EXPECT_TRUE(Save(file, path.c_str(), true)) << label;
             saveMs = Milliseconds(start);
             savePeak = env.Peak();
             // What was written reads back into the same text.
-            PositionFile again{};
-            again.MemoryLimit = file.MemoryLimit;
+            OpenedFile again(platform::Env::Default(), nullptr, memoryLimit);
             std::string written = testing_support::ReadWholeFile(path);
-            EXPECT_TRUE(Load(again, path.c_str(), nullptr)) << label;
+            EXPECT_TRUE(Load(again, path.c_str())) << label;
             const std::string other = temp_.File(std::string(label) + "-again.cfg");
-            EXPECT_TRUE(Save(again, other.c_str(), nullptr, false)) << label;
+            EXPECT_TRUE(Save(again, other.c_str(), false)) << label;
             EXPECT_TRUE(testing_support::ReadWholeFile(other) == written) << label;
-            UnloadDocument(again);
         } else {
             // A refused file: a document loaded before stays, and a save
             // that reloads first writes nothing.
             const std::string keepPath = temp_.File("keep.cfg");
             ASSERT_TRUE(testing_support::WriteWholeFile(keepPath, store_testing::ItemLine("C:\\keep.txt", 7)));
-            PositionFile kept{};
-            kept.MemoryLimit = file.MemoryLimit;
-            ASSERT_TRUE(Load(kept, keepPath.c_str(), nullptr));
-            EXPECT_FALSE(Load(kept, path.c_str(), nullptr)) << label;
+            OpenedFile kept(platform::Env::Default(), nullptr, memoryLimit);
+            ASSERT_TRUE(Load(kept, keepPath.c_str()));
+            EXPECT_FALSE(Load(kept, path.c_str())) << label;
             EXPECT_EQ(store_testing::StoredLine(kept, "C:\\keep.txt"), 7) << label;
-            EXPECT_FALSE(Save(kept, path.c_str(), nullptr, true)) << label;
+            EXPECT_FALSE(Save(kept, path.c_str(), true)) << label;
             EXPECT_TRUE(testing_support::ReadWholeFile(path) == text) << label << ": the refused file changed";
-            UnloadDocument(kept);
         }
-        UnloadDocument(file);
+        file.Close();
         EXPECT_EQ(env.Live(), 0u) << label;
         std::printf("hostile %-10s %8.1f MB  load %-7s %8.1f ms peak %7.1f MB  save %8.1f ms peak %7.1f MB\n", label,
                     text.size() / 1e6, loaded ? "ok" : "refused", loadMs, loadPeak / 1e6, saveMs, savePeak / 1e6);
@@ -203,21 +201,18 @@ TEST_F(PositionFileHostileTest, FileLargerThanTheLimitIsNotRead) {
     const std::string keepPath = temp_.File("keep.cfg");
     ASSERT_TRUE(testing_support::WriteWholeFile(keepPath, store_testing::ItemLine("C:\\keep.txt", 7)));
     CountingEnv env(platform::Env::Default());
-    PositionFile file{};
-    file.Env = &env;
-    file.MemoryLimit = text.size() - 1;
-    ASSERT_TRUE(Load(file, keepPath.c_str(), nullptr));
+    OpenedFile file(&env, nullptr, text.size() - 1);
+    ASSERT_TRUE(Load(file, keepPath.c_str()));
     env.ResetCounts();
-    EXPECT_FALSE(Load(file, path.c_str(), nullptr));
+    EXPECT_FALSE(Load(file, path.c_str()));
     EXPECT_LT(env.Peak(), env.Live() + 4096);
     EXPECT_EQ(store_testing::StoredLine(file, "C:\\keep.txt"), 7);
-    EXPECT_FALSE(Save(file, path.c_str(), nullptr, true));
+    EXPECT_FALSE(Save(file, path.c_str(), true));
     EXPECT_TRUE(testing_support::ReadWholeFile(path) == text);
-    // At the limit it is read.
-    file.MemoryLimit = 0;
-    EXPECT_TRUE(Load(file, path.c_str(), nullptr));
-    EXPECT_EQ(CountItems(file, kItemTypeEditor), 20000);
-    UnloadDocument(file);
+    // Under the default limit it is read.
+    OpenedFile roomy(&env, nullptr, 0);
+    EXPECT_TRUE(Load(roomy, path.c_str()));
+    EXPECT_EQ(CountItems(roomy, ItemKind::Editor), 20000);
 }
 
 }  // namespace
