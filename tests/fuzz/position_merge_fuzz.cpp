@@ -1,11 +1,11 @@
 // Fuzz target: two arbitrary position files, the first loaded, the second
-// merged into it (with an editor table holding some of its paths, and
-// perhaps with one allocation of that merge failing), then item additions,
-// updates and removals, and a save. A fresh load of the saved file holds
-// exactly what memory held.
+// merged into it (with some of its paths open here, and perhaps with one
+// allocation of that merge failing), then item additions, updates and
+// removals, and a save. A fresh load of the saved file holds exactly what
+// memory held.
 //
 // Input: <first file> 0x01 <second file> 0x01 <operations>. The operation
-// bytes pick the editors, the allocation to fail and the item changes.
+// bytes pick the open paths, the allocation to fail and the item changes.
 //
 // Each input runs twice: once on the files as they are (no crash, leak or
 // undefined behaviour), and once on the text the writer makes of each of
@@ -23,11 +23,10 @@
 
 #include "common/fault_env.h"
 #include "common/memory_env.h"
+#include "common/open_paths.h"
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
-#include "store/editor_table.h"
-#include "store/item_update.h"
 #include "store/position_file.h"
 
 namespace {
@@ -36,6 +35,7 @@ using namespace tarnwick;
 using namespace tarnwick::store;
 using testing_support::FaultEnv;
 using testing_support::MemoryEnv;
+using testing_support::OpenPaths;
 
 void Check(bool condition, const char* what) {
     if (condition) return;
@@ -43,61 +43,51 @@ void Check(bool condition, const char* what) {
     std::abort();
 }
 
-std::string TextOf(const markup::MarkupNode* document) {
-    std::int64_t length = markup::MeasureText(document, 0);
-    Check(length >= 0, "measure");
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    Check(markup::WriteText(document, &text[0], length + 1, 0) == length, "write text");
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 // The text the writer makes of `text`.
 std::string Canonical(const std::string& text) {
+    const CaseComparison& ascii = AsciiComparison();
     markup::MarkupNode* document = markup::NewMarkupNode(platform::Env::Default());
     Check(document != nullptr, "document");
-    markup::Parse(document, text.c_str(), static_cast<int>(text.size()));
-    std::string written = TextOf(document);
+    markup::Parse(document, text.c_str(), static_cast<int>(text.size()), ascii);
+    std::int64_t length = markup::MeasureText(document, 0, ascii);
+    Check(length >= 0, "measure");
+    std::string written(static_cast<std::size_t>(length) + 1, '\0');
+    Check(markup::WriteText(document, &written[0], length + 1, 0, ascii) == length, "write text");
+    written.resize(static_cast<std::size_t>(length));
     markup::Destroy(document);
     return written;
 }
 
-struct Item {
-    std::string Path;
-    EditorSetPosition Position;
-};
-
-// The editor items of the document, front to back.
-std::vector<Item> ItemsOf(const PositionFile& file) {
-    std::vector<Item> items;
-    for (markup::MarkupNode* e = Document(file) != nullptr ? Document(file)->GetNext() : nullptr; e != nullptr;
-         e = e->GetNext()) {
-        if (!IsItemOfType(e, kItemTypeEditor)) continue;
-        Item item{markup::GetAttribute(e, "path"), EditorSetPosition{}};
-        ReadItemElement(e, kItemTypeEditor, &item.Position);
-        items.push_back(item);
-    }
-    return items;
+PositionFile* Open(platform::Env* env, const OpenFiles* open) {
+    PositionFile* file = OpenPositionFile({env, &AsciiComparison(), open, 0});
+    Check(file != nullptr, "open");
+    return file;
 }
 
-// The paths of the editor items, front to back: what ItemsOf gives without
-// reading the positions, for picking an item to change.
-std::vector<std::string> PathsOf(const PositionFile& file) {
-    std::vector<std::string> paths;
-    for (markup::MarkupNode* e = Document(file) != nullptr ? Document(file)->GetNext() : nullptr; e != nullptr;
-         e = e->GetNext()) {
-        if (IsItemOfType(e, kItemTypeEditor)) paths.emplace_back(markup::GetAttribute(e, "path"));
-    }
-    return paths;
+struct Item {
+    std::string Path;
+    StoredPlace Place;
+};
+
+bool AddItemOf(void* context, const char* path, const StoredPlace& place) {
+    static_cast<std::vector<Item>*>(context)->push_back(Item{path, place});
+    return true;
+}
+
+// The editor items, front to back.
+std::vector<Item> ItemsOf(const PositionFile* file) {
+    std::vector<Item> items;
+    VisitItems(file, ItemKind::Editor, AddItemOf, &items);
+    return items;
 }
 
 bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const EditorSetPosition& p = a[i].Position;
-        const EditorSetPosition& q = b[i].Position;
-        if (a[i].Path != b[i].Path || p.CurLine != q.CurLine || p.CurPos != q.CurPos ||
-            p.TopScreenLine != q.TopScreenLine || p.LeftPos != q.LeftPos || p.Overtype != q.Overtype) {
+        const EditorPlace& p = a[i].Place.Editor;
+        const EditorPlace& q = b[i].Place.Editor;
+        if (a[i].Path != b[i].Path || p.Line != q.Line || p.Column != q.Column || p.Top != q.Top ||
+            p.Left != q.Left || p.Overtype != q.Overtype) {
             return false;
         }
     }
@@ -119,102 +109,111 @@ struct Bytes {
     }
 };
 
-void Run(const std::string& first, const std::string& second, const std::uint8_t* ops, std::size_t opsSize,
-         bool strict) {
-    const std::string path = "/fuzz/positions.cfg";
-    // The files live in memory, new for every run; the heap is the real one.
-    MemoryEnv files(platform::Env::Default());
-    FaultEnv env(&files);
-    env.SkipFlushes(true);
-    Bytes bytes{ops, opsSize, 0};
-
-    PositionFile file{};
-    file.Env = &env;
-    EditorTable table{nullptr, &env};
-
-    // Each file is put in place as another host's save does: a new file.
-    Check(files.PutFile(path, first), "first file");
-    bool loaded = Load(file, path.c_str(), &table);
-    Check(loaded, "first load");
-
-    // Editors of this process on some of the second file's paths.
-    {
-        PositionFile peek{};
-        peek.Env = &files;
-        Check(files.PutFile(path, second), "second file");
-        Load(peek, path.c_str(), nullptr);
-        std::vector<Item> theirs = ItemsOf(peek);
-        UnloadDocument(peek);
-        std::uint8_t mask = bytes.Next();
-        for (std::size_t i = 0; i < theirs.size() && i < 8; ++i) {
-            if ((mask & (1u << i)) == 0) continue;
-            EditorRecord record = PathKey(theirs[i].Path.c_str());
-            record.EditorID = static_cast<std::int32_t>(i) + 1;
-            Check(InsertRecord(table, record), "editor record");
-        }
+// Some of the second file's paths (the mask's bits, of its first eight
+// editor items) are open here.
+void OpenSomeOf(MemoryEnv& files, const std::string& path, const std::string& second, std::uint8_t mask,
+                OpenPaths& open) {
+    Check(files.PutFile(path, second), "second file");
+    PositionFile* peek = Open(&files, nullptr);
+    Load(peek, path.c_str());
+    std::vector<Item> theirs = ItemsOf(peek);
+    ClosePositionFile(peek);
+    for (std::size_t i = 0; i < theirs.size() && i < 8; ++i) {
+        if ((mask & (1u << i)) != 0) open.Open(theirs[i].Path);
     }
+}
 
-    // The merge, perhaps with one of its allocations failing: then it is
-    // refused and memory stays as it was.
-    std::uint8_t failAt = bytes.Next();
-    if (failAt != 0) {
-        const std::string before = TextOf(Document(file));
-        env.FailAt(FaultEnv::Op::Alloc, failAt, FaultEnv::Fault::Fail);
-        bool merged = Load(file, path.c_str(), &table);
-        env.ClearFaults();
-        if (!merged) Check(TextOf(Document(file)) == before, "a failed merge left memory as it was");
-    }
-    Check(Load(file, path.c_str(), &table), "merge");
-
-    // Item changes. The paths to pick from are those of the merged items
-    // and of the new ones added since (a removed item's path may still be
-    // picked: a change to an item that is gone is a case as well).
-    std::vector<std::string> paths = PathsOf(file);
+// Adds, updates, puts and removals of items. The paths to pick from are
+// those of the merged items and of the new ones added since (a removed
+// item's path may still be picked: a change to an item that is gone is a
+// case as well).
+void ChangeItems(PositionFile* file, Bytes& bytes) {
+    std::vector<std::string> paths;
+    for (const Item& item : ItemsOf(file)) paths.push_back(item.Path);
     for (int count = 0; bytes.More() && count < 64; ++count) {
         std::uint8_t op = bytes.Next();
         // A new path, or (when there is one) the path of an item there.
         const bool fresh = (op & 0x10) != 0 || paths.empty();
         std::string itemPath = fresh ? "f" + std::to_string(op >> 5) + ".txt" : paths[bytes.Next() % paths.size()];
         if (fresh && (op & 3) != 2) paths.push_back(itemPath);
-        EditorSetPosition position{};
-        position.CurLine = bytes.Number();
-        position.CurPos = bytes.Number();
-        position.TopScreenLine = bytes.Number();
-        position.LeftPos = bytes.Number();
-        position.Overtype = bytes.Next() & 1;
+        StoredPlace place{};
+        place.Editor.Line = bytes.Number();
+        place.Editor.Column = bytes.Number();
+        place.Editor.Top = bytes.Number();
+        place.Editor.Left = bytes.Number();
+        place.Editor.Overtype = bytes.Next() & 1;
         switch (op & 3) {
         case 0:
-            AddItem(file, kItemTypeEditor, itemPath.c_str(), position);
+            AddItem(file, ItemKind::Editor, itemPath.c_str(), place);
             break;
         case 1:
-            UpdateWholeItem(file, kItemTypeEditor, itemPath.c_str(), position);
+            WriteItem(file, ItemKind::Editor, itemPath.c_str(), place);
             break;
         case 2:
-            RemoveItem(file, kItemTypeEditor, itemPath.c_str());
+            RemoveItem(file, ItemKind::Editor, itemPath.c_str());
             break;
         default:
-            StoreWholeItem(file, kItemTypeEditor, itemPath.c_str(), position);
+            if (ReadItem(file, ItemKind::Editor, itemPath.c_str(), nullptr)) {
+                WriteItem(file, ItemKind::Editor, itemPath.c_str(), place);
+            } else {
+                AddItem(file, ItemKind::Editor, itemPath.c_str(), place);
+            }
             break;
         }
     }
+}
+
+void Run(const std::string& first, const std::string& second, const std::uint8_t* ops, std::size_t opsSize,
+         bool strict) {
+    const std::string path = "/fuzz/positions.cfg";
+    const std::string again = "/fuzz/again.cfg";
+    // The files live in memory, new for every run; the heap is the real one.
+    MemoryEnv files(platform::Env::Default());
+    FaultEnv env(&files);
+    env.SkipFlushes(true);
+    Bytes bytes{ops, opsSize, 0};
+    OpenPaths open;
+    PositionFile* file = Open(&env, open.Files());
+
+    // Each file is put in place as another host's save does: a new file.
+    Check(files.PutFile(path, first), "first file");
+    Check(Load(file, path.c_str()), "first load");
+    OpenSomeOf(files, path, second, bytes.Next(), open);
+
+    // The merge, perhaps with one of its allocations failing: then it is
+    // refused and memory stays as it was.
+    std::uint8_t failAt = bytes.Next();
+    if (failAt != 0) {
+        const std::vector<Item> before = ItemsOf(file);
+        env.FailAt(FaultEnv::Op::Alloc, failAt, FaultEnv::Fault::Fail);
+        bool merged = Load(file, path.c_str());
+        env.ClearFaults();
+        if (!merged) Check(SameItems(ItemsOf(file), before), "a failed merge left memory as it was");
+    }
+    Check(Load(file, path.c_str()), "merge");
+
+    ChangeItems(file, bytes);
 
     const std::vector<Item> held = ItemsOf(file);
-    const std::string heldText = TextOf(Document(file));
-    if (Save(file, path.c_str(), &table, false)) {
-        PositionFile fresh{};
-        fresh.Env = &files;
-        Check(Load(fresh, path.c_str(), nullptr), "fresh load");
+    if (Save(file, path.c_str(), false)) {
+        std::string saved;
+        Check(files.GetFile(path, &saved), "saved file");
+        PositionFile* fresh = Open(&files, nullptr);
+        Check(Load(fresh, path.c_str()), "fresh load");
         if (strict) {
             Check(SameItems(ItemsOf(fresh), held), "the saved file holds the items memory held");
-            Check(TextOf(Document(fresh)) == heldText, "the saved file reads back to the same text");
+            // What memory held is what was saved; the fresh load, saved in
+            // turn, gives the same text back.
+            std::string resaved;
+            Check(Save(fresh, again.c_str(), false) && files.GetFile(again, &resaved), "save again");
+            Check(resaved == saved, "the saved file reads back to the same text");
         }
-        UnloadDocument(fresh);
+        ClosePositionFile(fresh);
     } else {
         Check(!strict, "save");
     }
 
-    UnloadDocument(file);
-    DestroyAllRecords(table);
+    ClosePositionFile(file);
     Check(env.Live() == 0, "every block released");
     Check(files.OpenHandles() == 0, "every file closed");
 }

@@ -18,20 +18,38 @@
 #include <string>
 #include <vector>
 
+#include "common/forwarding_env.h"
 #include "common/registry_tools.h"
 #include "common/system_tools.h"
 #include "common/test_support.h"
 #include "fake_host.h"
-#include "markup/markup_node.h"
 #include "plugin/host_abi.h"
-#include "store/pending_changes.h"
 #include "store/position_file.h"
-#include "store/update_lock.h"
 
 using namespace tarnwick;
 namespace ts = tarnwick::testing_support;
 
 namespace {
+
+// A position file of the helper's own, without a host, closed on destruction.
+class Positions {
+public:
+    explicit Positions(platform::Env* env = platform::Env::Default())
+        : file_(store::OpenPositionFile({env, &AsciiComparison(), nullptr, 0})) {}
+    ~Positions() { store::ClosePositionFile(file_); }
+    Positions(const Positions&) = delete;
+    Positions& operator=(const Positions&) = delete;
+    operator store::PositionFile*() const { return file_; }
+
+private:
+    store::PositionFile* file_;
+};
+
+store::StoredPlace PlaceAtLine(int line) {
+    store::StoredPlace place{};
+    place.Editor.Line = line;
+    return place;
+}
 
 std::uint64_t NowMs() {
     platform::FileTime now = platform::Env::Default()->CurrentTime();
@@ -78,18 +96,16 @@ void Forget() {
 // last left them, right after an operation: each one an update lost to
 // another host's save (or one still waiting to be written).
 long CountMismatches(const std::string& cfg, int id, const std::vector<int>& last) {
-    store::PositionFile file{};
+    Positions file;
     long mismatches = 0;
-    if (store::Load(file, cfg.c_str(), nullptr)) {
+    if (store::Load(file, cfg.c_str())) {
         for (std::size_t k = 0; k < last.size(); ++k) {
             const std::string path = "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k);
-            EditorSetPosition position{};
-            position.CurLine = -1000;
-            const bool there = store::ReadItem(file, "editor", path.c_str(), &position);
-            if (last[k] >= 0 ? !there || position.CurLine != last[k] : last[k] == -2 && there) ++mismatches;
+            store::StoredPlace place = PlaceAtLine(-1000);
+            const bool there = store::ReadItem(file, store::ItemKind::Editor, path.c_str(), &place);
+            if (last[k] >= 0 ? !there || place.Editor.Line != last[k] : last[k] == -2 && there) ++mismatches;
         }
     }
-    store::UnloadDocument(file);
     return mismatches;
 }
 
@@ -169,25 +185,43 @@ bool IsWholeItemList(const std::string& text) {
     return true;
 }
 
+// Keeps the bytes a Load reads, so that the reader checks what the Load
+// itself saw.
+class RecordingEnv : public ts::ForwardingEnv {
+public:
+    RecordingEnv() : ForwardingEnv(platform::Env::Default()) {}
+    bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override {
+        bool ok = ForwardingEnv::ReadFile(file, buffer, size, read);
+        if (ok) Read.append(static_cast<const char*>(buffer), *read);
+        return ok;
+    }
+    std::string Read;
+};
+
+long CountLines(const std::string& text) {
+    long lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+    return lines;
+}
+
 int RunReader(const std::string& cfg, int milliseconds, const std::string& results) {
     platform::Env* env = platform::Env::Default();
     long reads = 0;
     long torn = 0;
     const std::uint64_t end = NowMs() + static_cast<std::uint64_t>(milliseconds);
     while (NowMs() < end) {
-        store::PositionFile file{};
-        store::EditorTable table{nullptr, nullptr};
-        if (store::Load(file, cfg.c_str(), &table)) {
-            ++reads;
-            for (markup::MarkupNode* node = file.Document->GetNext(); node != nullptr; node = node->GetNext()) {
-                if (!store::IsItemOfType(node, "editor") || node->AttributeCount != 7) {
+        RecordingEnv recording;
+        {
+            Positions file(&recording);
+            // What the Load read is whole item lines, each one an editor item.
+            if (store::Load(file, cfg.c_str())) {
+                ++reads;
+                if (!IsWholeItemList(recording.Read) ||
+                    store::CountItems(file, store::ItemKind::Editor) != CountLines(recording.Read)) {
                     ++torn;
-                    break;
                 }
             }
         }
-        store::UnloadDocument(file);
-        store::DestroyAllRecords(table);
         platform::File* handle = nullptr;
         if (env->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
             std::uint64_t size = 0;
@@ -213,22 +247,25 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
 // ---- The saver that is killed ---------------------------------------------------
 
 int RunSaver(const std::string& cfg, const std::string& marker) {
-    store::PositionFile file{};
+    Positions file;
     bool announced = false;
     for (;;) {
         store::UpdateScope update(file, cfg.c_str());
-        if (!store::Load(file, cfg.c_str(), nullptr)) continue;
-        EditorSetPosition position{};
-        position.CurTabPos = -1;
-        store::ReadItem(file, "editor", "C:\\k\\f0", &position);
-        position.CurLine += 1;
+        if (!store::Load(file, cfg.c_str())) continue;
+        store::StoredPlace place{};
+        store::ReadItem(file, store::ItemKind::Editor, "C:\\k\\f0", &place);
+        place.Editor.Line += 1;
         for (int k = 0; k < 10; ++k) {
             const std::string path = "C:\\k\\f" + std::to_string(k);
-            store::StoreItem(file, "editor", path.c_str(), position);
+            if (store::ReadItem(file, store::ItemKind::Editor, path.c_str(), nullptr)) {
+                store::WriteItem(file, store::ItemKind::Editor, path.c_str(), place);
+            } else {
+                store::AddItem(file, store::ItemKind::Editor, path.c_str(), place);
+            }
         }
         // The marker goes out after the first save, so that every kill
         // meets a file with items, however slowly this process started.
-        if (store::Save(file, cfg.c_str(), nullptr, false) && !announced) {
+        if (store::Save(file, cfg.c_str(), false) && !announced) {
             if (!ts::WriteWholeFile(marker, "saving")) return 3;
             announced = true;
         }
@@ -236,7 +273,7 @@ int RunSaver(const std::string& cfg, const std::string& marker) {
 }
 
 int RunLockHolder(const std::string& cfg, const std::string& marker) {
-    store::PositionFile file{};
+    Positions file;
     if (!store::BeginUpdate(file, cfg.c_str())) return 4;
     ts::WriteWholeFile(marker, "held");
     for (;;) ts::SleepMs(1000);

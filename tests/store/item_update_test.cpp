@@ -9,8 +9,9 @@
 #include "common/test_support.h"
 #include "markup/markup_node.h"
 #include "markup/markup_writer.h"
+#include "store/item_rules.h"
 #include "store/item_update.h"
-#include "store/position_file.h"
+#include "store/position_file_state.h"
 #include "store_test_support.h"
 
 namespace tarnwick {
@@ -20,54 +21,57 @@ namespace {
 using testing_support::FaultEnv;
 
 std::string TextOf(const PositionFile& file) {
-    std::int64_t length = markup::MeasureText(Document(file), 0);
+    std::int64_t length = markup::MeasureText(file.Document, 0, *file.Comparison);
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    markup::WriteText(Document(file), &text[0], length + 1, 0);
+    markup::WriteText(file.Document, &text[0], length + 1, 0, *file.Comparison);
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
 
 class ItemUpdateTest : public ::testing::Test {
 protected:
+    // A fresh handle on the environment that has read `text`.
     void LoadText(const std::string& text) {
         ASSERT_TRUE(testing_support::WriteWholeFile(path_, text));
-        file_ = PositionFile{};
-        file_.Env = &env_;
-        ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+        handle_.Reopen();
+        ASSERT_TRUE(Load(handle_, path_.c_str()));
     }
+    // Closes the handle: everything it made is released.
+    void Close() { handle_.Close(); }
 
     testing_support::TempDir temp_;
     std::string path_ = temp_.File("positions.cfg");
     FaultEnv env_{platform::Env::Default()};
-    PositionFile file_{};
+    store_testing::OpenedFile handle_{&env_};
+    PositionFile& file() { return *handle_.get(); }
 };
 
 TEST_F(ItemUpdateTest, ParsedItemIsUpdatedWholeOrNotAtAllUnderEveryAllocationFailure) {
     // Two of the item's attributes are there, five are new: the parsed
     // node needs a larger attribute array as well as the new strings.
     const std::string text = "<item type=\"editor\" path=\"a.txt\" note=\"kept\">\r\n";
-    const EditorSetPosition position = store_testing::Position(12, 3, 4, 5, 1);
+    const StoredPlace position = store_testing::Position(12, 3, 4, 5, 1);
     std::string updated;
     int sites = 0;
     for (int n = 0; n == 0 || n <= sites; ++n) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
         LoadText(text);
-        const std::string before = TextOf(file_);
+        const std::string before = TextOf(file());
         const int allocations = env_.Calls(FaultEnv::Op::Alloc);
         if (n > 0) env_.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
-        bool done = UpdateWholeItem(file_, kItemTypeEditor, "A.TXT", position);
+        bool done = UpdateWholeItem(file(), ItemKind::Editor, "A.TXT", position);
         env_.ClearFaults();
         if (n == 0) {
             ASSERT_TRUE(done);
             sites = env_.Calls(FaultEnv::Op::Alloc) - allocations;
-            updated = TextOf(file_);
+            updated = TextOf(file());
             EXPECT_EQ(updated, "<item type=\"editor\" path=\"A.TXT\" note=\"kept\" line=\"12\" column=\"3\" top=\"4\" "
                                "left=\"5\" overtype=\"1\">\r\n");
         } else {
             EXPECT_FALSE(done);
-            EXPECT_EQ(TextOf(file_), before);
+            EXPECT_EQ(TextOf(file()), before);
         }
-        UnloadDocument(file_);
+        Close();
         EXPECT_EQ(env_.Live(), 0);
     }
     EXPECT_GT(sites, 5);
@@ -78,24 +82,24 @@ TEST_F(ItemUpdateTest, ItemAtTheAttributeLimitGetsWhatFitsAndSaysSo) {
     for (int i = 0; i < markup::kMaxAttributes - 3; ++i) text += " x" + std::to_string(i) + "=\"0\"";
     text += ">\r\n";
     LoadText(text);
-    EXPECT_FALSE(UpdateWholeItem(file_, kItemTypeEditor, "a.txt", store_testing::Position(9, 8)));
-    EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 9);
-    const markup::MarkupNode* item = FindItem(file_, kItemTypeEditor, "a.txt");
+    EXPECT_FALSE(UpdateWholeItem(file(), ItemKind::Editor, "a.txt", store_testing::Position(9, 8)));
+    EXPECT_EQ(store_testing::StoredLine(&file(), "a.txt"), 9);
+    const markup::MarkupNode* item = FindItem(file(), ItemKind::Editor, "a.txt");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->AttributeCount, markup::kMaxAttributes);
     EXPECT_EQ(markup::GetAttribute(item, "column"), nullptr);
-    UnloadDocument(file_);
+    Close();
     EXPECT_EQ(env_.Live(), 0);
 }
 
 TEST_F(ItemUpdateTest, StoreAddsAMissingItemInFrontAndUpdatesAnExistingOne) {
     LoadText(store_testing::ItemLine("a.txt", 1));
-    ASSERT_TRUE(StoreWholeItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(2)));
-    ASSERT_TRUE(StoreWholeItem(file_, kItemTypeEditor, "a.txt", store_testing::Position(3)));
-    EXPECT_EQ(store_testing::ItemPaths(file_), (std::vector<std::string>{"b.txt", "a.txt"}));
-    EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 3);
-    EXPECT_FALSE(UpdateWholeItem(file_, kItemTypeEditor, "c.txt", store_testing::Position(4)));
-    UnloadDocument(file_);
+    ASSERT_TRUE(StoreWholeItem(file(), ItemKind::Editor, "b.txt", store_testing::Position(2)));
+    ASSERT_TRUE(StoreWholeItem(file(), ItemKind::Editor, "a.txt", store_testing::Position(3)));
+    EXPECT_EQ(store_testing::ItemPaths(&file()), (std::vector<std::string>{"b.txt", "a.txt"}));
+    EXPECT_EQ(store_testing::StoredLine(&file(), "a.txt"), 3);
+    EXPECT_FALSE(UpdateWholeItem(file(), ItemKind::Editor, "c.txt", store_testing::Position(4)));
+    Close();
 }
 
 }  // namespace

@@ -131,27 +131,25 @@ TEST(MemoryEnvTest, ListingSeesTheFolderOnlyAndFoldersAreImplied) {
 TEST(MemoryEnvTest, ASaveIsKnownAndAnotherHostsFileIsRead) {
     MemoryEnv files(platform::Env::Default());
     FaultEnv env(&files);
-    Host host;
-    host.File.Env = &env;
-    host.Table.Env = &env;
+    Host host(&env);
     const char* cfg = "/d/Tarnwick.cfg";
     ASSERT_TRUE(files.PutFile(cfg, ItemLine("C:\\A.txt", 1)));
-    ASSERT_TRUE(Load(host.File, cfg, &host.Table));
-    ASSERT_TRUE(WriteItem(host.File, "editor", "C:\\A.txt", Position(2)));
-    ASSERT_TRUE(Save(host.File, cfg, &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg));
+    ASSERT_TRUE(WriteItem(host.File, ItemKind::Editor, "C:\\A.txt", Position(2)));
+    ASSERT_TRUE(Save(host.File, cfg, false));
     std::string content;
     ASSERT_TRUE(files.GetFile(cfg, &content));
     EXPECT_EQ(ItemLine("C:\\A.txt", 2), content);
     EXPECT_EQ(1u, files.FileCount()) << "no temporary file is left";
 
     const int reads = env.Calls(FaultEnv::Op::Read);
-    ASSERT_TRUE(Load(host.File, cfg, &host.Table));
+    ASSERT_TRUE(Load(host.File, cfg));
     EXPECT_EQ(reads, env.Calls(FaultEnv::Op::Read));
 
     ASSERT_TRUE(files.PutFile(cfg, ItemLine("C:\\A.txt", 7)));
-    ASSERT_TRUE(Load(host.File, cfg, &host.Table));
+    ASSERT_TRUE(Load(host.File, cfg));
     EXPECT_EQ(7, StoredLine(host.File, "C:\\A.txt"));
-    UnloadDocument(host.File);
+    host.File.Close();
     EXPECT_EQ(0, files.OpenHandles());
 }
 

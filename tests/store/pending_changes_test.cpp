@@ -10,15 +10,16 @@
 #include "common/fault_env.h"
 #include "common/system_tools.h"
 #include "common/test_support.h"
-#include "store/update_lock.h"
 #include "store_test_support.h"
 
 namespace tarnwick {
 namespace store {
 namespace {
 
+using store_testing::HasItem;
 using store_testing::ItemLine;
 using store_testing::Position;
+using store_testing::PutItem;
 using store_testing::StoredLine;
 using store_testing::WriteAsOtherHost;
 using testing_support::FaultEnv;
@@ -32,9 +33,7 @@ protected:
     void SetUp() override {
         cfg_ = temp_.File("Tarnwick.cfg");
         ASSERT_TRUE(testing_support::WriteWholeFile(cfg_, ItemLine("A", 1) + ItemLine("B", 2)));
-        host_.File.Env = &env_;
-        host_.Table.Env = &env_;
-        ASSERT_TRUE(Load(host_.File, file(), &host_.Table));
+        ASSERT_TRUE(Load(host_.File, file()));
     }
     const char* file() const { return cfg_.c_str(); }
     // The next replace meets a reader that keeps the file for good.
@@ -44,32 +43,32 @@ protected:
     testing_support::TempDir temp_;
     std::string cfg_;
     FaultEnv env_{platform::Env::Default()};
-    store_testing::Host host_;
+    store_testing::Host host_{&env_};
 };
 
 TEST_F(PendingChangesTest, AChangeASaveCouldNotWriteIsWrittenByTheNextSave) {
     HoldFileOpen();
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "C", Position(3)));
-    ASSERT_TRUE(UpdateExistingItem(host_.File, "editor", "A", Position(7)));
-    EXPECT_FALSE(Save(host_.File, file(), &host_.Table, true));
+    ASSERT_TRUE(PutItem(host_.File, "C", Position(3)));
+    ASSERT_TRUE(WriteItem(host_.File, ItemKind::Editor, "A", Position(7)));
+    EXPECT_FALSE(Save(host_.File, file(), true));
     EXPECT_EQ(ItemLine("A", 1) + ItemLine("B", 2), ReadWholeFile(cfg_));
     EXPECT_TRUE(HasPending(host_.File));
 
     ReleaseFile();
-    ASSERT_TRUE(Save(host_.File, file(), &host_.Table, true));
+    ASSERT_TRUE(Save(host_.File, file(), true));
     EXPECT_EQ(ItemLine("C", 3) + ItemLine("A", 7) + ItemLine("B", 2), ReadWholeFile(cfg_));
     EXPECT_FALSE(HasPending(host_.File));
 }
 
 TEST_F(PendingChangesTest, FullDiskAndRefusedFolderKeepTheChangeToo) {
     env_.FailAt(Op::Write, 1, Fault::DiskFull);
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "A", Position(5)));
-    EXPECT_FALSE(Save(host_.File, file(), &host_.Table, true));
+    ASSERT_TRUE(PutItem(host_.File, "A", Position(5)));
+    EXPECT_FALSE(Save(host_.File, file(), true));
     env_.FailAt(Op::Create, 1, Fault::Denied);
-    EXPECT_FALSE(Save(host_.File, file(), &host_.Table, true));
+    EXPECT_FALSE(Save(host_.File, file(), true));
     EXPECT_TRUE(HasPending(host_.File));
     env_.FailAt(Op::Write, 1, Fault::None, 0);
-    ASSERT_TRUE(Save(host_.File, file(), &host_.Table, true));
+    ASSERT_TRUE(Save(host_.File, file(), true));
     EXPECT_EQ(ItemLine("A", 5) + ItemLine("B", 2), ReadWholeFile(cfg_));
     // No temporary file of the failed saves is left.
     EXPECT_EQ(Paths{"Tarnwick.cfg"}, testing_support::ListFolder(temp_.path()));
@@ -77,53 +76,53 @@ TEST_F(PendingChangesTest, FullDiskAndRefusedFolderKeepTheChangeToo) {
 
 TEST_F(PendingChangesTest, AnotherHostsFileMergedMeanwhileNeitherOverridesNorBringsBack) {
     HoldFileOpen();
-    host_.OpenEditor(1, "C");
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "C", Position(3)));   // new, only in memory
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "A", Position(8)));   // changed
-    DeleteItem(host_.File, "editor", "B");                            // deleted
-    EXPECT_FALSE(Save(host_.File, file(), &host_.Table, true));
+    host_.OpenEditor("C");
+    ASSERT_TRUE(PutItem(host_.File, "C", Position(3)));   // new, only in memory
+    ASSERT_TRUE(PutItem(host_.File, "A", Position(8)));   // changed
+    RemoveItem(host_.File, ItemKind::Editor, "B");                            // deleted
+    EXPECT_FALSE(Save(host_.File, file(), true));
 
     // Another host rewrites the file: A and B with its own values, D new.
     ASSERT_TRUE(WriteAsOtherHost(cfg_, ItemLine("D", 4) + ItemLine("A", 11) + ItemLine("B", 12)));
-    ASSERT_TRUE(Load(host_.File, file(), &host_.Table));
+    ASSERT_TRUE(Load(host_.File, file()));
     EXPECT_EQ(8, StoredLine(host_.File, "A"));
     EXPECT_EQ(3, StoredLine(host_.File, "C"));
     EXPECT_EQ(4, StoredLine(host_.File, "D"));
-    EXPECT_FALSE(ItemExists(host_.File, "editor", "B"));
+    EXPECT_FALSE(HasItem(host_.File, "B"));
     // The editor on C is still followed: its item is on its way to disk.
     EXPECT_TRUE(host_.HasRecordFor("C"));
 
     ReleaseFile();
-    ASSERT_TRUE(Save(host_.File, file(), &host_.Table, true));
+    ASSERT_TRUE(Save(host_.File, file(), true));
     store_testing::Host fresh;
-    ASSERT_TRUE(Load(fresh.File, file(), &fresh.Table));
+    ASSERT_TRUE(Load(fresh.File, file()));
     EXPECT_EQ(8, StoredLine(fresh.File, "A"));
     EXPECT_EQ(3, StoredLine(fresh.File, "C"));
     EXPECT_EQ(4, StoredLine(fresh.File, "D"));
-    EXPECT_FALSE(ItemExists(fresh.File, "editor", "B"));
+    EXPECT_FALSE(HasItem(fresh.File, "B"));
 
     // Written: another host's later change is taken over again.
     ASSERT_TRUE(WriteAsOtherHost(cfg_, ItemLine("A", 20) + ItemLine("B", 21)));
-    ASSERT_TRUE(Load(host_.File, file(), &host_.Table));
+    ASSERT_TRUE(Load(host_.File, file()));
     EXPECT_EQ(20, StoredLine(host_.File, "A"));
     EXPECT_EQ(21, StoredLine(host_.File, "B"));
 }
 
 TEST_F(PendingChangesTest, TheNewestChangeOfAnItemWins) {
     HoldFileOpen();
-    DeleteItem(host_.File, "editor", "A");
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "A", Position(30)));
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "B", Position(31)));
-    DeleteItem(host_.File, "editor", "B");
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "B", Position(32)));
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "B", Position(33)));
-    EXPECT_FALSE(Save(host_.File, file(), &host_.Table, true));
+    RemoveItem(host_.File, ItemKind::Editor, "A");
+    ASSERT_TRUE(PutItem(host_.File, "A", Position(30)));
+    ASSERT_TRUE(PutItem(host_.File, "B", Position(31)));
+    RemoveItem(host_.File, ItemKind::Editor, "B");
+    ASSERT_TRUE(PutItem(host_.File, "B", Position(32)));
+    ASSERT_TRUE(PutItem(host_.File, "B", Position(33)));
+    EXPECT_FALSE(Save(host_.File, file(), true));
     ASSERT_TRUE(WriteAsOtherHost(cfg_, ItemLine("A", 1) + ItemLine("B", 2)));
-    ASSERT_TRUE(Load(host_.File, file(), &host_.Table));
+    ASSERT_TRUE(Load(host_.File, file()));
     EXPECT_EQ(30, StoredLine(host_.File, "A"));
     EXPECT_EQ(33, StoredLine(host_.File, "B"));
-    EXPECT_TRUE(IsPendingPosition(host_.File, "editor", "b"));
-    EXPECT_FALSE(IsPendingPosition(host_.File, "editor", "Z"));
+    EXPECT_TRUE(IsPendingPlace(*host_.File.get(), ItemKind::Editor, "b"));
+    EXPECT_FALSE(IsPendingPlace(*host_.File.get(), ItemKind::Editor, "Z"));
 }
 
 TEST_F(PendingChangesTest, PurgedItemsStayPurgedWhenTheSaveFails) {
@@ -131,25 +130,28 @@ TEST_F(PendingChangesTest, PurgedItemsStayPurgedWhenTheSaveFails) {
     const std::string kept = temp_.File("kept.txt");
     ASSERT_TRUE(testing_support::WriteWholeFile(kept, "text"));
     ASSERT_TRUE(WriteAsOtherHost(cfg_, ItemLine(gone, 1) + ItemLine(kept, 2)));
-    ASSERT_TRUE(Load(host_.File, file(), &host_.Table));
+    ASSERT_TRUE(Load(host_.File, file()));
     HoldFileOpen();
-    EXPECT_EQ(1, PurgeMissing(host_.File, &host_.Table, file()));
+    EXPECT_EQ(1, PurgeMissing(host_.File, file()));
     ASSERT_TRUE(WriteAsOtherHost(cfg_, ItemLine(gone, 1) + ItemLine(kept, 5)));
-    ASSERT_TRUE(Load(host_.File, file(), &host_.Table));
-    EXPECT_FALSE(ItemExists(host_.File, "editor", gone.c_str()));
+    ASSERT_TRUE(Load(host_.File, file()));
+    EXPECT_FALSE(HasItem(host_.File, gone));
     ReleaseFile();
-    ASSERT_TRUE(Save(host_.File, file(), &host_.Table, true));
+    ASSERT_TRUE(Save(host_.File, file(), true));
     EXPECT_EQ(ItemLine(kept, 5), ReadWholeFile(cfg_));
 }
 
-TEST_F(PendingChangesTest, UnloadForgetsThePendingChanges) {
-    HoldFileOpen();
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "C", Position(3)));
-    EXPECT_FALSE(Save(host_.File, file(), &host_.Table, true));
-    UnloadDocument(host_.File);
-    EXPECT_FALSE(HasPending(host_.File));
-    EXPECT_EQ(nullptr, host_.File.Pending);
-    EXPECT_EQ(nullptr, host_.File.PendingTail);
+TEST_F(PendingChangesTest, CloseForgetsThePendingChanges) {
+    FaultEnv env(platform::Env::Default());
+    store_testing::OpenedFile closed(&env);
+    ASSERT_TRUE(Load(closed, file()));
+    env.FailAt(Op::Rename, 1, Fault::Busy, -1);
+    ASSERT_TRUE(PutItem(closed, "C", Position(3)));
+    RemoveItem(closed, ItemKind::Editor, "A");
+    EXPECT_FALSE(Save(closed, file(), true));
+    EXPECT_TRUE(HasPending(closed));
+    closed.Close();
+    EXPECT_EQ(0, env.Live()) << "a change or the document was not released";
 }
 
 // Whether the folder lists the lock file (opening it would be refused on
@@ -167,23 +169,23 @@ TEST_F(PendingChangesTest, TheLockIsHeldFromBeginToEndAndLeavesNoFile) {
     // Nested updates keep it.
     EXPECT_TRUE(BeginUpdate(host_.File, file()));
     EndUpdate(host_.File);
-    EXPECT_NE(nullptr, host_.File.UpdateLock);
+    EXPECT_NE(nullptr, host_.File.get()->UpdateLock);
 
     // Another host waits for it and goes on without it after a while.
     store_testing::Host other;
     EXPECT_FALSE(BeginUpdate(other.File, file()));
-    EXPECT_TRUE(other.File.LockStuck);
+    EXPECT_TRUE(other.File.get()->LockStuck);
     EndUpdate(other.File);
     EndUpdate(host_.File);
-    EXPECT_EQ(nullptr, host_.File.UpdateLock);
+    EXPECT_EQ(nullptr, host_.File.get()->UpdateLock);
     EXPECT_FALSE(LockFileThere(temp_));
 
     // Now it has it at once, and the wait is long again.
     EXPECT_TRUE(BeginUpdate(other.File, file()));
-    EXPECT_FALSE(other.File.LockStuck);
+    EXPECT_FALSE(other.File.get()->LockStuck);
     EndUpdate(other.File);
     EndUpdate(other.File);  // one too many: nothing happens
-    EXPECT_EQ(0, other.File.UpdateDepth);
+    EXPECT_EQ(0, other.File.get()->UpdateDepth);
     EXPECT_FALSE(LockFileThere(temp_));
 }
 
@@ -191,9 +193,9 @@ TEST_F(PendingChangesTest, ALockThatCannotBeMadeLetsTheUpdateGoOnAtOnce) {
     env_.FailAt(Op::Lock, 1, Fault::Denied);
     EXPECT_FALSE(BeginUpdate(host_.File, file()));
     EXPECT_EQ(1, env_.Calls(Op::Lock));
-    EXPECT_FALSE(host_.File.LockStuck);
-    ASSERT_TRUE(StoreItem(host_.File, "editor", "A", Position(9)));
-    EXPECT_TRUE(Save(host_.File, file(), &host_.Table, true));
+    EXPECT_FALSE(host_.File.get()->LockStuck);
+    ASSERT_TRUE(PutItem(host_.File, "A", Position(9)));
+    EXPECT_TRUE(Save(host_.File, file(), true));
     EndUpdate(host_.File);
     EXPECT_EQ(ItemLine("A", 9) + ItemLine("B", 2), ReadWholeFile(cfg_));
 
@@ -225,9 +227,9 @@ TEST(StaleTempFiles, ASaveRemovesLeftoversOfDeadOrOldSavesOnly) {
     ASSERT_TRUE(store_testing::SetTime(old, store_testing::ShiftTime(now, -120)));
 
     store_testing::Host host;
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(AddItem(host.File, "editor", "A", Position(1)));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "A", Position(1)));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
 
     EXPECT_FALSE(testing_support::FileExists(dead));
     EXPECT_FALSE(testing_support::FileExists(old));

@@ -6,7 +6,6 @@
 
 #include "common/fault_env.h"
 #include "common/test_support.h"
-#include "markup/markup_writer.h"
 #include "store/position_file.h"
 #include "store_test_support.h"
 
@@ -14,6 +13,8 @@ namespace tarnwick {
 namespace store {
 namespace {
 
+using store_testing::ItemListing;
+using store_testing::OpenedFile;
 using testing_support::FaultEnv;
 using Op = FaultEnv::Op;
 using Fault = FaultEnv::Fault;
@@ -23,130 +24,116 @@ protected:
     void SetUp() override {
         path_ = temp_.File("positions.cfg");
         ASSERT_TRUE(testing_support::WriteWholeFile(path_, store_testing::ItemLine("a.txt", 4)));
-        file_.Env = &env_;
     }
-    void TearDown() override { UnloadDocument(file_); }
 
     testing_support::TempDir temp_;
     std::string path_;
     FaultEnv env_{platform::Env::Default()};
-    PositionFile file_{};
+    OpenedFile file_{&env_};
 };
 
 TEST_F(PositionFileFaultTest, FailedReadKeepsDocumentAndLoadedState) {
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
-    const std::uint64_t size = file_.LoadedSize;
+    ASSERT_TRUE(Load(file_, path_.c_str()));
     ASSERT_TRUE(store_testing::WriteAsOtherHost(path_, store_testing::ItemLine("b.txt", 9)));
     env_.FailAt(Op::Read, 1, Fault::Fail);
-    EXPECT_FALSE(Load(file_, path_.c_str(), nullptr));
+    EXPECT_FALSE(Load(file_, path_.c_str()));
     EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 4);
-    EXPECT_EQ(file_.LoadedSize, size);
+    // The file is still newer than memory: the next Load reads it.
+    EXPECT_TRUE(Load(file_, path_.c_str()));
+    EXPECT_EQ(store_testing::StoredLine(file_, "b.txt"), 9);
 }
 
 TEST_F(PositionFileFaultTest, ShortReadsStillReadTheWholeFile) {
     env_.FailAt(Op::Read, 1, Fault::Short, 3);
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    ASSERT_TRUE(Load(file_, path_.c_str()));
     EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 4);
 }
 
 TEST_F(PositionFileFaultTest, BusyFileIsRetriedThenGivenUp) {
     env_.FailAt(Op::Open, 1, Fault::Busy, 2);
-    EXPECT_TRUE(Load(file_, path_.c_str(), nullptr));  // the third try opens it
-    UnloadDocument(file_);
+    EXPECT_TRUE(Load(file_, path_.c_str()));  // the third try opens it
+    file_.Reopen();
     env_.FailAt(Op::Open, 1, Fault::Busy, -1);
-    EXPECT_FALSE(Load(file_, path_.c_str(), nullptr));
-    EXPECT_EQ(file_.Document, nullptr);
+    EXPECT_FALSE(Load(file_, path_.c_str()));
+    EXPECT_FALSE(AddItem(file_, ItemKind::Editor, "b.txt", store_testing::Position(7)));  // no document
 }
 
 TEST_F(PositionFileFaultTest, DeniedFileIsKeptButMissingFileCountsAsEmpty) {
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    ASSERT_TRUE(Load(file_, path_.c_str()));
     ASSERT_TRUE(store_testing::WriteAsOtherHost(path_, store_testing::ItemLine("b.txt", 9)));
     // Refused for the moment: not mistaken for a missing file.
     env_.FailAt(Op::Open, 1, Fault::Denied, -1);
-    EXPECT_FALSE(Load(file_, path_.c_str(), nullptr));
+    EXPECT_FALSE(Load(file_, path_.c_str()));
     EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 4);
     // Gone: the file counts as empty and memory follows it.
     env_.FailAt(Op::Open, 1, Fault::NotFound);
-    EXPECT_TRUE(Load(file_, path_.c_str(), nullptr));
-    EXPECT_EQ(CountItems(file_, kItemTypeEditor), 0);
+    EXPECT_TRUE(Load(file_, path_.c_str()));
+    EXPECT_EQ(CountItems(file_, ItemKind::Editor), 0);
 }
 
 TEST_F(PositionFileFaultTest, TemporaryFileThatCannotBeCreatedLeavesTheFileAlone) {
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
-    ASSERT_TRUE(AddItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(7)));
+    ASSERT_TRUE(Load(file_, path_.c_str()));
+    ASSERT_TRUE(AddItem(file_, ItemKind::Editor, "b.txt", store_testing::Position(7)));
     const std::string before = testing_support::ReadWholeFile(path_);
     for (Fault fault : {Fault::Denied, Fault::Fail}) {
         env_.FailAt(Op::Create, 1, fault, -1);
-        EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
+        EXPECT_FALSE(Save(file_, path_.c_str(), false));
         EXPECT_EQ(testing_support::ReadWholeFile(path_), before);
     }
     env_.FailAt(Op::Create, 1, Fault::None, 0);
-    EXPECT_TRUE(Save(file_, path_.c_str(), nullptr, false));
+    EXPECT_TRUE(Save(file_, path_.c_str(), false));
 }
 
 TEST_F(PositionFileFaultTest, FailedWritesLeaveTheOldFileWhole) {
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
-    ASSERT_TRUE(AddItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(7)));
+    ASSERT_TRUE(Load(file_, path_.c_str()));
+    ASSERT_TRUE(AddItem(file_, ItemKind::Editor, "b.txt", store_testing::Position(7)));
     const std::string before = testing_support::ReadWholeFile(path_);
     for (Fault fault : {Fault::DiskFull, Fault::Fail}) {
         env_.FailAt(Op::Write, 1, fault);
-        EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
+        EXPECT_FALSE(Save(file_, path_.c_str(), false));
         EXPECT_EQ(testing_support::ReadWholeFile(path_), before);
     }
     env_.FailAt(Op::Flush, 1, Fault::Fail);
-    EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
+    EXPECT_FALSE(Save(file_, path_.c_str(), false));
     env_.FailAt(Op::Rename, 1, Fault::Busy, -1);
-    EXPECT_FALSE(Save(file_, path_.c_str(), nullptr, false));
+    EXPECT_FALSE(Save(file_, path_.c_str(), false));
     EXPECT_EQ(testing_support::ReadWholeFile(path_), before);
     env_.FailAt(Op::Rename, 1, Fault::None, 0);
     // A short write is followed by the rest.
     env_.FailAt(Op::Write, 1, Fault::Short);
-    EXPECT_TRUE(Save(file_, path_.c_str(), nullptr, false));
+    EXPECT_TRUE(Save(file_, path_.c_str(), false));
     EXPECT_NE(testing_support::ReadWholeFile(path_), before);
 }
 
 TEST_F(PositionFileFaultTest, ReplaceThatMeetsAReaderIsRetried) {
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
-    ASSERT_TRUE(AddItem(file_, kItemTypeEditor, "b.txt", store_testing::Position(7)));
+    ASSERT_TRUE(Load(file_, path_.c_str()));
+    ASSERT_TRUE(AddItem(file_, ItemKind::Editor, "b.txt", store_testing::Position(7)));
     env_.FailAt(Op::Rename, 1, Fault::Busy, 3);
-    EXPECT_TRUE(Save(file_, path_.c_str(), nullptr, false));
+    EXPECT_TRUE(Save(file_, path_.c_str(), false));
     EXPECT_EQ(env_.Calls(Op::Rename), 4);
-    PositionFile reread{};
-    ASSERT_TRUE(Load(reread, path_.c_str(), nullptr));
+    OpenedFile reread;
+    ASSERT_TRUE(Load(reread, path_.c_str()));
     EXPECT_EQ(store_testing::StoredLine(reread, "b.txt"), 7);
-    UnloadDocument(reread);
 }
 
 TEST_F(PositionFileFaultTest, AllocationFailuresDuringLoadDoNotCrash) {
     // The allocations of a fault-free load are the sites to fail.
-    UnloadDocument(file_);
-    file_.Env = &env_;
+    file_.Reopen();
     const int start = env_.Calls(Op::Alloc);
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    ASSERT_TRUE(Load(file_, path_.c_str()));
     const int sites = env_.Calls(Op::Alloc) - start;
     ASSERT_GT(sites, 0) << "the load allocated nothing: no site would fail";
     for (int n = 1; n <= sites; ++n) {
-        UnloadDocument(file_);
-        file_.Env = &env_;
+        file_.Reopen();
         env_.FailAt(Op::Alloc, n, Fault::Fail);
         const int calls = env_.Calls(Op::Alloc);
-        Load(file_, path_.c_str(), nullptr);  // any outcome but a crash
+        Load(file_, path_.c_str());  // any outcome but a crash
         EXPECT_GE(env_.Calls(Op::Alloc) - calls, n) << "allocation " << n << " was never made";
     }
     env_.FailAt(Op::Alloc, 1, Fault::None, 0);
-    UnloadDocument(file_);
-    file_.Env = &env_;
-    ASSERT_TRUE(Load(file_, path_.c_str(), nullptr));
+    file_.Reopen();
+    ASSERT_TRUE(Load(file_, path_.c_str()));
     EXPECT_EQ(store_testing::StoredLine(file_, "a.txt"), 4);
-}
-
-// The document's text as the writer makes it.
-std::string TextOf(const PositionFile& file) {
-    std::int64_t length = markup::MeasureText(Document(file), 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    markup::WriteText(Document(file), &text[0], length + 1, 0);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
 }
 
 TEST_F(PositionFileFaultTest, MergeThatRunsOutOfMemoryAnywhereChangesNothing) {
@@ -160,35 +147,29 @@ TEST_F(PositionFileFaultTest, MergeThatRunsOutOfMemoryAnywhereChangesNothing) {
     std::string merged;
     for (int n = 0; n == 0 || n <= sites; ++n) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " of the merge fails");
-        UnloadDocument(file_);
-        file_.Env = &env_;
-        EditorTable table{nullptr, &env_};
-        EditorRecord record = PathKey("b.txt");
-        record.EditorID = 7;
-        ASSERT_TRUE(InsertRecord(table, record));
+        testing_support::OpenPaths open;
+        open.Open("b.txt");
+        OpenedFile file(&env_, open.Files());
         ASSERT_TRUE(testing_support::WriteWholeFile(path_, first));
-        ASSERT_TRUE(Load(file_, path_.c_str(), &table));
-        const std::string before = TextOf(file_);
-        const std::uint64_t loadedSize = file_.LoadedSize;
+        ASSERT_TRUE(Load(file, path_.c_str()));
+        const std::string before = ItemListing(file);
         ASSERT_TRUE(store_testing::WriteAsOtherHost(path_, second));
 
         const int allocations = env_.Calls(Op::Alloc);
         if (n > 0) env_.FailAt(Op::Alloc, n, Fault::Fail);
-        bool loaded = Load(file_, path_.c_str(), &table);
+        bool loaded = Load(file, path_.c_str());
         env_.ClearFaults();
         if (n == 0) {
             ASSERT_TRUE(loaded);
             sites = env_.Calls(Op::Alloc) - allocations;
-            merged = TextOf(file_);
+            merged = ItemListing(file);
         } else if (!loaded) {
-            EXPECT_EQ(TextOf(file_), before);
-            EXPECT_EQ(file_.LoadedSize, loadedSize);
-            EXPECT_TRUE(ContainsRecordForPath(table, PathKey("b.txt")));
-            ASSERT_TRUE(Load(file_, path_.c_str(), &table));  // nothing stuck
+            EXPECT_EQ(ItemListing(file), before);
+            EXPECT_TRUE(open.Has("b.txt"));
+            ASSERT_TRUE(Load(file, path_.c_str()));  // the file is still new to memory: merged now
         }
-        EXPECT_EQ(TextOf(file_), merged);
-        EXPECT_EQ(store_testing::StoredLine(file_, "b.txt"), 2);  // open here: memory's values stay
-        DestroyAllRecords(table);
+        EXPECT_EQ(ItemListing(file), merged);
+        EXPECT_EQ(store_testing::StoredLine(file, "b.txt"), 2);  // open here: memory's values stay
     }
     EXPECT_GT(sites, 10);
 }

@@ -30,6 +30,7 @@ namespace tarnwick {
 namespace store {
 namespace {
 
+using store_testing::OpenedFile;
 using testing_support::CountingEnv;
 
 bool FullSize() {
@@ -128,20 +129,22 @@ protected:
     // `check`, saves it and checks that what was written reads back into
     // the same text. Returns the file's path.
     std::string LoadCheckAndSave(const char* label, const std::string& text,
-                                 const std::function<void(const PositionFile&)>& check) {
+                                 const std::function<void(PositionFile*)>& check) {
         const std::string path = temp_.File(std::string(label) + ".cfg");
         EXPECT_TRUE(testing_support::WriteWholeFile(path, text));
         const std::uint64_t limit = FullSize() ? markup::kDocumentMemoryLimit : kSmallLimit;
 
         CountingEnv env(platform::Env::Default());
-        PositionFile file{};
-        file.Env = &env;
-        file.MemoryLimit = FullSize() ? 0 : kSmallLimit;
+        const std::uint64_t memoryLimit = FullSize() ? 0 : kSmallLimit;
+        OpenedFile file(&env, nullptr, memoryLimit);
+        EXPECT_NE(nullptr, static_cast<PositionFile*>(file));
+        if (file == nullptr) return path;
+        const std::uint64_t handleBytes = env.Live();
         auto start = std::chrono::steady_clock::now();
-        const bool loaded = Load(file, path.c_str(), nullptr);
+        const bool loaded = Load(file, path.c_str());
         const double loadMs = Milliseconds(start);
         const std::uint64_t loadPeak = env.Peak();
-        const std::uint64_t documentBytes = env.Live();
+        const std::uint64_t documentBytes = env.Live() - handleBytes;
         EXPECT_TRUE(loaded) << label << " was refused";
         // Memory stays within the text, the document the limit allows and
         // the parser's index (a few words per element, at most one element
@@ -152,20 +155,20 @@ protected:
 
         env.ResetCounts();
         start = std::chrono::steady_clock::now();
-        EXPECT_TRUE(Save(file, path.c_str(), nullptr, true)) << label;
+        EXPECT_TRUE(Save(file, path.c_str(), true)) << label;
         const double saveMs = Milliseconds(start);
         const std::uint64_t savePeak = env.Peak();
         // What was written reads back into the same text.
-        PositionFile again{};
-        again.MemoryLimit = file.MemoryLimit;
-        const std::string written = testing_support::ReadWholeFile(path);
-        EXPECT_TRUE(Load(again, path.c_str(), nullptr)) << label;
-        const std::string other = temp_.File(std::string(label) + "-again.cfg");
-        EXPECT_TRUE(Save(again, other.c_str(), nullptr, false)) << label;
-        EXPECT_TRUE(testing_support::ReadWholeFile(other) == written) << label;
-        UnloadDocument(again);
+        {
+            OpenedFile again(platform::Env::Default(), nullptr, memoryLimit);
+            const std::string written = testing_support::ReadWholeFile(path);
+            EXPECT_TRUE(Load(again, path.c_str())) << label;
+            const std::string other = temp_.File(std::string(label) + "-again.cfg");
+            EXPECT_TRUE(Save(again, other.c_str(), false)) << label;
+            EXPECT_TRUE(testing_support::ReadWholeFile(other) == written) << label;
+        }
 
-        UnloadDocument(file);
+        file.Close();
         EXPECT_EQ(env.Live(), 0u) << label;
         std::printf("hostile %-10s %8.1f MB  load %-7s %8.1f ms peak %7.1f MB  save %8.1f ms peak %7.1f MB\n", label,
                     text.size() / 1e6, loaded ? "ok" : "refused", loadMs, loadPeak / 1e6, saveMs, savePeak / 1e6);
@@ -191,20 +194,20 @@ protected:
 
 TEST_F(PositionFileHostileTest, ADeeplyNestedFileLoadsWholeAndReadsBackAsTheSameTree) {
     const std::string text = Nested(Scaled(1000000));
-    const std::string path = LoadCheckAndSave("nested", text, [](const PositionFile& file) {
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), 0);
-        EXPECT_NE(Document(file)->GetNext(), nullptr) << "the outermost element is kept";
+    const std::string path = LoadCheckAndSave("nested", text, [](PositionFile* file) {
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), 0);
     });
     // The writer indents the levels; nothing of the tree is lost, so no
     // backup is made.
+    EXPECT_EQ(testing_support::ReadWholeFile(path).compare(0, 6, "<a>\r\n "), 0) << "the outermost element is kept";
     EXPECT_FALSE(testing_support::FileExists(path + ".bak"));
 }
 
 TEST_F(PositionFileHostileTest, AFileOfManyItemsLoadsWholeAndIsSavedUnchanged) {
     const std::size_t count = Scaled(1000000);
     const std::string text = Items(count);
-    const std::string path = LoadCheckAndSave("items", text, [count](const PositionFile& file) {
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), static_cast<int>(count));
+    const std::string path = LoadCheckAndSave("items", text, [count](PositionFile* file) {
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), static_cast<int>(count));
         EXPECT_EQ(store_testing::StoredLine(file, "C:\\Users\\someone\\Documents\\Projects\\p0\\notes.txt"), 0);
         const std::string last = "C:\\Users\\someone\\Documents\\Projects\\p" + std::to_string(count - 1) + "\\notes.txt";
         EXPECT_EQ(store_testing::StoredLine(file, last), static_cast<int>((count - 1) % 5000));
@@ -214,23 +217,22 @@ TEST_F(PositionFileHostileTest, AFileOfManyItemsLoadsWholeAndIsSavedUnchanged) {
 
 TEST_F(PositionFileHostileTest, AnItemWithThousandsOfAttributesLoadsAndItsFileIsKeptAsABackup) {
     const std::string text = ManyAttributes(Scaled(1000000));
-    const std::string path = LoadCheckAndSave("attributes", text, [](const PositionFile& file) {
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), 1);
-        // An element keeps 32 attributes (type, path, a0 to a29): the rest
-        // are lost to the document.
-        const markup::MarkupNode* item = Document(file)->GetNext();
-        ASSERT_NE(item, nullptr);
-        EXPECT_STREQ(markup::GetAttribute(item, "path"), "C:\\wide.txt");
-        EXPECT_STREQ(markup::GetAttribute(item, "a29"), "1");
-        EXPECT_EQ(markup::GetAttribute(item, "a30"), nullptr);
+    const std::string path = LoadCheckAndSave("attributes", text, [](PositionFile* file) {
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), 1);
+        EXPECT_TRUE(ReadItem(file, ItemKind::Editor, "C:\\wide.txt", nullptr));
     });
+    // An element keeps 32 attributes (type, path, a0 to a29): the rest are
+    // lost to the document.
+    const std::string saved = testing_support::ReadWholeFile(path);
+    EXPECT_NE(saved.find(" a29=\"1\""), std::string::npos);
+    EXPECT_EQ(saved.find(" a30="), std::string::npos);
     ExpectKeptAsBackup(path, text);
 }
 
 TEST_F(PositionFileHostileTest, AHugeValueLoadsWholeAndIsSavedUnchanged) {
     const std::string text = HugeValue(Scaled(50u << 20));
-    const std::string path = LoadCheckAndSave("value", text, [](const PositionFile& file) {
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), 2);
+    const std::string path = LoadCheckAndSave("value", text, [](PositionFile* file) {
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), 2);
         EXPECT_EQ(store_testing::StoredLine(file, "C:\\after.txt"), 2);
     });
     ExpectSavedUnchanged(path, text);
@@ -239,8 +241,8 @@ TEST_F(PositionFileHostileTest, AHugeValueLoadsWholeAndIsSavedUnchanged) {
 TEST_F(PositionFileHostileTest, AHugeFileOfTextBetweenItemsLoadsEveryItemAndIsKeptAsABackup) {
     const std::string text = HugeFile(Scaled(100u << 20));
     const int items = Occurrences(text, "<item ");
-    const std::string path = LoadCheckAndSave("file", text, [items](const PositionFile& file) {
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), items);
+    const std::string path = LoadCheckAndSave("file", text, [items](PositionFile* file) {
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), items);
         EXPECT_EQ(store_testing::StoredLine(file, "C:\\f0.txt"), 1);
         EXPECT_EQ(store_testing::StoredLine(file, "C:\\f" + std::to_string(items - 1) + ".txt"), 1);
     });
@@ -250,20 +252,20 @@ TEST_F(PositionFileHostileTest, AHugeFileOfTextBetweenItemsLoadsEveryItemAndIsKe
 
 TEST_F(PositionFileHostileTest, ZeroBytesCutEveryItemAndTheFileIsKeptAsABackup) {
     const std::string text = ZeroBytes(Scaled(1000000));
-    const std::string path = LoadCheckAndSave("zeros", text, [](const PositionFile& file) {
+    const std::string path = LoadCheckAndSave("zeros", text, [](PositionFile* file) {
         // Each line loses its element name or its type to a zero byte.
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), 0);
-        EXPECT_NE(Document(file)->GetNext(), nullptr) << "the elements are kept";
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), 0);
     });
+    EXPECT_FALSE(testing_support::ReadWholeFile(path).empty()) << "the elements are kept";
     ExpectKeptAsBackup(path, text);
 }
 
 TEST_F(PositionFileHostileTest, NamesCollidingInTheIndexLoadAndTheFileIsKeptAsABackup) {
     const std::string text = Colliding(Scaled(350000));
-    const std::string path = LoadCheckAndSave("colliding", text, [](const PositionFile& file) {
-        EXPECT_EQ(CountItems(file, kItemTypeEditor), 0);
-        EXPECT_NE(Document(file)->GetNext(), nullptr) << "the elements are kept";
+    const std::string path = LoadCheckAndSave("colliding", text, [](PositionFile* file) {
+        EXPECT_EQ(CountItems(file, ItemKind::Editor), 0);
     });
+    EXPECT_FALSE(testing_support::ReadWholeFile(path).empty()) << "the elements are kept";
     // The closing tags match nothing, and such tags are not kept.
     ExpectKeptAsBackup(path, text);
 }
@@ -277,21 +279,18 @@ TEST_F(PositionFileHostileTest, FileLargerThanTheLimitIsNotRead) {
     const std::string keepPath = temp_.File("keep.cfg");
     ASSERT_TRUE(testing_support::WriteWholeFile(keepPath, store_testing::ItemLine("C:\\keep.txt", 7)));
     CountingEnv env(platform::Env::Default());
-    PositionFile file{};
-    file.Env = &env;
-    file.MemoryLimit = text.size() - 1;
-    ASSERT_TRUE(Load(file, keepPath.c_str(), nullptr));
+    OpenedFile file(&env, nullptr, text.size() - 1);
+    ASSERT_TRUE(Load(file, keepPath.c_str()));
     env.ResetCounts();
-    EXPECT_FALSE(Load(file, path.c_str(), nullptr));
+    EXPECT_FALSE(Load(file, path.c_str()));
     EXPECT_LT(env.Peak(), env.Live() + 4096);
     EXPECT_EQ(store_testing::StoredLine(file, "C:\\keep.txt"), 7);
-    EXPECT_FALSE(Save(file, path.c_str(), nullptr, true));
+    EXPECT_FALSE(Save(file, path.c_str(), true));
     EXPECT_TRUE(testing_support::ReadWholeFile(path) == text);
-    // At the limit it is read.
-    file.MemoryLimit = 0;
-    EXPECT_TRUE(Load(file, path.c_str(), nullptr));
-    EXPECT_EQ(CountItems(file, kItemTypeEditor), 20000);
-    UnloadDocument(file);
+    // Under the default limit it is read.
+    OpenedFile roomy(&env, nullptr, 0);
+    EXPECT_TRUE(Load(roomy, path.c_str()));
+    EXPECT_EQ(CountItems(roomy, ItemKind::Editor), 20000);
 }
 
 }  // namespace

@@ -19,7 +19,6 @@
 #include "common/system_tools.h"
 #include "common/test_support.h"
 #include "store/position_file.h"
-#include "store/update_lock.h"
 #include "store_test_support.h"
 
 namespace tarnwick {
@@ -80,7 +79,7 @@ TEST(PositionFileProcesses, FourHostsAndAReaderLoseNoUpdate) {
     EXPECT_EQ(0, reader.Wait());
 
     Host last;
-    ASSERT_TRUE(Load(last.File, cfg.c_str(), &last.Table));
+    ASSERT_TRUE(Load(last.File, cfg.c_str()));
     long operations = 0, midRun = 0;
     int checked = 0, lost = 0, resurrected = 0;
     for (int id = 1; id <= hostCount; ++id) {
@@ -137,9 +136,9 @@ TEST(PositionFileProcesses, AHostThatHangsOrDiesHoldingTheLockHoldsNobodyUp) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(BeginUpdate(host.File, cfg.c_str()));
     const double hung = SecondsSince(start);
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(AddItem(host.File, "editor", "A", store_testing::Position(1)));
-    EXPECT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "A", store_testing::Position(1)));
+    EXPECT_TRUE(Save(host.File, cfg.c_str(), false));
     EndUpdate(host.File);
     // The next wait is short while the holder still hangs.
     start = std::chrono::steady_clock::now();
@@ -165,8 +164,8 @@ TEST(PositionFileProcesses, AHostThatHangsOrDiesHoldingTheLockHoldsNobodyUp) {
 // generation seen before.
 void ExpectWholeGeneration(const std::string& cfg, int* generation, int kill) {
     Host reader;
-    ASSERT_TRUE(Load(reader.File, cfg.c_str(), &reader.Table)) << "kill " << kill;
-    const int count = CountItems(reader.File, "editor");
+    ASSERT_TRUE(Load(reader.File, cfg.c_str())) << "kill " << kill;
+    const int count = CountItems(reader.File, ItemKind::Editor);
     if (count == 0) {
         EXPECT_EQ(0, *generation) << "kill " << kill << ": the items are gone";
         return;
@@ -212,8 +211,8 @@ TEST(PositionFileProcesses, SaversKilledAtRandomNeverTearTheFileNorLitterTheFold
     }
     // A later save takes the leftovers away.
     Host host;
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     const int left = CountNamesEndingIn(dir.path(), ".tmp");
     std::printf("[ kills    ] %d savers killed: the file was whole every time (last generation %d); at most %d "
                 "temporary files and %d lock files seen, %d left after the next save\n",

@@ -11,15 +11,14 @@
 #include <vector>
 
 #include "common/test_support.h"
-#include "markup/markup_node.h"
 #include "store_test_support.h"
 
 namespace tarnwick {
 namespace store {
 
-using namespace markup;
 namespace {
 
+using store_testing::HasItem;
 using store_testing::Host;
 using store_testing::ItemLine;
 using store_testing::ItemPaths;
@@ -42,43 +41,43 @@ TEST(PositionFileSharing, TwoHostsTakingTurnsSeeEachOthersChanges) {
     Host a;
     Host b;
 
-    ASSERT_TRUE(Load(a.File, file, &a.Table));
-    ASSERT_TRUE(AddItem(a.File, "editor", "X", Position(1)));
-    ASSERT_TRUE(Save(a.File, file, &a.Table, false));
+    ASSERT_TRUE(Load(a.File, file));
+    ASSERT_TRUE(AddItem(a.File, ItemKind::Editor, "X", Position(1)));
+    ASSERT_TRUE(Save(a.File, file, false));
     NextTurn();
 
-    ASSERT_TRUE(Load(b.File, file, &b.Table));
+    ASSERT_TRUE(Load(b.File, file));
     EXPECT_EQ((Paths{"X"}), ItemPaths(b.File));
-    ASSERT_TRUE(AddItem(b.File, "editor", "Y", Position(2)));
-    ASSERT_TRUE(WriteItem(b.File, "editor", "X", Position(5)));
-    ASSERT_TRUE(Save(b.File, file, &b.Table, false));
+    ASSERT_TRUE(AddItem(b.File, ItemKind::Editor, "Y", Position(2)));
+    ASSERT_TRUE(WriteItem(b.File, ItemKind::Editor, "X", Position(5)));
+    ASSERT_TRUE(Save(b.File, file, false));
     NextTurn();
 
-    ASSERT_TRUE(Load(a.File, file, &a.Table));
+    ASSERT_TRUE(Load(a.File, file));
     EXPECT_EQ((Paths{"Y", "X"}), ItemPaths(a.File));
     EXPECT_EQ(5, StoredLine(a.File, "X"));
-    a.OpenEditor(1, "X");
-    RemoveItem(a.File, "editor", "Y");
-    ASSERT_TRUE(Save(a.File, file, &a.Table, false));
+    a.OpenEditor("X");
+    RemoveItem(a.File, ItemKind::Editor, "Y");
+    ASSERT_TRUE(Save(a.File, file, false));
     NextTurn();
 
-    b.OpenEditor(7, "Y");
-    ASSERT_TRUE(Load(b.File, file, &b.Table));
+    b.OpenEditor("Y");
+    ASSERT_TRUE(Load(b.File, file));
     EXPECT_EQ((Paths{"X"}), ItemPaths(b.File));
     EXPECT_FALSE(b.HasRecordFor("Y"));
-    ASSERT_TRUE(WriteItem(b.File, "editor", "X", Position(9)));
-    ASSERT_TRUE(AddItem(b.File, "editor", "Z", Position(3)));
-    ASSERT_TRUE(Save(b.File, file, &b.Table, false));
+    ASSERT_TRUE(WriteItem(b.File, ItemKind::Editor, "X", Position(9)));
+    ASSERT_TRUE(AddItem(b.File, ItemKind::Editor, "Z", Position(3)));
+    ASSERT_TRUE(Save(b.File, file, false));
     NextTurn();
 
     // X is open in an editor of host a: its own value stays and is saved.
-    ASSERT_TRUE(Load(a.File, file, &a.Table));
+    ASSERT_TRUE(Load(a.File, file));
     EXPECT_EQ((Paths{"Z", "X"}), ItemPaths(a.File));
     EXPECT_EQ(5, StoredLine(a.File, "X"));
-    ASSERT_TRUE(Save(a.File, file, &a.Table, false));
+    ASSERT_TRUE(Save(a.File, file, false));
     NextTurn();
 
-    ASSERT_TRUE(Load(b.File, file, &b.Table));
+    ASSERT_TRUE(Load(b.File, file));
     EXPECT_EQ((Paths{"Z", "X"}), ItemPaths(b.File));
     EXPECT_EQ(5, StoredLine(b.File, "X"));
 }
@@ -89,35 +88,30 @@ TEST(PositionFileSharing, FileHeldByAnotherHostIsNotTakenForAbsent) {
     const std::string gone = dir.File("gone.txt");
     Host host;
     ASSERT_TRUE(WriteWholeFile(cfg, ItemLine("A", 1) + ItemLine("B", 2) + ItemLine(gone, 3)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    host.OpenEditor(1, "B");
-    const PositionFile before = host.File;
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    host.OpenEditor("B");
 
     ASSERT_TRUE(WriteAsOtherHost(cfg, ItemLine("A", 1) + ItemLine("B", 2) + ItemLine(gone, 3) + ItemLine("C", 4)));
     {
         store_testing::WriterLock lock(cfg);
         ASSERT_TRUE(lock.Held());
-        EXPECT_FALSE(Load(host.File, cfg.c_str(), &host.Table));
+        EXPECT_FALSE(Load(host.File, cfg.c_str()));
         EXPECT_EQ((Paths{"A", "B", gone}), ItemPaths(host.File));
         EXPECT_TRUE(host.HasRecordFor("B"));
-        EXPECT_EQ(before.Document, host.File.Document);
-        EXPECT_STREQ(before.LoadedPath, host.File.LoadedPath);
-        EXPECT_TRUE(platform::TimesEqual(before.LoadedTime, host.File.LoadedTime));
-        EXPECT_EQ(before.LoadedSize, host.File.LoadedSize);
 
         // Nothing is purged from a copy that could not be brought up to date.
-        EXPECT_EQ(0, PurgeMissing(host.File, &host.Table, cfg.c_str()));
-        EXPECT_TRUE(ItemExists(host.File, "editor", gone.c_str()));
-        EXPECT_FALSE(Save(host.File, cfg.c_str(), &host.Table, true));
+        EXPECT_EQ(0, PurgeMissing(host.File, cfg.c_str()));
+        EXPECT_TRUE(HasItem(host.File, gone));
+        EXPECT_FALSE(Save(host.File, cfg.c_str(), true));
 
         // A host without a document gets none.
         Host fresh;
-        EXPECT_FALSE(Load(fresh.File, cfg.c_str(), &fresh.Table));
-        EXPECT_EQ(nullptr, Document(fresh.File));
+        EXPECT_FALSE(Load(fresh.File, cfg.c_str()));
+        EXPECT_FALSE(AddItem(fresh.File, ItemKind::Editor, "x", Position(1)));  // no document to add to
     }
 
     // The items survive into the next save.
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("A", 1) + ItemLine("B", 2) + ItemLine(gone, 3), ReadWholeFile(cfg));
 }
 
@@ -126,16 +120,16 @@ TEST(PositionFileSharing, SaveMeetingAReaderFailsAndLeavesTheFileWhole) {
     const std::string cfg = dir.File("shared.cfg");
     Host host;
     ASSERT_TRUE(WriteWholeFile(cfg, ItemLine("A", 1)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(AddItem(host.File, "editor", "B", Position(2)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "B", Position(2)));
 
     platform::File* reader = nullptr;
     ASSERT_EQ(platform::OpenStatus::Ok, platform::Env::Default()->OpenForRead(cfg.c_str(), &reader));
-    EXPECT_FALSE(Save(host.File, cfg.c_str(), &host.Table, false));
+    EXPECT_FALSE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
     platform::Env::Default()->CloseFile(reader);
 
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("B", 2) + ItemLine("A", 1), ReadWholeFile(cfg));
 }
 
@@ -148,9 +142,9 @@ TEST(PositionFileSharing, LeftoversOfCrashedSavesDoNotBlockSaving) {
                                    "stale"));
     }
     Host host;
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(AddItem(host.File, "editor", "A", Position(1)));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "A", Position(1)));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
 }
 
@@ -165,8 +159,8 @@ TEST(PositionFileSharing, PurgeKeepsItemsWhoseFilesCannotBeChecked) {
 
     Host host;
     ASSERT_TRUE(WriteWholeFile(cfg, ItemLine(undecidable, 1) + ItemLine(gone, 2)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    EXPECT_EQ(1, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    EXPECT_EQ(1, PurgeMissing(host.File, cfg.c_str()));
     EXPECT_EQ(ItemLine(undecidable, 1), ReadWholeFile(cfg));
 }
 
@@ -179,30 +173,28 @@ TEST(PositionFileSharing, ItemsTooLongToNameAreLeftAlone) {
 
     Host host;
     ASSERT_TRUE(WriteWholeFile(cfg, kept + ItemLine(dir.File("gone.txt"), 3)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    EXPECT_EQ(1, CountItems(host.File, "editor"));
-    EXPECT_EQ(0, CountItems(host.File, longType.c_str()));
-    EXPECT_FALSE(ItemExists(host.File, "editor", longPath.c_str()));
-    EXPECT_FALSE(ItemExists(host.File, "editor", longPath.substr(0, 259).c_str()));
-    EXPECT_FALSE(WriteItem(host.File, "editor", longPath.c_str(), Position(9)));
-    EXPECT_FALSE(AddItem(host.File, "editor", longPath.c_str(), Position(9)));
-    EXPECT_FALSE(AddItem(host.File, longType.c_str(), "x", Position(9)));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    EXPECT_EQ(1, CountItems(host.File, ItemKind::Editor));
+    EXPECT_FALSE(HasItem(host.File, longPath));
+    EXPECT_FALSE(HasItem(host.File, longPath.substr(0, 259)));
+    EXPECT_FALSE(WriteItem(host.File, ItemKind::Editor, longPath.c_str(), Position(9)));
+    EXPECT_FALSE(AddItem(host.File, ItemKind::Editor, longPath.c_str(), Position(9)));
 
     // Both files are missing; only the item it can name is purged.
-    EXPECT_EQ(1, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+    EXPECT_EQ(1, PurgeMissing(host.File, cfg.c_str()));
     EXPECT_EQ(kept, ReadWholeFile(cfg));
 
     // The merge neither drops them nor takes over another host's.
     const std::string otherLong = ItemLine(dir.File(std::string(280, 'q')), 4);
     ASSERT_TRUE(WriteAsOtherHost(cfg, otherLong + ItemLine("n", 5)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("n", 5) + kept, ReadWholeFile(cfg));
 
     // A position file path that does not fit is refused, not cut.
     const std::string longCfg = dir.File(std::string(270, 'c'));
-    EXPECT_FALSE(Load(host.File, longCfg.c_str(), &host.Table));
-    EXPECT_EQ(1, CountItems(host.File, "editor"));
+    EXPECT_FALSE(Load(host.File, longCfg.c_str()));
+    EXPECT_EQ(1, CountItems(host.File, ItemKind::Editor));
 }
 
 }  // namespace

@@ -4,23 +4,23 @@
 
 #include <cctype>
 
+#include "common/fault_env.h"
 #include "common/test_support.h"
 #include "store/replace_file.h"
-#include "markup/markup_node.h"
 #include "store_test_support.h"
 
 namespace tarnwick {
 namespace store {
-
-using namespace markup;
 namespace {
 
+using store_testing::HasItem;
 using store_testing::Host;
 using store_testing::ItemLine;
 using store_testing::ItemPaths;
 using store_testing::Position;
 using store_testing::StoredLine;
 using store_testing::WriteAsOtherHost;
+using testing_support::FaultEnv;
 using testing_support::ReadWholeFile;
 using testing_support::TempDir;
 using testing_support::WriteWholeFile;
@@ -31,35 +31,33 @@ protected:
     // A host that has read `content` from the position file.
     void LoadFrom(const std::string& content) {
         ASSERT_TRUE(WriteWholeFile(cfg, content));
-        ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+        ASSERT_TRUE(Load(host.File, cfg.c_str()));
     }
 
     TempDir dir;
     std::string cfg = dir.File("Tarnwick.cfg");
-    Host host;
+    FaultEnv env{platform::Env::Default()};  // counts the host's reads
+    Host host{&env};
 };
 
 TEST_F(PositionFileTest, NoFileYetGivesEmptyDocumentAndFirstSaveWritesOneLine) {
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_NE(nullptr, Document(host.File));
-    EXPECT_EQ(0, CountItems(host.File, "editor"));
-    EXPECT_STREQ("", host.File.LoadedPath);
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    EXPECT_EQ(0, CountItems(host.File, ItemKind::Editor));
 
-    ASSERT_TRUE(AddItem(host.File, "editor", "C:\\Data\\Plan.txt", Position(12, 4, 3, 0, 0)));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "C:\\Data\\Plan.txt", Position(12, 4, 3, 0, 0)));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("C:\\Data\\Plan.txt", 12, 4, 3, 0, 0), ReadWholeFile(cfg));
 
     // Reading it back into another host gives the same position.
     Host other;
-    ASSERT_TRUE(Load(other.File, cfg.c_str(), &other.Table));
-    EditorSetPosition read = Position(-7, -7, 99, -7, -7);
-    ASSERT_TRUE(ReadItem(other.File, "EDITOR", "c:\\data\\PLAN.txt", &read));
-    EXPECT_EQ(12, read.CurLine);
-    EXPECT_EQ(4, read.CurPos);
-    EXPECT_EQ(-1, read.CurTabPos);
-    EXPECT_EQ(3, read.TopScreenLine);
-    EXPECT_EQ(0, read.LeftPos);
-    EXPECT_EQ(0, read.Overtype);
+    ASSERT_TRUE(Load(other.File, cfg.c_str()));
+    StoredPlace read = Position(-7, -7, 99, -7, -7);
+    ASSERT_TRUE(ReadItem(other.File, ItemKind::Editor, "c:\\data\\PLAN.txt", &read));
+    EXPECT_EQ(12, read.Editor.Line);
+    EXPECT_EQ(4, read.Editor.Column);
+    EXPECT_EQ(3, read.Editor.Top);
+    EXPECT_EQ(0, read.Editor.Left);
+    EXPECT_EQ(0, read.Editor.Overtype);
 }
 
 TEST_F(PositionFileTest, EmptyOrGarbageFilesLoadWithoutItems) {
@@ -69,48 +67,45 @@ TEST_F(PositionFileTest, EmptyOrGarbageFilesLoadWithoutItems) {
     for (const std::string& content : contents) {
         Host fresh;
         ASSERT_TRUE(WriteWholeFile(cfg, content));
-        EXPECT_TRUE(Load(fresh.File, cfg.c_str(), &fresh.Table));
-        EXPECT_NE(nullptr, Document(fresh.File));
-        EXPECT_EQ(0, CountItems(fresh.File, "editor"));
-        EXPECT_TRUE(AddItem(fresh.File, "editor", "x", Position(1)));
+        EXPECT_TRUE(Load(fresh.File, cfg.c_str()));
+        EXPECT_EQ(0, CountItems(fresh.File, ItemKind::Editor));
+        // A document was made: an item can be added.
+        EXPECT_TRUE(AddItem(fresh.File, ItemKind::Editor, "x", Position(1)));
     }
 }
 
 // A file of items of every shape the reader meets.
 class ReadingItemsTest : public PositionFileTest {
 protected:
-    void SetUp() override {
-        LoadFrom("<item type=\"editor\" path=\"no-top\" line=\"5\" column=\"6\" left=\"7\" overtype=\"1\">\r\n"
-                 "<item type=\"editor\" path=\"bad-top\" line=\"1\" column=\"1\" top=\"abc\" left=\"0\" overtype=\"0\">\r\n"
-                 "<ITEM TYPE=\"Editor\" PATH=\"upper\" line=\"0x10\">\r\n"
-                 "<item type=\"other\" path=\"no-top\" line=\"99\">\r\n"
-                 "<item path=\"typeless\" line=\"1\">\r\n"
-                 "<entry type=\"editor\" path=\"wrong-name\">\r\n"
-                 "<box><item type=\"editor\" path=\"nested\" line=\"1\"></box>\r\n");
-    }
+    void SetUp() override { LoadFrom(kText); }
+
+    const std::string kText =
+        "<item type=\"editor\" path=\"no-top\" line=\"5\" column=\"6\" left=\"7\" overtype=\"1\">\r\n"
+        "<item type=\"editor\" path=\"bad-top\" line=\"1\" column=\"1\" top=\"abc\" left=\"0\" overtype=\"0\">\r\n"
+        "<ITEM TYPE=\"Editor\" PATH=\"upper\" line=\"0x10\">\r\n"
+        "<item type=\"other\" path=\"no-top\" line=\"99\">\r\n"
+        "<item path=\"typeless\" line=\"1\">\r\n"
+        "<entry type=\"editor\" path=\"wrong-name\">\r\n"
+        "<box>\r\n <item type=\"editor\" path=\"nested\" line=\"1\">\r\n</box>\r\n";
 };
 
-TEST_F(ReadingItemsTest, ItemsAreCountedByTypeIgnoringCase) {
+TEST_F(ReadingItemsTest, EditorItemsAreCountedWhateverTheCaseOfTheirType) {
     EXPECT_EQ((Paths{"no-top", "bad-top", "upper"}), ItemPaths(host.File));
-    EXPECT_EQ(3, CountItems(host.File, "editor"));
-    EXPECT_EQ(1, CountItems(host.File, "OTHER"));
-    EXPECT_EQ(0, CountItems(host.File, nullptr));
+    EXPECT_EQ(3, CountItems(host.File, ItemKind::Editor));
 }
 
 TEST_F(ReadingItemsTest, AMissingAttributeLeavesTheFieldAsItWas) {
-    EditorSetPosition position = Position(0, 0, 42, 0, 0);
-    position.CurTabPos = 8;
-    ASSERT_TRUE(ReadItem(host.File, "editor", "NO-TOP", &position));
-    EXPECT_EQ(5, position.CurLine);
-    EXPECT_EQ(42, position.TopScreenLine);  // missing: left as the caller had it
-    EXPECT_EQ(1, position.Overtype);
-    EXPECT_EQ(-1, position.CurTabPos);
+    StoredPlace position = Position(0, 0, 42, 0, 0);
+    ASSERT_TRUE(ReadItem(host.File, ItemKind::Editor, "NO-TOP", &position));
+    EXPECT_EQ(5, position.Editor.Line);
+    EXPECT_EQ(42, position.Editor.Top);  // missing: left as the caller had it
+    EXPECT_EQ(1, position.Editor.Overtype);
 }
 
 TEST_F(ReadingItemsTest, AValueThatIsNotANumberReadsAsZero) {
-    EditorSetPosition position = Position(0, 0, 42);
-    ASSERT_TRUE(ReadItem(host.File, "editor", "bad-top", &position));
-    EXPECT_EQ(0, position.TopScreenLine);
+    StoredPlace position = Position(0, 0, 42);
+    ASSERT_TRUE(ReadItem(host.File, ItemKind::Editor, "bad-top", &position));
+    EXPECT_EQ(0, position.Editor.Top);
 }
 
 TEST_F(ReadingItemsTest, NamesIgnoreCaseAndANumberMayBeHexadecimal) {
@@ -118,19 +113,22 @@ TEST_F(ReadingItemsTest, NamesIgnoreCaseAndANumberMayBeHexadecimal) {
 }
 
 TEST_F(ReadingItemsTest, NestedWronglyNamedAndTypelessElementsAreNoItems) {
-    EditorSetPosition position = Position(-5);
+    StoredPlace position = Position(-5);
     for (const char* path : {"nested", "wrong-name", "typeless", "absent"}) {
-        EXPECT_FALSE(ReadItem(host.File, "editor", path, &position)) << path;
-        EXPECT_FALSE(ItemExists(host.File, "editor", path)) << path;
+        EXPECT_FALSE(ReadItem(host.File, ItemKind::Editor, path, &position)) << path;
+        EXPECT_FALSE(HasItem(host.File, path)) << path;
     }
-    EXPECT_EQ(-5, position.CurLine);
+    EXPECT_EQ(-5, position.Editor.Line);
 }
 
-TEST_F(ReadingItemsTest, AnItemOfAnotherTypeIsFoundButHasNoPositionToRead) {
-    EditorSetPosition position = Position(-5);
-    EXPECT_TRUE(ReadItem(host.File, "other", "no-top", &position));
-    EXPECT_EQ(-5, position.CurLine);
-    EXPECT_FALSE(ReadItemElement(nullptr, "editor", &position));
+TEST_F(ReadingItemsTest, AnItemOfAnotherTypeIsNoEditorItemAndIsKeptAsItWas) {
+    StoredPlace position = Position(-5);
+    // The other type's item has the path of an editor item, whose place it
+    // does not change; a save writes the text as it was read.
+    ASSERT_TRUE(ReadItem(host.File, ItemKind::Editor, "no-top", &position));
+    EXPECT_EQ(5, position.Editor.Line);
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
+    EXPECT_EQ(kText, ReadWholeFile(cfg));
 }
 
 TEST_F(PositionFileTest, WritingAddingAndRemovingItems) {
@@ -138,26 +136,25 @@ TEST_F(PositionFileTest, WritingAddingAndRemovingItems) {
 
     // The first of two case variants is the one reached.
     EXPECT_EQ(1, StoredLine(host.File, "C:\\SAME.txt"));
-    ASSERT_TRUE(WriteItem(host.File, "editor", "c:\\same.txt", Position(10, 1, 2, 3, 1)));
+    ASSERT_TRUE(WriteItem(host.File, ItemKind::Editor, "c:\\same.txt", Position(10, 1, 2, 3, 1)));
     EXPECT_EQ((Paths{"c:\\same.txt", "c:\\same.TXT", "other"}), ItemPaths(host.File));
     EXPECT_EQ(10, StoredLine(host.File, "C:\\Same.txt"));
 
     // WriteItem only updates.
-    EXPECT_FALSE(WriteItem(host.File, "editor", "new", Position(5)));
-    EXPECT_FALSE(ItemExists(host.File, "editor", "new"));
+    EXPECT_FALSE(WriteItem(host.File, ItemKind::Editor, "new", Position(5)));
+    EXPECT_FALSE(HasItem(host.File, "new"));
 
     // AddItem puts the item in front of all others.
-    ASSERT_TRUE(AddItem(host.File, "editor", "new", Position(5)));
+    ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "new", Position(5)));
     EXPECT_EQ((Paths{"new", "c:\\same.txt", "c:\\same.TXT", "other"}), ItemPaths(host.File));
 
-    RemoveItem(host.File, "editor", "C:\\SAME.TXT");
+    RemoveItem(host.File, ItemKind::Editor, "C:\\SAME.TXT");
     EXPECT_EQ((Paths{"new", "c:\\same.TXT", "other"}), ItemPaths(host.File));
     EXPECT_EQ(2, StoredLine(host.File, "c:\\same.txt"));
-    RemoveItem(host.File, "editor", "absent");
-    RemoveItem(host.File, "other", "other");  // type must match
-    EXPECT_EQ(3, CountItems(host.File, "editor"));
+    RemoveItem(host.File, ItemKind::Editor, "absent");
+    EXPECT_EQ(3, CountItems(host.File, ItemKind::Editor));
 
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("new", 5) + ItemLine("c:\\same.TXT", 2) + ItemLine("other", 3), ReadWholeFile(cfg));
 }
 
@@ -165,31 +162,32 @@ TEST_F(PositionFileTest, WriteFailsOnFullAttributeTable) {
     std::string line = "<item type=\"editor\" path=\"full\"";
     for (int i = 0; i < 30; ++i) line += " a" + std::to_string(i) + "=\"x\"";
     LoadFrom(line + ">\r\n");
-    EXPECT_FALSE(WriteItem(host.File, "editor", "full", Position(3)));
+    EXPECT_FALSE(WriteItem(host.File, ItemKind::Editor, "full", Position(3)));
     EXPECT_EQ(-1000, StoredLine(host.File, "full"));  // no line was added
-    EXPECT_TRUE(ItemExists(host.File, "editor", "full"));
+    EXPECT_TRUE(HasItem(host.File, "full"));
 }
 
 TEST_F(PositionFileTest, OperationsWithoutDocument) {
-    EditorSetPosition position = Position(1);
-    EXPECT_EQ(nullptr, FindItem(host.File, "editor", "x"));
-    EXPECT_FALSE(ReadItem(host.File, "editor", "x", &position));
-    EXPECT_FALSE(WriteItem(host.File, "editor", "x", position));
-    EXPECT_FALSE(AddItem(host.File, "editor", "x", position));
-    RemoveItem(host.File, "editor", "x");
-    EXPECT_EQ(0, CountItems(host.File, "editor"));
-    EXPECT_FALSE(Save(host.File, cfg.c_str(), &host.Table, false));
+    StoredPlace position = Position(1);
+    EXPECT_FALSE(ReadItem(host.File, ItemKind::Editor, "x", &position));
+    EXPECT_FALSE(WriteItem(host.File, ItemKind::Editor, "x", position));
+    EXPECT_FALSE(AddItem(host.File, ItemKind::Editor, "x", position));
+    RemoveItem(host.File, ItemKind::Editor, "x");
+    EXPECT_EQ(0, CountItems(host.File, ItemKind::Editor));
+    EXPECT_FALSE(Save(host.File, cfg.c_str(), false));
 
     // A purge without a document neither reads nor writes the file.
     ASSERT_TRUE(WriteWholeFile(cfg, ItemLine(dir.File("gone.txt"), 1)));
-    EXPECT_EQ(0, PurgeMissing(host.File, &host.Table, cfg.c_str()));
-    EXPECT_EQ(nullptr, Document(host.File));
+    const int reads = env.Calls(FaultEnv::Op::Read);
+    EXPECT_EQ(0, PurgeMissing(host.File, cfg.c_str()));
+    EXPECT_EQ(reads, env.Calls(FaultEnv::Op::Read));
+    EXPECT_FALSE(AddItem(host.File, ItemKind::Editor, "x", position));  // still no document
     EXPECT_EQ(ItemLine(dir.File("gone.txt"), 1), ReadWholeFile(cfg));
 }
 
 TEST_F(PositionFileTest, UnchangedFileIsNotReadAgain) {
     LoadFrom(ItemLine("a", 1));
-    MarkupNode* document = Document(host.File);
+    const int reads = env.Calls(FaultEnv::Op::Read);
     platform::FileTime time;
     std::uint64_t size;
     ASSERT_TRUE(store_testing::GetTimeAndSize(cfg, &time, &size));
@@ -197,29 +195,28 @@ TEST_F(PositionFileTest, UnchangedFileIsNotReadAgain) {
     // Same size and time: taken as unchanged, the new line is not seen.
     ASSERT_TRUE(WriteWholeFile(cfg, ItemLine("a", 2)));
     ASSERT_TRUE(store_testing::SetTime(cfg, time));
-    EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ(1, StoredLine(host.File, "a"));
-    EXPECT_EQ(document, Document(host.File));
+    EXPECT_EQ(reads, env.Calls(FaultEnv::Op::Read));
     if (testing_support::kIsWindows) {
         // The path compares ignoring case.
         std::string upper = cfg;
         for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-        EXPECT_TRUE(Load(host.File, upper.c_str(), &host.Table));
+        EXPECT_TRUE(Load(host.File, upper.c_str()));
         EXPECT_EQ(1, StoredLine(host.File, "a"));
     }
 
     // A time that moved backward is a change.
     ASSERT_TRUE(store_testing::SetTime(cfg, store_testing::ShiftTime(time, -10)));
-    EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ(2, StoredLine(host.File, "a"));
 
     // So is another size at the same time.
     ASSERT_TRUE(store_testing::GetTimeAndSize(cfg, &time, &size));
     ASSERT_TRUE(WriteWholeFile(cfg, ItemLine("a", 33)));
     ASSERT_TRUE(store_testing::SetTime(cfg, time));
-    EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ(33, StoredLine(host.File, "a"));
-    EXPECT_EQ(document, Document(host.File));  // merged into, not rebuilt
 
     // Another host's save within the same tick of the file clock, of the
     // same size: the file was replaced by a new one, and that is seen.
@@ -229,18 +226,18 @@ TEST_F(PositionFileTest, UnchangedFileIsNotReadAgain) {
     ASSERT_EQ(platform::WriteStatus::Ok,
               store::ReplaceFileContent(platform::Env::Default(), cfg.c_str(), replaced.data(), static_cast<std::uint32_t>(replaced.size())));
     ASSERT_TRUE(store_testing::SetTime(cfg, time));
-    EXPECT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    EXPECT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ(44, StoredLine(host.File, "a"));
 }
 
 TEST_F(PositionFileTest, MergeAddsNewItemsAndDropsVanishedOnesWithTheirRecords) {
     LoadFrom(ItemLine("B", 1) + ItemLine("C", 2));
-    host.OpenEditor(1, "B");
-    host.OpenEditor(2, "b");
-    host.OpenEditor(3, "C");
+    host.OpenEditor("B");
+    host.OpenEditor("b");
+    host.OpenEditor("C");
 
     ASSERT_TRUE(WriteAsOtherHost(cfg, ItemLine("C", 2) + ItemLine("A", 7)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ((Paths{"A", "C"}), ItemPaths(host.File));
     EXPECT_EQ(7, StoredLine(host.File, "A"));
     EXPECT_FALSE(host.HasRecordFor("B"));
@@ -251,7 +248,7 @@ TEST_F(PositionFileTest, ItemsTakenOverLandInFrontInReverseOrder) {
     LoadFrom(ItemLine("old1", 1) + ItemLine("old2", 2));
     ASSERT_TRUE(WriteAsOtherHost(cfg, ItemLine("old1", 1) + ItemLine("old2", 2) + ItemLine("A", 3) +
                                           ItemLine("B", 4) + ItemLine("a", 5)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
     // A path the file holds twice is taken over once, with its first values.
     EXPECT_EQ((Paths{"B", "A", "old1", "old2"}), ItemPaths(host.File));
     EXPECT_EQ(3, StoredLine(host.File, "a"));
@@ -259,28 +256,28 @@ TEST_F(PositionFileTest, ItemsTakenOverLandInFrontInReverseOrder) {
 
 TEST_F(PositionFileTest, FileWinsUnlessTheFileIsOpenHere) {
     LoadFrom(ItemLine("F", 1) + ItemLine("G", 1) + ItemLine("F", 9));
-    host.OpenEditor(4, "g");
+    host.OpenEditor("g");
 
     ASSERT_TRUE(WriteAsOtherHost(cfg, ItemLine("f", 5, 6, 7, 8, 1) + ItemLine("G", 5)));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ(5, StoredLine(host.File, "F"));  // taken over, spelled as the file has it
     EXPECT_EQ((Paths{"f", "G", "F"}), ItemPaths(host.File));
     EXPECT_EQ(1, StoredLine(host.File, "G"));  // open in an editor here: memory's value stays
 
-    EditorSetPosition position = Position(0);
-    ASSERT_TRUE(ReadItem(host.File, "editor", "F", &position));
-    EXPECT_EQ(6, position.CurPos);
-    EXPECT_EQ(7, position.TopScreenLine);
-    EXPECT_EQ(8, position.LeftPos);
-    EXPECT_EQ(1, position.Overtype);
+    StoredPlace position = Position(0);
+    ASSERT_TRUE(ReadItem(host.File, ItemKind::Editor, "F", &position));
+    EXPECT_EQ(6, position.Editor.Column);
+    EXPECT_EQ(7, position.Editor.Top);
+    EXPECT_EQ(8, position.Editor.Left);
+    EXPECT_EQ(1, position.Editor.Overtype);
 }
 
 TEST_F(PositionFileTest, MergeFillsAttributesTheFileLacksFromMemoryOrZero) {
     LoadFrom(ItemLine("kept", 1, 2, 3, 4, 1));
     ASSERT_TRUE(WriteAsOtherHost(cfg, "<item type=\"editor\" path=\"kept\" line=\"10\">\r\n"
                                       "<item type=\"editor\" path=\"new\" column=\"4\">\r\n"));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, false));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("new", 0, 4, 0, 0, 0) + ItemLine("kept", 10, 2, 3, 4, 1), ReadWholeFile(cfg));
 }
 
@@ -291,84 +288,85 @@ TEST_F(PositionFileTest, MergeReadsTheFilesFirstAttributeOfEachNameIgnoringCase)
     // field, and two fields the file lacks (memory's values stay).
     ASSERT_TRUE(WriteAsOtherHost(cfg, "<item PATH=\"k\" Line=\"10\" extra=\"e\" line=\"99\" type=\"EDITOR\" "
                                       "column=\"x\" TOP=\"3\">\r\n"));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    EditorSetPosition position = Position(0);
-    ASSERT_TRUE(ReadItem(host.File, "editor", "k", &position));
-    EXPECT_EQ(10, position.CurLine);
-    EXPECT_EQ(0, position.CurPos);
-    EXPECT_EQ(3, position.TopScreenLine);
-    EXPECT_EQ(4, position.LeftPos);
-    EXPECT_EQ(1, position.Overtype);
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    StoredPlace position = Position(0);
+    ASSERT_TRUE(ReadItem(host.File, ItemKind::Editor, "k", &position));
+    EXPECT_EQ(10, position.Editor.Line);
+    EXPECT_EQ(0, position.Editor.Column);
+    EXPECT_EQ(3, position.Editor.Top);
+    EXPECT_EQ(4, position.Editor.Left);
+    EXPECT_EQ(1, position.Editor.Overtype);
     EXPECT_EQ((Paths{"k"}), ItemPaths(host.File));
 }
 
 TEST_F(PositionFileTest, DeletedFileDropsEditorItemsButNothingElse) {
     LoadFrom(ItemLine("a", 1) + ItemLine("b", 2) + ItemLine("x", 3, 0, 0, 0, 0, "bookmark") + "<note text=\"hi\">\r\n");
-    host.OpenEditor(1, "a");
+    host.OpenEditor("a");
     ASSERT_TRUE(testing_support::DeleteFilePath(cfg));
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
-    EXPECT_EQ(0, CountItems(host.File, "editor"));
-    EXPECT_EQ(1, CountItems(host.File, "bookmark"));
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
+    EXPECT_EQ(0, CountItems(host.File, ItemKind::Editor));
     EXPECT_FALSE(host.HasRecordFor("a"));
-    EXPECT_STREQ("", host.File.LoadedPath);
 
     // Items in memory of other kinds are written back; the other file's
     // extras are not taken over.
     ASSERT_TRUE(WriteAsOtherHost(cfg, ItemLine("y", 1, 0, 0, 0, 0, "bookmark") + ItemLine("c", 1)));
-    ASSERT_TRUE(Save(host.File, cfg.c_str(), &host.Table, true));
+    ASSERT_TRUE(Save(host.File, cfg.c_str(), true));
     EXPECT_EQ(ItemLine("c", 1) + ItemLine("x", 3, 0, 0, 0, 0, "bookmark") + "<note text=\"hi\">\r\n",
               ReadWholeFile(cfg));
 }
 
 TEST_F(PositionFileTest, SaveToAnotherPathMergesWithThatFile) {
     LoadFrom(ItemLine("a", 1) + ItemLine("b", 2));
-    host.OpenEditor(1, "b");
+    host.OpenEditor("b");
     std::string other = dir.File("other.cfg");
     ASSERT_TRUE(WriteWholeFile(other, ItemLine("b", 20) + ItemLine("c", 30)));
-    ASSERT_TRUE(Save(host.File, other.c_str(), &host.Table, true));
+    ASSERT_TRUE(Save(host.File, other.c_str(), true));
     EXPECT_EQ(ItemLine("c", 30) + ItemLine("b", 2), ReadWholeFile(other));
 
     // A path whose folder does not exist cannot be written.
     std::string unwritable = dir.File("no-such-folder") + testing_support::PathSeparator() + "x.cfg";
-    EXPECT_FALSE(Save(host.File, unwritable.c_str(), &host.Table, true));
+    EXPECT_FALSE(Save(host.File, unwritable.c_str(), true));
     EXPECT_FALSE(testing_support::FileExists(unwritable));
-    EXPECT_FALSE(Save(host.File, dir.path().c_str(), &host.Table, false));  // a folder
+    EXPECT_FALSE(Save(host.File, dir.path().c_str(), false));  // a folder
 }
 
-TEST_F(PositionFileTest, PurgeMissingWithTable) {
+TEST_F(PositionFileTest, PurgeMissingWithAHostSparesOpenFilesAndOtherTypes) {
     std::string present = dir.File("present.txt");
     std::string gone = dir.File("gone.txt");
     std::string open = dir.File("open.txt");
     ASSERT_TRUE(WriteWholeFile(present, "x"));
     LoadFrom(ItemLine(present, 1) + ItemLine(gone, 2) + ItemLine(open, 3) + ItemLine(gone, 4, 0, 0, 0, 0, "bookmark") +
              ItemLine(dir.File("gone2.txt"), 5));
-    host.OpenEditor(1, open);
+    host.OpenEditor(open);
 
-    EXPECT_EQ(2, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+    EXPECT_EQ(2, PurgeMissing(host.File, cfg.c_str()));
     EXPECT_EQ((Paths{present, open}), ItemPaths(host.File));
-    EXPECT_EQ(1, CountItems(host.File, "bookmark"));
     EXPECT_EQ(ItemLine(present, 1) + ItemLine(open, 3) + ItemLine(gone, 4, 0, 0, 0, 0, "bookmark"), ReadWholeFile(cfg));
 
     // Nothing to purge: the file is written all the same.
     std::string text = ReadWholeFile(cfg);
     ASSERT_TRUE(WriteWholeFile(cfg, text + "stray text"));
-    EXPECT_EQ(0, PurgeMissing(host.File, &host.Table, cfg.c_str()));
+    EXPECT_EQ(0, PurgeMissing(host.File, cfg.c_str()));
     EXPECT_EQ(text, ReadWholeFile(cfg));
 }
 
-TEST_F(PositionFileTest, PurgeMissingWithoutTableRemovesEveryType) {
+TEST_F(PositionFileTest, PurgeMissingWithoutAHostRemovesEveryType) {
     std::string gone = dir.File("gone.txt");
-    LoadFrom(ItemLine(gone, 1) + ItemLine(gone, 2, 0, 0, 0, 0, "bookmark") + ItemLine(dir.path(), 3));
-    EXPECT_EQ(2, PurgeMissing(host.File, nullptr, cfg.c_str()));
-    EXPECT_EQ((Paths{dir.path()}), ItemPaths(host.File));  // a folder counts as existing
+    ASSERT_TRUE(WriteWholeFile(cfg, ItemLine(gone, 1) + ItemLine(gone, 2, 0, 0, 0, 0, "bookmark") +
+                                        ItemLine(dir.path(), 3)));
+    store_testing::OpenedFile file;  // no host: nothing open, every type purged
+    ASSERT_TRUE(Load(file, cfg.c_str()));
+    EXPECT_EQ(2, PurgeMissing(file, cfg.c_str()));
+    EXPECT_EQ((Paths{dir.path()}), ItemPaths(file));  // a folder counts as existing
+    EXPECT_EQ(ItemLine(dir.path(), 3), ReadWholeFile(cfg));
 }
 
-TEST_F(PositionFileTest, ReleasedDocumentIsBuiltAgainByTheNextLoad) {
+TEST_F(PositionFileTest, ReopenedHandleIsBuiltAgainByTheNextLoad) {
     LoadFrom(ItemLine("a", 1));
-    UnloadDocument(host.File);
-    EXPECT_EQ(nullptr, Document(host.File));
-    UnloadDocument(host.File);  // twice is harmless
-    ASSERT_TRUE(Load(host.File, cfg.c_str(), &host.Table));
+    host.File.Reopen();
+    EXPECT_EQ(-1000, StoredLine(host.File, "a"));
+    // The file is unchanged since the last handle read it; the new one reads it all the same.
+    ASSERT_TRUE(Load(host.File, cfg.c_str()));
     EXPECT_EQ(1, StoredLine(host.File, "a"));
 }
 

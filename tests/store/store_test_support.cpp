@@ -1,15 +1,11 @@
 #include "store_test_support.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "common/test_support.h"
-#include "markup/markup_node.h"
 
 namespace tarnwick {
 namespace store {
-
-using namespace markup;
 namespace store_testing {
 
 std::string ItemLine(const std::string& path, int line, int column, int top, int left, int overtype,
@@ -20,18 +16,46 @@ std::string ItemLine(const std::string& path, int line, int column, int top, int
     return "<item type=\"" + type + "\" path=\"" + path + numbers;
 }
 
-std::vector<std::string> ItemPaths(const PositionFile& file) {
+namespace {
+
+bool AddPath(void* context, const char* path, const StoredPlace&) {
+    static_cast<std::vector<std::string>*>(context)->push_back(path);
+    return true;
+}
+
+bool AddLine(void* context, const char* path, const StoredPlace& place) {
+    const EditorPlace& p = place.Editor;
+    *static_cast<std::string*>(context) += ItemLine(path, p.Line, p.Column, p.Top, p.Left, p.Overtype);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> ItemPaths(const PositionFile* file) {
     std::vector<std::string> paths;
-    for (MarkupNode* node = file.Document ? file.Document->GetNext() : nullptr; node; node = node->GetNext()) {
-        if (IsItemOfType(node, "editor")) paths.push_back(GetAttribute(node, "path"));
-    }
+    VisitItems(file, ItemKind::Editor, AddPath, &paths);
     return paths;
 }
 
-int StoredLine(const PositionFile& file, const std::string& path) {
-    EditorSetPosition position = Position(-1000);
-    if (!ReadItem(file, "editor", path.c_str(), &position)) return -1000;
-    return position.CurLine;
+std::string ItemListing(const PositionFile* file) {
+    std::string listing;
+    VisitItems(file, ItemKind::Editor, AddLine, &listing);
+    return listing;
+}
+
+int StoredLine(const PositionFile* file, const std::string& path) {
+    StoredPlace place = Position(-1000);
+    if (!ReadItem(file, ItemKind::Editor, path.c_str(), &place)) return -1000;
+    return place.Editor.Line;
+}
+
+bool HasItem(const PositionFile* file, const std::string& path) {
+    return ReadItem(file, ItemKind::Editor, path.c_str(), nullptr);
+}
+
+bool PutItem(PositionFile* file, const std::string& path, const StoredPlace& place) {
+    return HasItem(file, path) ? WriteItem(file, ItemKind::Editor, path.c_str(), place)
+                               : AddItem(file, ItemKind::Editor, path.c_str(), place);
 }
 
 bool GetTimeAndSize(const std::string& path, platform::FileTime* time, std::uint64_t* size) {
@@ -64,37 +88,31 @@ bool WriteAsOtherHost(const std::string& path, const std::string& content) {
     return SetTime(path, ShiftTime(time, 3600 + offset));
 }
 
-Host::~Host() {
-    DestroyAllRecords(Table);
-    UnloadDocument(File);
+OpenedFile::OpenedFile(platform::Env* env, const OpenFiles* open, std::uint64_t memoryLimit)
+    : setup_{env, &AsciiComparison(), open, memoryLimit}, file_(OpenPositionFile(setup_)) {}
+
+OpenedFile::~OpenedFile() { ClosePositionFile(file_); }
+
+void OpenedFile::Reopen() {
+    Close();
+    file_ = OpenPositionFile(setup_);
 }
 
-void Host::OpenEditor(std::int32_t id, const std::string& path) {
-    EditorRecord record;
-    std::memset(&record, 0, sizeof record);
-    record.Kind = kKindEditor;
-    record.EditorID = id;
-    std::snprintf(record.Path, sizeof record.Path, "%s", path.c_str());
-    InsertRecord(Table, record);
+void OpenedFile::Close() {
+    ClosePositionFile(file_);
+    file_ = nullptr;
 }
 
-bool Host::HasRecordFor(const std::string& path) const {
-    EditorRecord key;
-    std::memset(&key, 0, sizeof key);
-    key.Kind = kKindEditor;
-    std::snprintf(key.Path, sizeof key.Path, "%s", path.c_str());
-    return ContainsRecordForPath(Table, key);
-}
+Host::Host(platform::Env* env) : File(env, Editors.Files()) {}
 
-EditorSetPosition Position(int line, int column, int top, int left, int overtype) {
-    EditorSetPosition position;
-    position.CurLine = line;
-    position.CurPos = column;
-    position.CurTabPos = -1;
-    position.TopScreenLine = top;
-    position.LeftPos = left;
-    position.Overtype = overtype;
-    return position;
+StoredPlace Position(int line, int column, int top, int left, int overtype) {
+    StoredPlace place{};
+    place.Editor.Line = line;
+    place.Editor.Column = column;
+    place.Editor.Top = top;
+    place.Editor.Left = left;
+    place.Editor.Overtype = overtype;
+    return place;
 }
 
 }  // namespace store_testing

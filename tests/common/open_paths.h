@@ -1,0 +1,55 @@
+// What a host has open, as the position file asks it (store::OpenFiles):
+// a small set of paths, compared ignoring ASCII case. A path the store tells
+// the host to forget leaves the set, every spelling of it. Header-only, so
+// that the fuzz targets and the benchmarks can use it without the test
+// support library.
+//
+//   OpenPaths open;
+//   open.Open("C:\\a.txt");
+//   PositionFile* file = OpenPositionFile({env, &AsciiComparison(), open.Files(), 0});
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/position_file.h"
+#include "support/case_comparison.h"
+
+namespace tarnwick {
+namespace testing_support {
+
+class OpenPaths {
+public:
+    OpenPaths() : files_{IsOpen, Forget, this} {}
+    OpenPaths(const OpenPaths&) = delete;
+    OpenPaths& operator=(const OpenPaths&) = delete;
+
+    // A file of `path` is open here (once more, when it was already).
+    void Open(const std::string& path) { paths_.push_back(path); }
+    // True when a file of `path` is open here.
+    bool Has(const std::string& path) const { return Find(path.c_str()) != paths_.end(); }
+    // The callbacks to open the position file with; valid while this lives.
+    const store::OpenFiles* Files() const { return &files_; }
+
+private:
+    std::vector<std::string>::const_iterator Find(const char* path) const {
+        for (auto at = paths_.begin(); at != paths_.end(); ++at) {
+            if (AsciiComparison().Equal(at->c_str(), path)) return at;
+        }
+        return paths_.end();
+    }
+    static bool IsOpen(void* context, store::ItemKind, const char* path) {
+        const OpenPaths* open = static_cast<const OpenPaths*>(context);
+        return open->Find(path) != open->paths_.end();
+    }
+    static void Forget(void* context, store::ItemKind, const char* path) {
+        OpenPaths* open = static_cast<OpenPaths*>(context);
+        for (auto at = open->Find(path); at != open->paths_.end(); at = open->Find(path)) open->paths_.erase(at);
+    }
+
+    std::vector<std::string> paths_;
+    store::OpenFiles files_;
+};
+
+}  // namespace testing_support
+}  // namespace tarnwick
