@@ -18,20 +18,24 @@
 #include <string>
 #include <vector>
 
+#include "common/forwarding_env.h"
 #include "common/registry_tools.h"
 #include "common/system_tools.h"
 #include "common/test_support.h"
 #include "fake_host.h"
-#include "markup/markup_node.h"
 #include "plugin/host_abi.h"
-#include "store/pending_changes.h"
 #include "store/position_file.h"
-#include "store/update_lock.h"
 
 using namespace tarnwick;
 namespace ts = tarnwick::testing_support;
 
 namespace {
+
+// A position file of its own on the system's environment (or `env`), for
+// the helpers that work on the file without the plug-in.
+store::PositionFile* OpenFile(platform::Env* env = platform::Env::Default()) {
+    return store::OpenPositionFile(store::PositionFileSetup{env, &AsciiComparison(), nullptr, 0});
+}
 
 std::uint64_t NowMs() {
     platform::FileTime now = platform::Env::Default()->CurrentTime();
@@ -78,18 +82,18 @@ void Forget() {
 // last left them, right after an operation: each one an update lost to
 // another host's save (or one still waiting to be written).
 long CountMismatches(const std::string& cfg, int id, const std::vector<int>& last) {
-    store::PositionFile file{};
+    store::PositionFile* file = OpenFile();
     long mismatches = 0;
-    if (store::Load(file, cfg.c_str(), nullptr)) {
+    if (store::Load(file, cfg.c_str())) {
         for (std::size_t k = 0; k < last.size(); ++k) {
             const std::string path = "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k);
-            EditorSetPosition position{};
-            position.CurLine = -1000;
-            const bool there = store::ReadItem(file, "editor", path.c_str(), &position);
-            if (last[k] >= 0 ? !there || position.CurLine != last[k] : last[k] == -2 && there) ++mismatches;
+            store::StoredPlace place{};
+            place.Editor.Line = -1000;
+            const bool there = store::ReadItem(file, store::ItemKind::Editor, path.c_str(), &place);
+            if (last[k] >= 0 ? !there || place.Editor.Line != last[k] : last[k] == -2 && there) ++mismatches;
         }
     }
-    store::UnloadDocument(file);
+    store::ClosePositionFile(file);
     return mismatches;
 }
 
@@ -169,25 +173,45 @@ bool IsWholeItemList(const std::string& text) {
     return true;
 }
 
+// The system, keeping a copy of the bytes read.
+class RecordingEnv : public ts::ForwardingEnv {
+public:
+    using ForwardingEnv::ForwardingEnv;
+    bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override {
+        const bool ok = ForwardingEnv::ReadFile(file, buffer, size, read);
+        if (ok) Bytes.append(static_cast<const char*>(buffer), *read);
+        return ok;
+    }
+    std::string Bytes;
+};
+
+long CountLines(const std::string& text) {
+    long lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+    return lines;
+}
+
+// A fresh Load of `cfg`: true when it read the file, `*whole` when what it
+// read was whole item lines and every one of them became an item.
+bool LoadWhole(const std::string& cfg, bool* whole) {
+    RecordingEnv recording(platform::Env::Default());
+    store::PositionFile* file = OpenFile(&recording);
+    const bool loaded = store::Load(file, cfg.c_str());
+    *whole = !loaded || (IsWholeItemList(recording.Bytes) &&
+                         store::CountItems(file, store::ItemKind::Editor) == CountLines(recording.Bytes));
+    store::ClosePositionFile(file);
+    return loaded;
+}
+
 int RunReader(const std::string& cfg, int milliseconds, const std::string& results) {
     platform::Env* env = platform::Env::Default();
     long reads = 0;
     long torn = 0;
     const std::uint64_t end = NowMs() + static_cast<std::uint64_t>(milliseconds);
     while (NowMs() < end) {
-        store::PositionFile file{};
-        store::EditorTable table{nullptr, nullptr};
-        if (store::Load(file, cfg.c_str(), &table)) {
-            ++reads;
-            for (markup::MarkupNode* node = file.Document->GetNext(); node != nullptr; node = node->GetNext()) {
-                if (!store::IsItemOfType(node, "editor") || node->AttributeCount != 7) {
-                    ++torn;
-                    break;
-                }
-            }
-        }
-        store::UnloadDocument(file);
-        store::DestroyAllRecords(table);
+        bool whole = true;
+        if (LoadWhole(cfg, &whole)) ++reads;
+        if (!whole) ++torn;
         platform::File* handle = nullptr;
         if (env->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
             std::uint64_t size = 0;
@@ -213,22 +237,26 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
 // ---- The saver that is killed ---------------------------------------------------
 
 int RunSaver(const std::string& cfg, const std::string& marker) {
-    store::PositionFile file{};
+    store::PositionFile* file = OpenFile();
+    if (file == nullptr) return 4;
     bool announced = false;
     for (;;) {
         store::UpdateScope update(file, cfg.c_str());
-        if (!store::Load(file, cfg.c_str(), nullptr)) continue;
-        EditorSetPosition position{};
-        position.CurTabPos = -1;
-        store::ReadItem(file, "editor", "C:\\k\\f0", &position);
-        position.CurLine += 1;
+        if (!store::Load(file, cfg.c_str())) continue;
+        store::StoredPlace place{};
+        store::ReadItem(file, store::ItemKind::Editor, "C:\\k\\f0", &place);
+        place.Editor.Line += 1;
         for (int k = 0; k < 10; ++k) {
             const std::string path = "C:\\k\\f" + std::to_string(k);
-            store::StoreItem(file, "editor", path.c_str(), position);
+            if (store::ReadItem(file, store::ItemKind::Editor, path.c_str(), nullptr)) {
+                store::WriteItem(file, store::ItemKind::Editor, path.c_str(), place);
+            } else {
+                store::AddItem(file, store::ItemKind::Editor, path.c_str(), place);
+            }
         }
         // The marker goes out after the first save, so that every kill
         // meets a file with items, however slowly this process started.
-        if (store::Save(file, cfg.c_str(), nullptr, false) && !announced) {
+        if (store::Save(file, cfg.c_str(), false) && !announced) {
             if (!ts::WriteWholeFile(marker, "saving")) return 3;
             announced = true;
         }
@@ -236,7 +264,7 @@ int RunSaver(const std::string& cfg, const std::string& marker) {
 }
 
 int RunLockHolder(const std::string& cfg, const std::string& marker) {
-    store::PositionFile file{};
+    store::PositionFile* file = OpenFile();
     if (!store::BeginUpdate(file, cfg.c_str())) return 4;
     ts::WriteWholeFile(marker, "held");
     for (;;) ts::SleepMs(1000);
