@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     m.HostFunctions.sscanf = Sscanf;
     m.HostFunctions.Unquote = Unquote;
-    m.Positions.Env = &env;
+    m.Env = &env;
     BuildPluginKey(m, "Software\\Fuzz");
     BuildDefaultCfgFile(m, "/plugins/Tarnwick/Tarnwick.so");
 

@@ -10,7 +10,6 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
-using namespace tarnwick::markup;
 using namespace tarnwick::plugin;
 using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;

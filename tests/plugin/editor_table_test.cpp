@@ -1,29 +1,36 @@
-#include "store/editor_table.h"
+#include "plugin/editor_table.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "common/fault_env.h"
 #include "support/memory.h"
 
 namespace tarnwick {
-namespace store {
+namespace plugin {
 namespace {
 
-EditorRecord MakeRecord(std::int32_t id, const char* path, std::int32_t kind = kKindEditor, std::int32_t line = 0) {
+using store::ItemKind;
+
+// A kind of item that no record of the plug-in has yet: records of another
+// kind with the same id or path are other records.
+constexpr ItemKind kOtherKind = static_cast<ItemKind>(1);
+
+EditorRecord MakeRecord(std::int32_t id, const char* path, ItemKind kind = ItemKind::Editor, std::int32_t line = 0) {
     EditorRecord record;
     std::memset(&record, 0, sizeof record);
     record.Kind = kind;
     record.EditorID = id;
-    record.RestorePos.CurLine = line;
+    record.RestorePos.Editor.Line = line;
     std::snprintf(record.Path, sizeof record.Path, "%s", path);
     return record;
 }
 
-EditorRecord Key(std::int32_t id, std::int32_t kind = kKindEditor) { return MakeRecord(id, "", kind); }
+EditorRecord Key(std::int32_t id, ItemKind kind = ItemKind::Editor) { return MakeRecord(id, "", kind); }
 
-EditorRecord PathKey(const char* path, std::int32_t kind = kKindEditor) { return MakeRecord(-999, path, kind); }
+EditorRecord PathKeyOf(const char* path, ItemKind kind = ItemKind::Editor) { return MakeRecord(-999, path, kind); }
 
 int CountNodes(const EditorNode* node) {
     // Small trees only: recursion is fine in a test.
@@ -33,71 +40,91 @@ int CountNodes(const EditorNode* node) {
 class EditorTableTest : public ::testing::Test {
 protected:
     void TearDown() override { DestroyAllRecords(table); }
-    EditorTable table{nullptr, nullptr};
+    EditorTable table{nullptr, platform::Env::Default(), &AsciiComparison()};
 };
 
 TEST_F(EditorTableTest, EmptyTableFindsNothing) {
-    EditorRecord record = MakeRecord(1, "x", kKindEditor, 77);
+    EditorRecord record = MakeRecord(1, "x", ItemKind::Editor, 77);
     EXPECT_FALSE(ContainsRecord(table, record));
     EXPECT_FALSE(ContainsRecordForPath(table, record));
     EXPECT_FALSE(FetchRecord(table, &record));
     EXPECT_FALSE(FetchRecordByPath(table, &record));
-    EXPECT_EQ(77, record.RestorePos.CurLine);  // untouched
+    EXPECT_EQ(77, record.RestorePos.Editor.Line);  // untouched
     RemoveRecord(table, record);                     // nothing to do
     DestroyAllRecords(table);
     EXPECT_EQ(nullptr, table.Root);
 }
 
 TEST_F(EditorTableTest, InsertFetchReplaceAndKinds) {
-    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "a", kKindEditor, 1)));
-    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "b", 1, 2)));  // same id, other kind
-    ASSERT_TRUE(InsertRecord(table, MakeRecord(-3, "c", kKindEditor, 3)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "a", ItemKind::Editor, 1)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "b", kOtherKind, 2)));  // same id, other kind
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(-3, "c", ItemKind::Editor, 3)));
     EXPECT_EQ(3, CountNodes(table.Root));
 
     // The other kind sits on the Right; the negative id on the Left.
     ASSERT_NE(nullptr, table.Root->Right);
-    EXPECT_EQ(1, table.Root->Right->Record->Kind);
+    EXPECT_EQ(kOtherKind, table.Root->Right->Record->Kind);
     ASSERT_NE(nullptr, table.Root->Left);
     EXPECT_EQ(-3, table.Root->Left->Record->EditorID);
 
-    EditorRecord out = Key(5, 1);
+    EditorRecord out = Key(5, kOtherKind);
     ASSERT_TRUE(FetchRecord(table, &out));
-    EXPECT_EQ(2, out.RestorePos.CurLine);
+    EXPECT_EQ(2, out.RestorePos.Editor.Line);
     EXPECT_STREQ("b", out.Path);
     out = Key(5);
     ASSERT_TRUE(FetchRecord(table, &out));
-    EXPECT_EQ(1, out.RestorePos.CurLine);
+    EXPECT_EQ(1, out.RestorePos.Editor.Line);
 
     // Replacing keeps the count and the node.
     EditorNode* before = table.Root;
-    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "A2", kKindEditor, 9)));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "A2", ItemKind::Editor, 9)));
     EXPECT_EQ(3, CountNodes(table.Root));
     EXPECT_EQ(before, table.Root);
     out = Key(5);
     ASSERT_TRUE(FetchRecord(table, &out));
-    EXPECT_EQ(9, out.RestorePos.CurLine);
+    EXPECT_EQ(9, out.RestorePos.Editor.Line);
     EXPECT_STREQ("A2", out.Path);
     EXPECT_EQ(static_cast<std::int32_t>(sizeof(EditorRecord)), table.Root->Size);
 
-    EXPECT_FALSE(ContainsRecord(table, Key(-3, 1)));
+    EXPECT_FALSE(ContainsRecord(table, Key(-3, kOtherKind)));
     EXPECT_TRUE(ContainsRecord(table, Key(-3)));
+}
+
+TEST_F(EditorTableTest, NodesComeFromTheTablesHeapAndAFailedInsertChangesNothing) {
+    testing_support::FaultEnv heap(platform::Env::Default());
+    table.Heap = &heap;
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "a", ItemKind::Editor, 1)));
+    EXPECT_EQ(2, heap.Live()) << "a node and its record";
+    // Either of a new node's two blocks may be missing.
+    for (int n = 1; n <= 2; ++n) {
+        heap.FailAt(testing_support::FaultEnv::Op::Alloc, n, testing_support::FaultEnv::Fault::Fail);
+        EXPECT_FALSE(InsertRecord(table, MakeRecord(7, "b"))) << n;
+        heap.ClearFaults();
+        EXPECT_EQ(2, heap.Live()) << n;
+        EXPECT_FALSE(ContainsRecord(table, Key(7))) << n;
+        EditorRecord out = Key(5);
+        ASSERT_TRUE(FetchRecord(table, &out)) << n;
+        EXPECT_EQ(1, out.RestorePos.Editor.Line) << n;
+    }
+    DestroyAllRecords(table);
+    EXPECT_EQ(0, heap.Live());
 }
 
 TEST_F(EditorTableTest, FetchByPathSearchOrder) {
     ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "C:\\same.txt")));
     ASSERT_TRUE(InsertRecord(table, MakeRecord(3, "c:\\SAME.txt")));
     ASSERT_TRUE(InsertRecord(table, MakeRecord(8, "C:\\same.txt")));
-    EditorRecord out = PathKey("C:\\Same.TXT");
+    EditorRecord out = PathKeyOf("C:\\Same.TXT");
     ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(5, out.EditorID);
 
     ASSERT_TRUE(InsertRecord(table, MakeRecord(5, "C:\\other.txt")));
-    out = PathKey("C:\\same.txt");
+    out = PathKeyOf("C:\\same.txt");
     ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(3, out.EditorID);
 
-    // Kind counts: nothing of kind 1 has that path.
-    out = PathKey("C:\\same.txt", 1);
+    // Kind counts: nothing of the other kind has that path.
+    out = PathKeyOf("C:\\same.txt", kOtherKind);
     EXPECT_FALSE(FetchRecordByPath(table, &out));
     EXPECT_EQ(-999, out.EditorID);
 }
@@ -107,15 +134,15 @@ TEST_F(EditorTableTest, PathSearchVisitsWholeLeftSubtreeBeforeRight) {
     for (int id : {10, 4, 20, 2, 6, 7}) {
         ASSERT_TRUE(InsertRecord(table, MakeRecord(id, (id == 7 || id == 20) ? "hit" : "miss")));
     }
-    EditorRecord out = PathKey("HIT");
+    EditorRecord out = PathKeyOf("HIT");
     ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(7, out.EditorID);
     RemoveRecord(table, Key(7));
-    out = PathKey("hit");
+    out = PathKeyOf("hit");
     ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(20, out.EditorID);
     RemoveRecord(table, Key(20));
-    EXPECT_FALSE(ContainsRecordForPath(table, PathKey("hit")));
+    EXPECT_FALSE(ContainsRecordForPath(table, PathKeyOf("hit")));
 }
 
 TEST_F(EditorTableTest, RemoveNodeWithBothChildren) {
@@ -184,10 +211,10 @@ TEST_F(EditorTableTest, DeepListTreeIsSearchedAndDestroyedWithoutRecursion) {
         }
         last = node;
     }
-    EditorRecord out = PathKey("LAST");
+    EditorRecord out = PathKeyOf("LAST");
     ASSERT_TRUE(FetchRecordByPath(table, &out));
     EXPECT_EQ(count - 1, out.EditorID);
-    EXPECT_FALSE(ContainsRecordForPath(table, PathKey("none")));
+    EXPECT_FALSE(ContainsRecordForPath(table, PathKeyOf("none")));
     ASSERT_TRUE(InsertRecord(table, MakeRecord(count, "end")));
     EXPECT_TRUE(ContainsRecord(table, Key(count)));
     DestroyAllRecords(table);
@@ -197,5 +224,5 @@ TEST_F(EditorTableTest, DeepListTreeIsSearchedAndDestroyedWithoutRecursion) {
 }
 
 }  // namespace
-}  // namespace store
+}  // namespace plugin
 }  // namespace tarnwick

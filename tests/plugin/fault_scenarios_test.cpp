@@ -19,9 +19,6 @@
 
 #include "common/fault_env.h"
 #include "common/registry_tools.h"
-#include "markup/markup_node.h"
-#include "markup/markup_parser.h"
-#include "markup/markup_writer.h"
 #include "plugin/config_dialog.h"
 #include "plugin_fixture.h"
 #include "store/position_file.h"
@@ -39,29 +36,27 @@ using Fault = FaultEnv::Fault;
 
 using Items = std::map<std::string, Pos>;  // path -> position, the first item of each path
 
-// The editor items of a document.
-Items ItemsOf(const PositionFile& file) {
+bool CollectItem(void* context, const char* path, const StoredPlace& place) {
+    const EditorPlace& p = place.Editor;
+    static_cast<Items*>(context)->insert({path, Pos{p.Line, p.Column, p.Top, p.Left, p.Overtype}});
+    return true;
+}
+
+// The editor items of a position file in memory.
+Items ItemsOf(const PositionFile* file) {
     Items items;
-    markup::MarkupNode* document = Document(file);
-    for (markup::MarkupNode* e = document != nullptr ? document->GetNext() : nullptr; e != nullptr; e = e->GetNext()) {
-        if (!IsItemOfType(e, kItemTypeEditor)) continue;
-        EditorSetPosition p = {0, 0, -1, 0, 0, 0};
-        ReadItemElement(e, kItemTypeEditor, &p);
-        items.insert({markup::GetAttribute(e, "path"), Pos{p.CurLine, p.CurPos, p.TopScreenLine, p.LeftPos, p.Overtype}});
-    }
+    VisitItems(file, ItemKind::Editor, CollectItem, &items);
     return items;
 }
 
-// The text the writer makes of what `text` parses into.
-std::string Rewritten(const std::string& text) {
-    markup::MarkupNode* document = markup::NewMarkupNode(platform::Env::Default());
-    markup::Parse(document, text.c_str(), static_cast<int>(text.size()));
-    std::int64_t length = markup::MeasureText(document, 0);
-    std::string out(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, '\0');
-    markup::WriteText(document, &out[0], length + 1, 0);
-    out.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
-    markup::Destroy(document);
-    return out;
+// A handle of its own on the file at `path`, loaded, with the module's
+// comparison (the host's while it is started); the caller closes it.
+PositionFile* LoadedCopy(const std::string& path) {
+    PositionFile* file =
+        OpenPositionFile(PositionFileSetup{platform::Env::Default(), &LoadedModule().Comparison, nullptr, 0});
+    EXPECT_NE(file, nullptr);
+    Load(file, path.c_str());
+    return file;
 }
 
 // One failure kind of one kind of call.
@@ -162,11 +157,22 @@ protected:
         return text;
     }
     Items DiskItems(const std::string& file) {
-        PositionFile positions{};
-        Load(positions, file.c_str(), nullptr);
+        PositionFile* positions = LoadedCopy(file);
         Items items = ItemsOf(positions);
-        UnloadDocument(positions);
+        ClosePositionFile(positions);
         return items;
+    }
+    // The text the writer makes of what the file at `path` reads into:
+    // the file loaded and saved under another name.
+    std::string Rewritten(const std::string& path) {
+        const std::string copy = File("rewritten.cfg");
+        testing_support::DeleteFilePath(copy);
+        PositionFile* positions = LoadedCopy(path);
+        EXPECT_TRUE(Save(positions, copy.c_str(), false));
+        ClosePositionFile(positions);
+        std::string text = ReadPositions(copy);
+        testing_support::DeleteFilePath(copy);
+        return text;
     }
 
     // A fresh module on a fresh environment, the position files and the
@@ -185,8 +191,7 @@ protected:
         testing_support::DeleteFilePath(File("other.cfg"));
         // What a host killed in a save left behind, for the next save to remove.
         ASSERT_TRUE(testing_support::WriteWholeFile(DefaultPositions() + ".2000000001.1.tmp", "<item"));
-        LoadedModule().Positions.Env = env_.get();
-        LoadedModule().Editors.Env = env_.get();
+        LoadedModule().Env = env_.get();
         scenario.Setup();
     }
 
@@ -212,7 +217,7 @@ protected:
         DiskState now = Disk();
         for (std::size_t f = 0; f < now.Texts.size(); ++f) {
             if (now.Texts[f] != before.Texts[f]) {
-                EXPECT_EQ(Rewritten(now.Texts[f]), now.Texts[f]) << Name(Files()[f]) << " is not a whole text";
+                EXPECT_EQ(Rewritten(Files()[f]), now.Texts[f]) << Name(Files()[f]) << " is not a whole text";
             }
             for (const auto& item : before.ItemsPerFile[f]) {
                 auto found = now.ItemsPerFile[f].find(item.first);

@@ -8,7 +8,6 @@ namespace plugintest {
 namespace {
 
 using namespace tarnwick;
-using namespace tarnwick::markup;
 using namespace tarnwick::plugin;
 using namespace tarnwick::store;
 
@@ -58,7 +57,7 @@ TEST_F(ModuleExitTest, ReleaseEmptiesTheStoresAndCanRunAgain) {
     const std::string before = ReadPositions();
     ReleaseStores(LoadedModule());
     EXPECT_EQ(LoadedModule().Editors.Root, nullptr);
-    EXPECT_EQ(LoadedModule().Positions.Document, nullptr);
+    EXPECT_EQ(LoadedModule().Positions, nullptr);
     ReleaseStores(LoadedModule());
     EXPECT_EQ(ReadPositions(), before) << "nothing is written at unload";
 }

@@ -5,7 +5,7 @@
 #include "plugin/module.h"
 #include "plugin/saved_positions.h"
 #include "plugin_fixture.h"
-#include "store/pending_changes.h"
+#include "store/position_file.h"
 
 namespace plugintest {
 namespace {
@@ -25,7 +25,7 @@ protected:
         a_ = ExistingFile("a.txt");
         b_ = ExistingFile("b.txt");
         WritePositions(ItemLine(a_, Pos{1, 0, 0, 0, 0}) + ItemLine(b_, Pos{2, 0, 0, 0, 0}));
-        plugin::LoadedModule().Positions.Env = &env_;
+        plugin::LoadedModule().Env = &env_;
         Start();
     }
     bool Pending() { return store::HasPending(plugin::LoadedModule().Positions); }
@@ -48,7 +48,7 @@ TEST_F(PendingAtExitTest, ADeletionStaysDeletedThroughAnotherHostsWriteAndReache
     OpenEditor(2, b_);
     MoveTo(Pos{20, 0, 0, 0, 0});
     EXPECT_EQ(0, ProcessEditorEvent(EE_SAVE, nullptr));
-    EXPECT_FALSE(store::ItemExists(plugin::LoadedModule().Positions, "editor", a_.c_str()));
+    EXPECT_FALSE(store::ReadItem(plugin::LoadedModule().Positions, store::ItemKind::Editor, a_.c_str(), nullptr));
 
     env_.FailAt(Op::Rename, 1, Fault::None, 0);  // the reader is gone
     ExitFAR();

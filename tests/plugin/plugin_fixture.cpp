@@ -12,7 +12,6 @@
 namespace plugintest {
 
 using namespace tarnwick;
-using namespace tarnwick::markup;
 using namespace tarnwick::plugin;
 using namespace tarnwick::store;
 namespace ts = tarnwick::testing_support;
@@ -83,24 +82,37 @@ std::string PluginTest::ReadPositions(const std::string& path) {
     return ts::ReadWholeFile(path.empty() ? DefaultPositions() : path);
 }
 
+namespace {
+
+// Reads `file` through a handle of its own, with the module's comparison
+// (the host's once it is started), and hands it to `use`.
+template <typename Use>
+auto WithPositionFile(const std::string& file, Use use) -> decltype(use(nullptr)) {
+    PositionFile* positions =
+        OpenPositionFile(PositionFileSetup{platform::Env::Default(), &LoadedModule().Comparison, nullptr, 0});
+    EXPECT_NE(positions, nullptr);
+    Load(positions, file.c_str());
+    auto result = use(positions);
+    ClosePositionFile(positions);
+    return result;
+}
+
+}  // namespace
+
 bool PluginTest::Stored(const std::string& path, Pos* pos, const std::string& file) {
-    PositionFile positions;
-    std::memset(&positions, 0, sizeof positions);
-    Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
-    EditorSetPosition read = {-7, -7, 0, -7, -7, -7};
-    bool found = ReadItem(positions, kItemTypeEditor, path.c_str(), &read);
-    UnloadDocument(positions);
-    if (found && pos != nullptr) *pos = Pos{read.CurLine, read.CurPos, read.TopScreenLine, read.LeftPos, read.Overtype};
+    StoredPlace read{};
+    read.Editor = EditorPlace{-7, -7, -7, -7, -7};
+    bool found = WithPositionFile(file.empty() ? DefaultPositions() : file, [&](PositionFile* positions) {
+        return ReadItem(positions, ItemKind::Editor, path.c_str(), &read);
+    });
+    const EditorPlace& p = read.Editor;
+    if (found && pos != nullptr) *pos = Pos{p.Line, p.Column, p.Top, p.Left, p.Overtype};
     return found;
 }
 
 int PluginTest::StoredCount(const std::string& file) {
-    PositionFile positions;
-    std::memset(&positions, 0, sizeof positions);
-    Load(positions, (file.empty() ? DefaultPositions() : file).c_str(), nullptr);
-    int count = CountItems(positions, kItemTypeEditor);
-    UnloadDocument(positions);
-    return count;
+    return WithPositionFile(file.empty() ? DefaultPositions() : file,
+                            [](PositionFile* positions) { return CountItems(positions, ItemKind::Editor); });
 }
 
 void PluginTest::OpenEditor(int id, const std::string& path, const Pos& pos) {
@@ -134,11 +146,7 @@ void PluginTest::CloseEditor(int id) {
 }
 
 bool PluginTest::Tracked(int id) {
-    EditorRecord key;
-    std::memset(&key, 0, sizeof key);
-    key.Kind = kKindEditor;
-    key.EditorID = id;
-    return ContainsRecord(LoadedModule().Editors, key);
+    return ContainsRecord(LoadedModule().Editors, EditorKey(id));
 }
 
 }  // namespace plugintest

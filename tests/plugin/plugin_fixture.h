@@ -16,7 +16,6 @@
 #include "plugin/host_abi.h"
 #include "plugin/module.h"
 #include "plugin/module_exit.h"
-#include "support/editor_position.h"
 
 namespace plugintest {
 

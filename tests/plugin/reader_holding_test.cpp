@@ -14,7 +14,7 @@
 #include "plugin/host_abi.h"
 #include "plugin/module.h"
 #include "plugin_fixture.h"
-#include "store/pending_changes.h"
+#include "store/position_file.h"
 
 namespace plugintest {
 namespace {

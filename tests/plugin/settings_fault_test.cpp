@@ -20,14 +20,15 @@ TEST_F(PluginTest, RegistryFaultsGiveDefaults) {
     for (FaultEnv::Fault fault : {FaultEnv::Fault::Missing, FaultEnv::Fault::TooLarge, FaultEnv::Fault::Unterminated}) {
         FaultEnv env(platform::Env::Default());
         env.FailAt(FaultEnv::Op::RegistryQuery, 1, fault, -1);
-        LoadedModule().Positions.Env = &env;
+        ResetModuleState(LoadedModule());
+        LoadedModule().Env = &env;
         Start();
         EXPECT_GT(env.Calls(FaultEnv::Op::RegistryQuery), 0);
         EXPECT_EQ(LoadedModule().CurrentSettings.Automatic, 1);
         EXPECT_EQ(LoadedModule().CurrentSettings.RemoveOld, 1);
         EXPECT_STREQ(LoadedModule().CurrentSettings.Mask, "");
         EXPECT_EQ(std::string(LoadedModule().CurrentSettings.CfgFile), DefaultPositions());
-        LoadedModule().Positions.Env = nullptr;
+        ResetModuleState(LoadedModule());
     }
 }
 
