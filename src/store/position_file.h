@@ -130,7 +130,7 @@ void RemoveItem(PositionFile& file, const char* type, const char* path);
 // The number of qualifying items of that type; 0 without a document.
 int CountItems(const PositionFile& file, const char* type);
 // Loads, removes the qualifying items whose files are known to be missing
-// (Env::ProbePath says Missing: not those on a drive or share that
+// (Env::ProbePath says NotFound: not those on a drive or share that
 // cannot be reached or whose lookup failed; with a table, not those of
 // another type than "editor" nor those open in an editor of this process),
 // saves without reload whatever was removed (within an update, each removal

@@ -32,7 +32,7 @@ int PurgeMissing(PositionFile& file, EditorTable* table, const char* fileName) {
             // Only a file known to be gone is purged: one on a drive or share
             // that cannot be reached now, or whose lookup failed otherwise,
             // keeps its item.
-            if (EnvOf(file)->ProbePath(path) == platform::PathStatus::Missing) {
+            if (EnvOf(file)->ProbePath(path) == platform::Status::NotFound) {
                 bool keep = false;
                 if (table != nullptr) keep = !IsEditorType(type) || IsOpenHere(table, path);
                 if (!keep) {

@@ -59,14 +59,14 @@ bool WriteAll(platform::Env* env, platform::WritableFile* file, const void* data
     return true;
 }
 
-platform::WriteStatus StatusOfCreate(platform::CreateStatus status) {
+platform::Status StatusOfCreate(platform::Status status) {
     switch (status) {
-    case platform::CreateStatus::Busy:
-        return platform::WriteStatus::Busy;
-    case platform::CreateStatus::Denied:
-        return platform::WriteStatus::Denied;
+    case platform::Status::Busy:
+        return platform::Status::Busy;
+    case platform::Status::Denied:
+        return platform::Status::Denied;
     default:
-        return platform::WriteStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
@@ -77,7 +77,7 @@ void ReadWrittenFile(platform::Env* env, const char* temp, WrittenFile* written)
     written->Identity = 0;
     written->Known = false;
     platform::File* handle = nullptr;
-    if (env->OpenForRead(temp, &handle) != platform::OpenStatus::Ok) return;
+    if (env->OpenForRead(temp, &handle) != platform::Status::Ok) return;
     written->Known = env->GetFileTime(handle, &written->Time) && env->GetFileSize(handle, &written->Size) &&
                      env->GetFileIdentity(handle, &written->Identity);
     env->CloseFile(handle);
@@ -85,10 +85,10 @@ void ReadWrittenFile(platform::Env* env, const char* temp, WrittenFile* written)
 
 }  // namespace
 
-platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
-                                         WrittenFile* written) {
+platform::Status ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
+                                    WrittenFile* written) {
     if (written != nullptr) written->Known = false;
-    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return platform::WriteStatus::Failed;
+    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return platform::Status::Failed;
 
     char resolved[kTargetSize];
     if (env->ResolveReplaceTarget(path, resolved, sizeof resolved)) path = resolved;
@@ -99,12 +99,12 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
     char temp[kTempSize];
     platform::WritableFile* file = nullptr;
     for (int attempt = 0; attempt < kTempAttempts && file == nullptr; ++attempt) {
-        if (!MakeTempName(env, path, temp, sizeof temp)) return platform::WriteStatus::Failed;
-        platform::CreateStatus created = env->CreateNewFile(temp, &file);
-        if (created == platform::CreateStatus::Exists) continue;
-        if (created != platform::CreateStatus::Ok) return StatusOfCreate(created);
+        if (!MakeTempName(env, path, temp, sizeof temp)) return platform::Status::Failed;
+        platform::Status created = env->CreateNewFile(temp, &file);
+        if (created == platform::Status::Exists) continue;
+        if (created != platform::Status::Ok) return StatusOfCreate(created);
     }
-    if (file == nullptr) return platform::WriteStatus::Failed;
+    if (file == nullptr) return platform::Status::Failed;
 
     // Every byte must reach the file, and the file the disk, before it may
     // take the place of the old one.
@@ -112,15 +112,15 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
     if (!env->CloseWritable(file)) ok = false;
     if (!ok) {
         env->RemoveFile(temp);
-        return platform::WriteStatus::Failed;
+        return platform::Status::Failed;
     }
     if (written != nullptr) ReadWrittenFile(env, temp, written);
-    platform::WriteStatus moved = env->RenameOver(temp, path);
-    for (int attempt = 1; moved == platform::WriteStatus::Busy && attempt < kReplaceAttempts; ++attempt) {
+    platform::Status moved = env->RenameOver(temp, path);
+    for (int attempt = 1; moved == platform::Status::Busy && attempt < kReplaceAttempts; ++attempt) {
         env->SleepMilliseconds(kReplaceRetryMs);
         moved = env->RenameOver(temp, path);
     }
-    if (moved != platform::WriteStatus::Ok) {
+    if (moved != platform::Status::Ok) {
         env->RemoveFile(temp);
         if (written != nullptr) written->Known = false;
     }

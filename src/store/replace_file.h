@@ -19,7 +19,8 @@ namespace store {
 // passed over for the next one, up to 16 names, so that temporary files
 // left behind by a crash never block saving; before writing, such
 // leftovers are removed (see stale_temp_files.h). A target held by a reader
-// (Busy) is tried again for about 200 ms before Busy is returned.
+// (Busy) is tried again for about 200 ms before Busy is returned. Returns
+// Ok, Busy, Denied or Failed, as Env::RenameOver.
 //
 // With `written`, the new file's last-write time, size and identity are
 // read from the temporary file after it is closed and before it takes the
@@ -32,8 +33,8 @@ struct WrittenFile {
     std::uint64_t Identity;
     bool Known;
 };
-platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
-                                         WrittenFile* written = nullptr);
+platform::Status ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
+                                    WrittenFile* written = nullptr);
 
 }  // namespace store
 }  // namespace tarnwick

@@ -46,16 +46,16 @@ bool FaultEnv::GetFileSize(platform::File* file, std::uint64_t* size) {
     return base()->GetFileSize(file, size);
 }
 
-platform::PathStatus FaultEnv::ProbePath(const char* path) {
+platform::Status FaultEnv::ProbePath(const char* path) {
     switch (Next(Op::Probe)) {
     case Fault::None:
         return base()->ProbePath(path);
     case Fault::Missing:
-        return platform::PathStatus::Missing;
+        return platform::Status::NotFound;
     case Fault::Busy:
-        return platform::PathStatus::Unreachable;
+        return platform::Status::Unreachable;
     default:
-        return platform::PathStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
@@ -85,19 +85,19 @@ bool FaultEnv::RegistrySetString(platform::RegistryKey* key, const char* name, c
     return base()->RegistrySetString(key, name, text);
 }
 
-platform::OpenStatus FaultEnv::OpenForRead(const char* path, platform::File** file) {
+platform::Status FaultEnv::OpenForRead(const char* path, platform::File** file) {
     if (file != nullptr) *file = nullptr;
     switch (Next(Op::Open)) {
     case Fault::None:
         return base()->OpenForRead(path, file);
     case Fault::Busy:
-        return platform::OpenStatus::Busy;
+        return platform::Status::Busy;
     case Fault::Denied:
-        return platform::OpenStatus::Denied;
+        return platform::Status::Denied;
     case Fault::NotFound:
-        return platform::OpenStatus::NotFound;
+        return platform::Status::NotFound;
     default:
-        return platform::OpenStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
@@ -109,17 +109,17 @@ bool FaultEnv::ReadFile(platform::File* file, void* buffer, std::uint32_t size, 
     return false;
 }
 
-platform::CreateStatus FaultEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
+platform::Status FaultEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
     if (file != nullptr) *file = nullptr;
     switch (Next(Op::Create)) {
     case Fault::None:
         return base()->CreateNewFile(path, file);
     case Fault::Busy:
-        return platform::CreateStatus::Busy;
+        return platform::Status::Busy;
     case Fault::Denied:
-        return platform::CreateStatus::Denied;
+        return platform::Status::Denied;
     default:
-        return platform::CreateStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
@@ -146,28 +146,28 @@ bool FaultEnv::FlushFile(platform::WritableFile* file) {
     return skipFlushes_ || base()->FlushFile(file);
 }
 
-platform::WriteStatus FaultEnv::RenameOver(const char* source, const char* target) {
+platform::Status FaultEnv::RenameOver(const char* source, const char* target) {
     switch (Next(Op::Rename)) {
     case Fault::None:
         return base()->RenameOver(source, target);
     case Fault::Busy:
-        return platform::WriteStatus::Busy;
+        return platform::Status::Busy;
     case Fault::Denied:
-        return platform::WriteStatus::Denied;
+        return platform::Status::Denied;
     default:
-        return platform::WriteStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
-platform::LockStatus FaultEnv::TryLockFile(const char* path, platform::LockFile** lock) {
+platform::Status FaultEnv::TryLockFile(const char* path, platform::LockFile** lock) {
     if (lock != nullptr) *lock = nullptr;
     switch (Next(Op::Lock)) {
     case Fault::None:
         return base()->TryLockFile(path, lock);
     case Fault::Busy:
-        return platform::LockStatus::Busy;
+        return platform::Status::Busy;
     default:
-        return platform::LockStatus::Unavailable;
+        return platform::Status::Unavailable;
     }
 }
 

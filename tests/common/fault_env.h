@@ -59,23 +59,23 @@ public:
 
     void* AllocZeroed(std::size_t size) override;
     void Release(void* block) override;
-    platform::OpenStatus OpenForRead(const char* path, platform::File** file) override;
+    platform::Status OpenForRead(const char* path, platform::File** file) override;
     bool GetFileTime(platform::File* file, platform::FileTime* time) override;
     bool GetFileSize(platform::File* file, std::uint64_t* size) override;
     bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
-    // Fail gives Failed, Missing gives Missing (a wrong answer: the file is
+    // Fail gives Failed, Missing gives NotFound (a wrong answer: the file is
     // there), Busy gives Unreachable.
-    platform::PathStatus ProbePath(const char* path) override;
-    platform::CreateStatus CreateNewFile(const char* path, platform::WritableFile** file) override;
+    platform::Status ProbePath(const char* path) override;
+    platform::Status CreateNewFile(const char* path, platform::WritableFile** file) override;
     bool WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override;
     bool FlushFile(platform::WritableFile* file) override;
     bool CloseWritable(platform::WritableFile* file) override;
-    platform::WriteStatus RenameOver(const char* source, const char* target) override;
+    platform::Status RenameOver(const char* source, const char* target) override;
     bool RemoveFile(const char* path) override;
     platform::RegistryKey* RegistryOpenForRead(const char* path) override;
     platform::RegistryKey* RegistryCreateForWrite(const char* path) override;
     // Lock faults: Busy reports another holder, any other one Unavailable.
-    platform::LockStatus TryLockFile(const char* path, platform::LockFile** lock) override;
+    platform::Status TryLockFile(const char* path, platform::LockFile** lock) override;
     bool RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) override;
     bool RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) override;
 

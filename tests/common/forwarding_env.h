@@ -19,7 +19,7 @@ public:
     void* AllocZeroed(std::size_t size) override { return base_->AllocZeroed(size); }
     void Release(void* block) override { base_->Release(block); }
 
-    platform::OpenStatus OpenForRead(const char* path, platform::File** file) override {
+    platform::Status OpenForRead(const char* path, platform::File** file) override {
         return base_->OpenForRead(path, file);
     }
     bool GetFileTime(platform::File* file, platform::FileTime* time) override { return base_->GetFileTime(file, time); }
@@ -31,12 +31,12 @@ public:
         return base_->ReadFile(file, buffer, size, read);
     }
     void CloseFile(platform::File* file) override { base_->CloseFile(file); }
-    platform::PathStatus ProbePath(const char* path) override { return base_->ProbePath(path); }
+    platform::Status ProbePath(const char* path) override { return base_->ProbePath(path); }
 
     bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override {
         return base_->ResolveReplaceTarget(path, buffer, size);
     }
-    platform::CreateStatus CreateNewFile(const char* path, platform::WritableFile** file) override {
+    platform::Status CreateNewFile(const char* path, platform::WritableFile** file) override {
         return base_->CreateNewFile(path, file);
     }
     bool WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override {
@@ -44,7 +44,7 @@ public:
     }
     bool FlushFile(platform::WritableFile* file) override { return base_->FlushFile(file); }
     bool CloseWritable(platform::WritableFile* file) override { return base_->CloseWritable(file); }
-    platform::WriteStatus RenameOver(const char* source, const char* target) override {
+    platform::Status RenameOver(const char* source, const char* target) override {
         return base_->RenameOver(source, target);
     }
     bool RemoveFile(const char* path) override { return base_->RemoveFile(path); }
@@ -54,7 +54,7 @@ public:
         return base_->ListFiles(pathPrefix, suffix, visit, context);
     }
 
-    platform::LockStatus TryLockFile(const char* path, platform::LockFile** lock) override {
+    platform::Status TryLockFile(const char* path, platform::LockFile** lock) override {
         return base_->TryLockFile(path, lock);
     }
     void UnlockFile(platform::LockFile* lock) override { base_->UnlockFile(lock); }

@@ -189,7 +189,7 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
         store::UnloadDocument(file);
         store::DestroyAllRecords(table);
         platform::File* handle = nullptr;
-        if (env->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
+        if (env->OpenForRead(cfg.c_str(), &handle) == platform::Status::Ok) {
             std::uint64_t size = 0;
             if (env->GetFileSize(handle, &size)) {
                 std::string text(static_cast<std::size_t>(size), '\0');

@@ -36,7 +36,7 @@ int StoredLine(const PositionFile& file, const std::string& path) {
 
 bool GetTimeAndSize(const std::string& path, platform::FileTime* time, std::uint64_t* size) {
     platform::File* handle = nullptr;
-    if (platform::Env::Default()->OpenForRead(path.c_str(), &handle) != platform::OpenStatus::Ok) return false;
+    if (platform::Env::Default()->OpenForRead(path.c_str(), &handle) != platform::Status::Ok) return false;
     bool ok = platform::Env::Default()->GetFileTime(handle, time) && platform::Env::Default()->GetFileSize(handle, size);
     platform::Env::Default()->CloseFile(handle);
     return ok;
