@@ -22,6 +22,7 @@
 // that made them and must go back to it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -216,6 +217,17 @@ public:
     virtual bool ProcessRunning(std::uint32_t processId) = 0;
     // The current time of the file clock (GetSystemTimeAsFileTime).
     virtual FileTime CurrentTime() = 0;
+
+    // ---- Temporary names ------------------------------------------------
+
+    // The number for the next temporary file name (see temp_names.h): 1,
+    // 2, 3 and on, never the same twice in one process for the life of this
+    // Env. Safe from any thread.
+    virtual std::uint32_t NextTempNumber();
+
+private:
+    // The environment's one piece of state: the temporary names it handed out.
+    std::atomic<std::uint32_t> tempNumbers_{0};
 };
 
 }  // namespace platform

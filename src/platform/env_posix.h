@@ -69,7 +69,6 @@ std::size_t Length(const char* text);
 // buffer is then unchanged.
 bool Append(char* buffer, std::size_t size, std::size_t* used, const char* text, std::size_t count);
 bool AppendText(char* buffer, std::size_t size, std::size_t* used, const char* text);
-bool AppendNumber(char* buffer, std::size_t size, std::size_t* used, unsigned long value);
 
 // ---- Times ------------------------------------------------------------
 

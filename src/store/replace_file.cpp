@@ -1,9 +1,7 @@
 #include "store/replace_file.h"
 
-#include <atomic>
-
+#include "platform/temp_names.h"
 #include "store/stale_temp_files.h"
-#include "support/text.h"
 
 namespace tarnwick {
 namespace store {
@@ -19,31 +17,7 @@ constexpr int kReplaceAttempts = 10;
 constexpr unsigned kReplaceRetryMs = 20;
 // Room for a resolved target path, and for a temporary name beside it.
 constexpr std::size_t kTargetSize = 4096;
-constexpr std::size_t kTempSize = kTargetSize + 32;
-
-std::atomic<std::uint32_t> g_tempCounter{0};
-
-bool AppendNumber(char* buffer, std::uint32_t value, std::size_t size) {
-    char digits[12];
-    int length = 0;
-    do {
-        digits[length++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    char text[12];
-    for (int i = 0; i < length; ++i) text[i] = digits[length - 1 - i];
-    text[length] = '\0';
-    return AppendBounded(buffer, text, size);
-}
-
-// Builds "<path>.<pid>.<n>.tmp" with a fresh counter value; false when it
-// does not fit.
-bool MakeTempName(platform::Env* env, const char* path, char* buffer, std::size_t size) {
-    std::uint32_t n = g_tempCounter.fetch_add(1, std::memory_order_relaxed) + 1;
-    return CopyBounded(buffer, path, size) && AppendBounded(buffer, ".", size) &&
-           AppendNumber(buffer, env->ProcessId(), size) && AppendBounded(buffer, ".", size) &&
-           AppendNumber(buffer, n, size) && AppendBounded(buffer, ".tmp", size);
-}
+constexpr std::size_t kTempSize = kTargetSize + platform::kTempSuffixMax;
 
 // Every byte must reach the file: a write that fails or makes no progress
 // ends it.
@@ -99,7 +73,7 @@ platform::Status ReplaceFileContent(platform::Env* env, const char* path, const 
     char temp[kTempSize];
     platform::WritableFile* file = nullptr;
     for (int attempt = 0; attempt < kTempAttempts && file == nullptr; ++attempt) {
-        if (!MakeTempName(env, path, temp, sizeof temp)) return platform::Status::Failed;
+        if (!platform::MakeTempName(env, path, temp, sizeof temp)) return platform::Status::Failed;
         platform::Status created = env->CreateNewFile(temp, &file);
         if (created == platform::Status::Exists) continue;
         if (created != platform::Status::Ok) return StatusOfCreate(created);

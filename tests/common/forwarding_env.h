@@ -75,6 +75,7 @@ public:
     std::uint32_t ProcessId() override { return base_->ProcessId(); }
     bool ProcessRunning(std::uint32_t processId) override { return base_->ProcessRunning(processId); }
     platform::FileTime CurrentTime() override { return base_->CurrentTime(); }
+    std::uint32_t NextTempNumber() override { return base_->NextTempNumber(); }
 
 protected:
     platform::Env* base() const { return base_; }
