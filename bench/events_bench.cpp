@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/system_tools.h"
-#include "counting_env.h"
+#include "common/counting_env.h"
 #include "markup/markup_block.h"
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
@@ -347,14 +347,14 @@ constexpr std::size_t kIndexEntry32 = 4 + 3 * 4;
 // node, a heap node with room for all its attributes, and the index's
 // entries at theirs; every other block (the index's buckets, strings set
 // later) at its own size. Each block counts as on the Windows heap.
-std::int64_t Bytes32(const benchhost::CountingEnv& env, const PositionFile& file) {
-    std::int64_t bytes = env.LiveBytes32;
+std::int64_t Bytes32(const ts::CountingEnv& env, const PositionFile& file) {
+    std::int64_t bytes = env.LiveHeap32();
     const markup::MarkupNode* document = file.Document;
     if (document == nullptr) return bytes;
     // The document node.
     const std::size_t documentNode = sizeof(markup::MarkupNode) + sizeof(markup::MarkupAttribute) * markup::kMaxAttributes;
-    bytes += benchhost::CountingEnv::Heap32(kNode32 + kAttribute32 * markup::kMaxAttributes) -
-             benchhost::CountingEnv::Heap32(documentNode);
+    bytes += ts::CountingEnv::Heap32(kNode32 + kAttribute32 * markup::kMaxAttributes) -
+             ts::CountingEnv::Heap32(documentNode);
     // The parse's block, found through any node made in it.
     const markup::MarkupBlock* block = nullptr;
     std::uint64_t nodes = 0;
@@ -376,37 +376,37 @@ std::int64_t Bytes32(const benchhost::CountingEnv& env, const PositionFile& file
         const std::size_t rest = native - header - nodes * sizeof(markup::MarkupNode) -
                                  attributes * sizeof(markup::MarkupAttribute);
         const std::size_t size32 = kBlockHeader32 + nodes * kNode32 + attributes * kAttribute32 + rest;
-        bytes += benchhost::CountingEnv::Heap32(size32) - benchhost::CountingEnv::Heap32(native);
+        bytes += ts::CountingEnv::Heap32(size32) - ts::CountingEnv::Heap32(native);
     }
     // The index's entries.
     if (file.Index.Entries != nullptr && file.Index.Capacity > 0) {
         const std::size_t capacity = static_cast<std::size_t>(file.Index.Capacity);
-        bytes += benchhost::CountingEnv::Heap32(capacity * kIndexEntry32) -
-                 benchhost::CountingEnv::Heap32(capacity * sizeof(DocumentIndexEntry));
+        bytes += ts::CountingEnv::Heap32(capacity * kIndexEntry32) -
+                 ts::CountingEnv::Heap32(capacity * sizeof(DocumentIndexEntry));
     }
     return bytes;
 }
 
 // The live heap bytes of a loaded document, natively and as the 32-bit
 // build holds them, beside the file's size: in a 32-bit program each of
-// its blocks on the Windows heap (CountingEnv::LiveBytes32), elsewhere as
+// its blocks on the Windows heap (CountingEnv::LiveHeap32), elsewhere as
 // Bytes32 computes them.
 void BM_DocumentMemory(benchmark::State& state) {
     const std::string path = PathIn("memory.cfg");
     const std::string& text = TextsOf(Items(state)).Base;
     PutFile(path, text);
-    benchhost::CountingEnv env;
+    ts::CountingEnv env(platform::Env::Default());
     for (auto _ : state) {
         PositionFile file{};
         file.Env = &env;
         Load(file, path.c_str(), nullptr);
-        state.counters["bytes"] = static_cast<double>(env.LiveBytes);
+        state.counters["bytes"] = static_cast<double>(env.Live());
         // A 32-bit program measures its own blocks; elsewhere their 32-bit
         // sizes are computed from the layouts.
         const bool measured = sizeof(void*) == 4;
-        state.counters["bytes32"] = static_cast<double>(measured ? env.LiveBytes32 : Bytes32(env, file));
+        state.counters["bytes32"] = static_cast<double>(measured ? env.LiveHeap32() : Bytes32(env, file));
         state.counters["measured32"] = measured ? 1 : 0;
-        state.counters["blocks"] = static_cast<double>(env.LiveBlocks);
+        state.counters["blocks"] = static_cast<double>(env.LiveBlocks());
         state.counters["file"] = static_cast<double>(text.size());
         UnloadDocument(file);
     }

@@ -2,15 +2,17 @@
 // system, behind one abstract class in the manner of LevelDB's Env. The
 // process heap, the files the position file needs (read side and the single
 // steps of a whole-file replace), the registry below HKEY_CURRENT_USER, short
-// waits and the process id.
+// waits, the process id and the numbers of temporary names.
 //
 // Env::Default() is the real system: env_win32.cpp with the Win32 calls
 // themselves, or the env_*_posix.cpp files, our own substitute with the same
 // observable behaviour where POSIX allows it (registry keys are folders,
 // values are files holding their bytes; share modes are emulated with
-// advisory locks that every Tarnwick process honours). Tests hand the core
-// another Env (one that injects faults) instead. Paths are 8-bit strings,
-// passed to the system as they are.
+// advisory locks that every Tarnwick process honours). It is the only
+// environment that the platform layer makes. Tests hand the core another
+// Env instead, most often an EnvWrapper (env_wrapper.h) around the real one
+// that watches or changes some of its calls. Paths are 8-bit strings, passed
+// to the system as they are.
 //
 // The POSIX registry lives below the folder named by the environment
 // variable TARNWICK_REGISTRY_ROOT, else $XDG_CONFIG_HOME/tarnwick/registry,

@@ -15,9 +15,10 @@ namespace platform {
 
 namespace {
 
-// Constant-initialized, so that it is there before any code of the module
-// runs; it holds no state, so its destruction at unload does nothing (and a
-// module unloaded and loaded again leaks nothing).
+// The one PosixEnv. Constant-initialized, so that it is there before any
+// code of the module runs; its only state is the counter of temporary
+// names, so its destruction at unload does nothing (and a module unloaded
+// and loaded again leaks nothing).
 posix::PosixEnv g_default_env;
 
 }  // namespace

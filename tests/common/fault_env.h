@@ -5,13 +5,13 @@
 //   env.FailAt(FaultEnv::Op::Write, 3, FaultEnv::Fault::Short);  // the 3rd write from now comes up short
 #pragma once
 
-#include "common/forwarding_env.h"
 #include "platform/env.h"
+#include "platform/env_wrapper.h"
 
 namespace tarnwick {
 namespace testing_support {
 
-class FaultEnv : public ForwardingEnv {
+class FaultEnv : public platform::EnvWrapper {
 public:
     // Time and Size are the open file's last-write time and size queries;
     // Remove is RemoveFile, Probe is ProbePath; the Registry* ones are the
@@ -39,7 +39,7 @@ public:
     };
     enum class Fault { None, Fail, Short, Busy, Denied, NotFound, DiskFull, Missing, TooLarge, Unterminated };
 
-    explicit FaultEnv(platform::Env* base) : ForwardingEnv(base) {}
+    explicit FaultEnv(platform::Env* base) : EnvWrapper(base) {}
 
     // Makes calls number n .. n+count-1 of `op`, counted from now (1 = the
     // next one), fail with `fault` (DiskFull: that write takes half and
@@ -53,11 +53,13 @@ public:
     // When set, FlushFile succeeds without forcing anything to the disk
     // (for tests that make thousands of saves; faults still apply).
     void SkipFlushes(bool skip) { skipFlushes_ = skip; }
-    // Blocks handed out by AllocZeroed and not yet released through this
-    // environment: 0 once everything made through it is gone.
+    // Blocks handed out by AllocZeroed and Alloc and not yet released
+    // through this environment: 0 once everything made through it is gone.
     long Live() const { return live_; }
 
+    // Both count as Op::Alloc.
     void* AllocZeroed(std::size_t size) override;
+    void* Alloc(std::size_t size) override;
     void Release(void* block) override;
     platform::Status OpenForRead(const char* path, platform::File** file) override;
     bool GetFileTime(platform::File* file, platform::FileTime* time) override;

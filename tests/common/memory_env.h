@@ -35,16 +35,16 @@
 #include <mutex>
 #include <string>
 
-#include "common/forwarding_env.h"
 #include "platform/env.h"
+#include "platform/env_wrapper.h"
 
 namespace tarnwick {
 namespace testing_support {
 
-class MemoryEnv : public ForwardingEnv {
+class MemoryEnv : public platform::EnvWrapper {
 public:
     // `base` serves the heap and the process calls.
-    explicit MemoryEnv(platform::Env* base) : ForwardingEnv(base) {}
+    explicit MemoryEnv(platform::Env* base) : EnvWrapper(base) {}
     // Handles still open are not released: a caller that leaks one leaks it
     // for the leak checker to see.
     ~MemoryEnv() override = default;
