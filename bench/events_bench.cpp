@@ -16,7 +16,7 @@
 
 #include "common/open_paths.h"
 #include "common/system_tools.h"
-#include "counting_env.h"
+#include "common/counting_env.h"
 #include "markup/markup_block.h"
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
@@ -361,8 +361,8 @@ std::int64_t Bytes32(std::int64_t liveBytes32, const PositionFile& file) {
     if (document == nullptr) return bytes;
     // The document node.
     const std::size_t documentNode = sizeof(markup::MarkupNode) + sizeof(markup::MarkupAttribute) * markup::kMaxAttributes;
-    bytes += benchhost::CountingEnv::Heap32(kNode32 + kAttribute32 * markup::kMaxAttributes) -
-             benchhost::CountingEnv::Heap32(documentNode);
+    bytes += ts::CountingEnv::Heap32(kNode32 + kAttribute32 * markup::kMaxAttributes) -
+             ts::CountingEnv::Heap32(documentNode);
     // The parse's block, found through any node made in it.
     const markup::MarkupBlock* block = nullptr;
     std::uint64_t nodes = 0;
@@ -384,41 +384,41 @@ std::int64_t Bytes32(std::int64_t liveBytes32, const PositionFile& file) {
         const std::size_t rest = native - header - nodes * sizeof(markup::MarkupNode) -
                                  attributes * sizeof(markup::MarkupAttribute);
         const std::size_t size32 = kBlockHeader32 + nodes * kNode32 + attributes * kAttribute32 + rest;
-        bytes += benchhost::CountingEnv::Heap32(size32) - benchhost::CountingEnv::Heap32(native);
+        bytes += ts::CountingEnv::Heap32(size32) - ts::CountingEnv::Heap32(native);
     }
     // The index's entries.
     if (file.Index.Entries != nullptr && file.Index.Capacity > 0) {
         const std::size_t capacity = static_cast<std::size_t>(file.Index.Capacity);
-        bytes += benchhost::CountingEnv::Heap32(capacity * kIndexEntry32) -
-                 benchhost::CountingEnv::Heap32(capacity * sizeof(DocumentIndexEntry));
+        bytes += ts::CountingEnv::Heap32(capacity * kIndexEntry32) -
+                 ts::CountingEnv::Heap32(capacity * sizeof(DocumentIndexEntry));
     }
     return bytes;
 }
 
 // The live heap bytes of a loaded document, natively and as the 32-bit
 // build holds them, beside the file's size: in a 32-bit program each of
-// its blocks on the Windows heap (CountingEnv::LiveBytes32), elsewhere as
+// its blocks on the Windows heap (CountingEnv::LiveHeap32), elsewhere as
 // Bytes32 computes them.
 void BM_DocumentMemory(benchmark::State& state) {
     const std::string path = PathIn("memory.cfg");
     const std::string& text = TextsOf(Items(state)).Base;
     PutFile(path, text);
-    benchhost::CountingEnv env;
+    ts::CountingEnv env(platform::Env::Default());
     for (auto _ : state) {
         // The handle's own record is not the document's: counted from after it.
         PositionFile* file = OpenFile(&env);
-        const std::int64_t handleBytes = env.LiveBytes;
-        const std::int64_t handleBytes32 = env.LiveBytes32;
-        const std::int64_t handleBlocks = env.LiveBlocks;
+        const std::int64_t handleBytes = env.Live();
+        const std::int64_t handleBytes32 = env.LiveHeap32();
+        const std::int64_t handleBlocks = env.LiveBlocks();
         Load(file, path.c_str());
-        const std::int64_t live32 = env.LiveBytes32 - handleBytes32;
-        state.counters["bytes"] = static_cast<double>(env.LiveBytes - handleBytes);
+        const std::int64_t live32 = env.LiveHeap32() - handleBytes32;
+        state.counters["bytes"] = static_cast<double>(env.Live() - handleBytes);
         // A 32-bit program measures its own blocks; elsewhere their 32-bit
         // sizes are computed from the layouts.
         const bool measured = sizeof(void*) == 4;
         state.counters["bytes32"] = static_cast<double>(measured ? live32 : Bytes32(live32, *file));
         state.counters["measured32"] = measured ? 1 : 0;
-        state.counters["blocks"] = static_cast<double>(env.LiveBlocks - handleBlocks);
+        state.counters["blocks"] = static_cast<double>(env.LiveBlocks() - handleBlocks);
         state.counters["file"] = static_cast<double>(text.size());
         ClosePositionFile(file);
     }

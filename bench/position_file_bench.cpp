@@ -94,7 +94,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
     std::int64_t bytes = 0;
     for (auto _ : state) {
         platform::File* handle = nullptr;
-        if (env->OpenForRead(base.c_str(), &handle) != platform::OpenStatus::Ok) break;
+        if (env->OpenForRead(base.c_str(), &handle) != platform::Status::Ok) break;
         platform::FileTime time;
         std::uint64_t size = 0;
         env->GetFileTime(handle, &time);

@@ -14,6 +14,8 @@ Env::~Env() = default;
 
 void* Env::Alloc(std::size_t size) { return AllocZeroed(size); }
 
+std::uint32_t Env::NextTempNumber() { return tempNumbers_.fetch_add(1, std::memory_order_relaxed) + 1; }
+
 int CompareTimes(const FileTime& a, const FileTime& b) {
     std::uint64_t x = Ticks(a), y = Ticks(b);
     return x < y ? -1 : (x > y ? 1 : 0);

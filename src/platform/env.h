@@ -2,15 +2,17 @@
 // system, behind one abstract class in the manner of LevelDB's Env. The
 // process heap, the files the position file needs (read side and the single
 // steps of a whole-file replace), the registry below HKEY_CURRENT_USER, short
-// waits and the process id.
+// waits, the process id and the numbers of temporary names.
 //
 // Env::Default() is the real system: env_win32.cpp with the Win32 calls
 // themselves, or the env_*_posix.cpp files, our own substitute with the same
 // observable behaviour where POSIX allows it (registry keys are folders,
 // values are files holding their bytes; share modes are emulated with
-// advisory locks that every Tarnwick process honours). Tests hand the core
-// another Env (one that injects faults) instead. Paths are 8-bit strings,
-// passed to the system as they are.
+// advisory locks that every Tarnwick process honours). It is the only
+// environment that the platform layer makes. Tests hand the core another
+// Env instead, most often an EnvWrapper (env_wrapper.h) around the real one
+// that watches or changes some of its calls. Paths are 8-bit strings, passed
+// to the system as they are.
 //
 // The POSIX registry lives below the folder named by the environment
 // variable TARNWICK_REGISTRY_ROOT, else $XDG_CONFIG_HOME/tarnwick/registry,
@@ -22,6 +24,7 @@
 // that made them and must go back to it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -39,44 +42,17 @@ struct FileTime {
 int CompareTimes(const FileTime& a, const FileTime& b);
 bool TimesEqual(const FileTime& a, const FileTime& b);
 
-enum class OpenStatus {
-    Ok,
-    NotFound,  // the file or a folder of its path does not exist
-    Busy,      // another process holds it in a way that excludes us (sharing violation, lock)
-    Denied,    // no permission
-    Failed,    // any other failure
-};
-
-// The outcome of creating a new file.
-enum class CreateStatus {
-    Ok,
-    Exists,  // a file of that name is there already
-    Busy,    // sharing or lock violation
-    Denied,  // no permission to create it in that folder
-    Failed,  // any other failure
-};
-
-enum class WriteStatus {
-    Ok,
-    Busy,    // the target is open in another process (a reader) and cannot be replaced
-    Denied,  // no permission to write in the folder or to replace the file
-    Failed,  // full disk, short write, any other failure
-};
-
-enum class PathStatus {
-    Exists,       // a file or folder answers to the path (FindFirstFileA found it,
-                  // or GetFileAttributesA did for roots and "folder\" paths)
-    Missing,      // the lookup said file or path not found (or a folder of the path is a
-                  // file), and the path's root can be reached
-    Unreachable,  // the root (drive, share, medium) cannot be reached now
-    Failed,       // any other failure of the lookup
-};
-
-// The outcome of trying to take an update lock.
-enum class LockStatus {
-    Ok,           // held by the caller until UnlockFile
-    Busy,         // another process holds it now
-    Unavailable,  // cannot be had here (a read-only folder, no permission, any other failure)
+// The outcome of an Env call that can fail in more than one way. Each call
+// says which of these it returns; it never returns the others.
+enum class Status {
+    Ok,           // done
+    NotFound,     // the file or a folder of its path does not exist
+    Exists,       // a file or folder answers to the name
+    Busy,         // another process holds it in a way that excludes us (sharing violation, lock)
+    Denied,       // no permission, or a file the system refuses to replace (read-only)
+    Unavailable,  // the update lock cannot be had here (a read-only folder, no permission, any other failure)
+    Unreachable,  // the path's root (drive, share, medium) cannot be reached now
+    Failed,       // any other failure
 };
 
 struct File;          // opaque file open for reading
@@ -113,8 +89,12 @@ public:
     // Opens an existing file for reading, sharing reading only (CreateFileA,
     // GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING). While it is open,
     // another process can read the file but cannot write or replace it.
-    // `*file` is null on any status but Ok; an empty or null path is NotFound.
-    virtual OpenStatus OpenForRead(const char* path, File** file) = 0;
+    // Returns Ok, NotFound (the file or a folder of its path does not
+    // exist; an empty or null path), Busy (another process holds it in a
+    // way that excludes reading: a sharing violation, a lock), Denied (no
+    // permission; a folder or other thing that is no file) or Failed.
+    // `*file` is null on any status but Ok.
+    virtual Status OpenForRead(const char* path, File** file) = 0;
     // The open file's last-write time (GetFileTime). False when unreadable.
     virtual bool GetFileTime(File* file, FileTime* time) = 0;
     // The open file's size in bytes (GetFileSize). False when unreadable.
@@ -131,8 +111,14 @@ public:
     // Closes the file and releases the handle; null is ignored.
     virtual void CloseFile(File* file) = 0;
 
-    // Existence test used to purge the entries of vanished files.
-    virtual PathStatus ProbePath(const char* path) = 0;
+    // Existence test used to purge the entries of vanished files. Returns
+    // Exists (a file or folder answers to the path: FindFirstFileA found it,
+    // or GetFileAttributesA did for roots and "folder\" paths), NotFound
+    // (the lookup said file or path not found, or a folder of the path is a
+    // file, and the path's root can be reached), Unreachable (the root:
+    // drive, share, medium, cannot be reached now) or Failed (any other
+    // failure of the lookup; an empty or null path). Never Ok.
+    virtual Status ProbePath(const char* path) = 0;
 
     // ---- Files: the steps of a whole-file replace -----------------------
 
@@ -142,9 +128,11 @@ public:
     // `size` bytes.
     virtual bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) = 0;
     // Creates the file `path`, which must not exist yet, for writing with
-    // no sharing (CreateFileA, GENERIC_WRITE, CREATE_NEW). `*file` is null
-    // on any status but Ok. Exists when a file of that name is there.
-    virtual CreateStatus CreateNewFile(const char* path, WritableFile** file) = 0;
+    // no sharing (CreateFileA, GENERIC_WRITE, CREATE_NEW). Returns Ok,
+    // Exists (a file of that name is there already), Busy (a sharing or
+    // lock violation), Denied (no permission to create it in that folder)
+    // or Failed. `*file` is null on any status but Ok.
+    virtual Status CreateNewFile(const char* path, WritableFile** file) = 0;
     // Writes up to `size` bytes at the end of what was written (WriteFile);
     // the count written goes to `*written`. False on an error (a full disk).
     virtual bool WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) = 0;
@@ -158,11 +146,13 @@ public:
     // replacing it when it exists (MoveFileExA with
     // MOVEFILE_REPLACE_EXISTING|MOVEFILE_WRITE_THROUGH; rename on POSIX,
     // where a replaced file's permissions carry over and the folder is
-    // flushed). Busy when a reader holds `target` open; Denied when
-    // `target` is read-only (on POSIX: no write permission bit is set, or
-    // this user may not write it), as Windows refuses it; on any failure
+    // flushed). Returns Ok, Busy (a reader holds `target` open and it
+    // cannot be replaced), Denied (no permission to write in the folder or
+    // to replace the file; `target` is read-only, on POSIX: no write
+    // permission bit is set, or this user may not write it, as Windows
+    // refuses it) or Failed (full disk, any other failure). On any failure
     // both files stay as they were.
-    virtual WriteStatus RenameOver(const char* source, const char* target) = 0;
+    virtual Status RenameOver(const char* source, const char* target) = 0;
     // Deletes a file (DeleteFileA, unlink). False when it could not.
     virtual bool RemoveFile(const char* path) = 0;
     // Calls `visit` with the full path and the last-write time of every
@@ -183,11 +173,12 @@ public:
     // a killed holder's included. POSIX: the file is opened (made when
     // missing) and locked with flock(LOCK_EX), then checked to be still the
     // one at `path` (same inode), since a holder unlinks it before letting
-    // go; the system drops the lock of a killed holder. Busy while another
-    // process (or another lock of this one) holds it; Unavailable when the
-    // file cannot be made or opened (a read-only folder). `*lock` is null on
-    // any status but Ok.
-    virtual LockStatus TryLockFile(const char* path, LockFile** lock) = 0;
+    // go; the system drops the lock of a killed holder. Returns Ok (held by
+    // the caller until UnlockFile), Busy (another process, or another lock
+    // of this one, holds it now) or Unavailable (it cannot be had here: the
+    // file cannot be made or opened, a read-only folder, no permission, any
+    // other failure). `*lock` is null on any status but Ok.
+    virtual Status TryLockFile(const char* path, LockFile** lock) = 0;
     // Lets the lock go and removes its file (on POSIX unlinked before it is
     // closed, so nobody locks a file that is about to vanish); null is
     // ignored.
@@ -228,6 +219,17 @@ public:
     virtual bool ProcessRunning(std::uint32_t processId) = 0;
     // The current time of the file clock (GetSystemTimeAsFileTime).
     virtual FileTime CurrentTime() = 0;
+
+    // ---- Temporary names ------------------------------------------------
+
+    // The number for the next temporary file name (see temp_names.h): 1,
+    // 2, 3 and on, never the same twice in one process for the life of this
+    // Env. Safe from any thread.
+    virtual std::uint32_t NextTempNumber();
+
+private:
+    // The environment's one piece of state: the temporary names it handed out.
+    std::atomic<std::uint32_t> tempNumbers_{0};
 };
 
 }  // namespace platform

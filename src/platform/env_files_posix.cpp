@@ -45,15 +45,15 @@ void SyncFolderOf(const char* path) {
     close(fd);
 }
 
-WriteStatus StatusOfWriteError(int error) {
+Status StatusOfWriteError(int error) {
     switch (error) {
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        return WriteStatus::Denied;
+        return Status::Denied;
     default:
-        return WriteStatus::Failed;
+        return Status::Failed;
     }
 }
 
@@ -61,10 +61,10 @@ bool Stat(File* file, struct stat* info) { return file != nullptr && fstat(file-
 
 }  // namespace
 
-OpenStatus PosixEnv::OpenForRead(const char* path, File** file) {
-    if (file == nullptr) return OpenStatus::Failed;
+Status PosixEnv::OpenForRead(const char* path, File** file) {
+    if (file == nullptr) return Status::Failed;
     *file = nullptr;
-    if (path == nullptr || path[0] == '\0') return OpenStatus::NotFound;
+    if (path == nullptr || path[0] == '\0') return Status::NotFound;
     // Non-blocking, so that opening a named pipe cannot hang.
     int fd;
     do {
@@ -75,38 +75,38 @@ OpenStatus PosixEnv::OpenForRead(const char* path, File** file) {
         case ENOENT:
         case ENOTDIR:
         case ENAMETOOLONG:
-            return OpenStatus::NotFound;
+            return Status::NotFound;
         case EACCES:
         case EPERM:
-            return OpenStatus::Denied;
+            return Status::Denied;
         default:
-            return OpenStatus::Failed;
+            return Status::Failed;
         }
     }
     struct stat info;
     if (fstat(fd, &info) != 0) {
         close(fd);
-        return OpenStatus::Failed;
+        return Status::Failed;
     }
     // A folder cannot be opened as a file on Windows either; pipes and
     // sockets are no files to read a document from.
     if (S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
         close(fd);
-        return OpenStatus::Denied;
+        return Status::Denied;
     }
     // Where the file system has no locks, reading goes on unlocked.
     if (LockNoWait(fd, LOCK_SH) != 0 && errno == EWOULDBLOCK) {
         close(fd);
-        return OpenStatus::Busy;
+        return Status::Busy;
     }
     File* opened = static_cast<File*>(std::calloc(1, sizeof(File)));
     if (opened == nullptr) {
         close(fd);
-        return OpenStatus::Failed;
+        return Status::Failed;
     }
     opened->fd = fd;
     *file = opened;
-    return OpenStatus::Ok;
+    return Status::Ok;
 }
 
 bool PosixEnv::GetFileTime(File* file, FileTime* time) {
@@ -145,16 +145,16 @@ void PosixEnv::CloseFile(File* file) {
     std::free(file);
 }
 
-PathStatus PosixEnv::ProbePath(const char* path) {
-    if (path == nullptr || path[0] == '\0') return PathStatus::Failed;
+Status PosixEnv::ProbePath(const char* path) {
+    if (path == nullptr || path[0] == '\0') return Status::Failed;
     struct stat info;
-    if (stat(path, &info) == 0) return PathStatus::Exists;
+    if (stat(path, &info) == 0) return Status::Exists;
     switch (errno) {
     case ENOENT:
     case ENOTDIR:
-        return PathStatus::Missing;
+        return Status::NotFound;
     default:
-        return PathStatus::Failed;
+        return Status::Failed;
     }
 }
 
@@ -170,27 +170,27 @@ bool PosixEnv::ResolveReplaceTarget(const char* path, char* buffer, std::size_t 
     return AppendText(buffer, size, &used, resolved);
 }
 
-CreateStatus PosixEnv::CreateNewFile(const char* path, WritableFile** file) {
-    if (file == nullptr) return CreateStatus::Failed;
+Status PosixEnv::CreateNewFile(const char* path, WritableFile** file) {
+    if (file == nullptr) return Status::Failed;
     *file = nullptr;
-    if (path == nullptr || path[0] == '\0') return CreateStatus::Failed;
+    if (path == nullptr || path[0] == '\0') return Status::Failed;
     int fd;
     do {
         fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        if (errno == EEXIST) return CreateStatus::Exists;
-        return StatusOfWriteError(errno) == WriteStatus::Denied ? CreateStatus::Denied : CreateStatus::Failed;
+        if (errno == EEXIST) return Status::Exists;
+        return StatusOfWriteError(errno);
     }
     WritableFile* opened = static_cast<WritableFile*>(std::calloc(1, sizeof(WritableFile)));
     if (opened == nullptr) {
         close(fd);
         unlink(path);
-        return CreateStatus::Failed;
+        return Status::Failed;
     }
     opened->fd = fd;
     *file = opened;
-    return CreateStatus::Ok;
+    return Status::Ok;
 }
 
 bool PosixEnv::WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) {
@@ -215,19 +215,19 @@ bool PosixEnv::CloseWritable(WritableFile* file) {
     return closed;
 }
 
-WriteStatus PosixEnv::RenameOver(const char* source, const char* target) {
-    if (source == nullptr || target == nullptr) return WriteStatus::Failed;
+Status PosixEnv::RenameOver(const char* source, const char* target) {
+    if (source == nullptr || target == nullptr) return Status::Failed;
     // A replaced file keeps its permissions (a new file was made with the
     // usual ones, reduced by the umask).
     struct stat target_info;
     if (stat(target, &target_info) == 0) {
-        if (S_ISDIR(target_info.st_mode)) return WriteStatus::Denied;
+        if (S_ISDIR(target_info.st_mode)) return Status::Denied;
         // A file nobody may write (as the read-only attribute on Windows),
         // or one this user may not write, is not replaced: Windows refuses
         // the move in the same case. Root passes the access test, so the
         // mode bits are looked at too.
-        if ((target_info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return WriteStatus::Denied;
-        if (access(target, W_OK) != 0 && errno == EACCES) return WriteStatus::Denied;
+        if ((target_info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Status::Denied;
+        if (access(target, W_OK) != 0 && errno == EACCES) return Status::Denied;
         chmod(source, target_info.st_mode & 07777);
     }
     // Exclude readers of the old file for the moment of the swap; a reader
@@ -238,7 +238,7 @@ WriteStatus PosixEnv::RenameOver(const char* source, const char* target) {
     if (held < 0) held = open(target, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (held >= 0 && LockNoWait(held, LOCK_EX) != 0 && errno == EWOULDBLOCK) {
         close(held);
-        return WriteStatus::Busy;
+        return Status::Busy;
     }
     if (rename(source, target) != 0) {
         int error = errno;
@@ -247,7 +247,7 @@ WriteStatus PosixEnv::RenameOver(const char* source, const char* target) {
     }
     SyncFolderOf(target);
     if (held >= 0) close(held);
-    return WriteStatus::Ok;
+    return Status::Ok;
 }
 
 bool PosixEnv::RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }

@@ -21,19 +21,19 @@ namespace win32 {
 
 namespace {
 
-CreateStatus StatusOfCreateError(DWORD error) {
+Status StatusOfCreateError(DWORD error) {
     switch (error) {
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
-        return CreateStatus::Exists;
+        return Status::Exists;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
-        return CreateStatus::Denied;
+        return Status::Denied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return CreateStatus::Busy;
+        return Status::Busy;
     default:
-        return CreateStatus::Failed;
+        return Status::Failed;
     }
 }
 
@@ -41,23 +41,23 @@ CreateStatus StatusOfCreateError(DWORD error) {
 // shows as a sharing violation, or as access denied while the file is being
 // replaced or deleted; access denied on a folder or a read-only file is a
 // lasting refusal.
-WriteStatus StatusOfMoveError(DWORD error, const char* path) {
+Status StatusOfMoveError(DWORD error, const char* path) {
     switch (error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return WriteStatus::Busy;
+        return Status::Busy;
     case ERROR_ACCESS_DENIED: {
         DWORD attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-            return WriteStatus::Denied;
+            return Status::Denied;
         }
-        return WriteStatus::Busy;
+        return Status::Busy;
     }
     case ERROR_WRITE_PROTECT:
-        return WriteStatus::Denied;
+        return Status::Denied;
     default:
-        return WriteStatus::Failed;
+        return Status::Failed;
     }
 }
 
@@ -126,10 +126,10 @@ bool RootReachable(const char* path) {
 
 }  // namespace
 
-OpenStatus Win32Env::OpenForRead(const char* path, File** file) {
-    if (file == nullptr) return OpenStatus::Failed;
+Status Win32Env::OpenForRead(const char* path, File** file) {
+    if (file == nullptr) return Status::Failed;
     *file = nullptr;
-    if (path == nullptr || path[0] == '\0') return OpenStatus::NotFound;
+    if (path == nullptr || path[0] == '\0') return Status::NotFound;
     HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         switch (GetLastError()) {
@@ -137,24 +137,24 @@ OpenStatus Win32Env::OpenForRead(const char* path, File** file) {
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
-            return OpenStatus::NotFound;
+            return Status::NotFound;
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return OpenStatus::Busy;
+            return Status::Busy;
         case ERROR_ACCESS_DENIED:
-            return OpenStatus::Denied;
+            return Status::Denied;
         default:
-            return OpenStatus::Failed;
+            return Status::Failed;
         }
     }
     File* opened = static_cast<File*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(File)));
     if (opened == nullptr) {
         CloseHandle(handle);
-        return OpenStatus::Failed;
+        return Status::Failed;
     }
     opened->handle = handle;
     *file = opened;
-    return OpenStatus::Ok;
+    return Status::Ok;
 }
 
 bool Win32Env::GetFileTime(File* file, FileTime* time) {
@@ -205,11 +205,11 @@ bool Win32Env::ResolveReplaceTarget(const char* path, char* buffer, std::size_t 
     return false;
 }
 
-CreateStatus Win32Env::CreateNewFile(const char* path, WritableFile** file) {
-    if (file == nullptr) return CreateStatus::Failed;
+Status Win32Env::CreateNewFile(const char* path, WritableFile** file) {
+    if (file == nullptr) return Status::Failed;
     *file = nullptr;
     // Names of MAX_PATH characters and more are not made.
-    if (path == nullptr || path[0] == '\0' || lstrlenA(path) >= MAX_PATH) return CreateStatus::Failed;
+    if (path == nullptr || path[0] == '\0' || lstrlenA(path) >= MAX_PATH) return Status::Failed;
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return StatusOfCreateError(GetLastError());
     WritableFile* opened =
@@ -217,11 +217,11 @@ CreateStatus Win32Env::CreateNewFile(const char* path, WritableFile** file) {
     if (opened == nullptr) {
         CloseHandle(handle);
         DeleteFileA(path);
-        return CreateStatus::Failed;
+        return Status::Failed;
     }
     opened->handle = handle;
     *file = opened;
-    return CreateStatus::Ok;
+    return Status::Ok;
 }
 
 bool Win32Env::WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) {
@@ -241,13 +241,13 @@ bool Win32Env::CloseWritable(WritableFile* file) {
     return closed;
 }
 
-WriteStatus Win32Env::RenameOver(const char* source, const char* target) {
-    if (source == nullptr || target == nullptr) return WriteStatus::Failed;
+Status Win32Env::RenameOver(const char* source, const char* target) {
+    if (source == nullptr || target == nullptr) return Status::Failed;
     // Windows refuses to replace a read-only file; some emulations of it
     // (Wine) do not, so the attribute is checked first.
     DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return WriteStatus::Denied;
-    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return WriteStatus::Ok;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return Status::Denied;
+    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Status::Ok;
     return StatusOfMoveError(GetLastError(), target);
 }
 
@@ -292,13 +292,13 @@ bool Win32Env::ListFiles(const char* pathPrefix, const char* suffix,
     return true;
 }
 
-PathStatus Win32Env::ProbePath(const char* path) {
-    if (path == nullptr || path[0] == '\0') return PathStatus::Failed;
+Status Win32Env::ProbePath(const char* path) {
+    if (path == nullptr || path[0] == '\0') return Status::Failed;
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(path, &data);
     if (find != INVALID_HANDLE_VALUE) {
         FindClose(find);
-        return PathStatus::Exists;
+        return Status::Exists;
     }
     switch (GetLastError()) {
     case ERROR_FILE_NOT_FOUND:
@@ -308,9 +308,9 @@ PathStatus Win32Env::ProbePath(const char* path) {
     case ERROR_DIRECTORY:
         // The lookup does not find drive roots or folders named with a
         // trailing separator, which do exist.
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return PathStatus::Exists;
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return Status::Exists;
         // A missing drive or share also reports "path not found".
-        return RootReachable(path) ? PathStatus::Missing : PathStatus::Unreachable;
+        return RootReachable(path) ? Status::NotFound : Status::Unreachable;
     case ERROR_NOT_READY:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
@@ -318,9 +318,9 @@ PathStatus Win32Env::ProbePath(const char* path) {
     case ERROR_UNEXP_NET_ERR:
     case ERROR_DEV_NOT_EXIST:
     case ERROR_NETWORK_UNREACHABLE:
-        return PathStatus::Unreachable;
+        return Status::Unreachable;
     default:
-        return PathStatus::Failed;
+        return Status::Failed;
     }
 }
 

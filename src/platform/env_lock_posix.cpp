@@ -20,20 +20,20 @@ struct LockFile {
 
 namespace posix {
 
-LockStatus PosixEnv::TryLockFile(const char* path, LockFile** lock) {
-    if (lock == nullptr) return LockStatus::Unavailable;
+Status PosixEnv::TryLockFile(const char* path, LockFile** lock) {
+    if (lock == nullptr) return Status::Unavailable;
     *lock = nullptr;
-    if (path == nullptr || path[0] == '\0' || Length(path) >= kSystemPathSize) return LockStatus::Unavailable;
+    if (path == nullptr || path[0] == '\0' || Length(path) >= kSystemPathSize) return Status::Unavailable;
     int fd;
     do {
         fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return LockStatus::Unavailable;
+    if (fd < 0) return Status::Unavailable;
     if (LockNoWait(fd, LOCK_EX) != 0) {
         bool busy = errno == EWOULDBLOCK;
         close(fd);
         // Where the file system has no locks there is no lock to have.
-        return busy ? LockStatus::Busy : LockStatus::Unavailable;
+        return busy ? Status::Busy : Status::Unavailable;
     }
     // The holder before us unlinks the file before it closes it: a lock on
     // a file no longer at `path` guards nothing, and the next try opens the
@@ -43,18 +43,18 @@ LockStatus PosixEnv::TryLockFile(const char* path, LockFile** lock) {
     if (fstat(fd, &held) != 0 || stat(path, &named) != 0 || held.st_ino != named.st_ino ||
         held.st_dev != named.st_dev || !S_ISREG(held.st_mode)) {
         close(fd);
-        return LockStatus::Busy;
+        return Status::Busy;
     }
     LockFile* made = static_cast<LockFile*>(std::calloc(1, sizeof(LockFile)));
     if (made == nullptr) {
         close(fd);
-        return LockStatus::Unavailable;
+        return Status::Unavailable;
     }
     made->fd = fd;
     std::size_t used = 0;
     AppendText(made->path, sizeof made->path, &used, path);
     *lock = made;
-    return LockStatus::Ok;
+    return Status::Ok;
 }
 
 void PosixEnv::UnlockFile(LockFile* lock) {

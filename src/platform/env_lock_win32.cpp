@@ -13,39 +13,39 @@ struct LockFile {
 
 namespace win32 {
 
-LockStatus Win32Env::TryLockFile(const char* path, LockFile** lock) {
-    if (lock == nullptr) return LockStatus::Unavailable;
+Status Win32Env::TryLockFile(const char* path, LockFile** lock) {
+    if (lock == nullptr) return Status::Unavailable;
     *lock = nullptr;
-    if (path == nullptr || path[0] == '\0' || lstrlenA(path) >= MAX_PATH) return LockStatus::Unavailable;
+    if (path == nullptr || path[0] == '\0' || lstrlenA(path) >= MAX_PATH) return Status::Unavailable;
     HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         switch (GetLastError()) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return LockStatus::Busy;
+            return Status::Busy;
         case ERROR_ACCESS_DENIED: {
             // A lock file that is there but refused is being deleted by its
             // last holder: it is gone in a moment. Without one (or with a
             // folder of that name), the lock cannot be had here.
             DWORD attributes = GetFileAttributesA(path);
             if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                return LockStatus::Unavailable;
+                return Status::Unavailable;
             }
-            return LockStatus::Busy;
+            return Status::Busy;
         }
         default:
-            return LockStatus::Unavailable;
+            return Status::Unavailable;
         }
     }
     LockFile* made = static_cast<LockFile*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(LockFile)));
     if (made == nullptr) {
         CloseHandle(handle);
-        return LockStatus::Unavailable;
+        return Status::Unavailable;
     }
     made->handle = handle;
     *lock = made;
-    return LockStatus::Ok;
+    return Status::Ok;
 }
 
 void Win32Env::UnlockFile(LockFile* lock) {

@@ -3,7 +3,6 @@
 #include "platform/env_posix.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -16,9 +15,10 @@ namespace platform {
 
 namespace {
 
-// Constant-initialized, so that it is there before any code of the module
-// runs; it holds no state, so its destruction at unload does nothing (and a
-// module unloaded and loaded again leaks nothing).
+// The one PosixEnv. Constant-initialized, so that it is there before any
+// code of the module runs; its only state is the counter of temporary
+// names, so its destruction at unload does nothing (and a module unloaded
+// and loaded again leaks nothing).
 posix::PosixEnv g_default_env;
 
 }  // namespace
@@ -84,13 +84,6 @@ bool Append(char* buffer, std::size_t size, std::size_t* used, const char* text,
 
 bool AppendText(char* buffer, std::size_t size, std::size_t* used, const char* text) {
     return Append(buffer, size, used, text, Length(text));
-}
-
-bool AppendNumber(char* buffer, std::size_t size, std::size_t* used, unsigned long value) {
-    char digits[24];
-    int written = std::snprintf(digits, sizeof digits, "%lu", value);
-    if (written <= 0 || static_cast<std::size_t>(written) >= sizeof digits) return false;
-    return Append(buffer, size, used, digits, static_cast<std::size_t>(written));
 }
 
 bool WriteAll(int fd, const unsigned char* data, std::size_t size) {

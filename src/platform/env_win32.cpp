@@ -8,8 +8,9 @@ namespace platform {
 
 namespace {
 
-// Constant-initialized, so that it is there before any code of the module
-// runs; it holds no state, so its destruction at unload does nothing.
+// The one Win32Env. Constant-initialized, so that it is there before any
+// code of the module runs; its only state is the counter of temporary
+// names, so its destruction at unload does nothing.
 win32::Win32Env g_default_env;
 
 }  // namespace

@@ -18,24 +18,24 @@ public:
     void* Alloc(std::size_t size) override;
     void Release(void* block) override;
 
-    OpenStatus OpenForRead(const char* path, File** file) override;
+    Status OpenForRead(const char* path, File** file) override;
     bool GetFileTime(File* file, FileTime* time) override;
     bool GetFileSize(File* file, std::uint64_t* size) override;
     bool GetFileIdentity(File* file, std::uint64_t* identity) override;
     bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
     void CloseFile(File* file) override;
-    PathStatus ProbePath(const char* path) override;
+    Status ProbePath(const char* path) override;
 
     bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override;
-    CreateStatus CreateNewFile(const char* path, WritableFile** file) override;
+    Status CreateNewFile(const char* path, WritableFile** file) override;
     bool WriteFile(WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override;
     bool FlushFile(WritableFile* file) override;
     bool CloseWritable(WritableFile* file) override;
-    WriteStatus RenameOver(const char* source, const char* target) override;
+    Status RenameOver(const char* source, const char* target) override;
     bool RemoveFile(const char* path) override;
     bool ListFiles(const char* pathPrefix, const char* suffix,
                    void (*visit)(const char* path, const FileTime& written, void* context), void* context) override;
-    LockStatus TryLockFile(const char* path, LockFile** lock) override;
+    Status TryLockFile(const char* path, LockFile** lock) override;
     void UnlockFile(LockFile* lock) override;
 
     RegistryKey* RegistryOpenForRead(const char* path) override;

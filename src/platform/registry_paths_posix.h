@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/env.h"
+
 namespace tarnwick {
 namespace platform {
 namespace posix {
@@ -31,8 +33,9 @@ bool MakeFolders(char* path);
 // removed, never followed.
 bool RemoveFolderTree(char* path, std::size_t size);
 // Replaces the value file `file` with `size` bytes in one step (a
-// temporary file beside it, written in full, flushed and renamed).
-bool WriteValueFile(const char* file, const void* bytes, std::uint32_t size);
+// temporary file beside it, named by `env`, written in full, flushed and
+// renamed).
+bool WriteValueFile(Env* env, const char* file, const void* bytes, std::uint32_t size);
 
 }  // namespace posix
 }  // namespace platform

@@ -1,5 +1,4 @@
 // The POSIX registry substitute (see registry_paths_posix.h).
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "platform/env_posix.h"
 #include "platform/registry_paths_posix.h"
+#include "platform/temp_names.h"
 
 namespace tarnwick {
 namespace platform {
@@ -28,27 +28,14 @@ namespace {
 // How many temporary names a value's replacement tries before giving up.
 constexpr int kTempAttempts = 16;
 
-std::atomic<std::uint32_t> g_temp_counter{0};
-
-// Builds "<path>.<pid>.<n>.tmp" with a fresh counter value.
-bool MakeTempName(const char* path, char* buffer, std::size_t size) {
-    std::size_t used = 0;
-    buffer[0] = '\0';
-    std::uint32_t n = g_temp_counter.fetch_add(1, std::memory_order_relaxed);
-    return AppendText(buffer, size, &used, path) && AppendText(buffer, size, &used, ".") &&
-           AppendNumber(buffer, size, &used, static_cast<unsigned long>(getpid())) &&
-           AppendText(buffer, size, &used, ".") && AppendNumber(buffer, size, &used, n) &&
-           AppendText(buffer, size, &used, ".tmp");
-}
-
-// Creates a temporary file beside `path` under a name not in use, writes
-// `data` into it in full and flushes it. On success the temporary name is
-// in `temp`; on failure nothing is left behind.
-bool WriteTempFile(const char* path, const void* data, std::size_t size, mode_t mode, char* temp,
-                          std::size_t temp_size) {
+// Creates a temporary file beside `path` under a name not in use (named by
+// `env`), writes `data` into it in full and flushes it. On success the
+// temporary name is in `temp`; on failure nothing is left behind.
+bool WriteTempFile(Env* env, const char* path, const void* data, std::size_t size, mode_t mode, char* temp,
+                   std::size_t temp_size) {
     int fd = -1;
     for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
-        if (!MakeTempName(path, temp, temp_size)) return false;
+        if (!MakeTempName(env, path, temp, temp_size)) return false;
         fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0 && errno != EEXIST && errno != EINTR) return false;
     }
@@ -143,13 +130,12 @@ bool ValueFile(const char* folder, const char* name, char* buffer, std::size_t s
     std::size_t used = 0;
     buffer[0] = '\0';
     // Leave room for the temporary suffix of an atomic write within one name.
-    constexpr std::size_t kTempSuffix = 1 + 10 + 1 + 10 + 4;
     std::size_t name_start = Length(folder) + 1;
     if (!AppendText(buffer, size, &used, folder) || !AppendText(buffer, size, &used, "/") ||
         !AppendEscapedName(buffer, size, &used, name, Length(name)) || !AppendText(buffer, size, &used, ".v")) {
         return false;
     }
-    return used - name_start + kTempSuffix <= kNameMax;
+    return used - name_start + kTempSuffixMax <= kNameMax;
 }
 
 bool IsFolder(const char* path) {
@@ -203,10 +189,10 @@ bool RemoveFolderTree(char* path, std::size_t size) {
     return ok;
 }
 
-bool WriteValueFile(const char* file, const void* bytes, std::uint32_t size) {
+bool WriteValueFile(Env* env, const char* file, const void* bytes, std::uint32_t size) {
     if (bytes == nullptr && size != 0) return false;
     char temp[kSystemPathSize];
-    if (!WriteTempFile(file, bytes, size, 0600, temp, sizeof temp)) return false;
+    if (!WriteTempFile(env, file, bytes, size, 0600, temp, sizeof temp)) return false;
     if (rename(temp, file) != 0) {
         unlink(temp);
         return false;
@@ -253,7 +239,7 @@ bool PosixEnv::RegistrySetString(RegistryKey* key, const char* name, const char*
     if (key == nullptr || !key->can_set) return false;
     char file[kSystemPathSize];
     if (!ValueFile(key->folder, name, file, sizeof file)) return false;
-    return WriteValueFile(file, text, static_cast<std::uint32_t>(Length(text) + 1));
+    return WriteValueFile(this, file, text, static_cast<std::uint32_t>(Length(text) + 1));
 }
 
 }  // namespace posix

@@ -14,10 +14,10 @@ constexpr unsigned kOpenRetryMs = 20;
 
 }  // namespace
 
-platform::OpenStatus OpenForReadWithRetry(platform::Env* env, const char* path, platform::File** handle) {
+platform::Status OpenForReadWithRetry(platform::Env* env, const char* path, platform::File** handle) {
     for (int attempt = 1;; ++attempt) {
-        platform::OpenStatus status = env->OpenForRead(path, handle);
-        if (status != platform::OpenStatus::Busy && status != platform::OpenStatus::Denied) return status;
+        platform::Status status = env->OpenForRead(path, handle);
+        if (status != platform::Status::Busy && status != platform::Status::Denied) return status;
         if (attempt >= kOpenAttempts) return status;
         env->SleepMilliseconds(kOpenRetryMs);
     }

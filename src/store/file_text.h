@@ -13,7 +13,7 @@ namespace store {
 // Opens `path` for reading (Env::OpenForRead). A file that is there but held
 // by another process or refused for the moment is tried again for about
 // 200 ms before the last status is returned.
-platform::OpenStatus OpenForReadWithRetry(platform::Env* env, const char* path, platform::File** handle);
+platform::Status OpenForReadWithRetry(platform::Env* env, const char* path, platform::File** handle);
 
 // Reads up to `size` bytes of the open file from its current position into
 // a new block of `size` + 1 bytes from the heap of `env`, zero-terminated

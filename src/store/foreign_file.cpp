@@ -22,9 +22,9 @@ ReadResult ReadWhole(platform::Env* env, const char* path, char** text, std::uin
     *text = nullptr;
     *length = 0;
     platform::File* handle = nullptr;
-    platform::OpenStatus status = OpenForReadWithRetry(env, path, &handle);
-    if (status == platform::OpenStatus::NotFound) return ReadResult::Absent;
-    if (status != platform::OpenStatus::Ok) return ReadResult::Unreadable;
+    platform::Status status = OpenForReadWithRetry(env, path, &handle);
+    if (status == platform::Status::NotFound) return ReadResult::Absent;
+    if (status != platform::Status::Ok) return ReadResult::Unreadable;
     std::uint64_t size = 0;
     if (!env->GetFileSize(handle, &size) || size > static_cast<std::uint64_t>(markup::kMaxTextSize) ||
         size > markup::kDocumentMemoryLimit) {
@@ -70,16 +70,16 @@ bool KeepBackupCopy(platform::Env* env, const char* path) {
     if (!BackupPath(path, backup, sizeof backup)) return false;
     // Only a file that is surely not there is made; a backup whose
     // existence cannot be told is not overwritten either.
-    platform::PathStatus existing = env->ProbePath(backup);
-    if (existing == platform::PathStatus::Exists) return true;
-    if (existing != platform::PathStatus::Missing) return false;
+    platform::Status existing = env->ProbePath(backup);
+    if (existing == platform::Status::Exists) return true;
+    if (existing != platform::Status::NotFound) return false;
 
     char* text = nullptr;
     std::uint32_t length = 0;
     ReadResult read = ReadWhole(env, path, &text, &length);
     if (read == ReadResult::Absent) return true;
     if (read == ReadResult::Unreadable) return false;
-    bool kept = ReplaceFileContent(env, backup, text, length) == platform::WriteStatus::Ok;
+    bool kept = ReplaceFileContent(env, backup, text, length) == platform::Status::Ok;
     env->Release(text);
     return kept;
 }

@@ -54,9 +54,9 @@ ReadOutcome ReadSnapshot(const char* fileName, const PositionFile& current, Snap
     snapshot->Known = false;
 
     platform::File* handle = nullptr;
-    platform::OpenStatus status = OpenForReadWithRetry(env, fileName, &handle);
-    if (status == platform::OpenStatus::NotFound) return ReadOutcome::Absent;
-    if (status != platform::OpenStatus::Ok) return ReadOutcome::Unavailable;
+    platform::Status status = OpenForReadWithRetry(env, fileName, &handle);
+    if (status == platform::Status::NotFound) return ReadOutcome::Absent;
+    if (status != platform::Status::Ok) return ReadOutcome::Unavailable;
 
     bool timeKnown = env->GetFileTime(handle, &snapshot->Time);
     bool sizeKnown = env->GetFileSize(handle, &snapshot->Size);
@@ -264,7 +264,7 @@ bool Save(PositionFile* handle, const char* fileName, bool reloadFirst) {
     if (ProtectForeignFile(file, fileName)) {
         WrittenFile written;
         saved = ReplaceFileContent(env, fileName, text, static_cast<std::uint32_t>(length), &written) ==
-                platform::WriteStatus::Ok;
+                platform::Status::Ok;
         if (saved) RecordOwnWrite(file, fileName, written);
     }
     env->Release(text);

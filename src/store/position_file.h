@@ -133,7 +133,7 @@ void VisitItems(const PositionFile* file, ItemKind kind,
                 bool (*visit)(void* context, const char* path, const StoredPlace& place), void* context);
 
 // Loads, removes the items whose files are known to be missing
-// (Env::ProbePath says Missing: not those on a drive or share that cannot
+// (Env::ProbePath says NotFound: not those on a drive or share that cannot
 // be reached or whose lookup failed; with OpenFiles, not those of a type
 // no ItemKind names nor those open here), notes each removal, saves
 // without reload whatever was removed, and returns how many went. Before

@@ -46,7 +46,7 @@ int PurgeMissing(PositionFile* file, const char* fileName) {
             CopyBounded(path, FieldValue(element, fields, kFieldPath), kPathSize);
             ItemKind kind = ItemKind::Editor;
             bool known = KindOfType(type, &kind);
-            if (file->Env->ProbePath(path) == platform::PathStatus::Missing &&
+            if (file->Env->ProbePath(path) == platform::Status::NotFound &&
                 !KeptWhileMissing(*file, known, kind, path)) {
                 RemoveItemElement(*file, element);
                 // An item of a kind no merge takes over cannot come back:

@@ -1,9 +1,7 @@
 #include "store/replace_file.h"
 
-#include <atomic>
-
+#include "platform/temp_names.h"
 #include "store/stale_temp_files.h"
-#include "support/text.h"
 
 namespace tarnwick {
 namespace store {
@@ -19,31 +17,7 @@ constexpr int kReplaceAttempts = 10;
 constexpr unsigned kReplaceRetryMs = 20;
 // Room for a resolved target path, and for a temporary name beside it.
 constexpr std::size_t kTargetSize = 4096;
-constexpr std::size_t kTempSize = kTargetSize + 32;
-
-std::atomic<std::uint32_t> g_tempCounter{0};
-
-bool AppendNumber(char* buffer, std::uint32_t value, std::size_t size) {
-    char digits[12];
-    int length = 0;
-    do {
-        digits[length++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    char text[12];
-    for (int i = 0; i < length; ++i) text[i] = digits[length - 1 - i];
-    text[length] = '\0';
-    return AppendBounded(buffer, text, size);
-}
-
-// Builds "<path>.<pid>.<n>.tmp" with a fresh counter value; false when it
-// does not fit.
-bool MakeTempName(platform::Env* env, const char* path, char* buffer, std::size_t size) {
-    std::uint32_t n = g_tempCounter.fetch_add(1, std::memory_order_relaxed) + 1;
-    return CopyBounded(buffer, path, size) && AppendBounded(buffer, ".", size) &&
-           AppendNumber(buffer, env->ProcessId(), size) && AppendBounded(buffer, ".", size) &&
-           AppendNumber(buffer, n, size) && AppendBounded(buffer, ".tmp", size);
-}
+constexpr std::size_t kTempSize = kTargetSize + platform::kTempSuffixMax;
 
 // Every byte must reach the file: a write that fails or makes no progress
 // ends it.
@@ -59,14 +33,14 @@ bool WriteAll(platform::Env* env, platform::WritableFile* file, const void* data
     return true;
 }
 
-platform::WriteStatus StatusOfCreate(platform::CreateStatus status) {
+platform::Status StatusOfCreate(platform::Status status) {
     switch (status) {
-    case platform::CreateStatus::Busy:
-        return platform::WriteStatus::Busy;
-    case platform::CreateStatus::Denied:
-        return platform::WriteStatus::Denied;
+    case platform::Status::Busy:
+        return platform::Status::Busy;
+    case platform::Status::Denied:
+        return platform::Status::Denied;
     default:
-        return platform::WriteStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
@@ -77,7 +51,7 @@ void ReadWrittenFile(platform::Env* env, const char* temp, WrittenFile* written)
     written->Identity = 0;
     written->Known = false;
     platform::File* handle = nullptr;
-    if (env->OpenForRead(temp, &handle) != platform::OpenStatus::Ok) return;
+    if (env->OpenForRead(temp, &handle) != platform::Status::Ok) return;
     written->Known = env->GetFileTime(handle, &written->Time) && env->GetFileSize(handle, &written->Size) &&
                      env->GetFileIdentity(handle, &written->Identity);
     env->CloseFile(handle);
@@ -85,10 +59,10 @@ void ReadWrittenFile(platform::Env* env, const char* temp, WrittenFile* written)
 
 }  // namespace
 
-platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
-                                         WrittenFile* written) {
+platform::Status ReplaceFileContent(platform::Env* env, const char* path, const void* data, std::uint32_t size,
+                                    WrittenFile* written) {
     if (written != nullptr) written->Known = false;
-    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return platform::WriteStatus::Failed;
+    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) return platform::Status::Failed;
 
     char resolved[kTargetSize];
     if (env->ResolveReplaceTarget(path, resolved, sizeof resolved)) path = resolved;
@@ -99,12 +73,12 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
     char temp[kTempSize];
     platform::WritableFile* file = nullptr;
     for (int attempt = 0; attempt < kTempAttempts && file == nullptr; ++attempt) {
-        if (!MakeTempName(env, path, temp, sizeof temp)) return platform::WriteStatus::Failed;
-        platform::CreateStatus created = env->CreateNewFile(temp, &file);
-        if (created == platform::CreateStatus::Exists) continue;
-        if (created != platform::CreateStatus::Ok) return StatusOfCreate(created);
+        if (!platform::MakeTempName(env, path, temp, sizeof temp)) return platform::Status::Failed;
+        platform::Status created = env->CreateNewFile(temp, &file);
+        if (created == platform::Status::Exists) continue;
+        if (created != platform::Status::Ok) return StatusOfCreate(created);
     }
-    if (file == nullptr) return platform::WriteStatus::Failed;
+    if (file == nullptr) return platform::Status::Failed;
 
     // Every byte must reach the file, and the file the disk, before it may
     // take the place of the old one.
@@ -112,15 +86,15 @@ platform::WriteStatus ReplaceFileContent(platform::Env* env, const char* path, c
     if (!env->CloseWritable(file)) ok = false;
     if (!ok) {
         env->RemoveFile(temp);
-        return platform::WriteStatus::Failed;
+        return platform::Status::Failed;
     }
     if (written != nullptr) ReadWrittenFile(env, temp, written);
-    platform::WriteStatus moved = env->RenameOver(temp, path);
-    for (int attempt = 1; moved == platform::WriteStatus::Busy && attempt < kReplaceAttempts; ++attempt) {
+    platform::Status moved = env->RenameOver(temp, path);
+    for (int attempt = 1; moved == platform::Status::Busy && attempt < kReplaceAttempts; ++attempt) {
         env->SleepMilliseconds(kReplaceRetryMs);
         moved = env->RenameOver(temp, path);
     }
-    if (moved != platform::WriteStatus::Ok) {
+    if (moved != platform::Status::Ok) {
         env->RemoveFile(temp);
         if (written != nullptr) written->Known = false;
     }

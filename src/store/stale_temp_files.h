@@ -8,7 +8,7 @@ namespace tarnwick {
 namespace store {
 
 // Removes the files "<path>.<pid>.<n>.tmp" (the names ReplaceFileContent
-// makes) beside `path` whose process no longer runs (Env::ProcessRunning)
+// takes from platform/temp_names.h) beside `path` whose process no longer runs (Env::ProcessRunning)
 // or that were last written more than a minute ago: no save takes that
 // long, so such a file is a leftover even when its process id was reused.
 // Files of other names are left alone. Returns how many went. Linear in the

@@ -68,13 +68,13 @@ bool BeginUpdate(PositionFile* handle, const char* fileName) {
     const std::uint64_t wait = file.LockStuck ? kStuckWaitTicks : kWaitTicks;
     LockSighting seen{name, file.Comparison, 0, false};
     for (int attempt = 0; attempt < kMaxTries; ++attempt) {
-        platform::LockStatus status = env->TryLockFile(name, &file.UpdateLock);
-        if (status == platform::LockStatus::Ok) {
+        platform::Status status = env->TryLockFile(name, &file.UpdateLock);
+        if (status == platform::Status::Ok) {
             file.LockStuck = false;
             return true;
         }
         file.UpdateLock = nullptr;
-        if (status == platform::LockStatus::Unavailable) return false;
+        if (status == platform::Status::Unavailable) return false;
         const std::uint64_t now = Ticks(env->CurrentTime());
         // Every holder makes the lock file anew: a new one shows that the
         // lock moves on, so the wait for it starts again (hosts that take

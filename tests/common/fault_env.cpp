@@ -25,7 +25,14 @@ void FaultEnv::ClearFaults() {
 
 void* FaultEnv::AllocZeroed(std::size_t size) {
     if (Next(Op::Alloc) != Fault::None) return nullptr;
-    void* block = base()->AllocZeroed(size);
+    void* block = target()->AllocZeroed(size);
+    if (block != nullptr) ++live_;
+    return block;
+}
+
+void* FaultEnv::Alloc(std::size_t size) {
+    if (Next(Op::Alloc) != Fault::None) return nullptr;
+    void* block = target()->Alloc(size);
     if (block != nullptr) ++live_;
     return block;
 }
@@ -33,93 +40,93 @@ void* FaultEnv::AllocZeroed(std::size_t size) {
 void FaultEnv::Release(void* block) {
     if (block == nullptr) return;
     --live_;
-    base()->Release(block);
+    target()->Release(block);
 }
 
 bool FaultEnv::GetFileTime(platform::File* file, platform::FileTime* time) {
     if (Next(Op::Time) != Fault::None) return false;
-    return base()->GetFileTime(file, time);
+    return target()->GetFileTime(file, time);
 }
 
 bool FaultEnv::GetFileSize(platform::File* file, std::uint64_t* size) {
     if (Next(Op::Size) != Fault::None) return false;
-    return base()->GetFileSize(file, size);
+    return target()->GetFileSize(file, size);
 }
 
-platform::PathStatus FaultEnv::ProbePath(const char* path) {
+platform::Status FaultEnv::ProbePath(const char* path) {
     switch (Next(Op::Probe)) {
     case Fault::None:
-        return base()->ProbePath(path);
+        return target()->ProbePath(path);
     case Fault::Missing:
-        return platform::PathStatus::Missing;
+        return platform::Status::NotFound;
     case Fault::Busy:
-        return platform::PathStatus::Unreachable;
+        return platform::Status::Unreachable;
     default:
-        return platform::PathStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
 bool FaultEnv::CloseWritable(platform::WritableFile* file) {
     // The handle is gone either way; only the report differs.
-    bool closed = base()->CloseWritable(file);
+    bool closed = target()->CloseWritable(file);
     return Next(Op::CloseWritable) == Fault::None && closed;
 }
 
 bool FaultEnv::RemoveFile(const char* path) {
     if (Next(Op::Remove) != Fault::None) return false;
-    return base()->RemoveFile(path);
+    return target()->RemoveFile(path);
 }
 
 platform::RegistryKey* FaultEnv::RegistryOpenForRead(const char* path) {
     if (Next(Op::RegistryOpen) != Fault::None) return nullptr;
-    return base()->RegistryOpenForRead(path);
+    return target()->RegistryOpenForRead(path);
 }
 
 platform::RegistryKey* FaultEnv::RegistryCreateForWrite(const char* path) {
     if (Next(Op::RegistryCreate) != Fault::None) return nullptr;
-    return base()->RegistryCreateForWrite(path);
+    return target()->RegistryCreateForWrite(path);
 }
 
 bool FaultEnv::RegistrySetString(platform::RegistryKey* key, const char* name, const char* text) {
     if (Next(Op::RegistrySet) != Fault::None) return false;
-    return base()->RegistrySetString(key, name, text);
+    return target()->RegistrySetString(key, name, text);
 }
 
-platform::OpenStatus FaultEnv::OpenForRead(const char* path, platform::File** file) {
+platform::Status FaultEnv::OpenForRead(const char* path, platform::File** file) {
     if (file != nullptr) *file = nullptr;
     switch (Next(Op::Open)) {
     case Fault::None:
-        return base()->OpenForRead(path, file);
+        return target()->OpenForRead(path, file);
     case Fault::Busy:
-        return platform::OpenStatus::Busy;
+        return platform::Status::Busy;
     case Fault::Denied:
-        return platform::OpenStatus::Denied;
+        return platform::Status::Denied;
     case Fault::NotFound:
-        return platform::OpenStatus::NotFound;
+        return platform::Status::NotFound;
     default:
-        return platform::OpenStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
 bool FaultEnv::ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) {
     Fault fault = Next(Op::Read);
-    if (fault == Fault::None) return base()->ReadFile(file, buffer, size, read);
-    if (fault == Fault::Short) return base()->ReadFile(file, buffer, size / 2, read);
+    if (fault == Fault::None) return target()->ReadFile(file, buffer, size, read);
+    if (fault == Fault::Short) return target()->ReadFile(file, buffer, size / 2, read);
     if (read != nullptr) *read = 0;
     return false;
 }
 
-platform::CreateStatus FaultEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
+platform::Status FaultEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
     if (file != nullptr) *file = nullptr;
     switch (Next(Op::Create)) {
     case Fault::None:
-        return base()->CreateNewFile(path, file);
+        return target()->CreateNewFile(path, file);
     case Fault::Busy:
-        return platform::CreateStatus::Busy;
+        return platform::Status::Busy;
     case Fault::Denied:
-        return platform::CreateStatus::Denied;
+        return platform::Status::Denied;
     default:
-        return platform::CreateStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
@@ -130,51 +137,51 @@ bool FaultEnv::WriteFile(platform::WritableFile* file, const void* data, std::ui
         // A full disk takes what fits of this write and nothing after it.
         if (fault == Fault::DiskFull && size > 1) {
             std::uint32_t part = 0;
-            base()->WriteFile(file, data, size / 2, &part);
+            target()->WriteFile(file, data, size / 2, &part);
         }
         if (written != nullptr) *written = 0;
         return false;
     }
-    if (fault == Fault::None) return base()->WriteFile(file, data, size, written);
-    if (fault == Fault::Short) return base()->WriteFile(file, data, size / 2, written);
+    if (fault == Fault::None) return target()->WriteFile(file, data, size, written);
+    if (fault == Fault::Short) return target()->WriteFile(file, data, size / 2, written);
     if (written != nullptr) *written = 0;
     return false;
 }
 
 bool FaultEnv::FlushFile(platform::WritableFile* file) {
     if (Next(Op::Flush) != Fault::None) return false;
-    return skipFlushes_ || base()->FlushFile(file);
+    return skipFlushes_ || target()->FlushFile(file);
 }
 
-platform::WriteStatus FaultEnv::RenameOver(const char* source, const char* target) {
+platform::Status FaultEnv::RenameOver(const char* source, const char* target) {
     switch (Next(Op::Rename)) {
     case Fault::None:
-        return base()->RenameOver(source, target);
+        return EnvWrapper::RenameOver(source, target);  // `target` is the file here
     case Fault::Busy:
-        return platform::WriteStatus::Busy;
+        return platform::Status::Busy;
     case Fault::Denied:
-        return platform::WriteStatus::Denied;
+        return platform::Status::Denied;
     default:
-        return platform::WriteStatus::Failed;
+        return platform::Status::Failed;
     }
 }
 
-platform::LockStatus FaultEnv::TryLockFile(const char* path, platform::LockFile** lock) {
+platform::Status FaultEnv::TryLockFile(const char* path, platform::LockFile** lock) {
     if (lock != nullptr) *lock = nullptr;
     switch (Next(Op::Lock)) {
     case Fault::None:
-        return base()->TryLockFile(path, lock);
+        return target()->TryLockFile(path, lock);
     case Fault::Busy:
-        return platform::LockStatus::Busy;
+        return platform::Status::Busy;
     default:
-        return platform::LockStatus::Unavailable;
+        return platform::Status::Unavailable;
     }
 }
 
 bool FaultEnv::RegistryQueryValue(platform::RegistryKey* key, const char* name, void* buffer, std::uint32_t* size) {
     switch (Next(Op::RegistryQuery)) {
     case Fault::None:
-        return base()->RegistryQueryValue(key, name, buffer, size);
+        return target()->RegistryQueryValue(key, name, buffer, size);
     case Fault::Unterminated:
         // The whole buffer filled with text and no terminator.
         if (buffer == nullptr || size == nullptr) return false;

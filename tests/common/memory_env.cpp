@@ -86,18 +86,18 @@ int MemoryEnv::OpenHandles() const {
     return openHandles_;
 }
 
-platform::OpenStatus MemoryEnv::OpenForRead(const char* path, platform::File** file) {
-    if (file == nullptr) return platform::OpenStatus::Failed;
+platform::Status MemoryEnv::OpenForRead(const char* path, platform::File** file) {
+    if (file == nullptr) return platform::Status::Failed;
     *file = nullptr;
-    if (!Named(path)) return platform::OpenStatus::NotFound;
+    if (!Named(path)) return platform::Status::NotFound;
     std::lock_guard<std::mutex> hold(mutex_);
     std::shared_ptr<Data> data = Find(path);
-    if (data == nullptr) return IsFolder(path) ? platform::OpenStatus::Denied : platform::OpenStatus::NotFound;
-    if (data->Writing) return platform::OpenStatus::Busy;
+    if (data == nullptr) return IsFolder(path) ? platform::Status::Denied : platform::Status::NotFound;
+    if (data->Writing) return platform::Status::Busy;
     ++data->Readers;
     ++openHandles_;
     *file = reinterpret_cast<platform::File*>(new Reader{std::move(data), 0});
-    return platform::OpenStatus::Ok;
+    return platform::Status::Ok;
 }
 
 bool MemoryEnv::GetFileTime(platform::File* file, platform::FileTime* time) {
@@ -143,26 +143,26 @@ void MemoryEnv::CloseFile(platform::File* file) {
     delete reader;
 }
 
-platform::PathStatus MemoryEnv::ProbePath(const char* path) {
-    if (!Named(path)) return platform::PathStatus::Failed;
+platform::Status MemoryEnv::ProbePath(const char* path) {
+    if (!Named(path)) return platform::Status::Failed;
     std::lock_guard<std::mutex> hold(mutex_);
-    return Find(path) != nullptr || IsFolder(path) ? platform::PathStatus::Exists : platform::PathStatus::Missing;
+    return Find(path) != nullptr || IsFolder(path) ? platform::Status::Exists : platform::Status::NotFound;
 }
 
 bool MemoryEnv::ResolveReplaceTarget(const char*, char*, std::size_t) { return false; }
 
-platform::CreateStatus MemoryEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
-    if (file == nullptr) return platform::CreateStatus::Failed;
+platform::Status MemoryEnv::CreateNewFile(const char* path, platform::WritableFile** file) {
+    if (file == nullptr) return platform::Status::Failed;
     *file = nullptr;
-    if (!Named(path)) return platform::CreateStatus::Failed;
+    if (!Named(path)) return platform::Status::Failed;
     std::lock_guard<std::mutex> hold(mutex_);
-    if (Find(path) != nullptr || IsFolder(path)) return platform::CreateStatus::Exists;
+    if (Find(path) != nullptr || IsFolder(path)) return platform::Status::Exists;
     std::shared_ptr<Data> data = NewData();
     data->Writing = true;
     files_[path] = data;
     ++openHandles_;
     *file = reinterpret_cast<platform::WritableFile*>(new Writer{std::move(data)});
-    return platform::CreateStatus::Ok;
+    return platform::Status::Ok;
 }
 
 bool MemoryEnv::WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size,
@@ -188,19 +188,19 @@ bool MemoryEnv::CloseWritable(platform::WritableFile* file) {
     return true;
 }
 
-platform::WriteStatus MemoryEnv::RenameOver(const char* source, const char* target) {
-    if (!Named(source) || !Named(target)) return platform::WriteStatus::Failed;
+platform::Status MemoryEnv::RenameOver(const char* source, const char* target) {
+    if (!Named(source) || !Named(target)) return platform::Status::Failed;
     std::lock_guard<std::mutex> hold(mutex_);
     std::shared_ptr<Data> moved = Find(source);
-    if (moved == nullptr) return platform::WriteStatus::Failed;
-    if (moved->Readers > 0 || moved->Writing) return platform::WriteStatus::Busy;
-    if (IsFolder(target)) return platform::WriteStatus::Denied;
+    if (moved == nullptr) return platform::Status::Failed;
+    if (moved->Readers > 0 || moved->Writing) return platform::Status::Busy;
+    if (IsFolder(target)) return platform::Status::Denied;
     std::shared_ptr<Data> replaced = Find(target);
-    if (replaced == moved) return platform::WriteStatus::Ok;
-    if (replaced != nullptr && (replaced->Readers > 0 || replaced->Writing)) return platform::WriteStatus::Busy;
+    if (replaced == moved) return platform::Status::Ok;
+    if (replaced != nullptr && (replaced->Readers > 0 || replaced->Writing)) return platform::Status::Busy;
     files_.erase(source);
     files_[target] = std::move(moved);
-    return platform::WriteStatus::Ok;
+    return platform::Status::Ok;
 }
 
 bool MemoryEnv::RemoveFile(const char* path) {
@@ -238,13 +238,13 @@ bool MemoryEnv::ListFiles(const char* pathPrefix, const char* suffix,
     return true;
 }
 
-platform::LockStatus MemoryEnv::TryLockFile(const char* path, platform::LockFile** lock) {
-    if (lock == nullptr) return platform::LockStatus::Unavailable;
+platform::Status MemoryEnv::TryLockFile(const char* path, platform::LockFile** lock) {
+    if (lock == nullptr) return platform::Status::Unavailable;
     *lock = nullptr;
-    if (!Named(path)) return platform::LockStatus::Unavailable;
+    if (!Named(path)) return platform::Status::Unavailable;
     // Any non-null value is a held lock; nothing is kept for it.
     *lock = reinterpret_cast<platform::LockFile*>(this);
-    return platform::LockStatus::Ok;
+    return platform::Status::Ok;
 }
 
 void MemoryEnv::UnlockFile(platform::LockFile*) {}

@@ -35,16 +35,16 @@
 #include <mutex>
 #include <string>
 
-#include "common/forwarding_env.h"
 #include "platform/env.h"
+#include "platform/env_wrapper.h"
 
 namespace tarnwick {
 namespace testing_support {
 
-class MemoryEnv : public ForwardingEnv {
+class MemoryEnv : public platform::EnvWrapper {
 public:
     // `base` serves the heap and the process calls.
-    explicit MemoryEnv(platform::Env* base) : ForwardingEnv(base) {}
+    explicit MemoryEnv(platform::Env* base) : EnvWrapper(base) {}
     // Handles still open are not released: a caller that leaks one leaks it
     // for the leak checker to see.
     ~MemoryEnv() override = default;
@@ -60,27 +60,27 @@ public:
     // Handles made by OpenForRead and CreateNewFile that are not closed yet.
     int OpenHandles() const;
 
-    platform::OpenStatus OpenForRead(const char* path, platform::File** file) override;
+    platform::Status OpenForRead(const char* path, platform::File** file) override;
     bool GetFileTime(platform::File* file, platform::FileTime* time) override;
     bool GetFileSize(platform::File* file, std::uint64_t* size) override;
     bool GetFileIdentity(platform::File* file, std::uint64_t* identity) override;
     bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
     void CloseFile(platform::File* file) override;
-    platform::PathStatus ProbePath(const char* path) override;
+    platform::Status ProbePath(const char* path) override;
 
     // No links: every path is replaced as it is.
     bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override;
-    platform::CreateStatus CreateNewFile(const char* path, platform::WritableFile** file) override;
+    platform::Status CreateNewFile(const char* path, platform::WritableFile** file) override;
     bool WriteFile(platform::WritableFile* file, const void* data, std::uint32_t size, std::uint32_t* written) override;
     bool FlushFile(platform::WritableFile* file) override;
     bool CloseWritable(platform::WritableFile* file) override;
-    platform::WriteStatus RenameOver(const char* source, const char* target) override;
+    platform::Status RenameOver(const char* source, const char* target) override;
     bool RemoveFile(const char* path) override;
     bool ListFiles(const char* pathPrefix, const char* suffix,
                    void (*visit)(const char* path, const platform::FileTime& written, void* context),
                    void* context) override;
 
-    platform::LockStatus TryLockFile(const char* path, platform::LockFile** lock) override;
+    platform::Status TryLockFile(const char* path, platform::LockFile** lock) override;
     void UnlockFile(platform::LockFile* lock) override;
 
     void SleepMilliseconds(unsigned milliseconds) override;

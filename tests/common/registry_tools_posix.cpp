@@ -16,7 +16,7 @@ bool RegistrySetRaw(const char* keyPath, const char* name, const void* bytes, st
     char file[kSystemPathSize];
     if (!KeyFolder(keyPath, folder, sizeof folder) || !MakeFolders(folder)) return false;
     if (!ValueFile(folder, name, file, sizeof file)) return false;
-    return WriteValueFile(file, bytes, size);
+    return WriteValueFile(platform::Env::Default(), file, bytes, size);
 }
 
 bool RegistryDeleteTree(const char* path) {

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "common/forwarding_env.h"
 #include "common/registry_tools.h"
 #include "common/system_tools.h"
 #include "common/test_support.h"
 #include "fake_host.h"
+#include "platform/env_wrapper.h"
 #include "plugin/host_abi.h"
 #include "store/position_file.h"
 
@@ -187,11 +187,11 @@ bool IsWholeItemList(const std::string& text) {
 
 // Keeps the bytes a Load reads, so that the reader checks what the Load
 // itself saw.
-class RecordingEnv : public ts::ForwardingEnv {
+class RecordingEnv : public platform::EnvWrapper {
 public:
-    RecordingEnv() : ForwardingEnv(platform::Env::Default()) {}
+    RecordingEnv() : EnvWrapper(platform::Env::Default()) {}
     bool ReadFile(platform::File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override {
-        bool ok = ForwardingEnv::ReadFile(file, buffer, size, read);
+        bool ok = EnvWrapper::ReadFile(file, buffer, size, read);
         if (ok) Read.append(static_cast<const char*>(buffer), *read);
         return ok;
     }
@@ -223,7 +223,7 @@ int RunReader(const std::string& cfg, int milliseconds, const std::string& resul
             }
         }
         platform::File* handle = nullptr;
-        if (env->OpenForRead(cfg.c_str(), &handle) == platform::OpenStatus::Ok) {
+        if (env->OpenForRead(cfg.c_str(), &handle) == platform::Status::Ok) {
             std::uint64_t size = 0;
             if (env->GetFileSize(handle, &size)) {
                 std::string text(static_cast<std::size_t>(size), '\0');

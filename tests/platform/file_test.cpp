@@ -26,15 +26,15 @@ using testing_support::WriteWholeFile;
 
 std::uint64_t Ticks(const FileTime& time) { return (static_cast<std::uint64_t>(time.High) << 32) | time.Low; }
 
-WriteStatus Replace(const std::string& path, const std::string& content) {
+Status Replace(const std::string& path, const std::string& content) {
     return store::ReplaceFileContent(platform::Env::Default(), path.c_str(), content.data(), static_cast<std::uint32_t>(content.size()));
 }
 
 // Reads the whole file through the layer; "<status n>" when it cannot be opened.
 std::string ReadThroughLayer(const std::string& path) {
     File* file = nullptr;
-    OpenStatus status = platform::Env::Default()->OpenForRead(path.c_str(), &file);
-    if (status != OpenStatus::Ok) return "<status " + std::to_string(static_cast<int>(status)) + ">";
+    Status status = platform::Env::Default()->OpenForRead(path.c_str(), &file);
+    if (status != Status::Ok) return "<status " + std::to_string(static_cast<int>(status)) + ">";
     std::uint64_t size = 0;
     EXPECT_TRUE(platform::Env::Default()->GetFileSize(file, &size));
     std::string content(static_cast<std::size_t>(size) + 1, '\0');
@@ -48,14 +48,14 @@ std::string ReadThroughLayer(const std::string& path) {
 TEST(OpenForReadTest, MissingFilesAndFoldersAreNotFound) {
     TempDir dir;
     File* file = reinterpret_cast<File*>(&dir);
-    EXPECT_EQ(platform::Env::Default()->OpenForRead(dir.File("absent.cfg").c_str(), &file), OpenStatus::NotFound);
+    EXPECT_EQ(platform::Env::Default()->OpenForRead(dir.File("absent.cfg").c_str(), &file), Status::NotFound);
     EXPECT_EQ(file, nullptr);
     std::string in_missing_folder = dir.File("no-such-folder") + testing_support::PathSeparator() + "a.cfg";
-    EXPECT_EQ(platform::Env::Default()->OpenForRead(in_missing_folder.c_str(), &file), OpenStatus::NotFound);
+    EXPECT_EQ(platform::Env::Default()->OpenForRead(in_missing_folder.c_str(), &file), Status::NotFound);
     EXPECT_EQ(file, nullptr);
 
     // A folder is not a file that can be read.
-    EXPECT_EQ(platform::Env::Default()->OpenForRead(dir.path().c_str(), &file), OpenStatus::Denied);
+    EXPECT_EQ(platform::Env::Default()->OpenForRead(dir.path().c_str(), &file), Status::Denied);
     EXPECT_EQ(file, nullptr);
 }
 
@@ -65,7 +65,7 @@ TEST(OpenForReadTest, ReadsSizeTimeAndContentInPieces) {
     ASSERT_TRUE(WriteWholeFile(path, "hello world"));
 
     File* file = nullptr;
-    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), Status::Ok);
     std::uint64_t size = 0;
     ASSERT_TRUE(platform::Env::Default()->GetFileSize(file, &size));
     EXPECT_EQ(size, 11u);
@@ -96,7 +96,7 @@ TEST(OpenForReadTest, IdentityNamesTheFileAndChangesWhenItIsReplaced) {
 
     auto identityOf = [&path](std::uint64_t* identity) {
         File* file = nullptr;
-        if (platform::Env::Default()->OpenForRead(path.c_str(), &file) != OpenStatus::Ok) return false;
+        if (platform::Env::Default()->OpenForRead(path.c_str(), &file) != Status::Ok) return false;
         bool ok = platform::Env::Default()->GetFileIdentity(file, identity);
         platform::Env::Default()->CloseFile(file);
         return ok;
@@ -108,7 +108,7 @@ TEST(OpenForReadTest, IdentityNamesTheFileAndChangesWhenItIsReplaced) {
 
     // A replace puts a new file in place (made before the old one goes, so
     // it cannot reuse its number): same size, other identity.
-    ASSERT_EQ(store::ReplaceFileContent(platform::Env::Default(), path.c_str(), "other", 5), WriteStatus::Ok);
+    ASSERT_EQ(store::ReplaceFileContent(platform::Env::Default(), path.c_str(), "other", 5), Status::Ok);
     ASSERT_TRUE(identityOf(&after));
     EXPECT_NE(before, after);
 }
@@ -121,7 +121,7 @@ TEST(OpenForReadTest, FileHeldByAWriterIsBusy) {
         ForeignWriter writer(path);
         ASSERT_TRUE(writer.Held());
         File* file = nullptr;
-        EXPECT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Busy);
+        EXPECT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), Status::Busy);
         EXPECT_EQ(file, nullptr);
     }
     EXPECT_EQ(ReadThroughLayer(path), "content");
@@ -141,16 +141,16 @@ TEST(ReplaceFileContentTest, CreatesAndReplacesLeavingNoTemporaryFiles) {
     TempDir dir;
     std::string path = dir.File("positions.cfg");
 
-    EXPECT_EQ(Replace(path, "first version, rather long\r\n"), WriteStatus::Ok);
+    EXPECT_EQ(Replace(path, "first version, rather long\r\n"), Status::Ok);
     EXPECT_EQ(ReadWholeFile(path), "first version, rather long\r\n");
-    EXPECT_EQ(Replace(path, "second"), WriteStatus::Ok);
+    EXPECT_EQ(Replace(path, "second"), Status::Ok);
     EXPECT_EQ(ReadWholeFile(path), "second");
-    EXPECT_EQ(Replace(path, ""), WriteStatus::Ok);
+    EXPECT_EQ(Replace(path, ""), Status::Ok);
     EXPECT_TRUE(testing_support::FileExists(path));
     EXPECT_EQ(ReadWholeFile(path), "");
 
     std::string binary("a\0b\r\n\xFF", 6);
-    EXPECT_EQ(Replace(path, binary), WriteStatus::Ok);
+    EXPECT_EQ(Replace(path, binary), Status::Ok);
     EXPECT_EQ(ReadWholeFile(path), binary);
 
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
@@ -159,11 +159,11 @@ TEST(ReplaceFileContentTest, CreatesAndReplacesLeavingNoTemporaryFiles) {
 TEST(ReplaceFileContentTest, ImpossibleTargetsFailWithoutLeftovers) {
     TempDir dir;
     std::string in_missing_folder = dir.File("no-such-folder") + testing_support::PathSeparator() + "a.cfg";
-    EXPECT_EQ(Replace(in_missing_folder, "x"), WriteStatus::Failed);
+    EXPECT_EQ(Replace(in_missing_folder, "x"), Status::Failed);
 
     std::string folder = dir.File("folder");
     ASSERT_TRUE(testing_support::MakeFolder(folder));
-    EXPECT_EQ(Replace(folder, "x"), WriteStatus::Denied);
+    EXPECT_EQ(Replace(folder, "x"), Status::Denied);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"folder"});
     EXPECT_TRUE(ListFolder(folder).empty());
 }
@@ -173,7 +173,7 @@ TEST(ReplaceFileContentTest, ReadOnlyTargetIsDeniedAndKept) {
     std::string path = dir.File("positions.cfg");
     ASSERT_TRUE(WriteWholeFile(path, "kept"));
     ASSERT_TRUE(testing_support::MakeReadOnly(path));
-    EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Denied);
+    EXPECT_EQ(Replace(path, "replacement"), Status::Denied);
     EXPECT_EQ(ReadWholeFile(path), "kept");
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
 }
@@ -194,7 +194,7 @@ TEST(ReplaceFileContentTest, StaleTemporaryFilesDoNotBlockIt) {
     }
     for (int round = 0; round < 3; ++round) {
         std::string content = "new " + std::to_string(round);
-        EXPECT_EQ(Replace(path, content), WriteStatus::Ok);
+        EXPECT_EQ(Replace(path, content), Status::Ok);
         EXPECT_EQ(ReadWholeFile(path), content);
     }
     EXPECT_EQ(ListFolder(dir.path()).size(), static_cast<std::size_t>(stale) + 1);
@@ -204,11 +204,11 @@ TEST(ReplaceFileContentTest, OpenReaderMakesItBusyAndKeepsTheFile) {
     TempDir dir;
     std::string path = dir.File("positions.cfg");
     std::string old_content = "<item type=\"editor\" path=\"a\">\r\n";
-    ASSERT_EQ(Replace(path, old_content), WriteStatus::Ok);
+    ASSERT_EQ(Replace(path, old_content), Status::Ok);
 
     File* reader = nullptr;
-    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &reader), OpenStatus::Ok);
-    EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Busy);
+    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &reader), Status::Ok);
+    EXPECT_EQ(Replace(path, "replacement"), Status::Busy);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
 
     // The reader still sees the old content, and so does everyone else.
@@ -219,16 +219,16 @@ TEST(ReplaceFileContentTest, OpenReaderMakesItBusyAndKeepsTheFile) {
     platform::Env::Default()->CloseFile(reader);
     EXPECT_EQ(ReadWholeFile(path), old_content);
 
-    EXPECT_EQ(Replace(path, "replacement"), WriteStatus::Ok);
+    EXPECT_EQ(Replace(path, "replacement"), Status::Ok);
     EXPECT_EQ(ReadWholeFile(path), "replacement");
 }
 
 TEST(ReplaceFileContentTest, ReplacedFileHasANewerTime) {
     TempDir dir;
     std::string path = dir.File("positions.cfg");
-    ASSERT_EQ(Replace(path, "one"), WriteStatus::Ok);
+    ASSERT_EQ(Replace(path, "one"), Status::Ok);
     File* file = nullptr;
-    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+    ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), Status::Ok);
     FileTime before = {0, 0};
     ASSERT_TRUE(platform::Env::Default()->GetFileTime(file, &before));
     platform::Env::Default()->CloseFile(file);
@@ -237,8 +237,8 @@ TEST(ReplaceFileContentTest, ReplacedFileHasANewerTime) {
     FileTime after = before;
     for (int attempt = 0; attempt < 100 && CompareTimes(after, before) <= 0; ++attempt) {
         platform::Env::Default()->SleepMilliseconds(20);
-        ASSERT_EQ(Replace(path, "two"), WriteStatus::Ok);
-        ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), OpenStatus::Ok);
+        ASSERT_EQ(Replace(path, "two"), Status::Ok);
+        ASSERT_EQ(platform::Env::Default()->OpenForRead(path.c_str(), &file), Status::Ok);
         ASSERT_TRUE(platform::Env::Default()->GetFileTime(file, &after));
         platform::Env::Default()->CloseFile(file);
     }
@@ -250,7 +250,7 @@ TEST(ReplaceFileContentTest, ConcurrentWritersAndReadersNeverSeeATornFile) {
     std::string path = dir.File("positions.cfg");
     // Large enough that a write cannot be a single atomic block.
     auto content_of = [](int writer) { return std::string(256 * 1024, static_cast<char>('a' + writer)); };
-    ASSERT_EQ(Replace(path, content_of(0)), WriteStatus::Ok);
+    ASSERT_EQ(Replace(path, content_of(0)), Status::Ok);
 
     const int kWriters = 3;
     const int kRounds = 40;
@@ -263,10 +263,10 @@ TEST(ReplaceFileContentTest, ConcurrentWritersAndReadersNeverSeeATornFile) {
         threads.emplace_back([&, w] {
             std::string content = content_of(w);
             for (int round = 0; round < kRounds; ++round) {
-                WriteStatus status = Replace(path, content);
-                if (status == WriteStatus::Ok) {
+                Status status = Replace(path, content);
+                if (status == Status::Ok) {
                     ++written;
-                } else if (status != WriteStatus::Busy) {
+                } else if (status != Status::Busy) {
                     ++unexpected;
                 }
             }
@@ -276,7 +276,7 @@ TEST(ReplaceFileContentTest, ConcurrentWritersAndReadersNeverSeeATornFile) {
         while (writing) {
             std::string seen = ReadThroughLayer(path);
             if (seen.rfind("<status", 0) == 0) {
-                if (seen != "<status " + std::to_string(static_cast<int>(OpenStatus::Busy)) + ">") ++unexpected;
+                if (seen != "<status " + std::to_string(static_cast<int>(Status::Busy)) + ">") ++unexpected;
                 continue;
             }
             bool whole = seen.size() == 256 * 1024 && seen.find_first_not_of(seen[0]) == std::string::npos;
@@ -302,26 +302,26 @@ TEST(ProbePathTest, TellsExistingFromMissing) {
     ASSERT_TRUE(WriteWholeFile(path, "x"));
     char separator = testing_support::PathSeparator();
 
-    EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), PathStatus::Exists);
-    EXPECT_EQ(platform::Env::Default()->ProbePath(dir.path().c_str()), PathStatus::Exists);
-    EXPECT_EQ(platform::Env::Default()->ProbePath(dir.File("absent.txt").c_str()), PathStatus::Missing);
-    EXPECT_EQ(platform::Env::Default()->ProbePath((dir.File("absent-folder") + separator + "a.txt").c_str()), PathStatus::Missing);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), Status::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(dir.path().c_str()), Status::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(dir.File("absent.txt").c_str()), Status::NotFound);
+    EXPECT_EQ(platform::Env::Default()->ProbePath((dir.File("absent-folder") + separator + "a.txt").c_str()), Status::NotFound);
     // A folder of the path that is a file now.
-    EXPECT_EQ(platform::Env::Default()->ProbePath((path + separator + "a.txt").c_str()), PathStatus::Missing);
+    EXPECT_EQ(platform::Env::Default()->ProbePath((path + separator + "a.txt").c_str()), Status::NotFound);
 
     // Folders named with a trailing separator, and the root, exist.
-    EXPECT_EQ(platform::Env::Default()->ProbePath((dir.path() + separator).c_str()), PathStatus::Exists);
-    EXPECT_EQ(platform::Env::Default()->ProbePath(testing_support::FileSystemRoot().c_str()), PathStatus::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath((dir.path() + separator).c_str()), Status::Exists);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(testing_support::FileSystemRoot().c_str()), Status::Exists);
 }
 
 TEST(ProbePathTest, PathOnAnUnmappedDriveIsUnreachable) {
     if (!testing_support::kIsWindows) GTEST_SKIP() << "only Windows has drive letters";
     std::string path = testing_support::UnmappedDrivePath();
     ASSERT_FALSE(path.empty()) << "every drive letter is mapped";
-    EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), PathStatus::Unreachable);
+    EXPECT_EQ(platform::Env::Default()->ProbePath(path.c_str()), Status::Unreachable);
     std::string share = "\\\\no-such-server-tarnwick\\share\\a.txt";
-    EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), PathStatus::Missing);
-    EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), PathStatus::Exists);
+    EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), Status::NotFound);
+    EXPECT_NE(platform::Env::Default()->ProbePath(share.c_str()), Status::Exists);
 }
 
 }  // namespace

@@ -27,15 +27,15 @@ TEST(UpdateLockFile, OneHolderAtATimeAndNothingLeftAfterwards) {
     const std::string path = dir.File("Tarnwick.cfg.twlock");
     Env* env = Env::Default();
     LockFile* first = nullptr;
-    ASSERT_EQ(LockStatus::Ok, env->TryLockFile(path.c_str(), &first));
+    ASSERT_EQ(Status::Ok, env->TryLockFile(path.c_str(), &first));
     ASSERT_NE(nullptr, first);
     EXPECT_TRUE(Listed(dir, "Tarnwick.cfg.twlock"));
     LockFile* second = reinterpret_cast<LockFile*>(1);
-    EXPECT_EQ(LockStatus::Busy, env->TryLockFile(path.c_str(), &second));
+    EXPECT_EQ(Status::Busy, env->TryLockFile(path.c_str(), &second));
     EXPECT_EQ(nullptr, second);
     env->UnlockFile(first);
     EXPECT_FALSE(Listed(dir, "Tarnwick.cfg.twlock"));
-    ASSERT_EQ(LockStatus::Ok, env->TryLockFile(path.c_str(), &second));
+    ASSERT_EQ(Status::Ok, env->TryLockFile(path.c_str(), &second));
     env->UnlockFile(second);
     env->UnlockFile(nullptr);
     EXPECT_TRUE(ListFolder(dir.path()).empty());
@@ -44,10 +44,10 @@ TEST(UpdateLockFile, OneHolderAtATimeAndNothingLeftAfterwards) {
 TEST(UpdateLockFile, ALockThatCannotBeMadeIsUnavailable) {
     TempDir dir;
     LockFile* lock = reinterpret_cast<LockFile*>(1);
-    EXPECT_EQ(LockStatus::Unavailable, Env::Default()->TryLockFile(dir.File("no-folder/x.twlock").c_str(), &lock));
+    EXPECT_EQ(Status::Unavailable, Env::Default()->TryLockFile(dir.File("no-folder/x.twlock").c_str(), &lock));
     EXPECT_EQ(nullptr, lock);
-    EXPECT_EQ(LockStatus::Unavailable, Env::Default()->TryLockFile("", &lock));
-    EXPECT_EQ(LockStatus::Unavailable, Env::Default()->TryLockFile(dir.path().c_str(), &lock));  // a folder
+    EXPECT_EQ(Status::Unavailable, Env::Default()->TryLockFile("", &lock));
+    EXPECT_EQ(Status::Unavailable, Env::Default()->TryLockFile(dir.path().c_str(), &lock));  // a folder
 }
 
 struct Found {

@@ -150,8 +150,8 @@ TEST_F(RegistryTest, UnusualNamesStayDistinctAndInsideTheirKey) {
     EXPECT_EQ(Get("..\\..\\..\\Escape", "Value"), std::string("inside\0", 7));
     EXPECT_EQ(Get("..\\..", "Value"), std::string("<none>"));
     // Nothing lands beside the registry substitute's root folder.
-    EXPECT_EQ(Env::Default()->ProbePath(dir_.File("Escape").c_str()), PathStatus::Missing);
-    EXPECT_EQ(Env::Default()->ProbePath(dir_.File("escape").c_str()), PathStatus::Missing);
+    EXPECT_EQ(Env::Default()->ProbePath(dir_.File("Escape").c_str()), Status::NotFound);
+    EXPECT_EQ(Env::Default()->ProbePath(dir_.File("escape").c_str()), Status::NotFound);
 }
 
 TEST_F(RegistryTest, DeleteTreeRemovesKeysValuesAndSubKeys) {

@@ -15,10 +15,7 @@ namespace tarnwick {
 namespace store {
 namespace {
 
-using platform::CreateStatus;
-using platform::OpenStatus;
-using platform::PathStatus;
-using platform::WriteStatus;
+using platform::Status;
 using store_testing::Host;
 using store_testing::ItemLine;
 using store_testing::Position;
@@ -35,7 +32,7 @@ struct Stamp {
 Stamp StampOf(MemoryEnv& env, const char* path) {
     Stamp stamp{};
     platform::File* file = nullptr;
-    EXPECT_EQ(OpenStatus::Ok, env.OpenForRead(path, &file));
+    EXPECT_EQ(Status::Ok, env.OpenForRead(path, &file));
     EXPECT_TRUE(env.GetFileTime(file, &stamp.Time));
     EXPECT_TRUE(env.GetFileSize(file, &stamp.Size));
     EXPECT_TRUE(env.GetFileIdentity(file, &stamp.Identity));
@@ -49,34 +46,34 @@ TEST(MemoryEnvTest, OpenFilesAreSharedAsOnWindows) {
     ASSERT_TRUE(env.PutFile("/d/b.cfg", "new"));
 
     platform::File* reader = nullptr;
-    ASSERT_EQ(OpenStatus::Ok, env.OpenForRead("/d/a.cfg", &reader));
+    ASSERT_EQ(Status::Ok, env.OpenForRead("/d/a.cfg", &reader));
     platform::File* second = nullptr;
-    EXPECT_EQ(OpenStatus::Ok, env.OpenForRead("/d/a.cfg", &second)) << "readers share";
+    EXPECT_EQ(Status::Ok, env.OpenForRead("/d/a.cfg", &second)) << "readers share";
     env.CloseFile(second);
-    EXPECT_EQ(WriteStatus::Busy, env.RenameOver("/d/b.cfg", "/d/a.cfg"));
+    EXPECT_EQ(Status::Busy, env.RenameOver("/d/b.cfg", "/d/a.cfg"));
     EXPECT_FALSE(env.RemoveFile("/d/a.cfg"));
     EXPECT_FALSE(env.PutFile("/d/a.cfg", "other"));
     env.CloseFile(reader);
 
     platform::WritableFile* writer = nullptr;
-    ASSERT_EQ(CreateStatus::Ok, env.CreateNewFile("/d/c.tmp", &writer));
+    ASSERT_EQ(Status::Ok, env.CreateNewFile("/d/c.tmp", &writer));
     platform::WritableFile* again = nullptr;
-    EXPECT_EQ(CreateStatus::Exists, env.CreateNewFile("/d/c.tmp", &again));
-    EXPECT_EQ(CreateStatus::Exists, env.CreateNewFile("/d/a.cfg", &again));
-    EXPECT_EQ(OpenStatus::Busy, env.OpenForRead("/d/c.tmp", &reader));
-    EXPECT_EQ(WriteStatus::Busy, env.RenameOver("/d/c.tmp", "/d/a.cfg"));
+    EXPECT_EQ(Status::Exists, env.CreateNewFile("/d/c.tmp", &again));
+    EXPECT_EQ(Status::Exists, env.CreateNewFile("/d/a.cfg", &again));
+    EXPECT_EQ(Status::Busy, env.OpenForRead("/d/c.tmp", &reader));
+    EXPECT_EQ(Status::Busy, env.RenameOver("/d/c.tmp", "/d/a.cfg"));
     std::uint32_t written = 0;
     ASSERT_TRUE(env.WriteFile(writer, "made", 4, &written));
     EXPECT_EQ(4u, written);
     EXPECT_EQ(1, env.OpenHandles());
     ASSERT_TRUE(env.CloseWritable(writer));
 
-    EXPECT_EQ(WriteStatus::Ok, env.RenameOver("/d/c.tmp", "/d/a.cfg"));
+    EXPECT_EQ(Status::Ok, env.RenameOver("/d/c.tmp", "/d/a.cfg"));
     std::string content;
     ASSERT_TRUE(env.GetFile("/d/a.cfg", &content));
     EXPECT_EQ("made", content);
     EXPECT_FALSE(env.GetFile("/d/c.tmp", &content));
-    EXPECT_EQ(WriteStatus::Failed, env.RenameOver("/d/c.tmp", "/d/a.cfg")) << "the source is gone";
+    EXPECT_EQ(Status::Failed, env.RenameOver("/d/c.tmp", "/d/a.cfg")) << "the source is gone";
     EXPECT_EQ(0, env.OpenHandles());
 }
 
@@ -92,7 +89,7 @@ TEST(MemoryEnvTest, EveryNewFileHasItsOwnIdentityAndARenameKeepsIt) {
 
     ASSERT_TRUE(env.PutFile("/d/b.tmp", "moved"));
     const Stamp moved = StampOf(env, "/d/b.tmp");
-    ASSERT_EQ(WriteStatus::Ok, env.RenameOver("/d/b.tmp", "/d/a.cfg"));
+    ASSERT_EQ(Status::Ok, env.RenameOver("/d/b.tmp", "/d/a.cfg"));
     const Stamp after = StampOf(env, "/d/a.cfg");
     EXPECT_EQ(moved.Identity, after.Identity);
     EXPECT_TRUE(platform::TimesEqual(moved.Time, after.Time));
@@ -115,14 +112,14 @@ TEST(MemoryEnvTest, ListingSeesTheFolderOnlyAndFoldersAreImplied) {
     EXPECT_EQ((std::vector<std::string>{"/d/p.cfg.1.tmp", "/d/p.cfg.2.tmp"}), state.second);
     EXPECT_EQ(3u, env.FileCount());
 
-    EXPECT_EQ(PathStatus::Exists, env.ProbePath("/d/p.cfg"));
-    EXPECT_EQ(PathStatus::Exists, env.ProbePath("/d/sub"));
-    EXPECT_EQ(PathStatus::Missing, env.ProbePath("/d/p.cfg.1.tmp"));
-    EXPECT_EQ(PathStatus::Missing, env.ProbePath("/e"));
+    EXPECT_EQ(Status::Exists, env.ProbePath("/d/p.cfg"));
+    EXPECT_EQ(Status::Exists, env.ProbePath("/d/sub"));
+    EXPECT_EQ(Status::NotFound, env.ProbePath("/d/p.cfg.1.tmp"));
+    EXPECT_EQ(Status::NotFound, env.ProbePath("/e"));
     platform::File* file = nullptr;
-    EXPECT_EQ(OpenStatus::Denied, env.OpenForRead("/d/sub", &file));
-    EXPECT_EQ(OpenStatus::NotFound, env.OpenForRead("/d/none", &file));
-    EXPECT_EQ(WriteStatus::Denied, env.RenameOver("/d/p.cfg", "/d/sub"));
+    EXPECT_EQ(Status::Denied, env.OpenForRead("/d/sub", &file));
+    EXPECT_EQ(Status::NotFound, env.OpenForRead("/d/none", &file));
+    EXPECT_EQ(Status::Denied, env.RenameOver("/d/p.cfg", "/d/sub"));
 }
 
 // What the fuzz target of merges relies on: a save through the memory

@@ -38,7 +38,7 @@ protected:
     }
     // Puts `content` in place as another host saves it: a new file.
     void ReplaceAsOtherHost(const std::string& content) {
-        ASSERT_EQ(platform::WriteStatus::Ok,
+        ASSERT_EQ(platform::Status::Ok,
                   ReplaceFileContent(platform::Env::Default(), cfg.c_str(), content.data(),
                                      static_cast<std::uint32_t>(content.size())));
     }

@@ -124,7 +124,7 @@ TEST(PositionFileSharing, SaveMeetingAReaderFailsAndLeavesTheFileWhole) {
     ASSERT_TRUE(AddItem(host.File, ItemKind::Editor, "B", Position(2)));
 
     platform::File* reader = nullptr;
-    ASSERT_EQ(platform::OpenStatus::Ok, platform::Env::Default()->OpenForRead(cfg.c_str(), &reader));
+    ASSERT_EQ(platform::Status::Ok, platform::Env::Default()->OpenForRead(cfg.c_str(), &reader));
     EXPECT_FALSE(Save(host.File, cfg.c_str(), false));
     EXPECT_EQ(ItemLine("A", 1), ReadWholeFile(cfg));
     platform::Env::Default()->CloseFile(reader);
@@ -153,8 +153,8 @@ TEST(PositionFileSharing, PurgeKeepsItemsWhoseFilesCannotBeChecked) {
     const std::string cfg = dir.File("shared.cfg");
     const std::string undecidable = testing_support::UndecidablePath(dir.path());
     ASSERT_FALSE(undecidable.empty());
-    ASSERT_NE(platform::PathStatus::Missing, platform::Env::Default()->ProbePath(undecidable.c_str()));
-    ASSERT_NE(platform::PathStatus::Exists, platform::Env::Default()->ProbePath(undecidable.c_str()));
+    ASSERT_NE(platform::Status::NotFound, platform::Env::Default()->ProbePath(undecidable.c_str()));
+    ASSERT_NE(platform::Status::Exists, platform::Env::Default()->ProbePath(undecidable.c_str()));
     const std::string gone = dir.File("gone.txt");
 
     Host host;

@@ -223,7 +223,7 @@ TEST_F(PositionFileTest, UnchangedFileIsNotReadAgain) {
     ASSERT_TRUE(store_testing::GetTimeAndSize(cfg, &time, &size));
     std::string replaced = ItemLine("a", 44);
     ASSERT_EQ(size, replaced.size());
-    ASSERT_EQ(platform::WriteStatus::Ok,
+    ASSERT_EQ(platform::Status::Ok,
               store::ReplaceFileContent(platform::Env::Default(), cfg.c_str(), replaced.data(), static_cast<std::uint32_t>(replaced.size())));
     ASSERT_TRUE(store_testing::SetTime(cfg, time));
     EXPECT_TRUE(Load(host.File, cfg.c_str()));

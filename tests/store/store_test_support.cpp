@@ -60,7 +60,7 @@ bool PutItem(PositionFile* file, const std::string& path, const StoredPlace& pla
 
 bool GetTimeAndSize(const std::string& path, platform::FileTime* time, std::uint64_t* size) {
     platform::File* handle = nullptr;
-    if (platform::Env::Default()->OpenForRead(path.c_str(), &handle) != platform::OpenStatus::Ok) return false;
+    if (platform::Env::Default()->OpenForRead(path.c_str(), &handle) != platform::Status::Ok) return false;
     bool ok = platform::Env::Default()->GetFileTime(handle, time) && platform::Env::Default()->GetFileSize(handle, size);
     platform::Env::Default()->CloseFile(handle);
     return ok;
