@@ -3,7 +3,7 @@
 #include <curses.h>
 
 #include "console.h"
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 #include "tui_screen.h"
 #include "tui_ui.h"
 
@@ -132,7 +132,7 @@ int ControlWithHotkey(const DialogView& view, int key) {
     if (key <= 0 || key >= 256) return -1;
     for (int i = 0; i < view.Count; ++i) {
         char hotkey = HotkeyOf(view.Items[i].Data);
-        if (hotkey == '\0' || FoldCase(hotkey) != FoldCase(static_cast<char>(key))) continue;
+        if (hotkey == '\0' || hostkit::FoldCase(hotkey) != hostkit::FoldCase(static_cast<char>(key))) continue;
         if (IsControl(view.Items[i])) return i;
         if (view.Items[i].Type == DI_TEXT) return NextControl(view, i, 1);
     }

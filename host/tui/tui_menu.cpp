@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <curses.h>
 
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 #include "tui_screen.h"
 #include "tui_ui.h"
 
@@ -76,7 +76,7 @@ int ItemWithHotkey(const ShownMenu& menu, int key) {
     if (menu.ShowAmpersand || key <= 0 || key >= 256) return -1;
     for (std::size_t i = 0; i < menu.Items.size(); ++i) {
         char hotkey = HotkeyOf(menu.Items[i].Text);
-        if (hotkey != '\0' && Selectable(menu.Items[i]) && FoldCase(hotkey) == FoldCase(static_cast<char>(key))) {
+        if (hotkey != '\0' && Selectable(menu.Items[i]) && hostkit::FoldCase(hotkey) == hostkit::FoldCase(static_cast<char>(key))) {
             return static_cast<int>(i);
         }
     }

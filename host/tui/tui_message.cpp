@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <curses.h>
 
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 #include "tui_screen.h"
 #include "tui_ui.h"
 
@@ -63,7 +63,7 @@ int ButtonWithHotkey(const ShownMessage& message, int key) {
     if (key <= 0 || key >= 256) return -1;
     for (std::size_t i = 0; i < message.Buttons.size(); ++i) {
         char hotkey = HotkeyOf(ButtonLabel(message.Buttons[i]));
-        if (hotkey != '\0' && FoldCase(hotkey) == FoldCase(static_cast<char>(key))) return static_cast<int>(i);
+        if (hotkey != '\0' && hostkit::FoldCase(hotkey) == hostkit::FoldCase(static_cast<char>(key))) return static_cast<int>(i);
     }
     return -1;
 }

@@ -1,8 +1,10 @@
 // A small scripted host for the plug-in's tests: the PluginStartupInfo and
-// FarStandardFunctions tables the plug-in takes in SetStartupInfo, with the
-// services it uses. Menus, messages and dialogs answer from queues and
-// record what was shown; the editor services work on one simulated current
-// editor. Every service the plug-in must not use fails the running test.
+// FarStandardFunctions tables the plug-in takes in SetStartupInfo, filled by
+// the stand-in host kit (host/kit/stand_in_host.h) with the services below.
+// Menus, messages and dialogs answer from queues and record what was shown;
+// the editor services work on one simulated current editor; the standard
+// functions are the real host's, with ProcessName recording its masks.
+// Every service the plug-in must not use fails the running test.
 #pragma once
 
 #include <deque>
@@ -100,8 +102,11 @@ FakeHost& Host();
 // id 1 on no file. The record's RootKey points at Host().RootKey.
 void ResetHost(const std::string& moduleName, const std::string& rootKey);
 
-// The simulated services, also usable on their own.
+// The fake's ProcessName rule: the list splits at commas and semicolons
+// outside double quotes, each mask matched as the real host matches one.
 bool MatchMaskList(const char* masks, const char* name);
+// The real host's TruncPathStr, as the plug-in gets it: `path` shortened in
+// place to `maxLength` characters and returned.
 char* TruncatePath(char* path, int maxLength);
 
 }  // namespace fakehost
