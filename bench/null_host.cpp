@@ -10,7 +10,7 @@ namespace {
 
 // The null host's state: its records and what its services answer.
 struct NullHost {
-    CurrentEditor Editor{1, "", 0, 0, 0, 0, 0, 0};
+    CurrentEditor Editor{1, "", false, 0, 0, 0, 0, 0, 0};
     int MenuAnswer = 0;
     std::string RootKey;
     PluginStartupInfo Info;
@@ -27,16 +27,7 @@ int TW_STDCALL NullMessage(INT_PTR_T, DWORD_T, const char*, const char* const*, 
 
 int TW_STDCALL NullEditorControl(int command, void* param) {
     if (command == ECTL_GETINFO) {
-        const CurrentEditor& editor = g_host.Editor;
-        EditorInfo* info = static_cast<EditorInfo*>(param);
-        info->EditorID = editor.Id;
-        info->FileName = editor.FileName.c_str();
-        info->CurLine = editor.CurLine;
-        info->CurPos = editor.CurPos;
-        info->TopScreenLine = editor.TopScreenLine;
-        info->LeftPos = editor.LeftPos;
-        info->Overtype = editor.Overtype;
-        info->CurState = editor.CurState;
+        hostkit::ReportEditor(g_host.Editor, static_cast<EditorInfo*>(param));
         return 1;
     }
     return command == ECTL_SETPOSITION ? 1 : 0;

@@ -8,16 +8,12 @@
 
 #include <string>
 
+#include "kit/one_editor.h"
 #include "plugin/host_abi.h"
 
 namespace benchhost {
 
-struct CurrentEditor {
-    int Id;
-    std::string FileName;
-    int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
-    tarnwick::DWORD_T CurState;
-};
+using CurrentEditor = hostkit::OneEditor;
 
 // The editor that ECTL_GETINFO reports.
 CurrentEditor& Editor();

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "kit/one_editor.h"
 #include "kit/stand_in_host.h"
 #include "kit/standard_functions.h"
 
@@ -124,30 +125,15 @@ const char* TW_STDCALL FakeGetMsg(INT_PTR_T moduleNumber, int id) {
 }
 
 int TW_STDCALL FakeEditorControl(int command, void* param) {
-    SimulatedEditor& editor = g_host.Editor;
     if (command == ECTL_GETINFO) {
         ++g_host.GetInfoCalls;
-        EditorInfo* info = static_cast<EditorInfo*>(param);
-        std::memset(info, 0, sizeof *info);
-        info->EditorID = editor.EditorID;
-        info->FileName = editor.NoFileName ? nullptr : editor.FileName.c_str();
-        info->CurLine = editor.CurLine;
-        info->CurPos = editor.CurPos;
-        info->CurTabPos = editor.CurPos;
-        info->TopScreenLine = editor.TopScreenLine;
-        info->LeftPos = editor.LeftPos;
-        info->Overtype = editor.Overtype;
-        info->CurState = editor.CurState;
+        hostkit::ReportEditor(g_host.Editor, static_cast<EditorInfo*>(param));
         return 1;
     }
     if (command == ECTL_SETPOSITION) {
         const EditorSetPosition* position = static_cast<const EditorSetPosition*>(param);
         g_host.SetPositions.push_back(*position);
-        editor.CurLine = position->CurLine;
-        editor.CurPos = position->CurPos;
-        editor.TopScreenLine = position->TopScreenLine;
-        editor.LeftPos = position->LeftPos;
-        editor.Overtype = position->Overtype;
+        hostkit::MoveEditor(&g_host.Editor, *position);
         return 1;
     }
     ADD_FAILURE() << "unexpected editor command " << command;

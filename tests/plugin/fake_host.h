@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "kit/one_editor.h"
 #include "plugin/host_abi.h"
 
 namespace fakehost {
@@ -59,13 +60,8 @@ struct DialogShown {
 // the item that closes it.
 using DialogScript = std::function<int(tarnwick::FarDialogItem* items, int count)>;
 
-struct SimulatedEditor {
-    int EditorID;
-    std::string FileName;
-    bool NoFileName;  // ECTL_GETINFO reports a null FileName
-    int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
-    DWORD_T CurState;
-};
+// The current editor: what ECTL_GETINFO reports and ECTL_SETPOSITION moves.
+using SimulatedEditor = hostkit::OneEditor;
 
 struct FakeHost {
     tarnwick::PluginStartupInfo Info;
