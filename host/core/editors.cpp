@@ -1,12 +1,12 @@
-#include "editors.h"
+#include "core/editors.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "console.h"
-#include "files.h"
-#include "host_state.h"
-#include "plugin_calls.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "screens/console.h"
 
 using namespace tarnwick;
 

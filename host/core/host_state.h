@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "module_loader.h"
+#include "core/module_loader.h"
 #include "plugin/host_abi.h"
 
 namespace twhost {

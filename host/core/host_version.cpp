@@ -1,4 +1,4 @@
-#include "host_version.h"
+#include "core/host_version.h"
 
 #include <cstdio>
 #include <cstdlib>

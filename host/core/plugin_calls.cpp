@@ -1,10 +1,10 @@
-#include "plugin_calls.h"
+#include "core/plugin_calls.h"
 
 #include <cstring>
 
-#include "console.h"
-#include "host_state.h"
-#include "trace.h"
+#include "core/host_state.h"
+#include "core/trace.h"
+#include "screens/console.h"
 
 using namespace tarnwick;
 

@@ -1,4 +1,4 @@
-#include "console.h"
+#include "screens/console.h"
 
 #include <cstdio>
 #include <cstdlib>

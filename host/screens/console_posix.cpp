@@ -2,7 +2,7 @@
 // Russian language file) is converted while that file is active.
 #include <string>
 
-#include "console.h"
+#include "screens/console.h"
 
 namespace twhost {
 namespace {

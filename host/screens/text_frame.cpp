@@ -1,8 +1,8 @@
-#include "text_frame.h"
+#include "screens/text_frame.h"
 
 #include <algorithm>
 
-#include "console.h"
+#include "screens/console.h"
 
 namespace twhost {
 

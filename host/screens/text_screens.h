@@ -3,7 +3,7 @@
 #pragma once
 
 #include "plugin/host_abi.h"
-#include "shown_ui.h"
+#include "screens/shown_ui.h"
 
 namespace twhost {
 

@@ -1,9 +1,9 @@
-#include "answers.h"
+#include "script/answers.h"
 
 #include <sstream>
 
-#include "console.h"
-#include "script_support.h"
+#include "screens/console.h"
+#include "script/script_support.h"
 
 namespace twhost {
 namespace {

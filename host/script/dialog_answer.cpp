@@ -2,10 +2,10 @@
 #include <cstring>
 #include <string>
 
-#include "answers.h"
-#include "console.h"
 #include "kit/standard_functions.h"
-#include "ui_answers.h"
+#include "screens/console.h"
+#include "script/answers.h"
+#include "script/ui_answers.h"
 
 using namespace tarnwick;
 

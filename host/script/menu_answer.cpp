@@ -1,8 +1,8 @@
 #include <string>
 
-#include "answers.h"
 #include "kit/standard_functions.h"
-#include "ui_answers.h"
+#include "script/answers.h"
+#include "script/ui_answers.h"
 
 using namespace tarnwick;
 

@@ -1,4 +1,4 @@
-#include "position_text.h"
+#include "script/position_text.h"
 
 #include "kit/standard_functions.h"
 

@@ -1,16 +1,16 @@
-#include "script.h"
+#include "script/script.h"
 
 #include <functional>
 #include <iostream>
 #include <vector>
 
-#include "answers.h"
-#include "console.h"
-#include "host_state.h"
-#include "plugin_calls.h"
-#include "script_actions.h"
-#include "script_checks.h"
-#include "script_support.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "screens/console.h"
+#include "script/answers.h"
+#include "script/script_actions.h"
+#include "script/script_checks.h"
+#include "script/script_support.h"
 
 namespace twhost {
 namespace {

@@ -1,14 +1,14 @@
-#include "script_checks.h"
+#include "script/script_checks.h"
 
 #include <vector>
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "host_state.h"
-#include "plugin_calls.h"
-#include "position_text.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
 #include "kit/standard_functions.h"
+#include "screens/console.h"
+#include "script/position_text.h"
 
 using namespace tarnwick;
 

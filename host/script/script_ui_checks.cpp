@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "answers.h"
-#include "console.h"
-#include "script_checks.h"
-#include "shown_ui.h"
+#include "screens/console.h"
+#include "screens/shown_ui.h"
+#include "script/answers.h"
+#include "script/script_checks.h"
 
 using namespace tarnwick;
 

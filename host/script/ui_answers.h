@@ -4,7 +4,7 @@
 #pragma once
 
 #include "plugin/host_abi.h"
-#include "ui_frontend.h"
+#include "services/ui_frontend.h"
 
 namespace twhost {
 

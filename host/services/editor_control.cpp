@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "console.h"
-#include "editors.h"
-#include "host_services.h"
-#include "trace.h"
+#include "core/editors.h"
+#include "core/trace.h"
+#include "screens/console.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 

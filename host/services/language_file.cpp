@@ -1,9 +1,9 @@
-#include "language_file.h"
+#include "services/language_file.h"
 
 #include <cstring>
 #include <memory>
 
-#include "files.h"
+#include "core/files.h"
 
 namespace twhost {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "trace.h"
-#include "ui_frontend.h"
+#include "core/trace.h"
+#include "screens/console.h"
+#include "services/host_services.h"
+#include "services/ui_frontend.h"
 
 using namespace tarnwick;
 

@@ -1,9 +1,9 @@
 #include <cstring>
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "host_state.h"
+#include "core/host_state.h"
+#include "screens/console.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 

@@ -1,6 +1,6 @@
-#include "ui_frontend.h"
+#include "services/ui_frontend.h"
 
-#include "console.h"
+#include "screens/console.h"
 
 namespace twhost {
 namespace {

@@ -2,10 +2,10 @@
 #include <cstring>
 #include <curses.h>
 
-#include "console.h"
 #include "kit/standard_functions.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "screens/console.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 

@@ -2,12 +2,12 @@
 // the text, the key bar; every paint sends EE_REDRAW first.
 #include <curses.h>
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "tui_host.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "screens/console.h"
+#include "tui/tui_host.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 

@@ -2,8 +2,8 @@
 #include <curses.h>
 
 #include "kit/standard_functions.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 

@@ -4,18 +4,18 @@
 #include <cstdio>
 #include <curses.h>
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "full_screen.h"
-#include "host_state.h"
-#include "plugin_calls.h"
-#include "position_text.h"
-#include "sample_files.h"
-#include "session.h"
-#include "tui_host.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "core/sample_files.h"
+#include "screens/console.h"
+#include "script/position_text.h"
+#include "session/session.h"
+#include "tui/full_screen.h"
+#include "tui/tui_host.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 

@@ -1,4 +1,4 @@
-#include "tui_screen.h"
+#include "tui/tui_screen.h"
 
 #include <clocale>
 #include <curses.h>

@@ -1,4 +1,4 @@
-#include "shown_ui.h"
+#include "screens/shown_ui.h"
 
 using namespace tarnwick;
 

@@ -1,14 +1,14 @@
-#include "session.h"
+#include "session/session.h"
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "host_services.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
 #include "kit/standard_functions.h"
-#include "host_state.h"
-#include "language_file.h"
-#include "plugin_calls.h"
-#include "session_system.h"
+#include "screens/console.h"
+#include "services/host_services.h"
+#include "services/language_file.h"
+#include "session/session_system.h"
 
 using namespace tarnwick;
 

@@ -8,15 +8,15 @@
 #include <iostream>
 #include <string>
 
-#include "console.h"
-#include "files.h"
-#include "full_screen.h"
-#include "host_state.h"
-#include "line_frontend.h"
-#include "plugin_calls.h"
-#include "script.h"
-#include "session.h"
-#include "session_system.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "screens/console.h"
+#include "script/line_frontend.h"
+#include "script/script.h"
+#include "session/session.h"
+#include "session/session_system.h"
+#include "tui/full_screen.h"
 
 using namespace twhost;
 
