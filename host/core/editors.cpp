@@ -20,8 +20,8 @@ bool g_panelsActive = false;
 
 bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
 
-int g_width = EDITOR_WIDTH;
-int g_height = EDITOR_HEIGHT;
+int g_width = kEditorWidth;
+int g_height = kEditorHeight;
 bool g_frontendRedraws = false;
 
 // After a change the editor is redrawn: at once in the line-oriented host,
@@ -65,7 +65,7 @@ int TabColumnOf(const SimEditor& editor, int pos) {
     int column = 0;
     for (int i = 0; i < pos; ++i) {
         if (i < static_cast<int>(line.size()) && line[static_cast<std::size_t>(i)] == '\t') {
-            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+            column += kEditorTabSize - column % kEditorTabSize;
         } else {
             ++column;
         }
@@ -79,7 +79,7 @@ int PosAtTabColumn(const SimEditor& editor, int tabPos) {
     int pos = 0;
     while (column < tabPos) {
         if (pos < static_cast<int>(line.size()) && line[static_cast<std::size_t>(pos)] == '\t') {
-            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+            column += kEditorTabSize - column % kEditorTabSize;
         } else {
             ++column;
         }

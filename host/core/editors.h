@@ -14,9 +14,9 @@
 namespace twhost {
 
 // The editor window: 80 columns, 23 text lines.
-constexpr int EDITOR_WIDTH = 80;
-constexpr int EDITOR_HEIGHT = 23;
-constexpr int EDITOR_TAB_SIZE = 8;
+constexpr int kEditorWidth = 80;
+constexpr int kEditorHeight = 23;
+constexpr int kEditorTabSize = 8;
 
 struct SimEditor {
     int Id = 0;

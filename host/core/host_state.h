@@ -28,7 +28,7 @@ struct HostOptions {
 
 // The number the host gives the plug-in as ModuleNumber; every service that
 // takes one checks it.
-constexpr tarnwick::INT_PTR_T HOST_MODULE_NUMBER = 3;
+constexpr tarnwick::INT_PTR_T kHostModuleNumber = 3;
 
 struct HostState {
     HostOptions Options;

@@ -7,9 +7,9 @@
 namespace twhost {
 
 // Exit codes of the host.
-constexpr int EXIT_SCRIPT_FAILED = 1;   // a failed expectation or a bad command
-constexpr int EXIT_SETUP_FAILED = 2;    // options, files or the module could not be set up
-constexpr int EXIT_PLUGIN_FAULT = 3;    // the plug-in broke the host's interface
+constexpr int kExitScriptFailed = 1;   // a failed expectation or a bad command
+constexpr int kExitSetupFailed = 2;    // options, files or the module could not be set up
+constexpr int kExitPluginFault = 3;    // the plug-in broke the host's interface
 
 // Writes one line to standard output and flushes it.
 void Say(const std::string& line);

@@ -34,7 +34,7 @@ std::string ButtonText(const FarDialogItem& item) {
     return item.DefaultButton != 0 ? "{ " + ItemText(item) + " }" : "[ " + ItemText(item) + " ]";
 }
 
-bool IsBox(const FarDialogItem& item) { return item.Type == DI_DOUBLEBOX || item.Type == DIALOG_SINGLE_BOX; }
+bool IsBox(const FarDialogItem& item) { return item.Type == DI_DOUBLEBOX || item.Type == kDialogSingleBox; }
 
 void PutBox(Canvas& canvas, const FarDialogItem& item) {
     char edge = item.Type == DI_DOUBLEBOX ? '=' : '-';

@@ -12,7 +12,7 @@ namespace twhost {
 
 // The single-line box of a dialog, which the plug-in's interface header
 // does not name (it uses only the double box).
-constexpr int DIALOG_SINGLE_BOX = 2;
+constexpr int kDialogSingleBox = 2;
 
 struct ShownMenuItem {
     tarnwick::DWORD_T Flags = 0;  // MIF_SELECTED, MIF_CHECKED, MIF_SEPARATOR, MIF_DISABLE

@@ -200,7 +200,7 @@ int RunCommands(std::istream& in, const std::string& name, bool interactive) {
         if (!Execute(line, where, &error)) {
             if (!interactive) {
                 Complain("FAILED " + where + ": " + error);
-                return EXIT_SCRIPT_FAILED;
+                return kExitScriptFailed;
             }
             Say("  error: " + error);
             AnswerQueue().clear();
@@ -209,7 +209,7 @@ int RunCommands(std::istream& in, const std::string& name, bool interactive) {
     }
     if (!AnswerQueue().empty()) {
         Complain("FAILED " + name + ": the script ends with answers that no UI asked for");
-        return EXIT_SCRIPT_FAILED;
+        return kExitScriptFailed;
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 // The services of the host's PluginStartupInfo record that the plug-in
 // uses: Menu, Message, Dialog, GetMsg and EditorControl. Each checks what
-// the plug-in hands it and stops the host with EXIT_PLUGIN_FAULT when the
+// the plug-in hands it and stops the host with kExitPluginFault when the
 // plug-in breaks the interface.
 #pragma once
 
@@ -15,7 +15,7 @@ namespace twhost {
 // The host as the kit fills its records from: the module's path and number
 // and the root key of `host`, the services below, the traced standard
 // functions (traced_functions.h), and slots the plug-in must not call that
-// stop the host with EXIT_PLUGIN_FAULT, naming the slot.
+// stop the host with kExitPluginFault, naming the slot.
 hostkit::StandInHost HostStandIn(const HostState& host);
 
 int TW_STDCALL HostMenu(tarnwick::INT_PTR_T moduleNumber, int x, int y, int maxHeight, tarnwick::DWORD_T flags,

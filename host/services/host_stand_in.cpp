@@ -11,7 +11,7 @@ namespace twhost {
 namespace {
 
 [[noreturn]] void UnusedSlotCalled(const char* record, const char* slot) {
-    Fatal(EXIT_PLUGIN_FAULT, std::string("the plug-in called ") + record + "." + slot +
+    Fatal(kExitPluginFault, std::string("the plug-in called ") + record + "." + slot +
                                  ", a service this host does not offer to it", true);
 }
 
@@ -20,7 +20,7 @@ namespace {
 hostkit::StandInHost HostStandIn(const HostState& host) {
     hostkit::StandInHost standIn;
     standIn.ModuleName = host.ModulePath;
-    standIn.ModuleNumber = HOST_MODULE_NUMBER;
+    standIn.ModuleNumber = kHostModuleNumber;
     standIn.RootKey = host.RootKey.c_str();
     standIn.StartupSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : STARTUP_INFO_SIZE;
     standIn.Menu = HostMenu;

@@ -77,16 +77,16 @@ char* TW_STDCALL HostTruncPathStr(char* text, int maxLength) {
 int TW_STDCALL HostProcessName(const char* masks, char* name, DWORD_T flags) {
     const DWORD_T known = PN_CMPNAMELIST | PN_SKIPPATH;
     if ((flags & ~known) != 0) {
-        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: flags " + Hex(flags) +
+        Fatal(kExitPluginFault, "ProcessName: flags " + Hex(flags) +
                                     " ask for a mode this host does not perform (only name matching)", true);
     }
     if (masks == nullptr || name == nullptr) {
-        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: null mask or name", true);
+        Fatal(kExitPluginFault, "ProcessName: null mask or name", true);
     }
     // The real host copies each mask of a list into 260 bytes unchecked.
     std::size_t longest = (flags & PN_CMPNAMELIST) != 0 ? hostkit::LongestMaskInList(masks) : 0;
     if (longest >= static_cast<std::size_t>(HOST_MAX_PATH)) {
-        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: the list holds a mask of " + std::to_string(longest) +
+        Fatal(kExitPluginFault, "ProcessName: the list holds a mask of " + std::to_string(longest) +
                                     " characters, which overflows the real host's 260-byte mask buffer", true);
     }
     int result = hostkit::ProcessName(masks, name, flags);

@@ -1,6 +1,6 @@
 // The host's standard functions: the kit's (kit/standard_functions.h), each
 // with a trace line, and ProcessName stopping the host with
-// EXIT_PLUGIN_FAULT when the plug-in asks for more than the real host does.
+// kExitPluginFault when the plug-in asks for more than the real host does.
 #pragma once
 
 #include "kit/stand_in_host.h"

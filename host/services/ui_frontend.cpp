@@ -12,7 +12,7 @@ UiFrontend* g_frontend = nullptr;
 void SetUiFrontend(UiFrontend* frontend) { g_frontend = frontend; }
 
 UiFrontend& CurrentUiFrontend() {
-    if (g_frontend == nullptr) Fatal(EXIT_SETUP_FAILED, "the host has no front end for menus, messages and dialogs", true);
+    if (g_frontend == nullptr) Fatal(kExitSetupFailed, "the host has no front end for menus, messages and dialogs", true);
     return *g_frontend;
 }
 

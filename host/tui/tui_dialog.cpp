@@ -81,7 +81,7 @@ void PaintDialog(const DialogView& view) {
         Paint paint = focused ? Paint::DialogFocus : Paint::Dialog;
         switch (item.Type) {
             case DI_DOUBLEBOX:
-            case DIALOG_SINGLE_BOX:
+            case kDialogSingleBox:
                 boxLeft = item.X1;
                 boxRight = item.X2;
                 DrawFrame(x, y, item.X2 - item.X1 + 1, item.Y2 - item.Y1 + 1, item.Type == DI_DOUBLEBOX, Paint::Dialog,
@@ -190,8 +190,8 @@ int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) {
         int key = ReadKey();
         FarDialogItem& focused = items[view.Focus];
         bool inField = focused.Type == DI_EDIT;
-        int hotkey = (key & KEY_ALT_TW) != 0 || !inField ? ControlWithHotkey(view, key & ~KEY_ALT_TW) : -1;
-        if (key == KEY_ESC_TW || key == KEY_F(10)) break;
+        int hotkey = (key & kKeyAlt) != 0 || !inField ? ControlWithHotkey(view, key & ~kKeyAlt) : -1;
+        if (key == kKeyEsc || key == KEY_F(10)) break;
         if (key == '\r' || key == '\n' || key == KEY_ENTER) {
             result = focused.Type == DI_BUTTON ? view.Focus : DefaultButton(view);
             break;

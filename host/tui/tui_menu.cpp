@@ -108,8 +108,8 @@ MenuChoice RunMenu(const ShownMenu& menu) {
             choice.BreakCode = breakIndex;
             break;
         }
-        int hotkey = ItemWithHotkey(menu, key & ~KEY_ALT_TW);
-        if (key == KEY_ESC_TW || key == KEY_F(10)) break;
+        int hotkey = ItemWithHotkey(menu, key & ~kKeyAlt);
+        if (key == kKeyEsc || key == KEY_F(10)) break;
         if ((key == '\r' || key == '\n' || key == KEY_ENTER) && view.Selected >= 0) {
             choice.Item = view.Selected;
             break;

@@ -84,8 +84,8 @@ int RunMessage(const ShownMessage& message) {
     int count = static_cast<int>(message.Buttons.size());
     while (true) {
         int key = ReadKey();
-        int hotkey = ButtonWithHotkey(message, key & ~KEY_ALT_TW);
-        if (key == KEY_ESC_TW || key == KEY_F(10)) break;
+        int hotkey = ButtonWithHotkey(message, key & ~kKeyAlt);
+        if (key == kKeyEsc || key == KEY_F(10)) break;
         if (key == '\r' || key == '\n' || key == KEY_ENTER || key == ' ') {
             result = view.Focus;
             break;

@@ -192,7 +192,7 @@ int RunFullScreen() {
             ReadFolder(panels);
         }
         if (key == KEY_F(11)) ok = ShowPluginCommands(false, &error);
-        if (key == KEY_F(9) || key == KEY_ALT_SHIFT_F9_TW) ok = ShowPluginConfiguration(&error);
+        if (key == KEY_F(9) || key == kKeyAltShiftF9) ok = ShowPluginConfiguration(&error);
         if (!ok) ShowError(error);
         if (key == KEY_F(10) && ConfirmQuit()) break;
     }
@@ -200,7 +200,7 @@ int RunFullScreen() {
     CloseScreen();
     SetScreenRelease(nullptr);
     Say("(F10: quitting)");
-    int status = StopModule(&error) ? 0 : EXIT_SCRIPT_FAILED;
+    int status = StopModule(&error) ? 0 : kExitScriptFailed;
     if (status != 0) Say("FAILED at quit: " + error);
     return status;
 }
