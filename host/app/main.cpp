@@ -8,10 +8,10 @@
 #include <iostream>
 #include <string>
 
+#include "core/console.h"
 #include "core/files.h"
 #include "core/host_state.h"
 #include "core/plugin_calls.h"
-#include "screens/console.h"
 #include "script/line_frontend.h"
 #include "script/script.h"
 #include "session/session.h"

@@ -31,6 +31,17 @@ struct SimEditor {
     tarnwick::DWORD_T CurState = 0;   // ECSTATE_MODIFIED / ECSTATE_SAVED
 };
 
+// The host's editors and their window (a member of the host's state).
+struct EditorSet {
+    std::vector<std::unique_ptr<SimEditor>> Open;  // in opening order
+    std::vector<int> Focus;                        // ids, the current one last
+    int NextId = 1;
+    bool PanelsActive = false;
+    int Width = kEditorWidth;
+    int Height = kEditorHeight;
+    bool FrontendRedraws = false;
+};
+
 SimEditor* CurrentEditor();
 SimEditor* FindEditor(int id);
 const std::vector<std::unique_ptr<SimEditor>>& AllEditors();

@@ -1,7 +1,7 @@
 #include "core/trace.h"
 
+#include "core/console.h"
 #include "core/host_state.h"
-#include "screens/console.h"
 
 namespace twhost {
 

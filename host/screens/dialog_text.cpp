@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/console.h"
+#include "core/console.h"
 #include "screens/text_frame.h"
 #include "screens/text_screens.h"
 

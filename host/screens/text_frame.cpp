@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "screens/console.h"
+#include "core/console.h"
 
 namespace twhost {
 

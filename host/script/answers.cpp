@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "screens/console.h"
+#include "core/console.h"
 #include "script/script_support.h"
 
 namespace twhost {

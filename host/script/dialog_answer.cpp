@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/console.h"
 #include "kit/standard_functions.h"
-#include "screens/console.h"
 #include "script/answers.h"
 #include "script/ui_answers.h"
 

@@ -4,9 +4,9 @@
 #include <iostream>
 #include <vector>
 
+#include "core/console.h"
 #include "core/host_state.h"
 #include "core/plugin_calls.h"
-#include "screens/console.h"
 #include "script/answers.h"
 #include "script/script_actions.h"
 #include "script/script_checks.h"

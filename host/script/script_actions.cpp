@@ -5,11 +5,11 @@
 #include <thread>
 #include <vector>
 
+#include "core/console.h"
 #include "core/editors.h"
 #include "core/host_state.h"
 #include "core/plugin_calls.h"
-#include "screens/console.h"
-#include "screens/shown_ui.h"
+#include "core/shown_ui.h"
 #include "script/answers.h"
 #include "session/session.h"
 

@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "core/console.h"
 #include "core/editors.h"
 #include "core/files.h"
 #include "core/host_state.h"
 #include "core/plugin_calls.h"
 #include "kit/standard_functions.h"
-#include "screens/console.h"
 #include "script/position_text.h"
 
 using namespace tarnwick;

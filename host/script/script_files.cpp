@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "core/console.h"
 #include "core/files.h"
 #include "core/host_state.h"
 #include "core/sample_files.h"
-#include "screens/console.h"
 #include "script/position_text.h"
 #include "script/script_actions.h"
 

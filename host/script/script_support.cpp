@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include "core/console.h"
 #include "core/files.h"
 #include "core/host_state.h"
-#include "screens/console.h"
 
 using namespace tarnwick;
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "screens/console.h"
-#include "screens/shown_ui.h"
+#include "core/console.h"
+#include "core/shown_ui.h"
 #include "script/answers.h"
 #include "script/script_checks.h"
 

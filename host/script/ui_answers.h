@@ -3,8 +3,8 @@
 // An answer that does not fit the UI stops the host with kExitScriptFailed.
 #pragma once
 
+#include "core/ui_frontend.h"
 #include "plugin/host_abi.h"
-#include "services/ui_frontend.h"
 
 namespace twhost {
 

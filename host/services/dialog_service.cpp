@@ -2,10 +2,10 @@
 // lets the front end run it; the user's changes land in the items.
 #include <string>
 
+#include "core/console.h"
 #include "core/trace.h"
-#include "screens/console.h"
+#include "core/ui_frontend.h"
 #include "services/host_services.h"
-#include "services/ui_frontend.h"
 
 using namespace tarnwick;
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "core/console.h"
 #include "core/editors.h"
 #include "core/trace.h"
-#include "screens/console.h"
 #include "services/host_services.h"
 
 using namespace tarnwick;

@@ -1,10 +1,10 @@
 // The GetMsg service: the texts of the active language file by number.
 #include <string>
 
+#include "core/console.h"
+#include "core/language_file.h"
 #include "core/trace.h"
-#include "screens/console.h"
 #include "services/host_services.h"
-#include "services/language_file.h"
 
 using namespace tarnwick;
 

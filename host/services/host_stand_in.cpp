@@ -1,7 +1,7 @@
 #include <string>
 
+#include "core/console.h"
 #include "kit/unused_slots.h"
-#include "screens/console.h"
 #include "services/host_services.h"
 #include "services/traced_functions.h"
 

@@ -2,10 +2,10 @@
 // the front end show it.
 #include <string>
 
+#include "core/console.h"
 #include "core/trace.h"
-#include "screens/console.h"
+#include "core/ui_frontend.h"
 #include "services/host_services.h"
-#include "services/ui_frontend.h"
 
 using namespace tarnwick;
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "core/console.h"
 #include "core/trace.h"
-#include "screens/console.h"
+#include "core/ui_frontend.h"
 #include "services/host_services.h"
-#include "services/ui_frontend.h"
 
 using namespace tarnwick;
 

@@ -1,8 +1,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/console.h"
 #include "core/host_state.h"
-#include "screens/console.h"
 #include "services/host_services.h"
 
 using namespace tarnwick;

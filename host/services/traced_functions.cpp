@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "core/console.h"
 #include "core/trace.h"
 #include "kit/standard_functions.h"
-#include "screens/console.h"
 
 using namespace tarnwick;
 

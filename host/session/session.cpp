@@ -1,13 +1,13 @@
 #include "session/session.h"
 
+#include "core/console.h"
 #include "core/editors.h"
 #include "core/files.h"
 #include "core/host_state.h"
+#include "core/language_file.h"
 #include "core/plugin_calls.h"
 #include "kit/standard_functions.h"
-#include "screens/console.h"
 #include "services/host_services.h"
-#include "services/language_file.h"
 #include "session/session_system.h"
 
 using namespace tarnwick;

@@ -1,8 +1,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/console.h"
 #include "core/files.h"
-#include "screens/console.h"
 #include "session/session_system.h"
 
 namespace twhost {

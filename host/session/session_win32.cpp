@@ -6,8 +6,8 @@
 #include <chrono>
 #include <string>
 
+#include "core/console.h"
 #include "core/files.h"
-#include "screens/console.h"
 #include "session/session_system.h"
 
 namespace twhost {

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <curses.h>
 
+#include "core/console.h"
 #include "kit/standard_functions.h"
-#include "screens/console.h"
 #include "tui/tui_screen.h"
 #include "tui/tui_ui.h"
 

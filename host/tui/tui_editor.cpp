@@ -2,9 +2,9 @@
 // the text, the key bar; every paint sends EE_REDRAW first.
 #include <curses.h>
 
+#include "core/console.h"
 #include "core/editors.h"
 #include "core/files.h"
-#include "screens/console.h"
 #include "tui/tui_host.h"
 #include "tui/tui_screen.h"
 #include "tui/tui_ui.h"

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <curses.h>
 
+#include "core/console.h"
 #include "core/editors.h"
 #include "core/files.h"
 #include "core/host_state.h"
 #include "core/plugin_calls.h"
 #include "core/sample_files.h"
-#include "screens/console.h"
 #include "script/position_text.h"
 #include "session/session.h"
 #include "tui/full_screen.h"

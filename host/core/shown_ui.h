@@ -37,6 +37,18 @@ struct ShownDialog {
     std::vector<tarnwick::FarDialogItem> Items;  // as shown, before the user changed anything
 };
 
+// The last UI of each kind and the sequence of kinds (a member of the
+// host's state).
+struct ShownUi {
+    ShownMenu Menu;
+    ShownMessage Message;
+    ShownDialog Dialog;
+    bool HaveMenu = false;
+    bool HaveMessage = false;
+    bool HaveDialog = false;
+    std::vector<std::string> Sequence;
+};
+
 // What was shown last, or null when nothing of that kind was shown yet.
 // The pointer stays valid until the next UI of that kind is shown.
 const ShownMenu* LastMenu();

@@ -5,8 +5,8 @@
 // the full-screen one draws it on the terminal and reads the keyboard.
 #pragma once
 
+#include "core/shown_ui.h"
 #include "plugin/host_abi.h"
-#include "screens/shown_ui.h"
 
 namespace twhost {
 

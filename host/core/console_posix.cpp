@@ -2,12 +2,11 @@
 // Russian language file) is converted while that file is active.
 #include <string>
 
-#include "screens/console.h"
+#include "core/console.h"
+#include "core/host_state.h"
 
 namespace twhost {
 namespace {
-
-bool g_codePage866 = false;
 
 // Unicode code points of the code page 866 bytes 0x80 to 0xFF.
 const unsigned short kCp866CodePoints[128] = {
@@ -43,7 +42,7 @@ std::string ForConsole(const char* text) {
     if (text == nullptr) return "(null)";
     std::string out;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        if (*p >= 0x80 && g_codePage866) {
+        if (*p >= 0x80 && Host().Console.CodePage866) {
             AppendUtf8(out, kCp866CodePoints[*p - 0x80]);
         } else {
             out += static_cast<char>(*p);
@@ -52,7 +51,7 @@ std::string ForConsole(const char* text) {
     return out;
 }
 
-void SetConsoleCodePage866(bool on) { g_codePage866 = on; }
+void SetConsoleCodePage866(bool on) { Host().Console.CodePage866 = on; }
 
 std::size_t DisplayWidth(const std::string& text) {
     std::size_t width = 0;
