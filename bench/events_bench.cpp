@@ -131,7 +131,7 @@ plugin::Module& FreshModule(int items) {
 
 void SetEditor(int id, const std::string& path, int line) {
     benchhost::CurrentEditor& editor = benchhost::Editor();
-    editor.Id = id;
+    editor.EditorID = id;
     editor.FileName = path;
     editor.CurLine = line;
     editor.CurPos = 3;

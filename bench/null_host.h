@@ -1,21 +1,19 @@
 // A host whose services cost next to nothing, for driving the plug-in's
-// exports in-process: one simulated current editor, menus that answer a
-// preset choice, messages and dialogs that answer at once, and standard
-// functions in plain ASCII.
+// exports in-process, built from the stand-in host kit
+// (host/kit/stand_in_host.h): one simulated current editor, menus that
+// answer a preset choice, messages and dialogs that answer at once, the
+// real host's standard functions but for TruncPathStr (leaves the path)
+// and ProcessName (matches nothing).
 #pragma once
 
 #include <string>
 
+#include "kit/one_editor.h"
 #include "plugin/host_abi.h"
 
 namespace benchhost {
 
-struct CurrentEditor {
-    int Id;
-    std::string FileName;
-    int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
-    tarnwick::DWORD_T CurState;
-};
+using CurrentEditor = hostkit::OneEditor;
 
 // The editor that ECTL_GETINFO reports.
 CurrentEditor& Editor();

@@ -1,36 +1,27 @@
-#include "editors.h"
+#include "core/editors.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "console.h"
-#include "files.h"
-#include "host_state.h"
-#include "plugin_calls.h"
+#include "core/console.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
 
 using namespace tarnwick;
 
 namespace twhost {
 namespace {
 
-std::vector<std::unique_ptr<SimEditor>> g_editors;  // in opening order
-std::vector<int> g_focus;                           // ids, the current one last
-int g_nextId = 1;
-bool g_panelsActive = false;
-
 bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
-
-int g_width = EDITOR_WIDTH;
-int g_height = EDITOR_HEIGHT;
-bool g_frontendRedraws = false;
 
 // After a change the editor is redrawn: at once in the line-oriented host,
 // by the front end's next paint in the full-screen one.
-bool SendRedraw(std::string* error) { return g_frontendRedraws || Send(EE_REDRAW, nullptr, error); }
+bool SendRedraw(std::string* error) { return Host().Editors.FrontendRedraws || Send(EE_REDRAW, nullptr, error); }
 
 void Focus(int id) {
-    g_focus.erase(std::remove(g_focus.begin(), g_focus.end(), id), g_focus.end());
-    g_focus.push_back(id);
+    Host().Editors.Focus.erase(std::remove(Host().Editors.Focus.begin(), Host().Editors.Focus.end(), id), Host().Editors.Focus.end());
+    Host().Editors.Focus.push_back(id);
 }
 
 bool NeedCurrent(SimEditor** editor, std::string* error) {
@@ -65,7 +56,7 @@ int TabColumnOf(const SimEditor& editor, int pos) {
     int column = 0;
     for (int i = 0; i < pos; ++i) {
         if (i < static_cast<int>(line.size()) && line[static_cast<std::size_t>(i)] == '\t') {
-            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+            column += kEditorTabSize - column % kEditorTabSize;
         } else {
             ++column;
         }
@@ -79,7 +70,7 @@ int PosAtTabColumn(const SimEditor& editor, int tabPos) {
     int pos = 0;
     while (column < tabPos) {
         if (pos < static_cast<int>(line.size()) && line[static_cast<std::size_t>(pos)] == '\t') {
-            column += EDITOR_TAB_SIZE - column % EDITOR_TAB_SIZE;
+            column += kEditorTabSize - column % kEditorTabSize;
         } else {
             ++column;
         }
@@ -93,26 +84,26 @@ void KeepCursorVisible(SimEditor& editor) {
     editor.CurLine = std::clamp(editor.CurLine, 0, last);
     editor.TopScreenLine = std::clamp(editor.TopScreenLine, 0, last);
     if (editor.CurLine < editor.TopScreenLine) editor.TopScreenLine = editor.CurLine;
-    if (editor.CurLine >= editor.TopScreenLine + g_height) editor.TopScreenLine = editor.CurLine - g_height + 1;
+    if (editor.CurLine >= editor.TopScreenLine + Host().Editors.Height) editor.TopScreenLine = editor.CurLine - Host().Editors.Height + 1;
     editor.CurPos = std::max(editor.CurPos, 0);
     editor.LeftPos = std::max(editor.LeftPos, 0);
     int column = TabColumnOf(editor, editor.CurPos);
     if (column < editor.LeftPos) editor.LeftPos = column;
-    if (column >= editor.LeftPos + g_width) editor.LeftPos = column - g_width + 1;
+    if (column >= editor.LeftPos + Host().Editors.Width) editor.LeftPos = column - Host().Editors.Width + 1;
 }
 
-SimEditor* CurrentEditor() { return g_focus.empty() || g_panelsActive ? nullptr : FindEditor(g_focus.back()); }
+SimEditor* CurrentEditor() { return Host().Editors.Focus.empty() || Host().Editors.PanelsActive ? nullptr : FindEditor(Host().Editors.Focus.back()); }
 
-void SetPanelsActive(bool active) { g_panelsActive = active; }
+void SetPanelsActive(bool active) { Host().Editors.PanelsActive = active; }
 
 SimEditor* FindEditor(int id) {
-    for (auto& editor : g_editors) {
+    for (auto& editor : Host().Editors.Open) {
         if (editor->Id == id) return editor.get();
     }
     return nullptr;
 }
 
-const std::vector<std::unique_ptr<SimEditor>>& AllEditors() { return g_editors; }
+const std::vector<std::unique_ptr<SimEditor>>& AllEditors() { return Host().Editors.Open; }
 
 bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error) {
     if (!ModuleLoaded()) {
@@ -120,7 +111,7 @@ bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error)
         return false;
     }
     auto editor = std::make_unique<SimEditor>();
-    editor->Id = g_nextId++;
+    editor->Id = Host().Editors.NextId++;
     editor->FileName = path;
     if (editor->FileName.size() >= static_cast<std::size_t>(kPathSize)) {
         *error = "the path is longer than the host's 259 characters";
@@ -137,7 +128,7 @@ bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error)
     }
     SplitLines(content, editor.get());
     SimEditor* raw = editor.get();
-    g_editors.push_back(std::move(editor));
+    Host().Editors.Open.push_back(std::move(editor));
     Focus(raw->Id);
     *opened = raw;
     return Send(EE_READ, nullptr, error) && SendRedraw(error);
@@ -159,7 +150,7 @@ bool ScrollTo(int topLine, std::string* error) {
     editor->TopScreenLine = std::clamp(topLine, 0, last);
     // Scrolling keeps the cursor on the screen by moving it, not the view.
     if (editor->CurLine < editor->TopScreenLine) editor->CurLine = editor->TopScreenLine;
-    if (editor->CurLine >= editor->TopScreenLine + g_height) editor->CurLine = editor->TopScreenLine + g_height - 1;
+    if (editor->CurLine >= editor->TopScreenLine + Host().Editors.Height) editor->CurLine = editor->TopScreenLine + Host().Editors.Height - 1;
     editor->CurLine = std::min(editor->CurLine, last);
     KeepCursorVisible(*editor);
     return SendRedraw(error);
@@ -171,7 +162,7 @@ bool ScrollLeftTo(int leftPos, std::string* error) {
     editor->LeftPos = std::max(leftPos, 0);
     int column = TabColumnOf(*editor, editor->CurPos);
     if (column < editor->LeftPos) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos);
-    if (column >= editor->LeftPos + g_width) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos + g_width - 1);
+    if (column >= editor->LeftPos + Host().Editors.Width) editor->CurPos = PosAtTabColumn(*editor, editor->LeftPos + Host().Editors.Width - 1);
     KeepCursorVisible(*editor);
     return SendRedraw(error);
 }
@@ -227,10 +218,10 @@ bool CloseEditor(int id, std::string* error) {
     Focus(id);
     int closingId = id;
     bool sent = Send(EE_CLOSE, &closingId, error);
-    g_focus.erase(std::remove(g_focus.begin(), g_focus.end(), id), g_focus.end());
-    g_editors.erase(std::remove_if(g_editors.begin(), g_editors.end(),
+    Host().Editors.Focus.erase(std::remove(Host().Editors.Focus.begin(), Host().Editors.Focus.end(), id), Host().Editors.Focus.end());
+    Host().Editors.Open.erase(std::remove_if(Host().Editors.Open.begin(), Host().Editors.Open.end(),
                                    [id](const std::unique_ptr<SimEditor>& e) { return e->Id == id; }),
-                    g_editors.end());
+                    Host().Editors.Open.end());
     if (!sent) return false;
     if (CurrentEditor() != nullptr) {
         int nextId = CurrentEditor()->Id;
@@ -266,18 +257,18 @@ std::string DescribeEditor(const SimEditor& editor) {
 }
 
 void DropAllEditors() {
-    g_editors.clear();
-    g_focus.clear();
+    Host().Editors.Open.clear();
+    Host().Editors.Focus.clear();
 }
 
 void SetEditorWindow(int width, int height, bool frontendRedraws) {
-    g_width = std::max(width, 1);
-    g_height = std::max(height, 1);
-    g_frontendRedraws = frontendRedraws;
+    Host().Editors.Width = std::max(width, 1);
+    Host().Editors.Height = std::max(height, 1);
+    Host().Editors.FrontendRedraws = frontendRedraws;
 }
 
-int EditorWindowWidth() { return g_width; }
-int EditorWindowHeight() { return g_height; }
+int EditorWindowWidth() { return Host().Editors.Width; }
+int EditorWindowHeight() { return Host().Editors.Height; }
 
 bool RedrawEditor(std::string* error) { return Send(EE_REDRAW, nullptr, error); }
 

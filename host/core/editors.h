@@ -14,9 +14,9 @@
 namespace twhost {
 
 // The editor window: 80 columns, 23 text lines.
-constexpr int EDITOR_WIDTH = 80;
-constexpr int EDITOR_HEIGHT = 23;
-constexpr int EDITOR_TAB_SIZE = 8;
+constexpr int kEditorWidth = 80;
+constexpr int kEditorHeight = 23;
+constexpr int kEditorTabSize = 8;
 
 struct SimEditor {
     int Id = 0;
@@ -29,6 +29,17 @@ struct SimEditor {
     int LeftPos = 0;
     int Overtype = 0;
     tarnwick::DWORD_T CurState = 0;   // ECSTATE_MODIFIED / ECSTATE_SAVED
+};
+
+// The host's editors and their window (a member of the host's state).
+struct EditorSet {
+    std::vector<std::unique_ptr<SimEditor>> Open;  // in opening order
+    std::vector<int> Focus;                        // ids, the current one last
+    int NextId = 1;
+    bool PanelsActive = false;
+    int Width = kEditorWidth;
+    int Height = kEditorHeight;
+    bool FrontendRedraws = false;
 };
 
 SimEditor* CurrentEditor();

@@ -1,4 +1,4 @@
-#include "files.h"
+#include "core/files.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,6 +8,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "core/host_state.h"
 #include "platform/env.h"
 
 namespace fs = std::filesystem;
@@ -141,7 +142,8 @@ bool AgeLastWriteTime(const std::string& path, long long oldTicks) {
     // Later than the file's time before the write, than every time this
     // process gave a file before, and than the clock: so the new time is
     // newer than any time a reader of the file can have seen.
-    static fs::file_time_type lastGiven = fs::file_time_type::min();
+    long long& givenTicks = Host().LastGivenWriteTicks;
+    fs::file_time_type lastGiven{fs::file_time_type::duration(givenTicks)};
     std::error_code error;
     fs::file_time_type now = fs::last_write_time(fs::path(path), error);
     if (error) return false;
@@ -149,7 +151,7 @@ bool AgeLastWriteTime(const std::string& path, long long oldTicks) {
     fs::file_time_type wanted = std::max({now, old, lastGiven}) + std::chrono::seconds(2);
     fs::last_write_time(fs::path(path), wanted, error);
     if (error) return false;
-    lastGiven = wanted;
+    givenTicks = static_cast<long long>(wanted.time_since_epoch().count());
     return true;
 }
 

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "files.h"
+#include "core/files.h"
 
 namespace twhost {
 

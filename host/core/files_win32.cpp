@@ -1,7 +1,7 @@
 // The parts of the host's file helpers that are Windows's own.
 #include <windows.h>
 
-#include "files.h"
+#include "core/files.h"
 
 namespace twhost {
 

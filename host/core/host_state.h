@@ -1,5 +1,8 @@
 // The substitute host's process-wide state: the options it was started
-// with, its work folder, the loaded plug-in and the record handed to it.
+// with, its work folder, the loaded plug-in and the record handed to it,
+// its editors, its console, what the plug-in's UI showed, the language
+// tables and the front end. Every part of the host that keeps something
+// between calls keeps it here.
 //
 // The host is single-threaded like the real one: every export is called on
 // the main thread, and services run inside those calls.
@@ -7,7 +10,16 @@
 
 #include <string>
 
-#include "module_loader.h"
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/language_file.h"
+#include "core/module_loader.h"
+#include "core/shown_ui.h"
+#include "core/ui_frontend.h"
 #include "plugin/host_abi.h"
 
 namespace twhost {
@@ -28,7 +40,7 @@ struct HostOptions {
 
 // The number the host gives the plug-in as ModuleNumber; every service that
 // takes one checks it.
-constexpr tarnwick::INT_PTR_T HOST_MODULE_NUMBER = 3;
+constexpr tarnwick::INT_PTR_T kHostModuleNumber = 3;
 
 struct HostState {
     HostOptions Options;
@@ -47,6 +59,16 @@ struct HostState {
     tarnwick::FarStandardFunctions Functions{};
     long long LastResult = 0;     // result of the last export call
     bool HaveLastResult = false;
+    int CallDepth = 0;            // exports running now (a service may call back)
+    // The latest write time AgeLastWriteTime gave a file (as LastWriteTicks).
+    long long LastGivenWriteTicks = std::numeric_limits<long long>::min();
+    EditorSet Editors;
+    ConsoleState Console;
+    ShownUi Shown;
+    // Every table ever made active stays alive: the plug-in may keep the
+    // text pointers that GetMsg handed out. The last one is active.
+    std::vector<std::unique_ptr<LanguageFile>> LanguageTables;
+    UiFrontend* Frontend = nullptr;  // the one the services use
 };
 
 HostState& Host();

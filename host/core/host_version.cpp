@@ -1,4 +1,4 @@
-#include "host_version.h"
+#include "core/host_version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,12 +7,12 @@ namespace twhost {
 
 int DeclaredHostVersion() {
     const char* given = std::getenv("TARNWICK_HOST_VERSION");
-    if (given == nullptr || given[0] == '\0') return HOST_FAR_VERSION;
+    if (given == nullptr || given[0] == '\0') return kHostFarVersion;
     int major = 0, minor = 0, build = 0;
     char extra = '\0';
     if (std::sscanf(given, "%d.%d.%d%c", &major, &minor, &build, &extra) != 3 || major < 0 || major > 255 ||
         minor < 0 || minor > 255 || build < 0 || build > 0xFFFF) {
-        return HOST_FAR_VERSION;
+        return kHostFarVersion;
     }
     return tarnwick::MakeFarVersion(major, minor, build);
 }

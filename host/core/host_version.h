@@ -12,12 +12,12 @@ namespace twhost {
 
 // The host this one stands in for: 1.75 build 2634, the newest build the
 // interface notes were checked against.
-constexpr int HOST_FAR_VERSION = tarnwick::MakeFarVersion(1, 75, 2634);
+constexpr int kHostFarVersion = tarnwick::MakeFarVersion(1, 75, 2634);
 
 // The module's optional export: the oldest host version it works with.
 using GetMinFarVersionFn = int(TW_STDCALL*)(void);
 
-// The version the host declares: HOST_FAR_VERSION, unless the environment
+// The version the host declares: kHostFarVersion, unless the environment
 // variable TARNWICK_HOST_VERSION gives another as "major.minor.build" (so
 // that a test can play an older host). A malformed value is ignored.
 int DeclaredHostVersion();

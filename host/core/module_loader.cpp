@@ -1,7 +1,7 @@
-#include "module_loader.h"
+#include "core/module_loader.h"
 
-#include "host_version.h"
-#include "module_system.h"
+#include "core/host_version.h"
+#include "core/module_system.h"
 
 namespace twhost {
 namespace {

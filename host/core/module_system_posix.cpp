@@ -1,6 +1,6 @@
 #include <dlfcn.h>
 
-#include "module_system.h"
+#include "core/module_system.h"
 
 namespace twhost {
 

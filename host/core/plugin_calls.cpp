@@ -1,23 +1,21 @@
-#include "plugin_calls.h"
+#include "core/plugin_calls.h"
 
 #include <cstring>
 
-#include "console.h"
-#include "host_state.h"
-#include "trace.h"
+#include "core/console.h"
+#include "core/host_state.h"
+#include "core/trace.h"
 
 using namespace tarnwick;
 
 namespace twhost {
 namespace {
 
-int g_depth = 0;
-
 // Marks the time an export runs, so a fatal error from a service knows not
 // to unload the module under its own feet.
 struct InPlugin {
-    InPlugin() { ++g_depth; }
-    ~InPlugin() { --g_depth; }
+    InPlugin() { ++Host().CallDepth; }
+    ~InPlugin() { --Host().CallDepth; }
     InPlugin(const InPlugin&) = delete;
     InPlugin& operator=(const InPlugin&) = delete;
 };
@@ -45,7 +43,7 @@ void Remember(long long result) {
 
 bool ModuleLoaded() { return Host().Module.Handle != nullptr; }
 
-bool InsidePlugin() { return g_depth > 0; }
+bool InsidePlugin() { return Host().CallDepth > 0; }
 
 std::string EventName(int event) {
     switch (event) {

@@ -1,6 +1,6 @@
-#include "sample_files.h"
+#include "core/sample_files.h"
 
-#include "files.h"
+#include "core/files.h"
 
 namespace twhost {
 

@@ -1,7 +1,7 @@
-#include "trace.h"
+#include "core/trace.h"
 
-#include "console.h"
-#include "host_state.h"
+#include "core/console.h"
+#include "core/host_state.h"
 
 namespace twhost {
 

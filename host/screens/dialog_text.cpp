@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "text_frame.h"
-#include "text_screens.h"
+#include "core/console.h"
+#include "screens/text_frame.h"
+#include "screens/text_screens.h"
 
 using namespace tarnwick;
 
@@ -34,7 +34,7 @@ std::string ButtonText(const FarDialogItem& item) {
     return item.DefaultButton != 0 ? "{ " + ItemText(item) + " }" : "[ " + ItemText(item) + " ]";
 }
 
-bool IsBox(const FarDialogItem& item) { return item.Type == DI_DOUBLEBOX || item.Type == DIALOG_SINGLE_BOX; }
+bool IsBox(const FarDialogItem& item) { return item.Type == DI_DOUBLEBOX || item.Type == kDialogSingleBox; }
 
 void PutBox(Canvas& canvas, const FarDialogItem& item) {
     char edge = item.Type == DI_DOUBLEBOX ? '=' : '-';

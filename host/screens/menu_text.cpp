@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "text_frame.h"
-#include "text_screens.h"
+#include "screens/text_frame.h"
+#include "screens/text_screens.h"
 
 using namespace tarnwick;
 

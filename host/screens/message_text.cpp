@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "text_frame.h"
-#include "text_screens.h"
+#include "core/console.h"
+#include "screens/text_frame.h"
+#include "screens/text_screens.h"
 
 using namespace tarnwick;
 

@@ -1,8 +1,8 @@
-#include "text_frame.h"
+#include "screens/text_frame.h"
 
 #include <algorithm>
 
-#include "console.h"
+#include "core/console.h"
 
 namespace twhost {
 

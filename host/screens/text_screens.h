@@ -2,8 +2,8 @@
 // line-oriented host: what a person reads in the log of a script.
 #pragma once
 
+#include "core/shown_ui.h"
 #include "plugin/host_abi.h"
-#include "shown_ui.h"
 
 namespace twhost {
 

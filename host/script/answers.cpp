@@ -1,9 +1,9 @@
-#include "answers.h"
+#include "script/answers.h"
 
 #include <sstream>
 
-#include "console.h"
-#include "script_support.h"
+#include "core/console.h"
+#include "script/script_support.h"
 
 namespace twhost {
 namespace {
@@ -133,9 +133,9 @@ Answer NextAnswer(const std::string& kind, const std::string& what) {
         queue.pop_front();
         std::string failure;
         if (check.UiKind != kind) {
-            Fatal(EXIT_SCRIPT_FAILED, "FAILED " + check.Where + ": the check was for a " + check.UiKind + ", but a " + what + " came", true);
+            Fatal(kExitScriptFailed, "FAILED " + check.Where + ": the check was for a " + check.UiKind + ", but a " + what + " came", true);
         }
-        if (!check.Verify(&failure)) Fatal(EXIT_SCRIPT_FAILED, "FAILED " + check.Where + ": " + failure, true);
+        if (!check.Verify(&failure)) Fatal(kExitScriptFailed, "FAILED " + check.Where + ": " + failure, true);
         Say("  (" + check.Text + ": ok)");
     }
     if (!queue.empty()) {
@@ -147,13 +147,13 @@ Answer NextAnswer(const std::string& kind, const std::string& what) {
     if (GetAnswerPrompt()) {
         Answer answer;
         if (GetAnswerPrompt()(what, &answer)) return answer;
-        Fatal(EXIT_SCRIPT_FAILED, "the input ended while the " + what + " waited for an answer", true);
+        Fatal(kExitScriptFailed, "the input ended while the " + what + " waited for an answer", true);
     }
-    Fatal(EXIT_SCRIPT_FAILED, "FAILED: the plug-in showed a " + what + " but no answer was queued for it", true);
+    Fatal(kExitScriptFailed, "FAILED: the plug-in showed a " + what + " but no answer was queued for it", true);
 }
 
 void AnswerDoesNotFit(const Answer& answer, const std::string& what, const std::string& why) {
-    Fatal(EXIT_SCRIPT_FAILED, answer.Where + ": answer '" + DescribeAnswer(answer) + "' does not fit the " + what +
+    Fatal(kExitScriptFailed, answer.Where + ": answer '" + DescribeAnswer(answer) + "' does not fit the " + what +
                                   (why.empty() ? "" : ": " + why),
           true);
 }

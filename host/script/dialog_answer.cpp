@@ -2,10 +2,10 @@
 #include <cstring>
 #include <string>
 
-#include "answers.h"
-#include "console.h"
-#include "standard_functions.h"
-#include "ui_answers.h"
+#include "core/console.h"
+#include "kit/standard_functions.h"
+#include "script/answers.h"
+#include "script/ui_answers.h"
 
 using namespace tarnwick;
 
@@ -18,7 +18,7 @@ int CancelButton(const FarDialogItem* items, int count) {
     int fallback = -1;
     for (int i = 0; i < count; ++i) {
         if (items[i].Type != DI_BUTTON) continue;
-        if (CompareIgnoringCase(WithoutHotkeyMark(items[i].Data).c_str(), "Cancel", -1) == 0) return i;
+        if (hostkit::CompareIgnoringCase(WithoutHotkeyMark(items[i].Data).c_str(), "Cancel", -1) == 0) return i;
         if (items[i].DefaultButton == 0) fallback = i;
     }
     return fallback;

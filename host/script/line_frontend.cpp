@@ -1,9 +1,9 @@
-#include "line_frontend.h"
+#include "script/line_frontend.h"
 
 #include <algorithm>
 
-#include "text_screens.h"
-#include "ui_answers.h"
+#include "screens/text_screens.h"
+#include "script/ui_answers.h"
 
 using namespace tarnwick;
 

@@ -3,7 +3,7 @@
 // prompt in interactive mode).
 #pragma once
 
-#include "ui_frontend.h"
+#include "core/ui_frontend.h"
 
 namespace twhost {
 

@@ -1,8 +1,8 @@
 #include <string>
 
-#include "answers.h"
-#include "standard_functions.h"
-#include "ui_answers.h"
+#include "kit/standard_functions.h"
+#include "script/answers.h"
+#include "script/ui_answers.h"
 
 using namespace tarnwick;
 
@@ -20,7 +20,7 @@ void NeedSelectable(const ShownMenu& menu, const Answer& answer, int index) {
 int ItemWithHotkey(const ShownMenu& menu, char key) {
     for (std::size_t i = 0; i < menu.Items.size(); ++i) {
         char hotkey = HotkeyOf(menu.Items[i].Text);
-        if (hotkey != '\0' && FoldCase(hotkey) == FoldCase(key)) return static_cast<int>(i);
+        if (hotkey != '\0' && hostkit::FoldCase(hotkey) == hostkit::FoldCase(key)) return static_cast<int>(i);
     }
     return -1;
 }

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "answers.h"
-#include "ui_answers.h"
+#include "script/answers.h"
+#include "script/ui_answers.h"
 
 namespace twhost {
 namespace {

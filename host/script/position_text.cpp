@@ -1,6 +1,6 @@
-#include "position_text.h"
+#include "script/position_text.h"
 
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 
 namespace twhost {
 namespace {
@@ -8,7 +8,7 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return CompareIgnoringCase(a.c_str(), b.c_str(), -1) == 0;
+    return hostkit::CompareIgnoringCase(a.c_str(), b.c_str(), -1) == 0;
 }
 
 // Reads `<item a="1" b=2 c>` from the start of `text` (after indentation).

@@ -1,16 +1,16 @@
-#include "script.h"
+#include "script/script.h"
 
 #include <functional>
 #include <iostream>
 #include <vector>
 
-#include "answers.h"
-#include "console.h"
-#include "host_state.h"
-#include "plugin_calls.h"
-#include "script_actions.h"
-#include "script_checks.h"
-#include "script_support.h"
+#include "core/console.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "script/answers.h"
+#include "script/script_actions.h"
+#include "script/script_checks.h"
+#include "script/script_support.h"
 
 namespace twhost {
 namespace {
@@ -200,7 +200,7 @@ int RunCommands(std::istream& in, const std::string& name, bool interactive) {
         if (!Execute(line, where, &error)) {
             if (!interactive) {
                 Complain("FAILED " + where + ": " + error);
-                return EXIT_SCRIPT_FAILED;
+                return kExitScriptFailed;
             }
             Say("  error: " + error);
             AnswerQueue().clear();
@@ -209,7 +209,7 @@ int RunCommands(std::istream& in, const std::string& name, bool interactive) {
     }
     if (!AnswerQueue().empty()) {
         Complain("FAILED " + name + ": the script ends with answers that no UI asked for");
-        return EXIT_SCRIPT_FAILED;
+        return kExitScriptFailed;
     }
     return 0;
 }

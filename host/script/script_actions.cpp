@@ -1,17 +1,17 @@
-#include "script_actions.h"
+#include "script/script_actions.h"
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
 
-#include "answers.h"
-#include "console.h"
-#include "editors.h"
-#include "host_state.h"
-#include "shown_ui.h"
-#include "plugin_calls.h"
-#include "session.h"
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "core/shown_ui.h"
+#include "script/answers.h"
+#include "session/session.h"
 
 using namespace tarnwick;
 

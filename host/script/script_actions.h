@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "script_support.h"
+#include "script/script_support.h"
 
 namespace twhost {
 

@@ -1,14 +1,14 @@
-#include "script_checks.h"
+#include "script/script_checks.h"
 
 #include <vector>
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "host_state.h"
-#include "plugin_calls.h"
-#include "position_text.h"
-#include "standard_functions.h"
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "kit/standard_functions.h"
+#include "script/position_text.h"
 
 using namespace tarnwick;
 
@@ -140,7 +140,7 @@ bool CmdHostCheckMask(const Args& args, std::string* error) {
     int wanted;
     if (!NeedInt(args, 2, &wanted, error)) return false;
     std::string masks = RestAfter(args.Line, 3);
-    bool match = MatchMaskList(masks.c_str(), args.Words[1].c_str(), false);
+    bool match = hostkit::MatchMaskList(masks.c_str(), args.Words[1].c_str(), false);
     if (match != (wanted != 0)) {
         *error = "expected the masks \"" + masks + "\" to " + (wanted != 0 ? "match " : "not match ") + args.Words[1];
         return false;
@@ -156,7 +156,7 @@ bool CmdHostCheckTrunc(const Args& args, std::string* error) {
     }
     std::vector<char> buffer(args.Words[2].begin(), args.Words[2].end());
     buffer.push_back('\0');
-    TruncatePath(buffer.data(), length);
+    hostkit::TruncatePath(buffer.data(), length);
     if (args.Words[3] != buffer.data()) {
         *error = "expected TruncPathStr to give \"" + args.Words[3] + "\", it gave \"" + std::string(buffer.data()) + "\"";
         return false;

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "files.h"
-#include "host_state.h"
-#include "position_text.h"
-#include "sample_files.h"
-#include "script_actions.h"
+#include "core/console.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/sample_files.h"
+#include "script/position_text.h"
+#include "script/script_actions.h"
 
 namespace twhost {
 

@@ -1,10 +1,10 @@
-#include "script_support.h"
+#include "script/script_support.h"
 
 #include <cstdlib>
 
-#include "console.h"
-#include "files.h"
-#include "host_state.h"
+#include "core/console.h"
+#include "core/files.h"
+#include "core/host_state.h"
 
 using namespace tarnwick;
 

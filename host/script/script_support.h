@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "editors.h"
+#include "core/editors.h"
 #include "plugin/host_abi.h"
-#include "position_text.h"
+#include "script/position_text.h"
 
 namespace twhost {
 

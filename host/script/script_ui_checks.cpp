@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "answers.h"
-#include "console.h"
-#include "script_checks.h"
-#include "shown_ui.h"
+#include "core/console.h"
+#include "core/shown_ui.h"
+#include "script/answers.h"
+#include "script/script_checks.h"
 
 using namespace tarnwick;
 

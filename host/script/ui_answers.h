@@ -1,10 +1,10 @@
 // How the script's answers (answers.h) act on the UI shown: the menu item
 // chosen, the button pressed, the dialog's check boxes and fields changed.
-// An answer that does not fit the UI stops the host with EXIT_SCRIPT_FAILED.
+// An answer that does not fit the UI stops the host with kExitScriptFailed.
 #pragma once
 
+#include "core/ui_frontend.h"
 #include "plugin/host_abi.h"
-#include "ui_frontend.h"
 
 namespace twhost {
 

@@ -2,10 +2,10 @@
 // lets the front end run it; the user's changes land in the items.
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "trace.h"
-#include "ui_frontend.h"
+#include "core/console.h"
+#include "core/trace.h"
+#include "core/ui_frontend.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 
@@ -17,7 +17,7 @@ namespace {
 // The item types the host draws: text, single and double boxes, edit
 // fields, buttons and check boxes.
 bool KnownType(int type) {
-    return type == DI_TEXT || type == DIALOG_SINGLE_BOX || type == DI_DOUBLEBOX || type == DI_EDIT || type == DI_BUTTON ||
+    return type == DI_TEXT || type == kDialogSingleBox || type == DI_DOUBLEBOX || type == DI_EDIT || type == DI_BUTTON ||
            type == DI_CHECKBOX;
 }
 
@@ -33,7 +33,7 @@ int TW_STDCALL HostDialog(INT_PTR_T moduleNumber, int x1, int y1, int x2, int y2
     for (int i = 0; i < itemsNumber; ++i) {
         const FarDialogItem& item = items[i];
         if (!KnownType(item.Type)) {
-            Fatal(EXIT_PLUGIN_FAULT, "Dialog: item " + std::to_string(i) + " has type " + std::to_string(item.Type) +
+            Fatal(kExitPluginFault, "Dialog: item " + std::to_string(i) + " has type " + std::to_string(item.Type) +
                                          ", which this host does not draw",
                   true);
         }

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "console.h"
-#include "editors.h"
-#include "host_services.h"
-#include "trace.h"
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/trace.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 
@@ -35,7 +35,7 @@ int GetInfo(SimEditor* editor, void* param) {
     info->LeftPos = editor->LeftPos;
     info->Overtype = editor->Overtype;
     info->TableNum = -1;
-    info->TabSize = EDITOR_TAB_SIZE;
+    info->TabSize = kEditorTabSize;
     info->BookMarkCount = 10;
     info->CurState = editor->CurState;
     Trace("ECTL_GETINFO -> " + DescribeEditor(*editor));
@@ -68,7 +68,7 @@ int TW_STDCALL HostEditorControl(int command, void* param) {
     SimEditor* editor = CurrentEditor();
     if (command == ECTL_GETINFO) return GetInfo(editor, param);
     if (command == ECTL_SETPOSITION) return SetPosition(editor, param);
-    Fatal(EXIT_PLUGIN_FAULT, "EditorControl: command " + std::to_string(command) +
+    Fatal(kExitPluginFault, "EditorControl: command " + std::to_string(command) +
                                  " is not one this host offers (ECTL_GETINFO 6, ECTL_SETPOSITION 7)", true);
 }
 

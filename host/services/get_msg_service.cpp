@@ -1,10 +1,10 @@
 // The GetMsg service: the texts of the active language file by number.
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "language_file.h"
-#include "trace.h"
+#include "core/console.h"
+#include "core/language_file.h"
+#include "core/trace.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 

@@ -1,14 +1,22 @@
 // The services of the host's PluginStartupInfo record that the plug-in
 // uses: Menu, Message, Dialog, GetMsg and EditorControl. Each checks what
-// the plug-in hands it and stops the host with EXIT_PLUGIN_FAULT when the
+// the plug-in hands it and stops the host with kExitPluginFault when the
 // plug-in breaks the interface.
 #pragma once
 
 #include <string>
 
+#include "core/host_state.h"
+#include "kit/stand_in_host.h"
 #include "plugin/host_abi.h"
 
 namespace twhost {
+
+// The host as the kit fills its records from: the module's path and number
+// and the root key of `host`, the services below, the traced standard
+// functions (traced_functions.h), and slots the plug-in must not call that
+// stop the host with kExitPluginFault, naming the slot.
+hostkit::StandInHost HostStandIn(const HostState& host);
 
 int TW_STDCALL HostMenu(tarnwick::INT_PTR_T moduleNumber, int x, int y, int maxHeight, tarnwick::DWORD_T flags,
                         const char* title, const char* bottom, const char* helpTopic, const int* breakKeys,

@@ -2,10 +2,10 @@
 // the front end show it.
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "trace.h"
-#include "ui_frontend.h"
+#include "core/console.h"
+#include "core/trace.h"
+#include "core/ui_frontend.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 
@@ -14,7 +14,7 @@ namespace {
 
 // The break-key list ends with 0; a list longer than this is taken as
 // unterminated.
-constexpr int MAX_BREAK_KEYS = 256;
+constexpr int kMaxBreakKeys = 256;
 
 #define Trace(line) TWHOST_TRACE("    [ui] ", line)
 
@@ -32,7 +32,7 @@ ShownMenu ReadMenu(DWORD_T flags, const char* title, const char* bottom, const i
         item.Text = ForConsole(BoundedText(items[i].Text, sizeof items[i].Text, "Menu: the text of item " + std::to_string(i + 1)).c_str());
         menu.Items.push_back(item);
     }
-    for (int i = 0; breakKeys != nullptr && i < MAX_BREAK_KEYS && breakKeys[i] != 0; ++i) menu.BreakKeys.push_back(breakKeys[i]);
+    for (int i = 0; breakKeys != nullptr && i < kMaxBreakKeys && breakKeys[i] != 0; ++i) menu.BreakKeys.push_back(breakKeys[i]);
     return menu;
 }
 
@@ -45,7 +45,7 @@ int TW_STDCALL HostMenu(INT_PTR_T moduleNumber, int x, int y, int maxHeight, DWO
     Trace("Menu(x " + std::to_string(x) + ", y " + std::to_string(y) + ", max height " + std::to_string(maxHeight) +
           ", flags " + Hex(flags) + ", help " + HelpTopicText(helpTopic) + ", " + std::to_string(itemsNumber) + " items)");
     if ((flags & FMENU_USEEXT) == 0) {
-        Fatal(EXIT_PLUGIN_FAULT, "Menu: without FMENU_USEEXT the items would be the older record, which this host does not read", true);
+        Fatal(kExitPluginFault, "Menu: without FMENU_USEEXT the items would be the older record, which this host does not read", true);
     }
     CheckItemList(items, itemsNumber, "Menu");
     ShownMenu menu = ReadMenu(flags, title, bottom, breakKeys, items, itemsNumber);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "trace.h"
-#include "ui_frontend.h"
+#include "core/console.h"
+#include "core/trace.h"
+#include "core/ui_frontend.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 
@@ -16,7 +16,7 @@ namespace {
 #define Trace(line) TWHOST_TRACE("    [ui] ", line)
 
 // The highest FMSG_MB_* button set the host knows.
-constexpr DWORD_T LAST_BUTTON_SET = 6;
+constexpr DWORD_T kLastButtonSet = 6;
 
 DWORD_T ButtonSet(DWORD_T flags) { return (flags >> 16) & 0xF; }
 
@@ -58,7 +58,7 @@ int TW_STDCALL HostMessage(INT_PTR_T moduleNumber, DWORD_T flags, const char* he
     Trace("Message(flags " + Hex(flags) + ", help " + HelpTopicText(helpTopic) + ", " + std::to_string(itemsNumber) +
           " items, " + std::to_string(buttonsNumber) + " buttons)");
     CheckItemList(items, itemsNumber, "Message");
-    if (ButtonSet(flags) > LAST_BUTTON_SET) Fatal(EXIT_PLUGIN_FAULT, "Message: unknown button flags in " + Hex(flags), true);
+    if (ButtonSet(flags) > kLastButtonSet) Fatal(kExitPluginFault, "Message: unknown button flags in " + Hex(flags), true);
     ShownMessage message = ReadMessage(flags, items, itemsNumber, buttonsNumber);
     RememberMessage(message);
     int result = CurrentUiFrontend().ShowMessage(message);

@@ -1,26 +1,26 @@
 #include <cstring>
 #include <string>
 
-#include "console.h"
-#include "host_services.h"
-#include "host_state.h"
+#include "core/console.h"
+#include "core/host_state.h"
+#include "services/host_services.h"
 
 using namespace tarnwick;
 
 namespace twhost {
 
 void CheckModuleNumber(INT_PTR_T moduleNumber, const char* service) {
-    if (moduleNumber != HOST_MODULE_NUMBER) {
-        Fatal(EXIT_PLUGIN_FAULT, std::string(service) + ": ModuleNumber " + std::to_string(static_cast<long long>(moduleNumber)) +
+    if (moduleNumber != kHostModuleNumber) {
+        Fatal(kExitPluginFault, std::string(service) + ": ModuleNumber " + std::to_string(static_cast<long long>(moduleNumber)) +
                                      " is not the one the host gave the plug-in (" +
-                                     std::to_string(static_cast<long long>(HOST_MODULE_NUMBER)) + ")",
+                                     std::to_string(static_cast<long long>(kHostModuleNumber)) + ")",
               true);
     }
 }
 
 std::string BoundedText(const char* text, std::size_t size, const std::string& what) {
     const void* end = std::memchr(text, '\0', size);
-    if (end == nullptr) Fatal(EXIT_PLUGIN_FAULT, what + " is not terminated within its " + std::to_string(size) + " bytes", true);
+    if (end == nullptr) Fatal(kExitPluginFault, what + " is not terminated within its " + std::to_string(size) + " bytes", true);
     return std::string(text, static_cast<const char*>(end));
 }
 
@@ -30,7 +30,7 @@ std::string HelpTopicText(const char* helpTopic) {
 
 void CheckItemList(const void* items, int count, const char* service) {
     if (count < 0 || (count > 0 && items == nullptr)) {
-        Fatal(EXIT_PLUGIN_FAULT, std::string(service) + ": " + std::to_string(count) + " items at " +
+        Fatal(kExitPluginFault, std::string(service) + ": " + std::to_string(count) + " items at " +
                                      (items == nullptr ? "null" : "an address"),
               true);
     }

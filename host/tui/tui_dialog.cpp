@@ -2,10 +2,10 @@
 #include <cstring>
 #include <curses.h>
 
-#include "console.h"
-#include "standard_functions.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "core/console.h"
+#include "kit/standard_functions.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 
@@ -81,7 +81,7 @@ void PaintDialog(const DialogView& view) {
         Paint paint = focused ? Paint::DialogFocus : Paint::Dialog;
         switch (item.Type) {
             case DI_DOUBLEBOX:
-            case DIALOG_SINGLE_BOX:
+            case kDialogSingleBox:
                 boxLeft = item.X1;
                 boxRight = item.X2;
                 DrawFrame(x, y, item.X2 - item.X1 + 1, item.Y2 - item.Y1 + 1, item.Type == DI_DOUBLEBOX, Paint::Dialog,
@@ -132,7 +132,7 @@ int ControlWithHotkey(const DialogView& view, int key) {
     if (key <= 0 || key >= 256) return -1;
     for (int i = 0; i < view.Count; ++i) {
         char hotkey = HotkeyOf(view.Items[i].Data);
-        if (hotkey == '\0' || FoldCase(hotkey) != FoldCase(static_cast<char>(key))) continue;
+        if (hotkey == '\0' || hostkit::FoldCase(hotkey) != hostkit::FoldCase(static_cast<char>(key))) continue;
         if (IsControl(view.Items[i])) return i;
         if (view.Items[i].Type == DI_TEXT) return NextControl(view, i, 1);
     }
@@ -190,8 +190,8 @@ int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) {
         int key = ReadKey();
         FarDialogItem& focused = items[view.Focus];
         bool inField = focused.Type == DI_EDIT;
-        int hotkey = (key & KEY_ALT_TW) != 0 || !inField ? ControlWithHotkey(view, key & ~KEY_ALT_TW) : -1;
-        if (key == KEY_ESC_TW || key == KEY_F(10)) break;
+        int hotkey = (key & kKeyAlt) != 0 || !inField ? ControlWithHotkey(view, key & ~kKeyAlt) : -1;
+        if (key == kKeyEsc || key == KEY_F(10)) break;
         if (key == '\r' || key == '\n' || key == KEY_ENTER) {
             result = focused.Type == DI_BUTTON ? view.Focus : DefaultButton(view);
             break;

@@ -2,12 +2,12 @@
 // the text, the key bar; every paint sends EE_REDRAW first.
 #include <curses.h>
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "tui_host.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "tui/tui_host.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 
@@ -18,7 +18,7 @@ std::string Expanded(const std::string& line) {
     std::string out;
     for (char c : line) {
         if (c == '\t') {
-            do out += ' '; while (out.size() % EDITOR_TAB_SIZE != 0);
+            do out += ' '; while (out.size() % kEditorTabSize != 0);
         } else {
             out += c;
         }
@@ -73,8 +73,8 @@ bool EditorKey(SimEditor* editor, int key, std::string* error) {
         case KEY_END: return GotoPosition(line, static_cast<int>(editor->Lines[static_cast<std::size_t>(line)].size()), false, error);
         case KEY_PPAGE: return PlaceCursor(line - page, pos, std::max(editor->TopScreenLine - page, 0), error);
         case KEY_NPAGE: return PlaceCursor(line + page, pos, editor->TopScreenLine + page, error);
-        case KEY_CTRL_HOME_TW: return PlaceCursor(0, 0, 0, error);
-        case KEY_CTRL_END_TW: {
+        case kKeyCtrlHome: return PlaceCursor(0, 0, 0, error);
+        case kKeyCtrlEnd: {
             int last = TotalLines(*editor) - 1;
             return PlaceCursor(last, static_cast<int>(editor->Lines[static_cast<std::size_t>(last)].size()), -1, error);
         }
@@ -84,7 +84,7 @@ bool EditorKey(SimEditor* editor, int key, std::string* error) {
         case KEY_DC: return EditAtCursor(EditKind::DeleteAt, error);
         case KEY_F(2): return SaveEditor(error);
         case KEY_F(11): return ShowPluginCommands(true, error);
-        case KEY_ALT_SHIFT_F9_TW: return ShowPluginConfiguration(error);
+        case kKeyAltShiftF9: return ShowPluginConfiguration(error);
         default:
             if (key >= 32 && key < 127) return TypeText(std::string(1, static_cast<char>(key)), error);
             return true;
@@ -106,7 +106,7 @@ bool EditFile(const std::string& path, std::string* error) {
         int key = ReadKey();
         editor = FindEditor(id);
         if (editor == nullptr) break;
-        if (key == KEY_ESC_TW || key == KEY_F(10)) {
+        if (key == kKeyEsc || key == KEY_F(10)) {
             if (!MayClose(editor, error)) {
                 if (!error->empty()) ShowError(*error);
                 error->clear();

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <curses.h>
 
-#include "standard_functions.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "kit/standard_functions.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 
@@ -76,7 +76,7 @@ int ItemWithHotkey(const ShownMenu& menu, int key) {
     if (menu.ShowAmpersand || key <= 0 || key >= 256) return -1;
     for (std::size_t i = 0; i < menu.Items.size(); ++i) {
         char hotkey = HotkeyOf(menu.Items[i].Text);
-        if (hotkey != '\0' && Selectable(menu.Items[i]) && FoldCase(hotkey) == FoldCase(static_cast<char>(key))) {
+        if (hotkey != '\0' && Selectable(menu.Items[i]) && hostkit::FoldCase(hotkey) == hostkit::FoldCase(static_cast<char>(key))) {
             return static_cast<int>(i);
         }
     }
@@ -108,8 +108,8 @@ MenuChoice RunMenu(const ShownMenu& menu) {
             choice.BreakCode = breakIndex;
             break;
         }
-        int hotkey = ItemWithHotkey(menu, key & ~KEY_ALT_TW);
-        if (key == KEY_ESC_TW || key == KEY_F(10)) break;
+        int hotkey = ItemWithHotkey(menu, key & ~kKeyAlt);
+        if (key == kKeyEsc || key == KEY_F(10)) break;
         if ((key == '\r' || key == '\n' || key == KEY_ENTER) && view.Selected >= 0) {
             choice.Item = view.Selected;
             break;

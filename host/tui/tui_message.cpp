@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <curses.h>
 
-#include "standard_functions.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "kit/standard_functions.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 
@@ -63,7 +63,7 @@ int ButtonWithHotkey(const ShownMessage& message, int key) {
     if (key <= 0 || key >= 256) return -1;
     for (std::size_t i = 0; i < message.Buttons.size(); ++i) {
         char hotkey = HotkeyOf(ButtonLabel(message.Buttons[i]));
-        if (hotkey != '\0' && FoldCase(hotkey) == FoldCase(static_cast<char>(key))) return static_cast<int>(i);
+        if (hotkey != '\0' && hostkit::FoldCase(hotkey) == hostkit::FoldCase(static_cast<char>(key))) return static_cast<int>(i);
     }
     return -1;
 }
@@ -84,8 +84,8 @@ int RunMessage(const ShownMessage& message) {
     int count = static_cast<int>(message.Buttons.size());
     while (true) {
         int key = ReadKey();
-        int hotkey = ButtonWithHotkey(message, key & ~KEY_ALT_TW);
-        if (key == KEY_ESC_TW || key == KEY_F(10)) break;
+        int hotkey = ButtonWithHotkey(message, key & ~kKeyAlt);
+        if (key == kKeyEsc || key == KEY_F(10)) break;
         if (key == '\r' || key == '\n' || key == KEY_ENTER || key == ' ') {
             result = view.Focus;
             break;

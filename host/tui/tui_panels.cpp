@@ -4,18 +4,18 @@
 #include <cstdio>
 #include <curses.h>
 
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "full_screen.h"
-#include "host_state.h"
-#include "plugin_calls.h"
-#include "position_text.h"
-#include "sample_files.h"
-#include "session.h"
-#include "tui_host.h"
-#include "tui_screen.h"
-#include "tui_ui.h"
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "core/sample_files.h"
+#include "script/position_text.h"
+#include "session/session.h"
+#include "tui/full_screen.h"
+#include "tui/tui_host.h"
+#include "tui/tui_screen.h"
+#include "tui/tui_ui.h"
 
 using namespace tarnwick;
 
@@ -192,7 +192,7 @@ int RunFullScreen() {
             ReadFolder(panels);
         }
         if (key == KEY_F(11)) ok = ShowPluginCommands(false, &error);
-        if (key == KEY_F(9) || key == KEY_ALT_SHIFT_F9_TW) ok = ShowPluginConfiguration(&error);
+        if (key == KEY_F(9) || key == kKeyAltShiftF9) ok = ShowPluginConfiguration(&error);
         if (!ok) ShowError(error);
         if (key == KEY_F(10) && ConfirmQuit()) break;
     }
@@ -200,7 +200,7 @@ int RunFullScreen() {
     CloseScreen();
     SetScreenRelease(nullptr);
     Say("(F10: quitting)");
-    int status = StopModule(&error) ? 0 : EXIT_SCRIPT_FAILED;
+    int status = StopModule(&error) ? 0 : kExitScriptFailed;
     if (status != 0) Say("FAILED at quit: " + error);
     return status;
 }

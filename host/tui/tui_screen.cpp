@@ -1,4 +1,4 @@
-#include "tui_screen.h"
+#include "tui/tui_screen.h"
 
 #include <clocale>
 #include <curses.h>
@@ -61,7 +61,7 @@ std::size_t BytesInColumns(const std::string& text, int width, int* used) {
     return i;
 }
 
-bool TooSmall() { return COLS < MIN_COLUMNS || LINES < MIN_ROWS; }
+bool TooSmall() { return COLS < kMinColumns || LINES < kMinRows; }
 
 void PaintTooSmall() {
     erase();
@@ -89,9 +89,9 @@ void OpenScreen() {
         }
     }
     // What xterm-like terminals send for the keys ncurses does not name.
-    define_key("\033[1;5H", KEY_CTRL_HOME_TW);
-    define_key("\033[1;5F", KEY_CTRL_END_TW);
-    define_key("\033[20;4~", KEY_ALT_SHIFT_F9_TW);
+    define_key("\033[1;5H", kKeyCtrlHome);
+    define_key("\033[1;5F", kKeyCtrlEnd);
+    define_key("\033[20;4~", kKeyAltShiftF9);
 }
 
 void CloseScreen() {
@@ -125,12 +125,12 @@ int ReadKey() {
         }
         if (key == ERR) continue;
         if (TooSmall() && key != KEY_F(10)) continue;
-        if (key == KEY_ESC_TW) {
+        if (key == kKeyEsc) {
             // Esc and a key at once: Alt and that key.
             timeout(20);
             int next = getch();
             timeout(-1);
-            if (next != ERR && next >= 32 && next < 127) return KEY_ALT_TW | next;
+            if (next != ERR && next >= 32 && next < 127) return kKeyAlt | next;
             if (next != ERR) ungetch(next);
         }
         return key;

@@ -16,14 +16,14 @@ enum class Paint {
 };
 
 // Keys beyond what ncurses names.
-constexpr int KEY_CTRL_HOME_TW = 0x10001;
-constexpr int KEY_CTRL_END_TW = 0x10002;
-constexpr int KEY_ALT_SHIFT_F9_TW = 0x10003;
-constexpr int KEY_ALT_TW = 0x20000;  // | the letter: Alt+letter
-constexpr int KEY_ESC_TW = 27;
+constexpr int kKeyCtrlHome = 0x10001;
+constexpr int kKeyCtrlEnd = 0x10002;
+constexpr int kKeyAltShiftF9 = 0x10003;
+constexpr int kKeyAlt = 0x20000;  // | the letter: Alt+letter
+constexpr int kKeyEsc = 27;
 
-constexpr int MIN_COLUMNS = 80;
-constexpr int MIN_ROWS = 25;
+constexpr int kMinColumns = 80;
+constexpr int kMinRows = 25;
 
 void OpenScreen();
 void CloseScreen();

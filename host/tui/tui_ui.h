@@ -4,7 +4,7 @@
 // directly.
 #pragma once
 
-#include "ui_frontend.h"
+#include "core/ui_frontend.h"
 
 namespace twhost {
 

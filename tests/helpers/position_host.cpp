@@ -58,28 +58,30 @@ std::uint64_t NowMs() {
 
 // ---- The plug-in host ----------------------------------------------------
 
-std::string g_deleteTarget;  // the list line to delete; empty for none
-bool g_deleted = false;
-std::vector<int> g_topAnswers;
+// What the menus of the next operation answer: the list of saved positions
+// deletes the line `DeleteTarget` (once; empty: the list is left), the
+// other menus take the next of `TopAnswers` (none left: Esc).
+struct MenuPlan {
+    std::string DeleteTarget;
+    bool Deleted = false;
+    std::vector<int> TopAnswers;
+};
 
-int TW_STDCALL HelperMenu(INT_PTR_T, int, int, int, DWORD_T, const char*, const char*, const char*,
-                          const int* breakKeys, int* breakCode, const FarMenuItemEx* items, int count) {
-    if (breakKeys != nullptr) {  // the list of saved positions
-        if (g_deleteTarget.empty()) return -1;
-        for (int i = 0; i < count; ++i) {
-            if (g_deleteTarget == items[i].Text) {
-                g_deleteTarget.clear();
-                g_deleted = true;
-                if (breakCode != nullptr) *breakCode = 0;
-                return i;
-            }
+int AnswerMenu(MenuPlan& plan, const fakehost::MenuShown& shown, int* breakCode) {
+    if (!shown.BreakKeys.empty()) {  // the list of saved positions
+        const std::string target = plan.DeleteTarget;
+        plan.DeleteTarget.clear();
+        for (std::size_t i = 0; !target.empty() && i < shown.Texts.size(); ++i) {
+            if (shown.Texts[i] != target) continue;
+            plan.Deleted = true;
+            if (breakCode != nullptr) *breakCode = 0;
+            return static_cast<int>(i);
         }
-        g_deleteTarget.clear();
         return -1;
     }
-    if (g_topAnswers.empty()) return -1;
-    int answer = g_topAnswers.front();
-    g_topAnswers.erase(g_topAnswers.begin());
+    if (plan.TopAnswers.empty()) return -1;
+    int answer = plan.TopAnswers.front();
+    plan.TopAnswers.erase(plan.TopAnswers.begin());
     return answer;
 }
 
@@ -120,7 +122,10 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
     platform::Env::Default()->RegistrySetString(key, "RemoveOld", "0");
     platform::Env::Default()->RegistryClose(key);
     fakehost::FakeHost& host = fakehost::Host();
-    host.Info.Menu = HelperMenu;
+    MenuPlan plan;
+    host.MenuScript = [&plan](const fakehost::MenuShown& shown, int* breakCode) {
+        return AnswerMenu(plan, shown, breakCode);
+    };
     SetStartupInfo(&host.Info);
 
     const int files = 6;
@@ -134,12 +139,12 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
         const std::string path = "C:\\h" + std::to_string(id) + "\\f" + std::to_string(k);
         Forget();
         if (round % 5 == 4 && last[k] >= 0) {
-            g_deleteTarget = "editor: " + path;
-            g_deleted = false;
-            g_topAnswers = {2};  // the list
+            plan.DeleteTarget = "editor: " + path;
+            plan.Deleted = false;
+            plan.TopAnswers = {2};  // the list
             host.MessageAnswers.push_back(0);  // yes, delete it
             OpenPlugin(OPEN_EDITOR, 0);
-            if (g_deleted) last[k] = -2;
+            if (plan.Deleted) last[k] = -2;
         } else {
             ++value;
             host.Editor = fakehost::SimulatedEditor{k + 1, path, false, value, id, 0, 0, 0, 0};
@@ -149,7 +154,7 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
             host.Editor.TopScreenLine = 0;
             host.Editor.LeftPos = 0;
             host.Editor.Overtype = 0;
-            g_topAnswers = {0};  // store the position
+            plan.TopAnswers = {0};  // store the position
             OpenPlugin(OPEN_EDITOR, 0);
             int editorId = k + 1;
             ProcessEditorEvent(EE_CLOSE, &editorId);

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "plugin/messages.h"
+#include "kit/one_editor.h"
+#include "kit/stand_in_host.h"
+#include "kit/standard_functions.h"
 
 namespace fakehost {
 
@@ -40,7 +40,9 @@ const char* const kDefaultTexts[] = {
 };
 static_assert(sizeof kDefaultTexts / sizeof kDefaultTexts[0] == plugin::kMsgCount, "one text per message");
 
-void TW_STDCALL UnusedService() { ADD_FAILURE() << "the plug-in called a host service it must not use"; }
+void UnusedService(const char* record, const char* slot) {
+    ADD_FAILURE() << "the plug-in called " << record << "." << slot << ", a host service it must not use";
+}
 
 int TW_STDCALL FakeMenu(INT_PTR_T moduleNumber, int x, int y, int maxHeight, DWORD_T flags, const char* title,
                         const char* bottom, const char* helpTopic, const int* breakKeys, int* breakCode,
@@ -125,114 +127,31 @@ const char* TW_STDCALL FakeGetMsg(INT_PTR_T moduleNumber, int id) {
 }
 
 int TW_STDCALL FakeEditorControl(int command, void* param) {
-    SimulatedEditor& editor = g_host.Editor;
     if (command == ECTL_GETINFO) {
         ++g_host.GetInfoCalls;
-        EditorInfo* info = static_cast<EditorInfo*>(param);
-        std::memset(info, 0, sizeof *info);
-        info->EditorID = editor.EditorID;
-        info->FileName = editor.NoFileName ? nullptr : editor.FileName.c_str();
-        info->CurLine = editor.CurLine;
-        info->CurPos = editor.CurPos;
-        info->CurTabPos = editor.CurPos;
-        info->TopScreenLine = editor.TopScreenLine;
-        info->LeftPos = editor.LeftPos;
-        info->Overtype = editor.Overtype;
-        info->CurState = editor.CurState;
+        hostkit::ReportEditor(g_host.Editor, static_cast<EditorInfo*>(param));
         return 1;
     }
     if (command == ECTL_SETPOSITION) {
         const EditorSetPosition* position = static_cast<const EditorSetPosition*>(param);
         g_host.SetPositions.push_back(*position);
-        editor.CurLine = position->CurLine;
-        editor.CurPos = position->CurPos;
-        editor.TopScreenLine = position->TopScreenLine;
-        editor.LeftPos = position->LeftPos;
-        editor.Overtype = position->Overtype;
+        hostkit::MoveEditor(&g_host.Editor, *position);
         return 1;
     }
     ADD_FAILURE() << "unexpected editor command " << command;
     return 0;
 }
 
-int TW_CDECL FakeSprintf(char* buffer, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int written = std::vsprintf(buffer, format, args);
-    va_end(args);
-    return written;
-}
-
-int TW_CDECL FakeSscanf(const char* buffer, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int converted = std::vsscanf(buffer, format, args);
-    va_end(args);
-    return converted;
-}
-
 char* TW_STDCALL FakeItoa(int value, char* buffer, int radix) {
     EXPECT_EQ(radix, 10);
-    std::sprintf(buffer, "%d", value);
-    return buffer;
+    return hostkit::Itoa(value, buffer, radix);
 }
-
-void TW_STDCALL FakeLStrlwr(char* text) {
-    for (; *text != '\0'; ++text) *text = static_cast<char>(std::tolower(static_cast<unsigned char>(*text)));
-}
-
-int TW_STDCALL FakeLStrnicmp(const char* a, const char* b, int count) {
-    for (int i = 0; i < count; ++i) {
-        int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
-    }
-    return 0;
-}
-
-int TW_STDCALL FakeLStricmp(const char* a, const char* b) { return FakeLStrnicmp(a, b, 0x7fffffff); }
-
-void TW_STDCALL FakeUnquote(char* text) {
-    char* out = text;
-    for (const char* in = text; *in != '\0'; ++in) {
-        if (*in != '"') *out++ = *in;
-    }
-    *out = '\0';
-}
-
-char* TW_STDCALL FakeTruncPathStr(char* text, int maxLength) { return TruncatePath(text, maxLength); }
 
 int TW_STDCALL FakeProcessName(const char* masks, char* name, DWORD_T flags) {
     g_host.ProcessNameMasks.push_back(masks != nullptr ? masks : "<null>");
     EXPECT_EQ(flags, static_cast<DWORD_T>(PN_CMPNAMELIST));
     return MatchMaskList(masks, name) ? 1 : 0;
 }
-
-bool MatchOne(const char* mask, const char* name) {
-    const char* starMask = nullptr;
-    const char* starName = nullptr;
-    while (*name != '\0') {
-        if (*mask == '*') {
-            starMask = ++mask;
-            starName = name;
-        } else if (*mask == '?' ||
-                   (*mask != '\0' && std::tolower(static_cast<unsigned char>(*mask)) ==
-                                         std::tolower(static_cast<unsigned char>(*name)))) {
-            ++mask;
-            ++name;
-        } else if (starMask != nullptr) {
-            mask = starMask;
-            name = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (*mask == '*') ++mask;
-    return *mask == '\0';
-}
-
-void FillUnused(FarUnusedFn& slot) { slot = UnusedService; }
 
 }  // namespace
 
@@ -248,7 +167,7 @@ bool MatchMaskList(const char* masks, const char* name) {
             continue;
         }
         if (*p == '\0' || (!quoted && (*p == ',' || *p == ';'))) {
-            if (!mask.empty() && MatchOne(mask.c_str(), name)) return true;
+            if (!mask.empty() && hostkit::MatchMask(mask.c_str(), name)) return true;
             mask.clear();
             if (*p == '\0') return false;
             continue;
@@ -257,28 +176,7 @@ bool MatchMaskList(const char* masks, const char* name) {
     }
 }
 
-char* TruncatePath(char* path, int maxLength) {
-    int length = static_cast<int>(std::strlen(path));
-    if (length <= maxLength) return path;
-    int root = 0;
-    if (length >= 2 && path[1] == ':') {
-        root = (length >= 3 && (path[2] == '\\' || path[2] == '/')) ? 3 : 2;
-    } else if (path[0] == '\\' && path[1] == '\\') {
-        int separators = 0;
-        for (root = 0; root < length && separators < 4; ++root) {
-            if (path[root] == '\\') ++separators;
-        }
-    } else if (path[0] == '/' || path[0] == '\\') {
-        root = 1;
-    }
-    if (root + 3 > maxLength) root = 0;
-    int tail = maxLength - root - 3;
-    if (tail < 0) tail = 0;
-    std::memcpy(path + root, "...", 3);
-    std::memmove(path + root + 3, path + length - tail, static_cast<size_t>(tail));
-    path[root + 3 + tail] = '\0';
-    return path;
-}
+char* TruncatePath(char* path, int maxLength) { return hostkit::TruncPathStr(path, maxLength); }
 
 void ResetHost(const std::string& moduleName, const std::string& rootKey) {
     g_host = FakeHost{};
@@ -288,54 +186,19 @@ void ResetHost(const std::string& moduleName, const std::string& rootKey) {
     g_host.RootKey = rootKey;
     g_host.Editor.EditorID = 1;
 
-    FarStandardFunctions& f = g_host.Functions;
-    f.StructSize = kStandardFunctionsSize;
-    FillUnused(f.atoi);
-    FillUnused(f.atoi64);
-    f.itoa = FakeItoa;
-    FillUnused(f.itoa64);
-    f.sprintf = FakeSprintf;
-    f.sscanf = FakeSscanf;
-    FillUnused(f.qsort);
-    FillUnused(f.bsearch);
-    FillUnused(f.qsortex);
-    FillUnused(f.snprintf);
-    for (FarUnusedFn* slot : {&f.LIsLower, &f.LIsUpper, &f.LIsAlpha, &f.LIsAlphanum, &f.LUpper, &f.LLower,
-                              &f.LUpperBuf, &f.LLowerBuf, &f.LStrupr}) {
-        FillUnused(*slot);
-    }
-    f.LStrlwr = FakeLStrlwr;
-    f.LStricmp = FakeLStricmp;
-    f.LStrnicmp = FakeLStrnicmp;
-    f.Unquote = FakeUnquote;
-    for (FarUnusedFn* slot : {&f.ExpandEnvironmentStr, &f.LTrim, &f.RTrim, &f.Trim, &f.TruncStr}) FillUnused(*slot);
-    f.TruncPathStr = FakeTruncPathStr;
-    for (FarUnusedFn* slot :
-         {&f.QuoteSpaceOnly, &f.PointToName, &f.GetPathRoot, &f.AddEndSlash, &f.CopyToClipboard,
-          &f.PasteFromClipboard, &f.FarKeyToName, &f.FarNameToKey, &f.FarInputRecordToKey, &f.XLat,
-          &f.GetFileOwner, &f.GetNumberOfLinks, &f.FarRecursiveSearch, &f.MkTemp, &f.DeleteBuffer}) {
-        FillUnused(*slot);
-    }
-    f.ProcessName = FakeProcessName;
-    for (FarUnusedFn* slot : {&f.MkLink, &f.ConvertNameToReal, &f.GetReparsePointInfo}) FillUnused(*slot);
-
-    PluginStartupInfo& info = g_host.Info;
-    info.StructSize = kStartupInfoSize;
-    std::strncpy(info.ModuleName, moduleName.c_str(), sizeof info.ModuleName - 1);
-    info.ModuleNumber = 0x5A17;
-    info.RootKey = g_host.RootKey.c_str();
-    info.Menu = FakeMenu;
-    info.Dialog = FakeDialog;
-    info.Message = FakeMessage;
-    info.GetMsg = FakeGetMsg;
-    for (FarUnusedFn* slot : {&info.Control, &info.SaveScreen, &info.RestoreScreen, &info.GetDirList,
-                              &info.GetPluginDirList, &info.FreeDirList, &info.Viewer, &info.Editor, &info.CmpName,
-                              &info.CharTable, &info.Text, &info.ShowHelp, &info.AdvControl, &info.InputBox,
-                              &info.DialogEx, &info.SendDlgMessage, &info.DefDlgProc, &info.ViewerControl}) {
-        FillUnused(*slot);
-    }
-    info.EditorControl = FakeEditorControl;
-    info.FSF = &f;
+    hostkit::StandInHost standIn;
+    standIn.ModuleName = moduleName;
+    standIn.ModuleNumber = 0x5A17;
+    standIn.RootKey = g_host.RootKey.c_str();
+    standIn.Menu = FakeMenu;
+    standIn.Message = FakeMessage;
+    standIn.Dialog = FakeDialog;
+    standIn.GetMsg = FakeGetMsg;
+    standIn.EditorControl = FakeEditorControl;
+    standIn.Itoa = FakeItoa;
+    standIn.ProcessName = FakeProcessName;
+    standIn.UnusedSlots = hostkit::FillUnusedSlots<UnusedService>;
+    hostkit::FillStartupRecords(standIn, &g_host.Info, &g_host.Functions);
 }
 
 }  // namespace fakehost

@@ -1,8 +1,10 @@
 // A small scripted host for the plug-in's tests: the PluginStartupInfo and
-// FarStandardFunctions tables the plug-in takes in SetStartupInfo, with the
-// services it uses. Menus, messages and dialogs answer from queues and
-// record what was shown; the editor services work on one simulated current
-// editor. Every service the plug-in must not use fails the running test.
+// FarStandardFunctions tables the plug-in takes in SetStartupInfo, filled by
+// the stand-in host kit (host/kit/stand_in_host.h) with the services below.
+// Menus, messages and dialogs answer from queues and record what was shown;
+// the editor services work on one simulated current editor; the standard
+// functions are the real host's, with ProcessName recording its masks.
+// Every service the plug-in must not use fails the running test.
 #pragma once
 
 #include <deque>
@@ -13,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "kit/one_editor.h"
 #include "plugin/host_abi.h"
 
 namespace fakehost {
@@ -57,13 +60,8 @@ struct DialogShown {
 // the item that closes it.
 using DialogScript = std::function<int(tarnwick::FarDialogItem* items, int count)>;
 
-struct SimulatedEditor {
-    int EditorID;
-    std::string FileName;
-    bool NoFileName;  // ECTL_GETINFO reports a null FileName
-    int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
-    DWORD_T CurState;
-};
+// The current editor: what ECTL_GETINFO reports and ECTL_SETPOSITION moves.
+using SimulatedEditor = hostkit::OneEditor;
 
 struct FakeHost {
     tarnwick::PluginStartupInfo Info;
@@ -100,8 +98,11 @@ FakeHost& Host();
 // id 1 on no file. The record's RootKey points at Host().RootKey.
 void ResetHost(const std::string& moduleName, const std::string& rootKey);
 
-// The simulated services, also usable on their own.
+// The fake's ProcessName rule: the list splits at commas and semicolons
+// outside double quotes, each mask matched as the real host matches one.
 bool MatchMaskList(const char* masks, const char* name);
+// The real host's TruncPathStr, as the plug-in gets it: `path` shortened in
+// place to `maxLength` characters and returned.
 char* TruncatePath(char* path, int maxLength);
 
 }  // namespace fakehost

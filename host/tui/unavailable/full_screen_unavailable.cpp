@@ -1,5 +1,5 @@
 // Built instead of tui/ when ncurses was not found.
-#include "full_screen.h"
+#include "tui/full_screen.h"
 
 namespace twhost {
 

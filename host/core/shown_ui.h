@@ -12,7 +12,7 @@ namespace twhost {
 
 // The single-line box of a dialog, which the plug-in's interface header
 // does not name (it uses only the double box).
-constexpr int DIALOG_SINGLE_BOX = 2;
+constexpr int kDialogSingleBox = 2;
 
 struct ShownMenuItem {
     tarnwick::DWORD_T Flags = 0;  // MIF_SELECTED, MIF_CHECKED, MIF_SEPARATOR, MIF_DISABLE
@@ -35,6 +35,18 @@ struct ShownMessage {
 
 struct ShownDialog {
     std::vector<tarnwick::FarDialogItem> Items;  // as shown, before the user changed anything
+};
+
+// The last UI of each kind and the sequence of kinds (a member of the
+// host's state).
+struct ShownUi {
+    ShownMenu Menu;
+    ShownMessage Message;
+    ShownDialog Dialog;
+    bool HaveMenu = false;
+    bool HaveMessage = false;
+    bool HaveDialog = false;
+    std::vector<std::string> Sequence;
 };
 
 // What was shown last, or null when nothing of that kind was shown yet.

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "host_state.h"
+#include "core/host_state.h"
 
 namespace twhost {
 

@@ -2,7 +2,7 @@
 // so text passes unchanged and one byte is one column.
 #include <string>
 
-#include "console.h"
+#include "core/console.h"
 
 namespace twhost {
 

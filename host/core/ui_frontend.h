@@ -1,12 +1,12 @@
 // The front end behind the menu, message and dialog services. The services
-// check what the plug-in hands them, record it (shown_ui.h) and pass it to
+// check what the plug-in hands them, record it (screens/shown_ui.h) and pass it to
 // the front end, which shows it and returns what the user did: the
 // line-oriented one prints it as text and takes a queued or typed answer,
 // the full-screen one draws it on the terminal and reads the keyboard.
 #pragma once
 
+#include "core/shown_ui.h"
 #include "plugin/host_abi.h"
-#include "shown_ui.h"
 
 namespace twhost {
 

@@ -1,23 +1,17 @@
-#include "console.h"
+#include "core/console.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/host_state.h"
+
 namespace twhost {
-namespace {
-
-void (*g_cleanup)(bool) = nullptr;
-void (*g_sink)(const std::string&) = nullptr;
-void (*g_release)() = nullptr;
-
-}  // namespace
-
-void SetOutputSink(void (*sink)(const std::string& line)) { g_sink = sink; }
-void SetScreenRelease(void (*release)()) { g_release = release; }
+void SetOutputSink(void (*sink)(const std::string& line)) { Host().Console.Sink = sink; }
+void SetScreenRelease(void (*release)()) { Host().Console.Release = release; }
 
 void Say(const std::string& line) {
-    if (g_sink != nullptr) {
-        g_sink(line);
+    if (Host().Console.Sink != nullptr) {
+        Host().Console.Sink(line);
         return;
     }
     std::fputs(line.c_str(), stdout);
@@ -38,15 +32,15 @@ std::string Hex(unsigned long value) {
     return buffer;
 }
 
-void SetExitCleanup(void (*cleanup)(bool)) { g_cleanup = cleanup; }
+void SetExitCleanup(void (*cleanup)(bool)) { Host().Console.Cleanup = cleanup; }
 
 void Fatal(int code, const std::string& message, bool insidePlugin) {
-    void (*release)() = g_release;
-    g_release = nullptr;
+    void (*release)() = Host().Console.Release;
+    Host().Console.Release = nullptr;
     if (release != nullptr) release();
     Complain(message);
-    void (*cleanup)(bool) = g_cleanup;
-    g_cleanup = nullptr;
+    void (*cleanup)(bool) = Host().Console.Cleanup;
+    Host().Console.Cleanup = nullptr;
     if (cleanup != nullptr) cleanup(insidePlugin);
     std::fflush(nullptr);
     std::_Exit(code);

@@ -8,15 +8,15 @@
 #include <iostream>
 #include <string>
 
-#include "console.h"
-#include "files.h"
-#include "full_screen.h"
-#include "host_state.h"
-#include "line_frontend.h"
-#include "plugin_calls.h"
-#include "script.h"
-#include "session.h"
-#include "session_system.h"
+#include "core/console.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/plugin_calls.h"
+#include "script/line_frontend.h"
+#include "script/script.h"
+#include "session/session.h"
+#include "session/session_system.h"
+#include "tui/full_screen.h"
 
 using namespace twhost;
 
@@ -84,19 +84,19 @@ int main(int argc, char** argv) {
     HostState& host = Host();
     if (!ParseOptions(argc, argv, &host.Options)) {
         Usage();
-        return EXIT_SETUP_FAILED;
+        return kExitSetupFailed;
     }
     std::string error;
-    if (host.Options.FullScreen && !PrepareFullScreen(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: " + error);
+    if (host.Options.FullScreen && !PrepareFullScreen(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
     PrepareHostProcess();
     SetExitCleanup(CleanUp);
     SetUiFrontend(&LineFrontend());
-    if (!PrepareWorkFolder(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: " + error);
+    if (!PrepareWorkFolder(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
     Say("work folder: " + host.WorkDir + (host.DeleteWorkDir ? " (deleted at the end)" : ""));
     Say("module: " + host.ModulePath);
     PrepareRegistry();
     if (!SelectLanguage(host.Options.Language, &error)) Say("(language: " + error + "; every message will be null)");
-    if (!StartModule(&error)) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: cannot load the module: " + error);
+    if (!StartModule(&error)) Fatal(kExitSetupFailed, "tarnwick-host: cannot load the module: " + error);
 
     int status;
     if (host.Options.FullScreen) {
@@ -107,14 +107,14 @@ int main(int argc, char** argv) {
         status = RunCommands(std::cin, "stdin", false);
     } else {
         std::ifstream script(host.Options.ScriptPath, std::ios::binary);
-        if (!script) Fatal(EXIT_SETUP_FAILED, "tarnwick-host: cannot read " + host.Options.ScriptPath);
+        if (!script) Fatal(kExitSetupFailed, "tarnwick-host: cannot read " + host.Options.ScriptPath);
         status = RunCommands(script, FileNameOf(host.Options.ScriptPath), false);
     }
     if (status == 0 && ModuleLoaded()) {
         Say("(end of the commands: quitting)");
         if (!StopModule(&error)) {
             Complain("FAILED at quit: " + error);
-            status = EXIT_SCRIPT_FAILED;
+            status = kExitScriptFailed;
         }
     }
     SetExitCleanup(nullptr);

@@ -1,8 +1,8 @@
 // Case folding natively: ASCII letters only. Native file names are UTF-8,
 // whose bytes the code page 866 rules of Windows would corrupt.
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 
-namespace twhost {
+namespace hostkit {
 
 char FoldCase(char c) {
     unsigned char u = static_cast<unsigned char>(c);
@@ -10,4 +10,4 @@ char FoldCase(char c) {
     return c;
 }
 
-}  // namespace twhost
+}  // namespace hostkit

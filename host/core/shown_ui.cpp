@@ -1,44 +1,34 @@
-#include "shown_ui.h"
+#include "core/shown_ui.h"
+
+#include "core/host_state.h"
 
 using namespace tarnwick;
 
 namespace twhost {
-namespace {
-
-ShownMenu g_menu;
-ShownMessage g_message;
-ShownDialog g_dialog;
-bool g_haveMenu = false;
-bool g_haveMessage = false;
-bool g_haveDialog = false;
-std::vector<std::string> g_sequence;
-
-}  // namespace
-
-const ShownMenu* LastMenu() { return g_haveMenu ? &g_menu : nullptr; }
-const ShownMessage* LastMessage() { return g_haveMessage ? &g_message : nullptr; }
-const ShownDialog* LastDialog() { return g_haveDialog ? &g_dialog : nullptr; }
+const ShownMenu* LastMenu() { return Host().Shown.HaveMenu ? &Host().Shown.Menu : nullptr; }
+const ShownMessage* LastMessage() { return Host().Shown.HaveMessage ? &Host().Shown.Message : nullptr; }
+const ShownDialog* LastDialog() { return Host().Shown.HaveDialog ? &Host().Shown.Dialog : nullptr; }
 
 void RememberMenu(const ShownMenu& menu) {
-    g_menu = menu;
-    g_haveMenu = true;
-    g_sequence.push_back("menu");
+    Host().Shown.Menu = menu;
+    Host().Shown.HaveMenu = true;
+    Host().Shown.Sequence.push_back("menu");
 }
 
 void RememberMessage(const ShownMessage& message) {
-    g_message = message;
-    g_haveMessage = true;
-    g_sequence.push_back("message");
+    Host().Shown.Message = message;
+    Host().Shown.HaveMessage = true;
+    Host().Shown.Sequence.push_back("message");
 }
 
 void RememberDialog(const ShownDialog& dialog) {
-    g_dialog = dialog;
-    g_haveDialog = true;
-    g_sequence.push_back("dialog");
+    Host().Shown.Dialog = dialog;
+    Host().Shown.HaveDialog = true;
+    Host().Shown.Sequence.push_back("dialog");
 }
 
-const std::vector<std::string>& ShownSequence() { return g_sequence; }
-void ClearShownSequence() { g_sequence.clear(); }
+const std::vector<std::string>& ShownSequence() { return Host().Shown.Sequence; }
+void ClearShownSequence() { Host().Shown.Sequence.clear(); }
 
 bool Selectable(const ShownMenuItem& item) { return (item.Flags & (MIF_SEPARATOR | MIF_DISABLE)) == 0; }
 

@@ -1,133 +1,14 @@
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "console.h"
-#include "trace.h"
-#include "unused_slots.h"
-
 using namespace tarnwick;
 
-namespace twhost {
+namespace hostkit {
 namespace {
-
-// Each service's trace line is built only while tracing is on.
-#define Trace(line) TWHOST_TRACE("    [fsf] ", line)
-
-std::string Quoted(const char* text) { return text == nullptr ? "(null)" : "\"" + ForConsole(text) + "\""; }
-
-int TW_CDECL HostSprintf(char* buffer, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int written = std::vsprintf(buffer, format, args);
-    va_end(args);
-    Trace("sprintf(" + Quoted(format) + ") = " + std::to_string(written));
-    return written;
-}
-
-int TW_CDECL HostSscanf(const char* buffer, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int converted = std::vsscanf(buffer, format, args);
-    va_end(args);
-    Trace("sscanf(" + Quoted(buffer) + ", " + Quoted(format) + ") = " + std::to_string(converted));
-    return converted;
-}
-
-char* TW_STDCALL HostItoa(int value, char* buffer, int radix) {
-    if (buffer == nullptr) return buffer;
-    if (radix < 2 || radix > 36) {
-        buffer[0] = '\0';
-        return buffer;
-    }
-    char digits[40];
-    int count = 0;
-    bool negative = radix == 10 && value < 0;
-    // Other radixes show the bits of a negative number, as the C runtime does.
-    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
-                                            : static_cast<unsigned long long>(static_cast<unsigned int>(value));
-    do {
-        int digit = static_cast<int>(magnitude % static_cast<unsigned>(radix));
-        digits[count++] = static_cast<char>(digit < 10 ? '0' + digit : 'a' + digit - 10);
-        magnitude /= static_cast<unsigned>(radix);
-    } while (magnitude != 0);
-    int at = 0;
-    if (negative) buffer[at++] = '-';
-    while (count > 0) buffer[at++] = digits[--count];
-    buffer[at] = '\0';
-    Trace("itoa(" + std::to_string(value) + ", " + std::to_string(radix) + ") = " + Quoted(buffer));
-    return buffer;
-}
-
-void TW_STDCALL HostLStrlwr(char* text) {
-    if (text == nullptr) return;
-    for (char* p = text; *p != '\0'; ++p) *p = FoldCase(*p);
-    Trace("LStrlwr -> " + Quoted(text));
-}
-
-int TW_STDCALL HostLStricmp(const char* a, const char* b) {
-    int result = CompareIgnoringCase(a, b, -1);
-    Trace("LStricmp(" + Quoted(a) + ", " + Quoted(b) + ") = " + std::to_string(result));
-    return result;
-}
-
-int TW_STDCALL HostLStrnicmp(const char* a, const char* b, int count) {
-    int result = count <= 0 ? 0 : CompareIgnoringCase(a, b, count);
-    Trace("LStrnicmp(" + Quoted(a) + ", " + Quoted(b) + ", " + std::to_string(count) + ") = " + std::to_string(result));
-    return result;
-}
-
-void TW_STDCALL HostUnquote(char* text) {
-    if (text == nullptr) return;
-    char* out = text;
-    for (const char* in = text; *in != '\0'; ++in) {
-        if (*in != '"') *out++ = *in;
-    }
-    *out = '\0';
-    Trace("Unquote -> " + Quoted(text));
-}
-
-char* TW_STDCALL HostTruncPathStr(char* text, int maxLength) {
-    if (text == nullptr) return text;
-    TruncatePath(text, maxLength);
-    Trace("TruncPathStr(" + std::to_string(maxLength) + ") -> " + Quoted(text));
-    return text;
-}
-
-// The name part of a path: what follows its last '\', '/' or ':'.
-const char* NamePart(const char* path) {
-    const char* name = path;
-    for (const char* p = path; *p != '\0'; ++p) {
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    }
-    return name;
-}
-
-int TW_STDCALL HostProcessName(const char* masks, char* name, DWORD_T flags) {
-    const DWORD_T known = PN_CMPNAMELIST | PN_SKIPPATH;
-    if ((flags & ~known) != 0) {
-        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: flags " + Hex(flags) +
-                                     " ask for a mode this host does not perform (only name matching)", true);
-    }
-    if (masks == nullptr || name == nullptr) {
-        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: null mask or name", true);
-    }
-    bool list = (flags & PN_CMPNAMELIST) != 0;
-    // The real host copies each mask of a list into 260 bytes unchecked.
-    std::size_t longest = list ? LongestMaskInList(masks) : 0;
-    if (longest >= static_cast<std::size_t>(kPathSize)) {
-        Fatal(EXIT_PLUGIN_FAULT, "ProcessName: the list holds a mask of " + std::to_string(longest) +
-                                     " characters, which overflows the real host's 260-byte mask buffer", true);
-    }
-    const char* subject = (flags & PN_SKIPPATH) != 0 ? NamePart(name) : name;
-    int result = (list ? MatchMaskList(masks, subject, false) : MatchMask(masks, subject)) ? 1 : 0;
-    Trace("ProcessName(" + Quoted(masks) + ", " + Quoted(name) + ", " + Hex(flags) + ") = " +
-          std::to_string(result));
-    return result;
-}
 
 // The part of the path TruncatePath keeps in front of "...": "X:\" or
 // "\\server\share\"; nothing for any other path.
@@ -194,6 +75,87 @@ bool RestMatchesEnd(const char* p, const char* name) {
 
 }  // namespace
 
+int TW_CDECL Sprintf(char* buffer, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int written = std::vsprintf(buffer, format, args);
+    va_end(args);
+    return written;
+}
+
+int TW_CDECL Sscanf(const char* buffer, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int converted = std::vsscanf(buffer, format, args);
+    va_end(args);
+    return converted;
+}
+
+char* TW_STDCALL Itoa(int value, char* buffer, int radix) {
+    if (buffer == nullptr) return buffer;
+    if (radix < 2 || radix > 36) {
+        buffer[0] = '\0';
+        return buffer;
+    }
+    char digits[40];
+    int count = 0;
+    bool negative = radix == 10 && value < 0;
+    // Other radixes show the bits of a negative number, as the C runtime does.
+    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
+                                            : static_cast<unsigned long long>(static_cast<unsigned int>(value));
+    do {
+        int digit = static_cast<int>(magnitude % static_cast<unsigned>(radix));
+        digits[count++] = static_cast<char>(digit < 10 ? '0' + digit : 'a' + digit - 10);
+        magnitude /= static_cast<unsigned>(radix);
+    } while (magnitude != 0);
+    int at = 0;
+    if (negative) buffer[at++] = '-';
+    while (count > 0) buffer[at++] = digits[--count];
+    buffer[at] = '\0';
+    return buffer;
+}
+
+void TW_STDCALL LStrlwr(char* text) {
+    if (text == nullptr) return;
+    for (char* p = text; *p != '\0'; ++p) *p = FoldCase(*p);
+}
+
+int TW_STDCALL LStricmp(const char* a, const char* b) { return CompareIgnoringCase(a, b, -1); }
+
+int TW_STDCALL LStrnicmp(const char* a, const char* b, int count) {
+    return count <= 0 ? 0 : CompareIgnoringCase(a, b, count);
+}
+
+void TW_STDCALL Unquote(char* text) {
+    if (text == nullptr) return;
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in != '"') *out++ = *in;
+    }
+    *out = '\0';
+}
+
+char* TW_STDCALL TruncPathStr(char* text, int maxLength) {
+    if (text != nullptr) TruncatePath(text, maxLength);
+    return text;
+}
+
+int TW_STDCALL ProcessName(const char* masks, char* name, DWORD_T flags) {
+    if ((flags & ~static_cast<DWORD_T>(PN_CMPNAMELIST | PN_SKIPPATH)) != 0) return 0;
+    if (masks == nullptr || name == nullptr) return 0;
+    bool skipPath = (flags & PN_SKIPPATH) != 0;
+    if ((flags & PN_CMPNAMELIST) != 0) return MatchMaskList(masks, name, skipPath) ? 1 : 0;
+    return MatchMask(masks, skipPath ? NamePart(name) : name) ? 1 : 0;
+}
+
+const char* NamePart(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    }
+    return name;
+}
+
 int CompareIgnoringCase(const char* a, const char* b, int count) {
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);
     for (int i = 0; count < 0 || i < count; ++i) {
@@ -235,8 +197,8 @@ bool MatchMaskList(const char* masks, const char* name, bool skipPath) {
     // quotes are ordinary characters of a mask.
     const char* subject = skipPath ? NamePart(name) : name;
     // Each mask is matched from a copy with its own terminator: on the stack
-    // when it fits the real host's mask buffer (always, for ProcessName,
-    // which refuses longer ones), so that a call allocates nothing.
+    // when it fits the real host's mask buffer (as every mask the real host
+    // can take does), so that such a call allocates nothing.
     char buffer[kPathSize];
     for (const char* p = masks;; ++p) {
         const char* end = std::strchr(p, ',');
@@ -288,19 +250,4 @@ void TruncatePath(char* text, int maxLength) {
     text[limit] = '\0';
 }
 
-void FillStandardFunctions(FarStandardFunctions* table) {
-    std::memset(table, 0, sizeof *table);
-    table->StructSize = static_cast<int>(sizeof *table);
-    FillUnusedStandardFunctions(table);
-    table->itoa = HostItoa;
-    table->sprintf = HostSprintf;
-    table->sscanf = HostSscanf;
-    table->LStrlwr = HostLStrlwr;
-    table->LStricmp = HostLStricmp;
-    table->LStrnicmp = HostLStrnicmp;
-    table->Unquote = HostUnquote;
-    table->TruncPathStr = HostTruncPathStr;
-    table->ProcessName = HostProcessName;
-}
-
-}  // namespace twhost
+}  // namespace hostkit

@@ -1,17 +1,15 @@
-#include "language_file.h"
+#include "core/language_file.h"
 
 #include <cstring>
 #include <memory>
 
-#include "files.h"
+#include "core/files.h"
+#include "core/host_state.h"
 
 namespace twhost {
 namespace {
 
-// Every table ever made active stays alive: the plug-in may keep the text
-// pointers that GetMsg handed out.
-std::vector<std::unique_ptr<LanguageFile>> g_tables;
-const LanguageFile g_none;
+const LanguageFile kNoLanguage;
 
 void StripLineEnd(std::string* line) {
     while (!line->empty() && (line->back() == '\r' || line->back() == '\n')) line->pop_back();
@@ -109,8 +107,8 @@ bool ReadLanguageFile(const std::string& path, LanguageFile* file, std::string* 
     return true;
 }
 
-void SetActiveLanguage(const LanguageFile& file) { g_tables.push_back(std::make_unique<LanguageFile>(file)); }
+void SetActiveLanguage(const LanguageFile& file) { Host().LanguageTables.push_back(std::make_unique<LanguageFile>(file)); }
 
-const LanguageFile& ActiveLanguage() { return g_tables.empty() ? g_none : *g_tables.back(); }
+const LanguageFile& ActiveLanguage() { return Host().LanguageTables.empty() ? kNoLanguage : *Host().LanguageTables.back(); }
 
 }  // namespace twhost

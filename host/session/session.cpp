@@ -1,18 +1,14 @@
-#include "session.h"
+#include "session/session.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include "console.h"
-#include "editors.h"
-#include "files.h"
-#include "host_services.h"
-#include "host_state.h"
-#include "language_file.h"
-#include "plugin_calls.h"
-#include "session_system.h"
-#include "standard_functions.h"
-#include "unused_slots.h"
+#include "core/console.h"
+#include "core/editors.h"
+#include "core/files.h"
+#include "core/host_state.h"
+#include "core/language_file.h"
+#include "core/plugin_calls.h"
+#include "kit/standard_functions.h"
+#include "services/host_services.h"
+#include "session/session_system.h"
 
 using namespace tarnwick;
 
@@ -30,28 +26,13 @@ std::string FindModuleFile(const std::string& folder) {
 }
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && CompareIgnoringCase(text.c_str() + text.size() - end.size(), end.c_str(), -1) == 0;
+    return text.size() >= end.size() &&
+           hostkit::CompareIgnoringCase(text.c_str() + text.size() - end.size(), end.c_str(), -1) == 0;
 }
 
 void FillStartupInfo() {
     HostState& host = Host();
-    PluginStartupInfo& info = host.Startup;
-    std::memset(&info, 0, sizeof info);
-    info.StructSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : kStartupInfoSize;
-    std::size_t length = std::min(host.ModulePath.size(), sizeof info.ModuleName - 1);
-    std::memcpy(info.ModuleName, host.ModulePath.data(), length);
-    info.ModuleName[length] = '\0';
-    info.ModuleNumber = HOST_MODULE_NUMBER;
-    info.RootKey = host.RootKey.c_str();
-    FillUnusedStartupServices(&info);
-    info.Menu = HostMenu;
-    info.Dialog = HostDialog;
-    info.Message = HostMessage;
-    info.GetMsg = HostGetMsg;
-    info.EditorControl = HostEditorControl;
-    FillStandardFunctions(&host.Functions);
-    info.FSF = &host.Functions;
-    info.Reserved = 0;
+    hostkit::FillStartupRecords(HostStandIn(host), &host.Startup, &host.Functions);
 }
 
 }  // namespace
@@ -92,7 +73,7 @@ bool PrepareWorkFolder(std::string* error) {
     }
     int languages = 0;
     for (const std::string& name : ListFiles(pluginDir)) {
-        if (EndsWithIgnoringCase(name, ".lng") && CompareIgnoringCase(name.c_str(), "Tarnwick", 8) == 0) {
+        if (EndsWithIgnoringCase(name, ".lng") && hostkit::CompareIgnoringCase(name.c_str(), "Tarnwick", 8) == 0) {
             if (!CopyOneFile(JoinPath(pluginDir, name), JoinPath(host.ModuleDir, name))) {
                 *error = "cannot copy " + name + " to " + host.ModuleDir;
                 return false;

@@ -2,15 +2,14 @@
 // Russian language file) is converted while that file is active.
 #include <string>
 
-#include "console.h"
+#include "core/console.h"
+#include "core/host_state.h"
 
 namespace twhost {
 namespace {
 
-bool g_codePage866 = false;
-
 // Unicode code points of the code page 866 bytes 0x80 to 0xFF.
-const unsigned short CP866_CODE_POINTS[128] = {
+const unsigned short kCp866CodePoints[128] = {
     0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B,
     0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
     0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432, 0x0433,
@@ -43,8 +42,8 @@ std::string ForConsole(const char* text) {
     if (text == nullptr) return "(null)";
     std::string out;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        if (*p >= 0x80 && g_codePage866) {
-            AppendUtf8(out, CP866_CODE_POINTS[*p - 0x80]);
+        if (*p >= 0x80 && Host().Console.CodePage866) {
+            AppendUtf8(out, kCp866CodePoints[*p - 0x80]);
         } else {
             out += static_cast<char>(*p);
         }
@@ -52,7 +51,7 @@ std::string ForConsole(const char* text) {
     return out;
 }
 
-void SetConsoleCodePage866(bool on) { g_codePage866 = on; }
+void SetConsoleCodePage866(bool on) { Host().Console.CodePage866 = on; }
 
 std::size_t DisplayWidth(const std::string& text) {
     std::size_t width = 0;

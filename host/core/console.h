@@ -7,9 +7,18 @@
 namespace twhost {
 
 // Exit codes of the host.
-constexpr int EXIT_SCRIPT_FAILED = 1;   // a failed expectation or a bad command
-constexpr int EXIT_SETUP_FAILED = 2;    // options, files or the module could not be set up
-constexpr int EXIT_PLUGIN_FAULT = 3;    // the plug-in broke the host's interface
+constexpr int kExitScriptFailed = 1;   // a failed expectation or a bad command
+constexpr int kExitSetupFailed = 2;    // options, files or the module could not be set up
+constexpr int kExitPluginFault = 3;    // the plug-in broke the host's interface
+
+// Where the console's lines go and what runs on a fatal exit (a member of
+// the host's state).
+struct ConsoleState {
+    void (*Sink)(const std::string& line) = nullptr;  // null: standard output
+    void (*Release)() = nullptr;                       // gives back the terminal
+    void (*Cleanup)(bool moduleLoaded) = nullptr;      // run once on any exit
+    bool CodePage866 = false;                          // the Russian language file is active
+};
 
 // Writes one line to standard output and flushes it.
 void Say(const std::string& line);

@@ -1,8 +1,8 @@
 // Case folding as the host performs it on Windows: ASCII letters and the
 // Cyrillic capitals of code page 866, the host's OEM code page.
-#include "standard_functions.h"
+#include "kit/standard_functions.h"
 
-namespace twhost {
+namespace hostkit {
 
 char FoldCase(char c) {
     unsigned char u = static_cast<unsigned char>(c);
@@ -13,4 +13,4 @@ char FoldCase(char c) {
     return c;
 }
 
-}  // namespace twhost
+}  // namespace hostkit

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <string>
 
-#include "console.h"
-#include "files.h"
-#include "session_system.h"
+#include "core/console.h"
+#include "core/files.h"
+#include "session/session_system.h"
 
 namespace twhost {
 

@@ -1,0 +1,36 @@
+#include <string>
+
+#include "core/console.h"
+#include "kit/unused_slots.h"
+#include "services/host_services.h"
+#include "services/traced_functions.h"
+
+using namespace tarnwick;
+
+namespace twhost {
+namespace {
+
+[[noreturn]] void UnusedSlotCalled(const char* record, const char* slot) {
+    Fatal(kExitPluginFault, std::string("the plug-in called ") + record + "." + slot +
+                                 ", a service this host does not offer to it", true);
+}
+
+}  // namespace
+
+hostkit::StandInHost HostStandIn(const HostState& host) {
+    hostkit::StandInHost standIn;
+    standIn.ModuleName = host.ModulePath;
+    standIn.ModuleNumber = kHostModuleNumber;
+    standIn.RootKey = host.RootKey.c_str();
+    standIn.StartupSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : kStartupInfoSize;
+    standIn.Menu = HostMenu;
+    standIn.Message = HostMessage;
+    standIn.Dialog = HostDialog;
+    standIn.GetMsg = HostGetMsg;
+    standIn.EditorControl = HostEditorControl;
+    UseTracedStandardFunctions(&standIn);
+    standIn.UnusedSlots = hostkit::FillUnusedSlots<UnusedSlotCalled>;
+    return standIn;
+}
+
+}  // namespace twhost
