@@ -193,6 +193,8 @@ void Unload(PositionFile& file) {
 
 }  // namespace
 
+static_assert(kDefaultMemoryLimit == markup::kDocumentMemoryLimit, "the store's default is the parser's");
+
 PositionFile* OpenPositionFile(const PositionFileSetup& setup) {
     if (setup.Env == nullptr || setup.Comparison == nullptr) return nullptr;
     PositionFile* file = NewZeroed<PositionFile>(setup.Env);
@@ -200,7 +202,7 @@ PositionFile* OpenPositionFile(const PositionFileSetup& setup) {
     file->Env = setup.Env;
     file->Comparison = setup.Comparison;
     file->Open = setup.Open;
-    file->MemoryLimit = setup.MemoryLimit != 0 ? setup.MemoryLimit : markup::kDocumentMemoryLimit;
+    file->MemoryLimit = setup.MemoryLimit != 0 ? setup.MemoryLimit : kDefaultMemoryLimit;
     file->Index.Heap = setup.Env;
     file->Index.Comparison = setup.Comparison;
     return file;

@@ -66,10 +66,15 @@ struct PositionFileSetup {
     // every type. Must outlive the handle.
     const OpenFiles* Open;
     // The most memory the items parsed by a Load may take, and the largest
-    // file it reads; 0 for the default (256 MB in a 32-bit process, 512 MB
-    // in a 64-bit one).
+    // file it reads; 0 for kDefaultMemoryLimit.
     std::uint64_t MemoryLimit;
 };
+
+// The memory limit of a handle opened without one: 256 MB in a 32-bit
+// process, well inside a host's address space (about 1.2 million items of
+// the usual length); 512 MB in a 64-bit one, whose nodes take up to twice
+// as much, so that it loads every file a 32-bit build loads.
+constexpr std::uint64_t kDefaultMemoryLimit = (sizeof(void*) > 4 ? 512u : 256u) * 1024u * 1024u;
 
 struct PositionFile;
 

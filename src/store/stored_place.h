@@ -8,8 +8,8 @@
 namespace tarnwick {
 namespace store {
 
-// The kinds of item, each with its `type` text in the file. The numbers are
-// the record kinds of doc/position-file.md.
+// The kinds of item, each with its `type` text in the file
+// (doc/position-file.md); the plug-in's editor records carry the same kind.
 enum class ItemKind : std::int32_t {
     Editor = 0,  // type "editor": a file's place in the editor
 };

@@ -21,8 +21,6 @@
 
 #include "common/counting_env.h"
 #include "common/test_support.h"
-#include "markup/markup_node.h"
-#include "markup/markup_parser.h"
 #include "store/position_file.h"
 #include "store_test_support.h"
 
@@ -132,7 +130,7 @@ protected:
                                  const std::function<void(PositionFile*)>& check) {
         const std::string path = temp_.File(std::string(label) + ".cfg");
         EXPECT_TRUE(testing_support::WriteWholeFile(path, text));
-        const std::uint64_t limit = FullSize() ? markup::kDocumentMemoryLimit : kSmallLimit;
+        const std::uint64_t limit = FullSize() ? kDefaultMemoryLimit : kSmallLimit;
 
         CountingEnv env(platform::Env::Default());
         const std::uint64_t memoryLimit = FullSize() ? 0 : kSmallLimit;
