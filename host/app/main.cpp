@@ -14,6 +14,7 @@
 #include "core/plugin_calls.h"
 #include "script/line_frontend.h"
 #include "script/script.h"
+#include "script/script_state.h"
 #include "session/session.h"
 #include "session/session_system.h"
 #include "tui/full_screen.h"
@@ -90,7 +91,11 @@ int main(int argc, char** argv) {
     if (host.Options.FullScreen && !PrepareFullScreen(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
     PrepareHostProcess();
     SetExitCleanup(CleanUp);
-    SetUiFrontend(&LineFrontend());
+    // The run's queued answers, and the front end that takes them; both live
+    // until the process ends (a fatal exit leaves main without unwinding).
+    ScriptState script;
+    LineFrontend lineFrontend(script);
+    SetUiFrontend(&lineFrontend);
     if (!PrepareWorkFolder(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
     Say("work folder: " + host.WorkDir + (host.DeleteWorkDir ? " (deleted at the end)" : ""));
     Say("module: " + host.ModulePath);
@@ -102,13 +107,13 @@ int main(int argc, char** argv) {
     if (host.Options.FullScreen) {
         status = RunFullScreen();
     } else if (host.Options.ScriptPath.empty()) {
-        status = RunCommands(std::cin, "console", true);
+        status = RunCommands(script, std::cin, "console", true);
     } else if (host.Options.ScriptPath == "-") {
-        status = RunCommands(std::cin, "stdin", false);
+        status = RunCommands(script, std::cin, "stdin", false);
     } else {
-        std::ifstream script(host.Options.ScriptPath, std::ios::binary);
-        if (!script) Fatal(kExitSetupFailed, "tarnwick-host: cannot read " + host.Options.ScriptPath);
-        status = RunCommands(script, FileNameOf(host.Options.ScriptPath), false);
+        std::ifstream file(host.Options.ScriptPath, std::ios::binary);
+        if (!file) Fatal(kExitSetupFailed, "tarnwick-host: cannot read " + host.Options.ScriptPath);
+        status = RunCommands(script, file, FileNameOf(host.Options.ScriptPath), false);
     }
     if (status == 0 && ModuleLoaded()) {
         Say("(end of the commands: quitting)");
