@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "core/console.h"
@@ -88,7 +89,12 @@ int main(int argc, char** argv) {
         return kExitSetupFailed;
     }
     std::string error;
-    if (host.Options.FullScreen && !PrepareFullScreen(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
+    // With --tui: the full-screen host and its log, kept to the end of main.
+    std::unique_ptr<FullScreen> fullScreen;
+    if (host.Options.FullScreen) {
+        fullScreen = PrepareFullScreen(&error);
+        if (fullScreen == nullptr) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
+    }
     PrepareHostProcess();
     SetExitCleanup(CleanUp);
     // The run's queued answers, and the front end that takes them; both live
@@ -105,7 +111,7 @@ int main(int argc, char** argv) {
 
     int status;
     if (host.Options.FullScreen) {
-        status = RunFullScreen();
+        status = fullScreen->Run();
     } else if (host.Options.ScriptPath.empty()) {
         status = RunCommands(script, std::cin, "console", true);
     } else if (host.Options.ScriptPath == "-") {
