@@ -15,7 +15,7 @@ struct Scheme {
 
 // The host's colours: cyan panels on blue, a white-on-blue editor, cyan
 // menus, grey dialogs, red warnings.
-const Scheme SCHEMES[] = {
+const Scheme kSchemes[] = {
     {COLOR_CYAN, COLOR_BLUE, 0, A_NORMAL},               // Panel
     {COLOR_BLACK, COLOR_CYAN, 0, A_REVERSE},             // PanelSelected
     {COLOR_YELLOW, COLOR_BLUE, A_BOLD, A_BOLD},          // PanelTitle
@@ -39,7 +39,7 @@ const Scheme SCHEMES[] = {
 
 attr_t Attributes(Paint paint, bool colours) {
     int index = static_cast<int>(paint);
-    const Scheme& scheme = SCHEMES[index];
+    const Scheme& scheme = kSchemes[index];
     return colours ? (COLOR_PAIR(index + 1) | scheme.Extra) : scheme.Mono;
 }
 
@@ -81,8 +81,8 @@ void Screen::Open() {
     colours_ = has_colors();
     if (colours_) {
         start_color();
-        for (std::size_t i = 0; i < sizeof SCHEMES / sizeof SCHEMES[0]; ++i) {
-            init_pair(static_cast<short>(i + 1), SCHEMES[i].Foreground, SCHEMES[i].Background);
+        for (std::size_t i = 0; i < sizeof kSchemes / sizeof kSchemes[0]; ++i) {
+            init_pair(static_cast<short>(i + 1), kSchemes[i].Foreground, kSchemes[i].Background);
         }
     }
     // What xterm-like terminals send for the keys ncurses does not name.
