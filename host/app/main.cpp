@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "core/console.h"
@@ -14,6 +15,7 @@
 #include "core/plugin_calls.h"
 #include "script/line_frontend.h"
 #include "script/script.h"
+#include "script/script_state.h"
 #include "session/session.h"
 #include "session/session_system.h"
 #include "tui/full_screen.h"
@@ -87,10 +89,19 @@ int main(int argc, char** argv) {
         return kExitSetupFailed;
     }
     std::string error;
-    if (host.Options.FullScreen && !PrepareFullScreen(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
+    // With --tui: the full-screen host and its log, kept to the end of main.
+    std::unique_ptr<FullScreen> fullScreen;
+    if (host.Options.FullScreen) {
+        fullScreen = PrepareFullScreen(&error);
+        if (fullScreen == nullptr) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
+    }
     PrepareHostProcess();
     SetExitCleanup(CleanUp);
-    SetUiFrontend(&LineFrontend());
+    // The run's queued answers, and the front end that takes them; both live
+    // until the process ends (a fatal exit leaves main without unwinding).
+    ScriptState script;
+    LineFrontend lineFrontend(script);
+    SetUiFrontend(&lineFrontend);
     if (!PrepareWorkFolder(&error)) Fatal(kExitSetupFailed, "tarnwick-host: " + error);
     Say("work folder: " + host.WorkDir + (host.DeleteWorkDir ? " (deleted at the end)" : ""));
     Say("module: " + host.ModulePath);
@@ -100,15 +111,15 @@ int main(int argc, char** argv) {
 
     int status;
     if (host.Options.FullScreen) {
-        status = RunFullScreen();
+        status = fullScreen->Run();
     } else if (host.Options.ScriptPath.empty()) {
-        status = RunCommands(std::cin, "console", true);
+        status = RunCommands(script, std::cin, "console", true);
     } else if (host.Options.ScriptPath == "-") {
-        status = RunCommands(std::cin, "stdin", false);
+        status = RunCommands(script, std::cin, "stdin", false);
     } else {
-        std::ifstream script(host.Options.ScriptPath, std::ios::binary);
-        if (!script) Fatal(kExitSetupFailed, "tarnwick-host: cannot read " + host.Options.ScriptPath);
-        status = RunCommands(script, FileNameOf(host.Options.ScriptPath), false);
+        std::ifstream file(host.Options.ScriptPath, std::ios::binary);
+        if (!file) Fatal(kExitSetupFailed, "tarnwick-host: cannot read " + host.Options.ScriptPath);
+        status = RunCommands(script, file, FileNameOf(host.Options.ScriptPath), false);
     }
     if (status == 0 && ModuleLoaded()) {
         Say("(end of the commands: quitting)");

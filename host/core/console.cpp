@@ -6,11 +6,11 @@
 #include "core/host_state.h"
 
 namespace twhost {
-void SetOutputSink(void (*sink)(const std::string& line)) { Host().Console.Sink = sink; }
+void SetOutputSink(std::function<void(const std::string& line)> sink) { Host().Console.Sink = std::move(sink); }
 void SetScreenRelease(void (*release)()) { Host().Console.Release = release; }
 
 void Say(const std::string& line) {
-    if (Host().Console.Sink != nullptr) {
+    if (Host().Console.Sink) {
         Host().Console.Sink(line);
         return;
     }

@@ -2,6 +2,7 @@
 // the console, and the fatal exit that cleans up on the way out.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace twhost {
@@ -14,7 +15,7 @@ constexpr int kExitPluginFault = 3;    // the plug-in broke the host's interface
 // Where the console's lines go and what runs on a fatal exit (a member of
 // the host's state).
 struct ConsoleState {
-    void (*Sink)(const std::string& line) = nullptr;  // null: standard output
+    std::function<void(const std::string& line)> Sink;  // empty: standard output
     void (*Release)() = nullptr;                       // gives back the terminal
     void (*Cleanup)(bool moduleLoaded) = nullptr;      // run once on any exit
     bool CodePage866 = false;                          // the Russian language file is active
@@ -22,9 +23,9 @@ struct ConsoleState {
 
 // Writes one line to standard output and flushes it.
 void Say(const std::string& line);
-// The full-screen host sends Say's lines to `sink` (null: standard output
+// The full-screen host sends Say's lines to `sink` (empty: standard output
 // again), and gives back the terminal with `release` before a fatal exit.
-void SetOutputSink(void (*sink)(const std::string& line));
+void SetOutputSink(std::function<void(const std::string& line)> sink);
 void SetScreenRelease(void (*release)());
 // Writes a line to standard error.
 void Complain(const std::string& line);

@@ -3,13 +3,11 @@
 #include <sstream>
 
 #include "core/console.h"
+#include "script/script_state.h"
 #include "script/script_support.h"
 
 namespace twhost {
 namespace {
-
-std::deque<Answer> g_queue;
-AnswerPrompt g_prompt;
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -101,12 +99,6 @@ bool ParseAnswer(const std::string& line, Answer* answer, std::string* error) {
     return true;
 }
 
-std::deque<Answer>& AnswerQueue() { return g_queue; }
-
-void SetAnswerPrompt(AnswerPrompt prompt) { g_prompt = std::move(prompt); }
-
-const AnswerPrompt& GetAnswerPrompt() { return g_prompt; }
-
 std::string DescribeAnswer(const Answer& answer) {
     switch (answer.Kind) {
         case AnswerKind::Pick: return "pick " + std::to_string(answer.Number);
@@ -126,8 +118,8 @@ std::string DescribeAnswer(const Answer& answer) {
     return "?";
 }
 
-Answer NextAnswer(const std::string& kind, const std::string& what) {
-    std::deque<Answer>& queue = AnswerQueue();
+Answer NextAnswer(ScriptState& script, const std::string& kind, const std::string& what) {
+    std::deque<Answer>& queue = script.Answers;
     while (!queue.empty() && queue.front().Kind == AnswerKind::CheckUi) {
         Answer check = queue.front();
         queue.pop_front();
@@ -144,9 +136,9 @@ Answer NextAnswer(const std::string& kind, const std::string& what) {
         Say("  answer: " + DescribeAnswer(answer));
         return answer;
     }
-    if (GetAnswerPrompt()) {
+    if (script.Prompt) {
         Answer answer;
-        if (GetAnswerPrompt()(what, &answer)) return answer;
+        if (script.Prompt(what, &answer)) return answer;
         Fatal(kExitScriptFailed, "the input ended while the " + what + " waited for an answer", true);
     }
     Fatal(kExitScriptFailed, "FAILED: the plug-in showed a " + what + " but no answer was queued for it", true);

@@ -13,7 +13,6 @@
 // next, before its answer is taken.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <string>
 
@@ -51,22 +50,21 @@ struct Answer {
 // `error` is set when it is one but malformed.
 bool ParseAnswer(const std::string& line, Answer* answer, std::string* error);
 
-std::deque<Answer>& AnswerQueue();
-
-// How the UI asks when the queue is empty: in interactive mode, a prompt on
-// the console; in script mode, none (an unanswered UI is an error).
+// Asks the user for the answer to the UI called `what`; false when the
+// input ended.
 using AnswerPrompt = std::function<bool(const std::string& what, Answer* answer)>;
-void SetAnswerPrompt(AnswerPrompt prompt);
-const AnswerPrompt& GetAnswerPrompt();
+
+// The answers queued by a run of commands (script/script_state.h).
+struct ScriptState;
 
 std::string DescribeAnswer(const Answer& answer);
 
 // The next answer for a UI of `kind` ("menu", "message", "dialog") just
 // shown, called `what` in messages: first the checks queued for it run,
-// then the queued answer is taken, else the prompt asks. Stops the host when
-// a check fails, the UI is of another kind than a check expects, or no
-// answer comes.
-Answer NextAnswer(const std::string& kind, const std::string& what);
+// then the queued answer is taken from `script`, else its prompt asks.
+// Stops the host when a check fails, the UI is of another kind than a check
+// expects, or no answer comes.
+Answer NextAnswer(ScriptState& script, const std::string& kind, const std::string& what);
 // Stops the host: the answer does not fit the UI shown (`why`, if given,
 // says how).
 [[noreturn]] void AnswerDoesNotFit(const Answer& answer, const std::string& what, const std::string& why);

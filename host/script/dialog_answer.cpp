@@ -50,9 +50,9 @@ void PutIntoField(FarDialogItem& item, const std::string& text) {
 
 }  // namespace
 
-int AnswerDialog(FarDialogItem* items, int count) {
+int AnswerDialog(ScriptState& script, FarDialogItem* items, int count) {
     while (true) {
-        Answer answer = NextAnswer("dialog", "dialog");
+        Answer answer = NextAnswer(script, "dialog", "dialog");
         switch (answer.Kind) {
             case AnswerKind::Check:
                 ItemOfType(items, count, answer, DI_CHECKBOX, "check box").Selected = answer.On ? 1 : 0;

@@ -8,33 +8,22 @@
 using namespace tarnwick;
 
 namespace twhost {
-namespace {
 
-class TextFrontend : public UiFrontend {
-public:
-    MenuChoice ChooseFromMenu(const ShownMenu& menu) override {
-        PrintMenu(menu);
-        return AnswerMenu(menu);
-    }
+MenuChoice LineFrontend::ChooseFromMenu(const ShownMenu& menu) {
+    PrintMenu(menu);
+    return AnswerMenu(script_, menu);
+}
 
-    int ShowMessage(const ShownMessage& message) override {
-        PrintMessage(message);
-        if (message.Buttons.empty()) return -1;  // nothing to press: the box only shows
-        return AnswerMessage(message);
-    }
+int LineFrontend::ShowMessage(const ShownMessage& message) {
+    PrintMessage(message);
+    if (message.Buttons.empty()) return -1;  // nothing to press: the box only shows
+    return AnswerMessage(script_, message);
+}
 
-    int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) override {
-        int width = place.X1 < 0 ? place.X2 : place.X2 - place.X1 + 1;
-        PrintDialog(items, count, std::clamp(width, 10, 200));
-        return AnswerDialog(items, count);
-    }
-};
-
-}  // namespace
-
-UiFrontend& LineFrontend() {
-    static TextFrontend frontend;
-    return frontend;
+int LineFrontend::RunDialog(FarDialogItem* items, int count, const DialogPlace& place) {
+    int width = place.X1 < 0 ? place.X2 : place.X2 - place.X1 + 1;
+    PrintDialog(items, count, std::clamp(width, 10, 200));
+    return AnswerDialog(script_, items, count);
 }
 
 }  // namespace twhost

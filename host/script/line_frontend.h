@@ -7,7 +7,20 @@
 
 namespace twhost {
 
-// The one line-oriented front end; it holds no state of its own.
-UiFrontend& LineFrontend();
+struct ScriptState;
+
+class LineFrontend : public UiFrontend {
+public:
+    // REQUIRES: `script` outlives the front end; it holds the answers queued
+    // by the run of commands.
+    explicit LineFrontend(ScriptState& script) : script_(script) {}
+
+    MenuChoice ChooseFromMenu(const ShownMenu& menu) override;
+    int ShowMessage(const ShownMessage& message) override;
+    int RunDialog(tarnwick::FarDialogItem* items, int count, const DialogPlace& place) override;
+
+private:
+    ScriptState& script_;
+};
 
 }  // namespace twhost

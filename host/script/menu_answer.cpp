@@ -27,8 +27,8 @@ int ItemWithHotkey(const ShownMenu& menu, char key) {
 
 }  // namespace
 
-MenuChoice AnswerMenu(const ShownMenu& menu) {
-    Answer answer = NextAnswer("menu", "menu");
+MenuChoice AnswerMenu(ScriptState& script, const ShownMenu& menu) {
+    Answer answer = NextAnswer(script, "menu", "menu");
     MenuChoice choice;
     switch (answer.Kind) {
         case AnswerKind::Pick:

@@ -15,8 +15,8 @@ int ButtonNamed(const ShownMessage& message, const std::string& name) {
 
 }  // namespace
 
-int AnswerMessage(const ShownMessage& message) {
-    Answer answer = NextAnswer("message", "message box");
+int AnswerMessage(ScriptState& script, const ShownMessage& message) {
+    Answer answer = NextAnswer(script, "message", "message box");
     int result = -1;
     switch (answer.Kind) {
         case AnswerKind::Ok: result = ButtonNamed(message, "OK"); break;

@@ -10,6 +10,7 @@
 #include "script/answers.h"
 #include "script/script_actions.h"
 #include "script/script_checks.h"
+#include "script/script_state.h"
 #include "script/script_support.h"
 
 namespace twhost {
@@ -100,10 +101,11 @@ bool CmdHelp(const Args&, std::string*) {
     return true;
 }
 
-bool Execute(const std::string& line, const std::string& where, std::string* error) {
+bool Execute(ScriptState& script, const std::string& line, const std::string& where, std::string* error) {
     Args args;
     args.Line = line;
     args.Where = where;
+    args.Script = &script;
     args.Words = SplitWords(line);
     if (args.Words.empty()) return true;
     if (args.Words[0] == "next") {
@@ -128,7 +130,7 @@ bool Execute(const std::string& line, const std::string& where, std::string* err
             return false;
         }
         answer.Where = where;
-        AnswerQueue().push_back(answer);
+        script.Answers.push_back(answer);
         return true;
     }
     for (const Command& command : Commands()) {
@@ -139,7 +141,7 @@ bool Execute(const std::string& line, const std::string& where, std::string* err
         }
         if (!command.Run(args, error)) return false;
         if (command.CallsPlugin) {
-            std::deque<Answer>& queue = AnswerQueue();
+            std::deque<Answer>& queue = script.Answers;
             if (!queue.empty()) {
                 std::string left;
                 for (const Answer& unused : queue) left += " [" + unused.Where + ": " + DescribeAnswer(unused) + "]";
@@ -174,9 +176,9 @@ bool PromptAnswer(const std::string& what, Answer* answer) {
 
 }  // namespace
 
-int RunCommands(std::istream& in, const std::string& name, bool interactive) {
+int RunCommands(ScriptState& script, std::istream& in, const std::string& name, bool interactive) {
     if (interactive) {
-        SetAnswerPrompt(PromptAnswer);
+        script.Prompt = PromptAnswer;
         Say("Type commands; 'help' lists them, 'quit' ends.");
     }
     std::string line;
@@ -197,17 +199,17 @@ int RunCommands(std::istream& in, const std::string& name, bool interactive) {
         if (!interactive) Say("> " + line);
         std::string where = name + ":" + std::to_string(number);
         std::string error;
-        if (!Execute(line, where, &error)) {
+        if (!Execute(script, line, where, &error)) {
             if (!interactive) {
                 Complain("FAILED " + where + ": " + error);
                 return kExitScriptFailed;
             }
             Say("  error: " + error);
-            AnswerQueue().clear();
+            script.Answers.clear();
         }
         if (interactive && Host().Quit && !ModuleLoaded() && (line == "quit")) break;
     }
-    if (!AnswerQueue().empty()) {
+    if (!script.Answers.empty()) {
         Complain("FAILED " + name + ": the script ends with answers that no UI asked for");
         return kExitScriptFailed;
     }

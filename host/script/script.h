@@ -10,10 +10,13 @@
 
 namespace twhost {
 
-// Runs commands from `in`. `name` labels the lines in messages. In
-// interactive mode a prompt is shown, UI waits for typed answers, and a
-// failed command is reported without ending the session. Returns the
-// process's exit code.
-int RunCommands(std::istream& in, const std::string& name, bool interactive);
+struct ScriptState;
+
+// Runs commands from `in`, queueing their answers in `script` (which the
+// line-oriented front end takes them from). `name` labels the lines in
+// messages. In interactive mode a prompt is shown, UI waits for typed
+// answers (set as the script's prompt), and a failed command is reported
+// without ending the session. Returns the process's exit code.
+int RunCommands(ScriptState& script, std::istream& in, const std::string& name, bool interactive);
 
 }  // namespace twhost

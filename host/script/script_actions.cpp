@@ -11,6 +11,7 @@
 #include "core/plugin_calls.h"
 #include "core/shown_ui.h"
 #include "script/answers.h"
+#include "script/script_state.h"
 #include "session/session.h"
 
 using namespace tarnwick;
@@ -192,7 +193,7 @@ bool CmdSetPath(const Args& args, std::string* error) {
         }
         answer.Text = "\"" + answer.Text + "\"";
     }
-    AnswerQueue().push_back(answer);
+    args.Script->Answers.push_back(answer);
     return true;
 }
 

@@ -11,11 +11,14 @@
 
 namespace twhost {
 
+struct ScriptState;
+
 struct Args {
     std::vector<std::string> Words;  // Words[0] is the command
     std::string Line;
     std::string Where;               // "file:line"
     bool NextUi = false;             // "next CHECK": the check is for the next UI shown
+    ScriptState* Script = nullptr;   // the run's state, where answers and checks are queued
 };
 
 

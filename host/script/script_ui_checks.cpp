@@ -8,6 +8,7 @@
 #include "core/shown_ui.h"
 #include "script/answers.h"
 #include "script/script_checks.h"
+#include "script/script_state.h"
 
 using namespace tarnwick;
 
@@ -18,7 +19,7 @@ namespace {
 // A check of the UI: run now against what was shown last, or, while answers
 // are queued, against the next UI shown.
 bool UiCheck(const Args& args, const char* kind, std::function<bool(std::string*)> verify, std::string* error) {
-    std::deque<Answer>& queue = AnswerQueue();
+    std::deque<Answer>& queue = args.Script->Answers;
     if (args.NextUi || !queue.empty()) {
         Answer check;
         check.Kind = AnswerKind::CheckUi;
@@ -222,7 +223,7 @@ bool CmdExpectDialogField(const Args& args, std::string* error) {
 bool CmdExpectShown(const Args& args, std::string* error) {
     std::vector<std::string> wanted(args.Words.begin() + 1, args.Words.end());
     if (wanted.size() == 1 && wanted[0] == "nothing") wanted.clear();
-    if (!AnswerQueue().empty()) {
+    if (!args.Script->Answers.empty()) {
         *error = "expect-shown looks at the last command; give it after the command, not among queued answers";
         return false;
     }

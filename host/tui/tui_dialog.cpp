@@ -60,18 +60,18 @@ std::vector<int> ButtonColumns(const DialogView& view) {
     return columns;
 }
 
-void PaintField(const DialogView& view, int i) {
+void PaintField(Screen& screen, const DialogView& view, int i) {
     const FarDialogItem& item = view.Items[i];
     int width = item.X2 >= item.X1 ? item.X2 - item.X1 + 1 : 20;
     std::string text = Text(item.Data);
     std::size_t cursor = view.Cursor[static_cast<std::size_t>(i)];
     int first = std::max(0, static_cast<int>(cursor) - width + 1);
-    PutText(view.X + item.X1, view.Y + item.Y1, text.substr(static_cast<std::size_t>(std::min<int>(first, static_cast<int>(text.size())))),
+    screen.PutText(view.X + item.X1, view.Y + item.Y1, text.substr(static_cast<std::size_t>(std::min<int>(first, static_cast<int>(text.size())))),
             Paint::DialogField, width, true);
 }
 
-void PaintDialog(const DialogView& view) {
-    Fill(view.X, view.Y, view.Width, view.Height, Paint::Dialog);
+void PaintDialog(Screen& screen, const DialogView& view) {
+    screen.Fill(view.X, view.Y, view.Width, view.Height, Paint::Dialog);
     int boxLeft = 0, boxRight = view.Width - 1;
     std::vector<int> buttons = ButtonColumns(view);
     for (int i = 0; i < view.Count; ++i) {
@@ -84,24 +84,24 @@ void PaintDialog(const DialogView& view) {
             case kDialogSingleBox:
                 boxLeft = item.X1;
                 boxRight = item.X2;
-                DrawFrame(x, y, item.X2 - item.X1 + 1, item.Y2 - item.Y1 + 1, item.Type == DI_DOUBLEBOX, Paint::Dialog,
+                screen.DrawFrame(x, y, item.X2 - item.X1 + 1, item.Y2 - item.Y1 + 1, item.Type == DI_DOUBLEBOX, Paint::Dialog,
                           WithoutHotkeyMark(Text(item.Data)), "");
                 break;
             case DI_TEXT:
                 if ((item.Flags & DIF_SEPARATOR) != 0) {
-                    DrawSeparator(view.X + boxLeft, y, boxRight - boxLeft + 1, Paint::Dialog, WithoutHotkeyMark(Text(item.Data)));
+                    screen.DrawSeparator(view.X + boxLeft, y, boxRight - boxLeft + 1, Paint::Dialog, WithoutHotkeyMark(Text(item.Data)));
                 } else {
-                    PutHotkeyText(x, y, Text(item.Data), Paint::Dialog, Paint::DialogHotkey, view.Width - item.X1 - 2);
+                    screen.PutHotkeyText(x, y, Text(item.Data), Paint::Dialog, Paint::DialogHotkey, view.Width - item.X1 - 2);
                 }
                 break;
             case DI_CHECKBOX:
-                PutText(x, y, item.Selected != 0 ? "[x] " : "[ ] ", paint, 4);
-                PutHotkeyText(x + 4, y, Text(item.Data), paint, focused ? paint : Paint::DialogHotkey, view.Width - item.X1 - 6);
+                screen.PutText(x, y, item.Selected != 0 ? "[x] " : "[ ] ", paint, 4);
+                screen.PutHotkeyText(x + 4, y, Text(item.Data), paint, focused ? paint : Paint::DialogHotkey, view.Width - item.X1 - 6);
                 break;
-            case DI_EDIT: PaintField(view, i); break;
+            case DI_EDIT: PaintField(screen, view, i); break;
             case DI_BUTTON: {
                 std::string face = ButtonFace(item);
-                PutHotkeyText(view.X + buttons[static_cast<std::size_t>(i)], y, face, paint, focused ? paint : Paint::DialogHotkey,
+                screen.PutHotkeyText(view.X + buttons[static_cast<std::size_t>(i)], y, face, paint, focused ? paint : Paint::DialogHotkey,
                               TextWidth(face));
                 break;
             }
@@ -168,7 +168,7 @@ int DefaultButton(const DialogView& view) {
 
 }  // namespace
 
-int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) {
+int RunDialog(Screen& screen, FarDialogItem* items, int count, const DialogPlace& place) {
     DialogView view;
     view.Items = items;
     view.Count = count;
@@ -183,11 +183,11 @@ int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) {
         if (items[i].Focus != 0 && IsControl(items[i]) && view.Focus < 0) view.Focus = i;
     }
     if (view.Focus < 0) view.Focus = NextControl(view, -1, 1);
-    PushPainter([&view] { PaintDialog(view); });
-    RepaintAll();
+    screen.PushPainter([&screen, &view] { PaintDialog(screen, view); });
+    screen.RepaintAll();
     int result = -1;
     while (view.Focus >= 0) {
-        int key = ReadKey();
+        int key = screen.ReadKey();
         FarDialogItem& focused = items[view.Focus];
         bool inField = focused.Type == DI_EDIT;
         int hotkey = (key & kKeyAlt) != 0 || !inField ? ControlWithHotkey(view, key & ~kKeyAlt) : -1;
@@ -215,10 +215,10 @@ int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) {
         } else if (inField) {
             EditField(view, key);
         }
-        RepaintAll();
+        screen.RepaintAll();
     }
-    PopPainter();
-    RepaintAll();
+    screen.PopPainter();
+    screen.RepaintAll();
     return result;
 }
 

@@ -26,7 +26,7 @@ std::string Expanded(const std::string& line) {
     return out;
 }
 
-void PaintEditor(int id) {
+void PaintEditor(Screen& screen, int id) {
     SimEditor* editor = FindEditor(id);
     if (editor == nullptr) return;
     int columns = ScreenColumns();
@@ -34,9 +34,9 @@ void PaintEditor(int id) {
     std::string right = std::string((editor->CurState & ECSTATE_MODIFIED) != 0 ? "*" : " ") + "  " +
                         (editor->Overtype != 0 ? "Ovr" : "Ins") + "  Line " + std::to_string(editor->CurLine + 1) + "/" +
                         std::to_string(TotalLines(*editor)) + "  Col " + std::to_string(editor->CurPos + 1) + " ";
-    Fill(0, 0, columns, 1, Paint::Status);
-    PutText(0, 0, " " + ForConsole(editor->FileName.c_str()), Paint::Status, columns - TextWidth(right) - 1);
-    PutText(columns - TextWidth(right), 0, right, Paint::Status, TextWidth(right));
+    screen.Fill(0, 0, columns, 1, Paint::Status);
+    screen.PutText(0, 0, " " + ForConsole(editor->FileName.c_str()), Paint::Status, columns - TextWidth(right) - 1);
+    screen.PutText(columns - TextWidth(right), 0, right, Paint::Status, TextWidth(right));
     for (int row = 0; row < EditorWindowHeight(); ++row) {
         int index = editor->TopScreenLine + row;
         std::string text;
@@ -44,25 +44,25 @@ void PaintEditor(int id) {
             text = Expanded(editor->Lines[static_cast<std::size_t>(index)]);
             text = static_cast<int>(text.size()) > editor->LeftPos ? text.substr(static_cast<std::size_t>(editor->LeftPos)) : "";
         }
-        PutText(0, 1 + row, ForConsole(text.c_str()), Paint::Editor, columns, true);
+        screen.PutText(0, 1 + row, ForConsole(text.c_str()), Paint::Editor, columns, true);
     }
-    DrawKeyBar({"", "Save", "", "", "", "", "", "", "", "Quit", "Plug", ""});
+    screen.DrawKeyBar({"", "Save", "", "", "", "", "", "", "", "Quit", "Plug", ""});
     PlaceCursor(TabColumnOf(*editor, editor->CurPos) - editor->LeftPos, 1 + editor->CurLine - editor->TopScreenLine, true);
 }
 
 // Asks about unsaved changes: true when the editor may close.
-bool MayClose(SimEditor* editor, std::string* error) {
+bool MayClose(Screen& screen, SimEditor* editor, std::string* error) {
     if ((editor->CurState & ECSTATE_MODIFIED) == 0) return true;
     ShownMessage question;
     question.Lines = {"Editor", ForConsole(FileNameOf(editor->FileName).c_str()) + " has been modified", "Save the changes?"};
     question.Buttons = {"&Save", "&Don't save", "&Continue editing"};
-    int answer = RunMessage(question);
+    int answer = RunMessage(screen, question);
     if (answer == 0) return SaveEditor(error);
     return answer == 1;
 }
 
 // One key in the editor; false when it closes.
-bool EditorKey(SimEditor* editor, int key, std::string* error) {
+bool EditorKey(Screen& screen, SimEditor* editor, int key, std::string* error) {
     int line = editor->CurLine, pos = editor->CurPos, page = EditorWindowHeight();
     switch (key) {
         case KEY_UP: return line == 0 || GotoPosition(line - 1, 0, true, error);
@@ -83,8 +83,8 @@ bool EditorKey(SimEditor* editor, int key, std::string* error) {
         case KEY_BACKSPACE: case 127: case 8: return EditAtCursor(EditKind::DeleteBefore, error);
         case KEY_DC: return EditAtCursor(EditKind::DeleteAt, error);
         case KEY_F(2): return SaveEditor(error);
-        case KEY_F(11): return ShowPluginCommands(true, error);
-        case kKeyAltShiftF9: return ShowPluginConfiguration(error);
+        case KEY_F(11): return ShowPluginCommands(screen, true, error);
+        case kKeyAltShiftF9: return ShowPluginConfiguration(screen, error);
         default:
             if (key >= 32 && key < 127) return TypeText(std::string(1, static_cast<char>(key)), error);
             return true;
@@ -93,34 +93,34 @@ bool EditorKey(SimEditor* editor, int key, std::string* error) {
 
 }  // namespace
 
-bool EditFile(const std::string& path, std::string* error) {
+bool EditFile(Screen& screen, const std::string& path, std::string* error) {
     SimEditor* editor;
     if (!OpenEditor(path, &editor, error)) return false;
     int id = editor->Id;
-    PushPainter([id] { PaintEditor(id); });
+    screen.PushPainter([&screen, id] { PaintEditor(screen, id); });
     bool ok = true;
     while (true) {
         ok = RedrawEditor(error);
         if (!ok) break;
-        RepaintAll();
-        int key = ReadKey();
+        screen.RepaintAll();
+        int key = screen.ReadKey();
         editor = FindEditor(id);
         if (editor == nullptr) break;
         if (key == kKeyEsc || key == KEY_F(10)) {
-            if (!MayClose(editor, error)) {
-                if (!error->empty()) ShowError(*error);
+            if (!MayClose(screen, editor, error)) {
+                if (!error->empty()) ShowError(screen, *error);
                 error->clear();
                 continue;
             }
             ok = CloseEditor(id, error);
             break;
         }
-        if (!EditorKey(editor, key, error)) {
-            ShowError(*error);
+        if (!EditorKey(screen, editor, key, error)) {
+            ShowError(screen, *error);
             error->clear();
         }
     }
-    PopPainter();
+    screen.PopPainter();
     if (FindEditor(id) != nullptr) CloseEditor(id, error);
     return ok && error->empty();
 }

@@ -30,11 +30,11 @@ void Layout(MenuView& view) {
     if (view.Selected >= view.First + rows) view.First = view.Selected - rows + 1;
 }
 
-void PaintMenu(MenuView& view) {
+void PaintMenu(Screen& screen, MenuView& view) {
     Layout(view);
     const ShownMenu& menu = *view.Menu;
-    Fill(view.X, view.Y, view.Width, view.Height, Paint::Menu);
-    DrawFrame(view.X, view.Y, view.Width, view.Height, true, Paint::Menu, menu.Title, menu.Bottom);
+    screen.Fill(view.X, view.Y, view.Width, view.Height, Paint::Menu);
+    screen.DrawFrame(view.X, view.Y, view.Width, view.Height, true, Paint::Menu, menu.Title, menu.Bottom);
     int rows = view.Height - 2;
     for (int row = 0; row < rows; ++row) {
         int index = view.First + row;
@@ -42,20 +42,20 @@ void PaintMenu(MenuView& view) {
         const ShownMenuItem& item = menu.Items[static_cast<std::size_t>(index)];
         int y = view.Y + 1 + row;
         if ((item.Flags & MIF_SEPARATOR) != 0) {
-            DrawSeparator(view.X, y, view.Width, Paint::Menu, "");
+            screen.DrawSeparator(view.X, y, view.Width, Paint::Menu, "");
             continue;
         }
         bool selected = index == view.Selected;
         bool disabled = (item.Flags & MIF_DISABLE) != 0;
         Paint paint = disabled ? Paint::MenuDisabled : selected ? Paint::MenuSelected : Paint::Menu;
         Paint hotkey = disabled ? paint : selected ? Paint::MenuSelectedHotkey : Paint::MenuHotkey;
-        Fill(view.X + 1, y, view.Width - 2, 1, paint);
+        screen.Fill(view.X + 1, y, view.Width - 2, 1, paint);
         std::string mark = (item.Flags & MIF_CHECKED) != 0 ? " * " : "   ";
-        PutText(view.X + 1, y, mark, paint, 3);
+        screen.PutText(view.X + 1, y, mark, paint, 3);
         if (menu.ShowAmpersand) {
-            PutText(view.X + 4, y, item.Text, paint, view.Width - 6);
+            screen.PutText(view.X + 4, y, item.Text, paint, view.Width - 6);
         } else {
-            PutHotkeyText(view.X + 4, y, item.Text, paint, hotkey, view.Width - 6);
+            screen.PutHotkeyText(view.X + 4, y, item.Text, paint, hotkey, view.Width - 6);
         }
     }
     PlaceCursor(0, 0, false);
@@ -92,16 +92,16 @@ int VirtualKeyOf(int key) {
     return 0;
 }
 
-MenuChoice RunMenu(const ShownMenu& menu) {
+MenuChoice RunMenu(Screen& screen, const ShownMenu& menu) {
     MenuView view;
     view.Menu = &menu;
     view.Selected = MarkedItem(menu);
-    PushPainter([&view] { PaintMenu(view); });
-    RepaintAll();
+    screen.PushPainter([&screen, &view] { PaintMenu(screen, view); });
+    screen.RepaintAll();
     MenuChoice choice;
     int last = static_cast<int>(menu.Items.size()) - 1;
     while (true) {
-        int key = ReadKey();
+        int key = screen.ReadKey();
         int breakIndex = BreakKeyIndex(menu, VirtualKeyOf(key));
         if (breakIndex >= 0 && VirtualKeyOf(key) != 0) {
             choice.Item = view.Selected;
@@ -123,10 +123,10 @@ MenuChoice RunMenu(const ShownMenu& menu) {
         if (key == KEY_DOWN) view.Selected = NextSelectable(menu, view.Selected, 1);
         if (key == KEY_HOME || key == KEY_PPAGE) view.Selected = NextSelectable(menu, -1, 1);
         if (key == KEY_END || key == KEY_NPAGE) view.Selected = NextSelectable(menu, last + 1, -1);
-        RepaintAll();
+        screen.RepaintAll();
     }
-    PopPainter();
-    RepaintAll();
+    screen.PopPainter();
+    screen.RepaintAll();
     return choice;
 }
 

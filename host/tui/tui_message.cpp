@@ -26,7 +26,7 @@ std::string ButtonRow(const ShownMessage& message) {
     return row;
 }
 
-void PaintMessage(const MessageView& view) {
+void PaintMessage(Screen& screen, const MessageView& view) {
     const ShownMessage& message = *view.Message;
     bool warning = (message.Flags & FMSG_WARNING) != 0;
     Paint paint = warning ? Paint::Warning : Paint::Dialog;
@@ -38,22 +38,22 @@ void PaintMessage(const MessageView& view) {
     int height = std::min(textLines + (message.Buttons.empty() ? 0 : 1) + 4, ScreenRows() - 2);
     int x = (ScreenColumns() - width) / 2;
     int y = (ScreenRows() - height) / 2;
-    Fill(x, y, width, height, paint);
-    DrawFrame(x + 2, y + 1, width - 4, height - 2, true, paint, title, "");
+    screen.Fill(x, y, width, height, paint);
+    screen.DrawFrame(x + 2, y + 1, width - 4, height - 2, true, paint, title, "");
     for (int i = 0; i < textLines && i < height - 4; ++i) {
         const std::string& line = message.Lines[static_cast<std::size_t>(i + 1)];
         int w = std::min(TextWidth(line), width - 6);
-        PutText(x + (width - w) / 2, y + 2 + i, line, paint, w);
+        screen.PutText(x + (width - w) / 2, y + 2 + i, line, paint, w);
     }
     int bx = x + (width - TextWidth(ButtonRow(message))) / 2;
     for (std::size_t i = 0; i < message.Buttons.size(); ++i) {
         bool focused = static_cast<int>(i) == view.Focus;
         Paint button = focused ? (warning ? Paint::WarningFocus : Paint::DialogFocus) : paint;
         std::string label = ButtonLabel(message.Buttons[i]);
-        PutText(bx, y + height - 3, "[ ", button, 2);
-        PutHotkeyText(bx + 2, y + height - 3, label, button, warning ? button : Paint::DialogHotkey, TextWidth(label));
+        screen.PutText(bx, y + height - 3, "[ ", button, 2);
+        screen.PutHotkeyText(bx + 2, y + height - 3, label, button, warning ? button : Paint::DialogHotkey, TextWidth(label));
         int w = TextWidth(WithoutHotkeyMark(label));
-        PutText(bx + 2 + w, y + height - 3, " ]", button, 2);
+        screen.PutText(bx + 2 + w, y + height - 3, " ]", button, 2);
         bx += w + 5;
     }
     PlaceCursor(0, 0, false);
@@ -70,20 +70,20 @@ int ButtonWithHotkey(const ShownMessage& message, int key) {
 
 }  // namespace
 
-int RunMessage(const ShownMessage& message) {
+int RunMessage(Screen& screen, const ShownMessage& message) {
     MessageView view;
     view.Message = &message;
-    PushPainter([&view] { PaintMessage(view); });
-    RepaintAll();
+    screen.PushPainter([&screen, &view] { PaintMessage(screen, view); });
+    screen.RepaintAll();
     int result = -1;
     if (message.Buttons.empty()) {
         // Nothing to press: the box stays on the screen until it is redrawn.
-        PopPainter();
+        screen.PopPainter();
         return -1;
     }
     int count = static_cast<int>(message.Buttons.size());
     while (true) {
-        int key = ReadKey();
+        int key = screen.ReadKey();
         int hotkey = ButtonWithHotkey(message, key & ~kKeyAlt);
         if (key == kKeyEsc || key == KEY_F(10)) break;
         if (key == '\r' || key == '\n' || key == KEY_ENTER || key == ' ') {
@@ -96,10 +96,10 @@ int RunMessage(const ShownMessage& message) {
         }
         if (key == KEY_RIGHT || key == '\t' || key == KEY_DOWN) view.Focus = (view.Focus + 1) % count;
         if (key == KEY_LEFT || key == KEY_BTAB || key == KEY_UP) view.Focus = (view.Focus + count - 1) % count;
-        RepaintAll();
+        screen.RepaintAll();
     }
-    PopPainter();
-    RepaintAll();
+    screen.PopPainter();
+    screen.RepaintAll();
     return result;
 }
 

@@ -22,22 +22,25 @@ using namespace tarnwick;
 namespace twhost {
 namespace {
 
-std::FILE* g_log = nullptr;
-
-void WriteToLog(const std::string& line) {
-    if (g_log == nullptr) return;
-    std::fputs(line.c_str(), g_log);
-    std::fputc('\n', g_log);
-    std::fflush(g_log);
-}
-
-class FullScreenFrontend : public UiFrontend {
+// The full-screen host's state: made by PrepareFullScreen, it holds the log
+// and the Screen and the front end that draw on it.
+class FullScreenHost : public FullScreen {
 public:
-    MenuChoice ChooseFromMenu(const ShownMenu& menu) override { return RunMenu(menu); }
-    int ShowMessage(const ShownMessage& message) override { return RunMessage(message); }
-    int RunDialog(FarDialogItem* items, int count, const DialogPlace& place) override {
-        return twhost::RunDialog(items, count, place);
-    }
+    // Sends the host's output lines to the log (--log), else nowhere.
+    FullScreenHost();
+    // Gives the output lines back to standard output and closes the log.
+    ~FullScreenHost() override;
+    FullScreenHost(const FullScreenHost&) = delete;
+    FullScreenHost& operator=(const FullScreenHost&) = delete;
+
+    int Run() override;
+
+private:
+    void WriteToLog(const std::string& line);
+
+    std::FILE* log_ = nullptr;  // null without --log: the lines go nowhere
+    Screen screen_;
+    TuiFrontend frontend_;
 };
 
 struct Panels {
@@ -66,25 +69,25 @@ std::string StoredPosition(const std::string& path) {
     return "line " + number("line") + ", col " + number("column");
 }
 
-void PaintPanels(Panels& panels) {
+void PaintPanels(Screen& screen, Panels& panels) {
     int columns = ScreenColumns(), rows = ScreenRows();
     int half = columns / 2, height = rows - 2;
-    Fill(0, 0, columns, rows - 1, Paint::Panel);
-    DrawFrame(0, 0, half, height, true, Paint::Panel, ForConsole(Host().WorkDir.c_str()), "");
-    DrawFrame(half, 0, columns - half, height, true, Paint::Panel, "Info", "");
+    screen.Fill(0, 0, columns, rows - 1, Paint::Panel);
+    screen.DrawFrame(0, 0, half, height, true, Paint::Panel, ForConsole(Host().WorkDir.c_str()), "");
+    screen.DrawFrame(half, 0, columns - half, height, true, Paint::Panel, "Info", "");
     int listRows = height - 4;
     if (panels.Selected < panels.First) panels.First = panels.Selected;
     if (panels.Selected >= panels.First + listRows) panels.First = panels.Selected - listRows + 1;
-    PutText(2, 1, "Name", Paint::PanelTitle, half - 4);
+    screen.PutText(2, 1, "Name", Paint::PanelTitle, half - 4);
     for (int row = 0; row < listRows; ++row) {
         int index = panels.First + row;
         if (index >= static_cast<int>(panels.Files.size())) break;
         Paint paint = index == panels.Selected ? Paint::PanelSelected : Paint::Panel;
-        PutText(1, 2 + row, " " + ForConsole(panels.Files[static_cast<std::size_t>(index)].c_str()), paint, half - 2, true);
+        screen.PutText(1, 2 + row, " " + ForConsole(panels.Files[static_cast<std::size_t>(index)].c_str()), paint, half - 2, true);
     }
-    DrawSeparator(0, height - 3, half, Paint::Panel, "");
+    screen.DrawSeparator(0, height - 3, half, Paint::Panel, "");
     std::string name = panels.Files.empty() ? "" : panels.Files[static_cast<std::size_t>(panels.Selected)];
-    PutText(2, height - 2, ForConsole(name.c_str()), Paint::Panel, half - 4);
+    screen.PutText(2, height - 2, ForConsole(name.c_str()), Paint::Panel, half - 4);
     std::string path = JoinPath(Host().WorkDir, name);
     std::vector<std::string> info = {
         "Tarnwick remembers where the editor", "stood in each file and puts it back", "when the file is opened again.", "",
@@ -92,10 +95,10 @@ void PaintPanels(Panels& panels) {
         "close with Esc, open it again.", "F9: the plug-in's settings.", "F10: quit.", "",
         "Stored position of this file:", name.empty() ? "" : "  " + StoredPosition(path)};
     for (std::size_t i = 0; i < info.size() && static_cast<int>(i) < height - 3; ++i) {
-        PutText(half + 2, 2 + static_cast<int>(i), info[i], Paint::Panel, columns - half - 4);
+        screen.PutText(half + 2, 2 + static_cast<int>(i), info[i], Paint::Panel, columns - half - 4);
     }
-    PutText(0, rows - 2, ForConsole(Host().WorkDir.c_str()) + ">", Paint::Plain, columns, true);
-    DrawKeyBar({"", "", "", "Edit", "", "", "", "", "Conf", "Quit", "Plug", ""});
+    screen.PutText(0, rows - 2, ForConsole(Host().WorkDir.c_str()) + ">", Paint::Plain, columns, true);
+    screen.DrawKeyBar({"", "", "", "Edit", "", "", "", "", "Conf", "Quit", "Plug", ""});
     PlaceCursor(0, 0, false);
 }
 
@@ -105,15 +108,15 @@ void ReadFolder(Panels& panels) {
     panels.Selected = std::clamp(panels.Selected, 0, std::max(static_cast<int>(panels.Files.size()) - 1, 0));
 }
 
-bool ConfirmQuit() {
+bool ConfirmQuit(Screen& screen) {
     ShownMessage question;
     question.Lines = {"Quit", "Do you want to quit the host?"};
     question.Buttons = {"&Yes", "&No"};
-    return RunMessage(question) == 0;
+    return RunMessage(screen, question) == 0;
 }
 
 // A host menu of the plug-in's strings; the index chosen, or -1.
-int ChooseString(const char* title, const char* const* strings, int count) {
+int ChooseString(Screen& screen, const char* title, const char* const* strings, int count) {
     ShownMenu menu;
     menu.Title = title;
     for (int i = 0; i < count && strings != nullptr; ++i) {
@@ -121,24 +124,24 @@ int ChooseString(const char* title, const char* const* strings, int count) {
         item.Text = "&" + std::to_string(i + 1) + " " + ForConsole(strings[i]);
         menu.Items.push_back(item);
     }
-    return RunMenu(menu).Item;
+    return RunMenu(screen, menu).Item;
 }
 
 }  // namespace
 
-void ShowError(const std::string& error) {
+void ShowError(Screen& screen, const std::string& error) {
     ShownMessage message;
     message.Flags = FMSG_WARNING;
     message.Lines = {"Error", error};
     message.Buttons = {"OK"};
-    RunMessage(message);
+    RunMessage(screen, message);
 }
 
-bool ShowPluginCommands(bool fromEditor, std::string* error) {
+bool ShowPluginCommands(Screen& screen, bool fromEditor, std::string* error) {
     PluginInfo info;
     if (!CallGetPluginInfo(&info, error)) return false;
     bool offered = fromEditor ? (info.Flags & PF_EDITOR) != 0 : (info.Flags & PF_DISABLEPANELS) == 0;
-    int chosen = ChooseString("Plugin commands", info.PluginMenuStrings, offered ? info.PluginMenuStringsNumber : 0);
+    int chosen = ChooseString(screen, "Plugin commands", info.PluginMenuStrings, offered ? info.PluginMenuStringsNumber : 0);
     if (chosen < 0) return true;
     INT_PTR_T result;
     if (fromEditor) return CallOpenPlugin(OPEN_EDITOR, &result, error);
@@ -148,10 +151,10 @@ bool ShowPluginCommands(bool fromEditor, std::string* error) {
     return called;
 }
 
-bool ShowPluginConfiguration(std::string* error) {
+bool ShowPluginConfiguration(Screen& screen, std::string* error) {
     PluginInfo info;
     if (!CallGetPluginInfo(&info, error)) return false;
-    int chosen = ChooseString("Plugins configuration", info.PluginConfigStrings, info.PluginConfigStringsNumber);
+    int chosen = ChooseString(screen, "Plugins configuration", info.PluginConfigStrings, info.PluginConfigStringsNumber);
     if (chosen < 0) return true;
     int result;
     SetPanelsActive(true);
@@ -160,26 +163,41 @@ bool ShowPluginConfiguration(std::string* error) {
     return called;
 }
 
-bool PrepareFullScreen(std::string*) {
-    if (!Host().Options.LogPath.empty()) g_log = std::fopen(Host().Options.LogPath.c_str(), "a");
-    SetOutputSink(WriteToLog);
+FullScreenHost::FullScreenHost() : frontend_(screen_) {
+    if (!Host().Options.LogPath.empty()) log_ = std::fopen(Host().Options.LogPath.c_str(), "a");
+    SetOutputSink([this](const std::string& line) { WriteToLog(line); });
     SetScreenRelease(CloseScreen);
-    return true;
 }
 
-int RunFullScreen() {
-    static FullScreenFrontend frontend;
-    SetUiFrontend(&frontend);
+FullScreenHost::~FullScreenHost() {
+    if (Host().Frontend == &frontend_) SetUiFrontend(nullptr);
+    SetScreenRelease(nullptr);
+    SetOutputSink(nullptr);
+    if (log_ != nullptr) std::fclose(log_);
+}
+
+void FullScreenHost::WriteToLog(const std::string& line) {
+    if (log_ == nullptr) return;
+    std::fputs(line.c_str(), log_);
+    std::fputc('\n', log_);
+    std::fflush(log_);
+}
+
+std::unique_ptr<FullScreen> PrepareFullScreen(std::string*) { return std::make_unique<FullScreenHost>(); }
+
+int FullScreenHost::Run() {
+    Screen& screen = screen_;
+    SetUiFrontend(&frontend_);
     if (ListFiles(Host().WorkDir).empty()) MakeSamples(Host().WorkDir);
-    OpenScreen();
+    screen.Open();
     Panels panels;
     ReadFolder(panels);
-    PushPainter([&panels] { PaintPanels(panels); });
+    screen.PushPainter([&screen, &panels] { PaintPanels(screen, panels); });
     std::string error;
     while (true) {
         SetEditorWindow(ScreenColumns(), ScreenRows() - 2, true);
-        RepaintAll();
-        int key = ReadKey();
+        screen.RepaintAll();
+        int key = screen.ReadKey();
         int last = static_cast<int>(panels.Files.size()) - 1;
         bool ok = true;
         error.clear();
@@ -188,15 +206,15 @@ int RunFullScreen() {
         if (key == KEY_HOME || key == KEY_PPAGE) panels.Selected = 0;
         if (key == KEY_END || key == KEY_NPAGE) panels.Selected = std::max(last, 0);
         if ((key == '\r' || key == '\n' || key == KEY_ENTER || key == KEY_F(4)) && last >= 0) {
-            ok = EditFile(JoinPath(Host().WorkDir, panels.Files[static_cast<std::size_t>(panels.Selected)]), &error);
+            ok = EditFile(screen, JoinPath(Host().WorkDir, panels.Files[static_cast<std::size_t>(panels.Selected)]), &error);
             ReadFolder(panels);
         }
-        if (key == KEY_F(11)) ok = ShowPluginCommands(false, &error);
-        if (key == KEY_F(9) || key == kKeyAltShiftF9) ok = ShowPluginConfiguration(&error);
-        if (!ok) ShowError(error);
-        if (key == KEY_F(10) && ConfirmQuit()) break;
+        if (key == KEY_F(11)) ok = ShowPluginCommands(screen, false, &error);
+        if (key == KEY_F(9) || key == kKeyAltShiftF9) ok = ShowPluginConfiguration(screen, &error);
+        if (!ok) ShowError(screen, error);
+        if (key == KEY_F(10) && ConfirmQuit(screen)) break;
     }
-    PopPainter();
+    screen.PopPainter();
     CloseScreen();
     SetScreenRelease(nullptr);
     Say("(F10: quitting)");

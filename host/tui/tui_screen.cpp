@@ -6,9 +6,6 @@
 namespace twhost {
 namespace {
 
-std::vector<std::function<void()>> g_painters;
-bool g_colours = false;
-
 struct Scheme {
     short Foreground;
     short Background;
@@ -18,7 +15,7 @@ struct Scheme {
 
 // The host's colours: cyan panels on blue, a white-on-blue editor, cyan
 // menus, grey dialogs, red warnings.
-const Scheme SCHEMES[] = {
+const Scheme kSchemes[] = {
     {COLOR_CYAN, COLOR_BLUE, 0, A_NORMAL},               // Panel
     {COLOR_BLACK, COLOR_CYAN, 0, A_REVERSE},             // PanelSelected
     {COLOR_YELLOW, COLOR_BLUE, A_BOLD, A_BOLD},          // PanelTitle
@@ -40,10 +37,10 @@ const Scheme SCHEMES[] = {
     {COLOR_WHITE, COLOR_BLACK, 0, A_NORMAL},             // Plain
 };
 
-attr_t Attributes(Paint paint) {
+attr_t Attributes(Paint paint, bool colours) {
     int index = static_cast<int>(paint);
-    const Scheme& scheme = SCHEMES[index];
-    return g_colours ? (COLOR_PAIR(index + 1) | scheme.Extra) : scheme.Mono;
+    const Scheme& scheme = kSchemes[index];
+    return colours ? (COLOR_PAIR(index + 1) | scheme.Extra) : scheme.Mono;
 }
 
 // The bytes of `text` that fit in `width` columns (UTF-8 code points).
@@ -73,7 +70,7 @@ void PaintTooSmall() {
 
 }  // namespace
 
-void OpenScreen() {
+void Screen::Open() {
     std::setlocale(LC_ALL, "");
     initscr();
     raw();
@@ -81,11 +78,11 @@ void OpenScreen() {
     nonl();
     keypad(stdscr, TRUE);
     set_escdelay(25);
-    g_colours = has_colors();
-    if (g_colours) {
+    colours_ = has_colors();
+    if (colours_) {
         start_color();
-        for (std::size_t i = 0; i < sizeof SCHEMES / sizeof SCHEMES[0]; ++i) {
-            init_pair(static_cast<short>(i + 1), SCHEMES[i].Foreground, SCHEMES[i].Background);
+        for (std::size_t i = 0; i < sizeof kSchemes / sizeof kSchemes[0]; ++i) {
+            init_pair(static_cast<short>(i + 1), kSchemes[i].Foreground, kSchemes[i].Background);
         }
     }
     // What xterm-like terminals send for the keys ncurses does not name.
@@ -101,21 +98,21 @@ void CloseScreen() {
 int ScreenColumns() { return COLS; }
 int ScreenRows() { return LINES; }
 
-void PushPainter(std::function<void()> painter) { g_painters.push_back(std::move(painter)); }
-void PopPainter() {
-    if (!g_painters.empty()) g_painters.pop_back();
+void Screen::PushPainter(std::function<void()> painter) { painters_.push_back(std::move(painter)); }
+void Screen::PopPainter() {
+    if (!painters_.empty()) painters_.pop_back();
 }
 
-void RepaintAll() {
+void Screen::RepaintAll() {
     if (TooSmall()) {
         PaintTooSmall();
         return;
     }
-    for (const auto& painter : g_painters) painter();
+    for (const auto& painter : painters_) painter();
     refresh();
 }
 
-int ReadKey() {
+int Screen::ReadKey() {
     while (true) {
         if (TooSmall()) PaintTooSmall();
         int key = getch();
@@ -137,8 +134,8 @@ int ReadKey() {
     }
 }
 
-void Fill(int x, int y, int width, int height, Paint paint) {
-    attr_t attributes = Attributes(paint);
+void Screen::Fill(int x, int y, int width, int height, Paint paint) {
+    attr_t attributes = Attributes(paint, colours_);
     attron(attributes);
     for (int row = y; row < y + height; ++row) mvhline(row, x, ' ', width);
     attroff(attributes);
@@ -150,18 +147,18 @@ int TextWidth(const std::string& text) {
     return used;
 }
 
-void PutText(int x, int y, const std::string& text, Paint paint, int width, bool fill) {
+void Screen::PutText(int x, int y, const std::string& text, Paint paint, int width, bool fill) {
     if (width <= 0) return;
     int used;
     std::size_t bytes = BytesInColumns(text, width, &used);
-    attr_t attributes = Attributes(paint);
+    attr_t attributes = Attributes(paint, colours_);
     attron(attributes);
     mvaddnstr(y, x, text.c_str(), static_cast<int>(bytes));
     if (fill && used < width) mvhline(y, x + used, ' ', width - used);
     attroff(attributes);
 }
 
-void PutHotkeyText(int x, int y, const std::string& text, Paint paint, Paint hotkeyPaint, int width) {
+void Screen::PutHotkeyText(int x, int y, const std::string& text, Paint paint, Paint hotkeyPaint, int width) {
     int column = 0;
     for (std::size_t i = 0; i < text.size() && column < width; ++i) {
         bool hotkey = false;
@@ -178,9 +175,9 @@ void PutHotkeyText(int x, int y, const std::string& text, Paint paint, Paint hot
     }
 }
 
-void DrawFrame(int x, int y, int width, int height, bool twoLines, Paint paint, const std::string& title,
+void Screen::DrawFrame(int x, int y, int width, int height, bool twoLines, Paint paint, const std::string& title,
                const std::string& bottom) {
-    attr_t attributes = Attributes(paint);
+    attr_t attributes = Attributes(paint, colours_);
     attron(attributes);
     const cchar_t* h = twoLines ? WACS_D_HLINE : WACS_HLINE;
     const cchar_t* v = twoLines ? WACS_D_VLINE : WACS_VLINE;
@@ -202,8 +199,8 @@ void DrawFrame(int x, int y, int width, int height, bool twoLines, Paint paint, 
     }
 }
 
-void DrawSeparator(int x, int y, int width, Paint paint, const std::string& text) {
-    attr_t attributes = Attributes(paint);
+void Screen::DrawSeparator(int x, int y, int width, Paint paint, const std::string& text) {
+    attr_t attributes = Attributes(paint, colours_);
     attron(attributes);
     mvhline_set(y, x + 1, WACS_HLINE, width - 2);
     mvadd_wch(y, x, WACS_LTEE);
@@ -216,7 +213,7 @@ void DrawSeparator(int x, int y, int width, Paint paint, const std::string& text
     }
 }
 
-void DrawKeyBar(const std::vector<std::string>& labels) {
+void Screen::DrawKeyBar(const std::vector<std::string>& labels) {
     int slot = COLS / 12;
     int y = LINES - 1;
     move(y, 0);

@@ -3,11 +3,9 @@
 
 namespace twhost {
 
-bool PrepareFullScreen(std::string* error) {
+std::unique_ptr<FullScreen> PrepareFullScreen(std::string* error) {
     *error = "this tarnwick-host was built without the full-screen front end (install libncurses-dev and build again)";
-    return false;
+    return nullptr;
 }
-
-int RunFullScreen() { return 2; }
 
 }  // namespace twhost
