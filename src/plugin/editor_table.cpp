@@ -1,5 +1,7 @@
 #include "plugin/editor_table.h"
 
+#include <cstring>
+
 #include "support/memory.h"
 #include "support/text.h"
 
@@ -95,12 +97,17 @@ bool InsertRecord(EditorTable& table, const EditorRecord& record) {
         EditorNode* node = NewNode(table.Heap, record, nullptr);
         if (node == nullptr) return false;
         table.Root = node;
+        AddToPathFilter(table.Paths, FoldedHash(record.Path));
         return true;
     }
     EditorNode* node = table.Root;
     for (;;) {
         int order = CompareKeys(*node->Record, record);
         if (order == 0) {
+            // Most rewrites (one at every redraw) keep the path.
+            if (std::strcmp(node->Record->Path, record.Path) != 0) {
+                AddToPathFilter(table.Paths, FoldedHash(record.Path));
+            }
             // The copy has the record's exact size, so it is rewritten in place.
             CopyBytes(node->Record, &record, sizeof(EditorRecord));
             return true;
@@ -110,6 +117,7 @@ bool InsertRecord(EditorTable& table, const EditorRecord& record) {
             EditorNode* child = NewNode(table.Heap, record, node);
             if (child == nullptr) return false;
             *side = child;
+            AddToPathFilter(table.Paths, FoldedHash(record.Path));
             return true;
         }
         node = *side;
@@ -124,7 +132,8 @@ bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key) {
     return FindByPath(table, key) != nullptr;
 }
 
-bool ContainsPath(const EditorTable& table, store::ItemKind kind, const char* path) {
+bool ContainsPath(const EditorTable& table, store::ItemKind kind, const char* path, std::uint32_t pathHash) {
+    if (!PathFilterMayHold(table.Paths, pathHash)) return false;
     for (const EditorNode* node = table.Root; node != nullptr; node = NextInSearchOrder(node)) {
         if (node->Record->Kind == kind && table.Comparison->Equal(node->Record->Path, path)) return true;
     }
@@ -180,6 +189,11 @@ void RemoveRecord(EditorTable& table, const EditorRecord& key) {
     }
     if (replacement != nullptr) replacement->Parent = parent;
     ReleaseNode(table.Heap, node);
+    // The filter holds the paths that are left (the table is small).
+    ClearPathFilter(table.Paths);
+    for (const EditorNode* at = table.Root; at != nullptr; at = NextInSearchOrder(at)) {
+        AddToPathFilter(table.Paths, FoldedHash(at->Record->Path));
+    }
 }
 
 void DestroyAllRecords(EditorTable& table) {
@@ -206,6 +220,7 @@ void DestroyAllRecords(EditorTable& table) {
         }
     }
     table.Root = nullptr;
+    ClearPathFilter(table.Paths);
 }
 
 }  // namespace plugin

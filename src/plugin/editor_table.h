@@ -18,6 +18,7 @@
 #include "platform/env.h"
 #include "store/stored_place.h"
 #include "support/case_comparison.h"
+#include "support/path_filter.h"
 #include "support/path_size.h"
 
 namespace tarnwick {
@@ -45,6 +46,7 @@ struct EditorTable {
     EditorNode* Root;
     platform::Env* Heap;               // holds the nodes; set before the first insert
     const CaseComparison* Comparison;  // how paths compare; set before the first search by path
+    PathFilter Paths{};                // the records' paths, and those of rewrites since the last removal
 };
 
 // A record that holds only the key of editor `editorId` (kind "editor"),
@@ -66,10 +68,11 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key, const CaseComp
 bool InsertRecord(EditorTable& table, const EditorRecord& record);
 bool ContainsRecord(const EditorTable& table, const EditorRecord& key);
 bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key);
-// True when a record of `kind` has `path` open (ContainsRecordForPath
-// without a key record: the position file asks it for every item of a
-// merge, so it copies nothing). False at once for an empty table.
-bool ContainsPath(const EditorTable& table, store::ItemKind kind, const char* path);
+// True when a record of `kind` has `path` open, `pathHash` being
+// FoldedHash(path) (ContainsRecordForPath without a key record: the
+// position file asks it for every item of a merge, so it copies nothing,
+// and a path whose hash no record has is answered from the filter).
+bool ContainsPath(const EditorTable& table, store::ItemKind kind, const char* path, std::uint32_t pathHash);
 // Copies the record with the key's (EditorID, Kind) over `*record`; false
 // and `*record` untouched when there is none.
 bool FetchRecord(const EditorTable& table, EditorRecord* record);

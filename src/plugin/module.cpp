@@ -1,20 +1,22 @@
 #include "plugin/module.h"
 
+#include "support/text.h"
+
 namespace tarnwick {
 namespace plugin {
 
 namespace {
 
-bool IsOpenHere(void* context, store::ItemKind kind, const char* path) {
+bool IsOpenHere(void* context, store::ItemKind kind, const char* path, std::uint32_t pathHash) {
     const Module& m = *static_cast<const Module*>(context);
-    return ContainsPath(m.Editors, kind, path);
+    return ContainsPath(m.Editors, kind, path, pathHash);
 }
 
 // Another host removed the item: the editors of that path are followed no
 // more, so that their close does not bring the item back.
 void ForgetPath(void* context, store::ItemKind kind, const char* path) {
     Module& m = *static_cast<Module*>(context);
-    if (!ContainsPath(m.Editors, kind, path)) return;
+    if (!ContainsPath(m.Editors, kind, path, FoldedHash(path))) return;
     EditorRecord key = PathKey(path);
     key.Kind = kind;
     while (FetchRecordByPath(m.Editors, &key)) RemoveRecord(m.Editors, key);

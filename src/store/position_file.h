@@ -51,7 +51,10 @@ namespace store {
 struct OpenFiles {
     // True when a file of `path` (compared ignoring case) is open here, so
     // that the merge keeps memory's values for it and the purge spares it.
-    bool (*IsOpen)(void* context, ItemKind kind, const char* path);
+    // The merge asks it for every item it finds in both copies: `pathHash`
+    // is FoldedHash(path) (support/text.h), by which a host can rule out
+    // nearly every path without a comparison (support/path_filter.h).
+    bool (*IsOpen)(void* context, ItemKind kind, const char* path, std::uint32_t pathHash);
     // Another host removed the item of `path`: the host stops following
     // the files of that path (their item does not come back at their close).
     void (*Forget)(void* context, ItemKind kind, const char* path);

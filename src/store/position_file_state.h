@@ -44,8 +44,9 @@ struct PositionFile {
     DocumentIndex Index;               // the document's items by type and path; zero when none
 };
 
-// True when the host has a file of `path` open (never without OpenFiles).
-bool IsOpenHere(const PositionFile& file, ItemKind kind, const char* path);
+// True when the host has a file of `path` open (never without OpenFiles);
+// `pathHash` is FoldedHash(path).
+bool IsOpenHere(const PositionFile& file, ItemKind kind, const char* path, std::uint32_t pathHash);
 
 }  // namespace store
 }  // namespace tarnwick

@@ -33,8 +33,8 @@ bool FitsIn(const char* text, int size) {
 
 MarkupNode* FirstElement(MarkupNode* document) { return document != nullptr ? document->GetNext() : nullptr; }
 
-bool IsOpenHere(const PositionFile& file, ItemKind kind, const char* path) {
-    return file.Open != nullptr && file.Open->IsOpen(file.Open->Context, kind, path);
+bool IsOpenHere(const PositionFile& file, ItemKind kind, const char* path, std::uint32_t pathHash) {
+    return file.Open != nullptr && file.Open->IsOpen(file.Open->Context, kind, path, pathHash);
 }
 
 MarkupNode* FindItem(const PositionFile& file, ItemKind kind, const char* path) {

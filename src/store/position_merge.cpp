@@ -173,7 +173,7 @@ bool PrepareMerge(PositionFile& file, ItemScan& local, ItemScan& incoming, const
         ScannedItem& theirs = incoming.Items[match->Data];
         bool later = theirs.Matched;  // memory holds an earlier item of this path
         theirs.Matched = true;
-        if (IsOpenHere(file, ItemKind::Editor, item.Path)) continue;
+        if (IsOpenHere(file, ItemKind::Editor, item.Path, item.Hash)) continue;
         if (later) continue;
         place = StoredPlace{};
         ReadBothPlaces(item.Element, item.Fields, theirs.Element, theirs.Fields, &place);

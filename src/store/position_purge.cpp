@@ -19,7 +19,7 @@ namespace {
 // version's) and those of files open here.
 bool KeptWhileMissing(const PositionFile& file, bool known, ItemKind kind, const char* path) {
     if (file.Open == nullptr) return false;
-    return !known || IsOpenHere(file, kind, path);
+    return !known || IsOpenHere(file, kind, path, FoldedHash(path));
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 
 #include "store/position_file.h"
 #include "support/case_comparison.h"
+#include "support/path_filter.h"
+#include "support/text.h"
 
 namespace tarnwick {
 namespace testing_support {
@@ -25,7 +27,10 @@ public:
     OpenPaths& operator=(const OpenPaths&) = delete;
 
     // A file of `path` is open here (once more, when it was already).
-    void Open(const std::string& path) { paths_.push_back(path); }
+    void Open(const std::string& path) {
+        paths_.push_back(path);
+        AddToPathFilter(filter_, FoldedHash(path.c_str()));
+    }
     // True when a file of `path` is open here.
     bool Has(const std::string& path) const { return Find(path.c_str()) != paths_.end(); }
     // The callbacks to open the position file with; valid while this lives.
@@ -38,8 +43,10 @@ private:
         }
         return paths_.end();
     }
-    static bool IsOpen(void* context, store::ItemKind, const char* path) {
+    static bool IsOpen(void* context, store::ItemKind, const char* path, std::uint32_t pathHash) {
         const OpenPaths* open = static_cast<const OpenPaths*>(context);
+        // As a host answers it: most paths are ruled out by their hash.
+        if (!PathFilterMayHold(open->filter_, pathHash)) return false;
         return open->Find(path) != open->paths_.end();
     }
     static void Forget(void* context, store::ItemKind, const char* path) {
@@ -48,6 +55,7 @@ private:
     }
 
     std::vector<std::string> paths_;
+    PathFilter filter_{};  // paths forgotten since keep their bits: a bit too many asks no more than a walk
     store::OpenFiles files_;
 };
 

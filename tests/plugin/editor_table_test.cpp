@@ -1,4 +1,5 @@
 #include "plugin/editor_table.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,31 @@ TEST_F(EditorTableTest, NodesComeFromTheTablesHeapAndAFailedInsertChangesNothing
     }
     DestroyAllRecords(table);
     EXPECT_EQ(0, heap.Live());
+}
+
+TEST_F(EditorTableTest, ContainsPathAnswersForOpenPathsOnlyAlsoAfterRemovalsAndRewrites) {
+    auto contains = [this](const char* path, ItemKind kind = ItemKind::Editor) {
+        return ContainsPath(table, kind, path, FoldedHash(path));
+    };
+    EXPECT_FALSE(contains("C:\\a.txt"));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(1, "C:\\a.txt")));
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(2, "C:\\b.txt")));
+    EXPECT_TRUE(contains("c:\\A.TXT"));
+    EXPECT_TRUE(contains("C:\\b.txt"));
+    EXPECT_FALSE(contains("C:\\b.txt", static_cast<ItemKind>(1)));
+    EXPECT_FALSE(contains("C:\\c.txt"));
+
+    // Editor 2 saved under another name: both names were open, only the new
+    // one is now.
+    ASSERT_TRUE(InsertRecord(table, MakeRecord(2, "C:\\c.txt")));
+    EXPECT_TRUE(contains("C:\\c.txt"));
+    EXPECT_FALSE(contains("C:\\b.txt"));
+
+    RemoveRecord(table, Key(1));
+    EXPECT_FALSE(contains("C:\\a.txt"));
+    EXPECT_TRUE(contains("C:\\c.txt"));
+    DestroyAllRecords(table);
+    EXPECT_FALSE(contains("C:\\c.txt"));
 }
 
 TEST_F(EditorTableTest, FetchByPathSearchOrder) {
