@@ -23,7 +23,8 @@ enum class PositionMode : std::int32_t {
     Track = 1,    // refresh the record of an editor already tracked
     Store = 2,    // record the position, write it into the position file, save
     Restore = 3,  // move the editor to its record's restore position
-    Load = 4,     // read the stored position and start tracking the editor
+    Load = 4,     // read the stored position and start tracking the editor (from the
+                  // position file as the last Reload left it: callers reload first)
 };
 
 // Runs one operation on the current editor. Returns:
