@@ -135,8 +135,7 @@ MarkupNode* FindFirstIndexedItem(const DocumentIndex& index, ItemKind kind, cons
         if (entry.Item == nullptr || entry.Hash != hash) continue;
         if (found != nullptr && entry.Order >= foundOrder) continue;
         ItemFields fields;
-        FindFields(entry.Item, fields);
-        if (!IsItemOfKind(entry.Item, fields, kind)) continue;
+        if (!IsItemOfKind(entry.Item, kind, fields)) continue;
         if (!index.Comparison->Equal(FieldValue(entry.Item, fields, kFieldPath), path)) continue;
         found = entry.Item;
         foundOrder = entry.Order;

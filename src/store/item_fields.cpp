@@ -132,20 +132,24 @@ const char* QualifyingType(const MarkupNode* element, const ItemFields& fields) 
     return type;
 }
 
-bool IsItemOfKind(const MarkupNode* element, const ItemFields& fields, ItemKind kind) {
+bool IsItemOfKind(const MarkupNode* element, ItemKind kind, ItemFields& fields) {
+    FindFields(element, fields);
     ItemKind own;
     return KindOfType(QualifyingType(element, fields), &own) && own == kind;
+}
+
+void ReadPlaceNumber(const MarkupNode* element, const ItemFields& fields, const PlaceNumber& number,
+                     StoredPlace* place) {
+    int at = fields.At[number.Id];
+    if (at < 0) return;
+    std::int32_t value = 0;
+    *NumberIn(place, number) = markup::ParseNumber(element->Attributes[at].Value, &value) ? value : 0;
 }
 
 void ReadPlace(const MarkupNode* element, const ItemFields& fields, ItemKind kind, StoredPlace* place) {
     int count = 0;
     const PlaceNumber* numbers = PlaceNumbers(kind, &count);
-    for (int i = 0; i < count; ++i) {
-        int at = fields.At[numbers[i].Id];
-        if (at < 0) continue;
-        std::int32_t value = 0;
-        *NumberIn(place, numbers[i]) = markup::ParseNumber(element->Attributes[at].Value, &value) ? value : 0;
-    }
+    for (int i = 0; i < count; ++i) ReadPlaceNumber(element, fields, numbers[i], place);
 }
 
 void FillItemTexts(ItemTexts* texts, ItemKind kind, const char* path, const StoredPlace& place) {

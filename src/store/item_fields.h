@@ -60,11 +60,15 @@ const char* FieldValue(const markup::MarkupNode* element, const ItemFields& fiel
 // "item", with a type and a path that fit their buffers), else null.
 const char* QualifyingType(const markup::MarkupNode* element, const ItemFields& fields);
 
-// True when the element is a qualifying item of `kind`.
-bool IsItemOfKind(const markup::MarkupNode* element, const ItemFields& fields, ItemKind kind);
+// Finds the element's fields (FindFields); true when it is a qualifying
+// item of `kind`.
+bool IsItemOfKind(const markup::MarkupNode* element, ItemKind kind, ItemFields& fields);
 
-// Reads the numbers of `kind` into `*place`: a missing attribute leaves its
+// Reads one number of a place into `*place`: a missing attribute leaves its
 // member as it was, one that is not a number sets it to 0.
+void ReadPlaceNumber(const markup::MarkupNode* element, const ItemFields& fields, const PlaceNumber& number,
+                     StoredPlace* place);
+// Reads every number of `kind` so (ReadPlaceNumber).
 void ReadPlace(const markup::MarkupNode* element, const ItemFields& fields, ItemKind kind, StoredPlace* place);
 
 // The attributes an item of (kind, path, place) is written as: names and

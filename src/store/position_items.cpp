@@ -42,8 +42,7 @@ MarkupNode* FindItem(const PositionFile& file, ItemKind kind, const char* path) 
     if (IndexesDocument(file.Index, file.Document)) return FindFirstIndexedItem(file.Index, kind, path);
     for (MarkupNode* element = FirstElement(file.Document); element != nullptr; element = element->GetNext()) {
         ItemFields fields;
-        FindFields(element, fields);
-        if (IsItemOfKind(element, fields, kind) && file.Comparison->Equal(FieldValue(element, fields, kFieldPath), path)) {
+        if (IsItemOfKind(element, kind, fields) && file.Comparison->Equal(FieldValue(element, fields, kFieldPath), path)) {
             return element;
         }
     }
@@ -104,8 +103,7 @@ int CountItems(const PositionFile* file, ItemKind kind) {
     int count = 0;
     for (MarkupNode* element = FirstElement(file->Document); element != nullptr; element = element->GetNext()) {
         ItemFields fields;
-        FindFields(element, fields);
-        if (IsItemOfKind(element, fields, kind)) ++count;
+        if (IsItemOfKind(element, kind, fields)) ++count;
     }
     return count;
 }
@@ -115,8 +113,7 @@ void VisitItems(const PositionFile* file, ItemKind kind,
     if (file == nullptr || visit == nullptr) return;
     for (MarkupNode* element = FirstElement(file->Document); element != nullptr; element = element->GetNext()) {
         ItemFields fields;
-        FindFields(element, fields);
-        if (!IsItemOfKind(element, fields, kind)) continue;
+        if (!IsItemOfKind(element, kind, fields)) continue;
         StoredPlace place{};
         ReadPlace(element, fields, kind, &place);
         if (!visit(context, FieldValue(element, fields, kFieldPath), place)) return;

@@ -29,13 +29,11 @@ void ReadBothPlaces(const MarkupNode* ours, const ItemFields& ourFields, const M
     int count = 0;
     const PlaceNumber* numbers = PlaceNumbers(ItemKind::Editor, &count);
     for (int i = 0; i < count; ++i) {
-        const bool fromTheirs = theirFields.At[numbers[i].Id] >= 0;
-        const MarkupNode* source = fromTheirs ? theirs : ours;
-        const ItemFields& fields = fromTheirs ? theirFields : ourFields;
-        int at = fields.At[numbers[i].Id];
-        if (at < 0) continue;
-        std::int32_t value = 0;
-        *NumberIn(place, numbers[i]) = markup::ParseNumber(source->Attributes[at].Value, &value) ? value : 0;
+        if (theirFields.At[numbers[i].Id] >= 0) {
+            ReadPlaceNumber(theirs, theirFields, numbers[i], place);
+        } else {
+            ReadPlaceNumber(ours, ourFields, numbers[i], place);
+        }
     }
 }
 
@@ -94,8 +92,7 @@ bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
     if (scan.Items == nullptr) return false;
     for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
         ScannedItem& item = scan.Items[scan.Count];
-        FindFields(element, item.Fields);
-        if (!IsItemOfKind(element, item.Fields, ItemKind::Editor)) continue;
+        if (!IsItemOfKind(element, ItemKind::Editor, item.Fields)) continue;
         item.Element = element;
         item.Path = FieldValue(element, item.Fields, kFieldPath);
         item.Hash = FoldedHash(item.Path);
