@@ -5,7 +5,7 @@ namespace plugin {
 
 void HostComparison::Use(const FarStandardFunctions* functions) {
     functions_ = functions;
-    foldBuilt_ = false;
+    fold_.Forget();
 }
 
 int HostComparison::Compare(const char* a, const char* b) const {
@@ -20,11 +20,7 @@ int HostComparison::CompareN(const char* a, const char* b, int count) const {
 
 const unsigned char* HostComparison::FoldMap() const {
     if (functions_ == nullptr) return CaseComparison::FoldMap();
-    if (!foldBuilt_) {
-        BuildFoldMap(*this, fold_);
-        foldBuilt_ = true;
-    }
-    return fold_;
+    return fold_.Of(*this);
 }
 
 }  // namespace plugin

@@ -28,8 +28,7 @@ protected:
 
 private:
     const FarStandardFunctions* functions_ = nullptr;
-    mutable bool foldBuilt_ = false;
-    mutable unsigned char fold_[256] = {};
+    LazyFoldMap fold_;
 };
 
 }  // namespace plugin

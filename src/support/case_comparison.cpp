@@ -110,4 +110,12 @@ void BuildFoldMap(const CaseComparison& comparison, unsigned char map[256]) {
     }
 }
 
+const unsigned char* LazyFoldMap::Of(const CaseComparison& comparison) const {
+    if (!built_) {
+        BuildFoldMap(comparison, map_);
+        built_ = true;
+    }
+    return map_;
+}
+
 }  // namespace tarnwick

@@ -56,4 +56,17 @@ const CaseComparison& AsciiComparison();
 // 2,000 calls of Compare.
 void BuildFoldMap(const CaseComparison& comparison, unsigned char map[256]);
 
+// The fold map of a derived comparison, built when a hash first needs it,
+// so that making or switching the comparison calls no Compare.
+class LazyFoldMap {
+public:
+    const unsigned char* Of(const CaseComparison& comparison) const;
+    // The comparison changed: the next Of builds the map anew.
+    void Forget() { built_ = false; }
+
+private:
+    mutable bool built_ = false;
+    mutable unsigned char map_[256] = {};
+};
+
 }  // namespace tarnwick

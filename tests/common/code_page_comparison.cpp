@@ -31,13 +31,7 @@ int CodePageComparison::CompareN(const char* a, const char* b, int count) const 
     return CompareFolded(a != nullptr ? a : "", b != nullptr ? b : "", count);
 }
 
-const unsigned char* CodePageComparison::FoldMap() const {
-    if (!built_) {
-        BuildFoldMap(*this, fold_);
-        built_ = true;
-    }
-    return fold_;
-}
+const unsigned char* CodePageComparison::FoldMap() const { return fold_.Of(*this); }
 
 }  // namespace testing_support
 }  // namespace tarnwick

@@ -19,8 +19,7 @@ protected:
     const unsigned char* FoldMap() const override;
 
 private:
-    mutable bool built_ = false;
-    mutable unsigned char fold_[256] = {};
+    LazyFoldMap fold_;
 };
 
 }  // namespace testing_support
