@@ -18,6 +18,22 @@ int TW_STDCALL LeftMessage(INT_PTR_T, DWORD_T, const char*, const char* const*, 
 int TW_STDCALL LeftDialog(INT_PTR_T, int, int, int, int, const char*, FarDialogItem*, int) { return -1; }
 const char* TW_STDCALL EmptyMessageText(INT_PTR_T, int) { return ""; }
 int TW_STDCALL NoEditor(int, void*) { return 0; }
+int TW_STDCALL NoViewer(int, void*) { return 0; }
+
+// The host's CharTable with no code tables: command k fills the identity
+// (OEM) table and answers -1; detection finds nothing.
+int TW_STDCALL NoCodeTables(int command, char* buffer, int bufferSize) {
+    if (command == FCT_DETECT || buffer == nullptr || bufferSize < 0 || bufferSize > kCharTableSetSize) return -1;
+    CharTableSet set;
+    for (int i = 0; i < 256; ++i) {
+        const unsigned char byte = static_cast<unsigned char>(i);
+        set.DecodeTable[i] = set.EncodeTable[i] = set.UpperTable[i] = set.LowerTable[i] = byte;
+    }
+    std::memset(set.TableName, 0, sizeof set.TableName);
+    std::memcpy(set.TableName, "OEM", 3);
+    std::memcpy(buffer, &set, static_cast<std::size_t>(bufferSize));
+    return -1;
+}
 
 // The stand-in's service, or the default.
 template <typename Service>
@@ -55,6 +71,8 @@ void FillStartupRecords(const StandInHost& host, PluginStartupInfo* info, FarSta
     info->Dialog = Either(host.Dialog, LeftDialog);
     info->GetMsg = Either(host.GetMsg, EmptyMessageText);
     info->EditorControl = Either(host.EditorControl, NoEditor);
+    info->CharTable = Either(host.CharTable, NoCodeTables);
+    info->ViewerControl = Either(host.ViewerControl, NoViewer);
     info->FSF = functions;
 }
 

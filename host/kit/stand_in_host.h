@@ -38,6 +38,8 @@ struct StandInHost {
     tarnwick::FarDialogFn Dialog = nullptr;                // default: left with Esc (-1)
     tarnwick::FarGetMsgFn GetMsg = nullptr;                // default: "" for every message
     tarnwick::FarEditorControlFn EditorControl = nullptr;  // default: 0 (no editor) for every command
+    tarnwick::FarCharTableFn CharTable = nullptr;          // default: a host without code tables
+    tarnwick::FarViewerControlFn ViewerControl = nullptr;  // default: 0 (no viewer) for every command
 
     // ---- The standard functions; null takes the real host's ----
     tarnwick::FarItoaFn Itoa = nullptr;

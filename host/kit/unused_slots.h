@@ -38,9 +38,9 @@ inline constexpr UnusedSlot<tarnwick::PluginStartupInfo> kUnusedStartupSlots[] =
     TW_KIT_STARTUP_SLOT(Control),        TW_KIT_STARTUP_SLOT(SaveScreen),   TW_KIT_STARTUP_SLOT(RestoreScreen),
     TW_KIT_STARTUP_SLOT(GetDirList),     TW_KIT_STARTUP_SLOT(GetPluginDirList), TW_KIT_STARTUP_SLOT(FreeDirList),
     TW_KIT_STARTUP_SLOT(Viewer),         TW_KIT_STARTUP_SLOT(Editor),       TW_KIT_STARTUP_SLOT(CmpName),
-    TW_KIT_STARTUP_SLOT(CharTable),      TW_KIT_STARTUP_SLOT(Text),         TW_KIT_STARTUP_SLOT(ShowHelp),
+    TW_KIT_STARTUP_SLOT(Text),           TW_KIT_STARTUP_SLOT(ShowHelp),
     TW_KIT_STARTUP_SLOT(AdvControl),     TW_KIT_STARTUP_SLOT(InputBox),     TW_KIT_STARTUP_SLOT(DialogEx),
-    TW_KIT_STARTUP_SLOT(SendDlgMessage), TW_KIT_STARTUP_SLOT(DefDlgProc),   TW_KIT_STARTUP_SLOT(ViewerControl),
+    TW_KIT_STARTUP_SLOT(SendDlgMessage), TW_KIT_STARTUP_SLOT(DefDlgProc),
 };
 
 inline constexpr UnusedSlot<tarnwick::FarStandardFunctions> kUnusedFunctionSlots[] = {

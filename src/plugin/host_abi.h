@@ -33,7 +33,29 @@ using DWORD_PTR_T = std::uintptr_t;
 // ---- Constants --------------------------------------------------------
 
 enum : int { EE_READ = 0, EE_SAVE = 1, EE_REDRAW = 2, EE_CLOSE = 3, EE_GOTFOCUS = 6, EE_KILLFOCUS = 7 };
-enum : int { ECTL_GETINFO = 6, ECTL_SETPOSITION = 7 };
+enum : int { ECTL_GETINFO = 6, ECTL_SETPOSITION = 7, ECTL_PROCESSKEY = 23, ECTL_SETPARAM = 24, ECTL_GETBOOKMARKS = 25 };
+// ECTL_SETPARAM's types: the character table (iParam 1 OEM, 2 ANSI, k + 3
+// code table k) and the editor's own "save file position" option.
+enum : int { ESPT_CHARTABLE = 5, ESPT_SAVEFILEPOSITION = 6 };
+// EditorInfo.Options: the editor keeps its position in the host's history.
+enum : int { EOPT_SAVEFILEPOSITION = 0x10 };
+// The numbered bookmarks of an editor, and the keys that set one (RightCtrl+n,
+// and Ctrl+Shift+n, which the host turns into RightCtrl+n) or go to it (Ctrl+n).
+constexpr int kBookmarkSlots = 10;
+enum : DWORD_T { KEY_CTRL0 = 0x01000030, KEY_RCTRL0 = 0x10000030, KEY_CTRLSHIFT0 = 0x05000030 };
+// The CharTable service's command that detects a table from a sample.
+enum : int { FCT_DETECT = 0x40000000 };
+// The size of the CharTable service's record, and the most it writes.
+constexpr int kCharTableSetSize = 1152;
+enum : int { VE_READ = 0, VE_CLOSE = 1, VE_GOTFOCUS = 6, VE_KILLFOCUS = 7 };
+enum : int {
+    VCTL_GETINFO = 0, VCTL_QUIT = 1, VCTL_REDRAW = 2, VCTL_SETKEYBAR = 3,
+    VCTL_SETPOSITION = 4, VCTL_SELECT = 5, VCTL_SETMODE = 6,
+};
+enum : DWORD_T { VSP_NOREDRAW = 0x1, VSP_PERCENT = 0x2, VSP_RELATIVE = 0x4, VSP_NORETNEWPOS = 0x8 };
+enum : int { VSMT_HEX = 0, VSMT_WRAP = 1, VSMT_WORDWRAP = 2 };
+enum : DWORD_T { VSMFL_REDRAW = 0x1 };
+enum : DWORD_T { VOPT_SAVEFILEPOSITION = 0x1, VOPT_AUTODETECTTABLE = 0x2 };
 enum : DWORD_T { ECSTATE_MODIFIED = 1, ECSTATE_SAVED = 2, ECSTATE_LOCKED = 4 };
 enum : int {
     OPEN_DISKMENU = 0, OPEN_PLUGINSMENU = 1, OPEN_FINDLIST = 2, OPEN_SHORTCUT = 3,
@@ -107,6 +129,84 @@ struct EditorInfo {
     DWORD_T Reserved[6];
 };
 
+// ECTL_GETBOOKMARKS's record: each member points to kBookmarkSlots longs
+// (32-bit on every target) that the host fills, slot 0 to 9; a null member
+// is skipped. An unset slot holds -1 in all four.
+struct EditorBookMarks {
+    std::int32_t* Line;        // the cursor's line when the bookmark was set
+    std::int32_t* Cursor;      // its position in the line (as EditorInfo.CurPos)
+    std::int32_t* ScreenLine;  // its row in the window (the top line was Line - ScreenLine)
+    std::int32_t* LeftPos;     // the first column shown
+    DWORD_T Reserved[4];
+};
+
+// ECTL_SETPARAM's record. Param is a union of int, char * and DWORD in the
+// host's header; the plug-in only ever passes the int, kept in a member of
+// the union's width.
+struct EditorSetParameter {
+    int Type;
+    INT_PTR_T Param;
+    DWORD_T Flags;
+    DWORD_T Reserved2;
+};
+
+// The CharTable service's record: the tables of code table k and its name.
+struct CharTableSet {
+    unsigned char DecodeTable[256];  // file byte -> OEM
+    unsigned char EncodeTable[256];  // OEM -> file byte
+    unsigned char UpperTable[256];
+    unsigned char LowerTable[256];
+    char TableName[128];
+};
+static_assert(sizeof(CharTableSet) == kCharTableSetSize, "CharTableSet is 1152 bytes on every target");
+
+// The viewer's records. Their 8-byte members follow the host's 2-byte
+// packing on the 32-bit target.
+#if defined(TW_HOST_ABI_32)
+#pragma pack(push, 2)
+#endif
+struct ViewerMode {
+    int UseDecodeTable;
+    int TableNum;  // k for code table k, -1 for OEM and Unicode, -2 for ANSI
+    int AnsiMode;
+    int Unicode;   // 1: FilePos and FileSize count 2-byte characters
+    int Wrap;
+    int WordWrap;
+    int Hex;
+    DWORD_T Reserved[4];
+};
+
+struct ViewerInfo {
+    int StructSize;  // set by the caller
+    int ViewerID;
+    const char* FileName;
+    std::int64_t FileSize;
+    std::int64_t FilePos;  // the offset shown at the top of the window
+    int WindowSizeX;
+    int WindowSizeY;
+    DWORD_T Options;
+    int TabSize;
+    ViewerMode CurMode;
+    int LeftPos;
+    int Reserved3;
+};
+
+struct ViewerSetPosition {
+    DWORD_T Flags;
+    std::int64_t StartPos;
+    int LeftPos;
+};
+
+struct ViewerSetMode {
+    int Type;
+    INT_PTR_T Param;  // iParam: 0 or 1
+    DWORD_T Flags;
+    DWORD_T Reserved;
+};
+#if defined(TW_HOST_ABI_32)
+#pragma pack(pop)
+#endif
+
 struct PluginInfo {
     int StructSize;
     DWORD_T Flags;
@@ -133,6 +233,8 @@ using FarDialogFn = int(TW_STDCALL*)(INT_PTR_T ModuleNumber, int X1, int Y1, int
                                      const char* HelpTopic, FarDialogItem* Items, int ItemsNumber);
 using FarGetMsgFn = const char*(TW_STDCALL*)(INT_PTR_T ModuleNumber, int MsgId);
 using FarEditorControlFn = int(TW_STDCALL*)(int Command, void* Param);
+using FarCharTableFn = int(TW_STDCALL*)(int Command, char* Buffer, int BufferSize);
+using FarViewerControlFn = int(TW_STDCALL*)(int Command, void* Param);
 using FarUnusedFn = void(TW_STDCALL*)();  // a slot the plug-in never calls
 
 using FarSprintfFn = int(TW_CDECL*)(char* Buffer, const char* Format, ...);
@@ -216,7 +318,7 @@ struct PluginStartupInfo {
     FarUnusedFn Viewer;
     FarUnusedFn Editor;
     FarUnusedFn CmpName;
-    FarUnusedFn CharTable;
+    FarCharTableFn CharTable;
     FarUnusedFn Text;
     FarEditorControlFn EditorControl;
     FarStandardFunctions* FSF;
@@ -227,7 +329,7 @@ struct PluginStartupInfo {
     FarUnusedFn SendDlgMessage;
     FarUnusedFn DefDlgProc;
     DWORD_PTR_T Reserved;
-    FarUnusedFn ViewerControl;
+    FarViewerControlFn ViewerControl;
 };
 
 // The size the host reports for its PluginStartupInfo: 372 on the 32-bit
@@ -282,11 +384,47 @@ static_assert(offsetof(EditorInfo, CurPos) == 24, "CurPos");
 static_assert(offsetof(EditorInfo, TopScreenLine) == 32, "TopScreenLine");
 static_assert(offsetof(EditorInfo, LeftPos) == 36, "LeftPos");
 static_assert(offsetof(EditorInfo, Overtype) == 40, "Overtype");
+static_assert(offsetof(EditorInfo, TotalLines) == 16, "TotalLines");
+static_assert(offsetof(EditorInfo, AnsiMode) == 52, "AnsiMode");
+static_assert(offsetof(EditorInfo, TableNum) == 56, "TableNum");
+static_assert(offsetof(EditorInfo, Options) == 60, "Options");
 static_assert(offsetof(EditorInfo, CurState) == 72, "CurState");
 static_assert(offsetof(EditorInfo, Reserved) == 76, "Reserved");
 
 static_assert(offsetof(EditorSetPosition, CurTabPos) == 8, "CurTabPos");
 static_assert(offsetof(EditorSetPosition, Overtype) == 20, "Overtype");
+
+static_assert(offsetof(PluginStartupInfo, CharTable) == 324, "CharTable");
+
+static_assert(sizeof(EditorBookMarks) == 32, "EditorBookMarks");
+static_assert(offsetof(EditorBookMarks, Cursor) == 4, "Cursor");
+static_assert(offsetof(EditorBookMarks, ScreenLine) == 8, "ScreenLine");
+static_assert(offsetof(EditorBookMarks, LeftPos) == 12, "LeftPos");
+
+static_assert(sizeof(EditorSetParameter) == 16, "EditorSetParameter");
+static_assert(offsetof(EditorSetParameter, Param) == 4, "Param");
+static_assert(offsetof(EditorSetParameter, Flags) == 8, "Flags");
+
+static_assert(sizeof(ViewerMode) == 44, "ViewerMode");
+static_assert(offsetof(ViewerMode, TableNum) == 4, "TableNum");
+static_assert(offsetof(ViewerMode, Unicode) == 12, "Unicode");
+static_assert(offsetof(ViewerMode, Wrap) == 16, "Wrap");
+static_assert(offsetof(ViewerMode, WordWrap) == 20, "WordWrap");
+static_assert(offsetof(ViewerMode, Hex) == 24, "Hex");
+static_assert(sizeof(ViewerInfo) == 96, "ViewerInfo");
+static_assert(offsetof(ViewerInfo, ViewerID) == 4, "ViewerID");
+static_assert(offsetof(ViewerInfo, FileName) == 8, "FileName");
+static_assert(offsetof(ViewerInfo, FileSize) == 12, "FileSize");
+static_assert(offsetof(ViewerInfo, FilePos) == 20, "FilePos");
+static_assert(offsetof(ViewerInfo, WindowSizeY) == 32, "WindowSizeY");
+static_assert(offsetof(ViewerInfo, CurMode) == 44, "CurMode");
+static_assert(offsetof(ViewerInfo, LeftPos) == 88, "LeftPos");
+static_assert(sizeof(ViewerSetPosition) == 16, "ViewerSetPosition");
+static_assert(offsetof(ViewerSetPosition, StartPos) == 4, "StartPos");
+static_assert(offsetof(ViewerSetPosition, LeftPos) == 12, "LeftPos");
+static_assert(sizeof(ViewerSetMode) == 16, "ViewerSetMode");
+static_assert(offsetof(ViewerSetMode, Param) == 4, "Param");
+static_assert(offsetof(ViewerSetMode, Flags) == 8, "Flags");
 
 static_assert(sizeof(FarMenuItemEx) == 144, "FarMenuItemEx");
 static_assert(offsetof(FarMenuItemEx, Text) == 4, "Text");
@@ -309,6 +447,7 @@ void TW_STDCALL SetStartupInfo(const tarnwick::PluginStartupInfo* Info);
 void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info);
 tarnwick::INT_PTR_T TW_STDCALL OpenPlugin(int OpenFrom, tarnwick::INT_PTR_T Item);
 int TW_STDCALL ProcessEditorEvent(int Event, void* Param);
+int TW_STDCALL ProcessViewerEvent(int Event, void* Param);
 int TW_STDCALL Configure(int ItemNumber);
 void TW_STDCALL ExitFAR(void);
 int TW_STDCALL LibMain(void* Module, tarnwick::DWORD_T Reason, void* Reserved);

@@ -105,6 +105,8 @@ const PlaceNumber* PlaceNumbers(ItemKind kind, int* count) {
     case ItemKind::Editor:
         *count = static_cast<int>(sizeof kEditorNumbers / sizeof kEditorNumbers[0]);
         return kEditorNumbers;
+    case ItemKind::Viewer:
+        break;
     }
     *count = 0;
     return nullptr;

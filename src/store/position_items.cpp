@@ -15,14 +15,6 @@ namespace store {
 
 using markup::MarkupNode;
 
-const char* ItemTypeText(ItemKind kind) {
-    switch (kind) {
-    case ItemKind::Editor:
-        return "editor";
-    }
-    return "";
-}
-
 bool FitsIn(const char* text, int size) {
     if (text == nullptr) return false;
     for (int i = 0; i < size; ++i) {

@@ -100,8 +100,9 @@ auto WithPositionFile(const std::string& file, Use use) -> decltype(use(nullptr)
 }  // namespace
 
 bool PluginTest::Stored(const std::string& path, Pos* pos, const std::string& file) {
-    StoredPlace read{};
-    read.Editor = EditorPlace{-7, -7, -7, -7, -7};
+    StoredPlace read = store::EmptyPlace();
+    EditorPlace& e = read.Editor;
+    e.Line = e.Column = e.Top = e.Left = e.Overtype = -7;
     bool found = WithPositionFile(file.empty() ? DefaultPositions() : file, [&](PositionFile* positions) {
         return ReadItem(positions, ItemKind::Editor, path.c_str(), &read);
     });
