@@ -8,9 +8,15 @@ using namespace tarnwick;
 
 namespace {
 
+CurrentEditor FirstEditor() {
+    CurrentEditor editor{};
+    editor.EditorID = 1;
+    return editor;
+}
+
 // The null host's state: its records and what its services answer.
 struct NullHost {
-    CurrentEditor Editor{1, "", false, 0, 0, 0, 0, 0, 0};
+    CurrentEditor Editor = FirstEditor();
     int MenuAnswer = 0;
     std::string RootKey;
     PluginStartupInfo Info;

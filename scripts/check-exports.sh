@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the plug-in DLL's export table and imports: the eight entry points
+# Checks the plug-in DLL's export table and imports: the nine entry points
 # under their undecorated names, no decorated names, and imports from
 # system DLLs only (the runtime is linked in statically).
 set -u
@@ -9,7 +9,7 @@ dump=$("$objdump" -p "$dll") || { echo "cannot read $dll"; exit 1; }
 status=0
 
 exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -E '^\s*\[ *[0-9]+\]' | awk '{print $NF}')
-for name in SetStartupInfo GetPluginInfo OpenPlugin ProcessEditorEvent Configure ExitFAR LibMain GetMinFarVersion; do
+for name in SetStartupInfo GetPluginInfo OpenPlugin ProcessEditorEvent ProcessViewerEvent Configure ExitFAR LibMain GetMinFarVersion; do
     if ! printf '%s\n' "$exports" | grep -qx "$name"; then
         echo "missing export: $name"; status=1
     fi

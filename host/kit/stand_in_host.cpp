@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "kit/one_editor.h"
 #include "kit/standard_functions.h"
 
 using namespace tarnwick;
@@ -20,19 +21,9 @@ const char* TW_STDCALL EmptyMessageText(INT_PTR_T, int) { return ""; }
 int TW_STDCALL NoEditor(int, void*) { return 0; }
 int TW_STDCALL NoViewer(int, void*) { return 0; }
 
-// The host's CharTable with no code tables: command k fills the identity
-// (OEM) table and answers -1; detection finds nothing.
+// The host's CharTable with no code tables.
 int TW_STDCALL NoCodeTables(int command, char* buffer, int bufferSize) {
-    if (command == FCT_DETECT || buffer == nullptr || bufferSize < 0 || bufferSize > kCharTableSetSize) return -1;
-    CharTableSet set;
-    for (int i = 0; i < 256; ++i) {
-        const unsigned char byte = static_cast<unsigned char>(i);
-        set.DecodeTable[i] = set.EncodeTable[i] = set.UpperTable[i] = set.LowerTable[i] = byte;
-    }
-    std::memset(set.TableName, 0, sizeof set.TableName);
-    std::memcpy(set.TableName, "OEM", 3);
-    std::memcpy(buffer, &set, static_cast<std::size_t>(bufferSize));
-    return -1;
+    return FillCharTable(CodeTables{}, command, buffer, bufferSize);
 }
 
 // The stand-in's service, or the default.

@@ -14,49 +14,105 @@ using store::StoredPlace;
 
 namespace {
 
-StoredPlace PlaceOf(const CurrentEditor& editor) {
-    StoredPlace place{};
+// The editor's whole place: the cursor and screen, the bookmarks and the
+// table by name. `known` is a place recorded before, whose table name is
+// taken again while the editor shows the same table (no host call on
+// every redraw); null when there is none.
+StoredPlace PlaceOf(Module& m, const CurrentEditor& editor, const StoredPlace* known) {
+    StoredPlace place = store::EmptyPlace();
     place.Editor = editor.Place;
+    HostEditorBookmarks(m, &place.Editor.Marks);
+    store::CharTableChoice& table = place.Editor.Table;
+    if (table.Kind == store::TableKind::Code) {
+        const store::CharTableChoice* before = known != nullptr ? &known->Editor.Table : nullptr;
+        if (before != nullptr && before->Kind == table.Kind && before->Number == table.Number && before->Name[0] != '\0') {
+            CopyBounded(table.Name, before->Name, sizeof table.Name);
+        } else {
+            HostNameTable(m, &table);
+        }
+        // A code table the host cannot name cannot be found again.
+        if (table.Name[0] == '\0') table.Kind = store::TableKind::Unknown;
+    }
     return place;
 }
 
-// A file name the position file and the record can hold whole; a cut name
-// could name another file.
-bool UsableFileName(const char* fileName) {
-    return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(kPathSize);
+bool SameBookmark(const store::Bookmark& a, const store::Bookmark& b) {
+    return a.Line == b.Line && a.Cursor == b.Cursor && a.ScreenLine == b.ScreenLine && a.Left == b.Left;
 }
 
+// Shows the file in the stored table when the editor chose another one and
+// the host still has it; a table it no longer has is left alone.
+void RestoreTable(Module& m, const CurrentEditor& editor, const store::CharTableChoice& stored) {
+    const store::CharTableChoice& now = editor.Place.Table;
+    std::int32_t number = -1;
+    switch (stored.Kind) {
+    case store::TableKind::Oem:
+    case store::TableKind::Ansi:
+        if (now.Kind == stored.Kind) return;
+        break;
+    case store::TableKind::Code: {
+        number = HostFindTable(m, stored);
+        if (number < 0) return;
+        if (now.Kind == store::TableKind::Code && now.Number == number) return;
+        break;
+    }
+    default:
+        return;
+    }
+    HostSetEditorTable(m, stored.Kind, number, editor.Options);
+}
+
+// Sets the stored bookmarks again, skipping those beyond the file's end and
+// those the host's own memory already set to the same place. Leaves the
+// editor wherever the last one took it.
+void RestoreBookmarks(Module& m, const CurrentEditor& editor, const store::Bookmarks& stored) {
+    store::Bookmarks now;
+    if (!HostEditorBookmarks(m, &now)) return;
+    for (int slot = 0; slot < store::kBookmarkCount; ++slot) {
+        const store::Bookmark& mark = stored.Slot[slot];
+        if (!store::IsSet(mark) || mark.Line >= editor.TotalLines) continue;
+        if (SameBookmark(mark, now.Slot[slot])) continue;
+        HostSetBookmark(m, slot, mark, editor.Place.Overtype);
+    }
+}
+
+// The table first (it may change what the lines hold), then the bookmarks,
+// then the cursor and screen.
 bool RestoreCurrent(Module& m, const CurrentEditor& editor) {
     EditorRecord record = EditorKey(editor.Id);
     if (!FetchRecord(m.Editors, &record)) return false;
-    HostSetEditorPlace(m, record.RestorePos.Editor);
+    const store::EditorPlace& target = record.RestorePos.Editor;
+    m.Restoring = true;
+    RestoreTable(m, editor, target.Table);
+    RestoreBookmarks(m, editor, target.Marks);
+    HostSetEditorPlace(m, target);
+    m.Restoring = false;
     return true;
-}
-
-// Puts the editor's place into the position file: into its item, or a new
-// one when it has none.
-bool StoreItem(Module& m, const char* path, const StoredPlace& place) {
-    if (store::ReadItem(m.Positions, ItemKind::Editor, path, nullptr)) {
-        return store::WriteItem(m.Positions, ItemKind::Editor, path, place);
-    }
-    return store::AddItem(m.Positions, ItemKind::Editor, path, place);
 }
 
 bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     if (!UsableFileName(editor.FileName)) return false;
-    const StoredPlace snapshot = PlaceOf(editor);
+
+    EditorRecord previous = EditorKey(editor.Id);
+    const bool hadRecord = FetchRecord(m.Editors, &previous);
+    if (mode == PositionMode::Track && !hadRecord) return false;
+    // The host's name of the file stays valid until its next call, which
+    // the snapshot makes: keep a copy.
+    char fileName[kPathSize];
+    CopyBounded(fileName, editor.FileName, sizeof fileName);
+    const StoredPlace* lastSeen = hadRecord ? (previous.Dirty ? &previous.DirtyPos : &previous.CleanPos) : nullptr;
+    const StoredPlace snapshot = PlaceOf(m, editor, lastSeen);
 
     EditorRecord record = EditorKey(editor.Id);
     if (mode == PositionMode::Track) {
-        if (!ContainsRecord(m.Editors, record)) return false;
-        if (!FetchRecord(m.Editors, &record)) return false;
+        record = previous;
     } else {
         // A new record: both snapshot fields start from the current position.
         record.CleanPos = snapshot;
         record.DirtyPos = snapshot;
     }
 
-    CopyBounded(record.Path, editor.FileName, sizeof record.Path);
+    CopyBounded(record.Path, fileName, sizeof record.Path);
     record.Dirty = editor.Dirty ? 1 : 0;
     record.RestorePos = snapshot;
     if (editor.Dirty) {
@@ -67,15 +123,13 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     if (mode == PositionMode::Store) record.CleanPos = snapshot;
 
     if (mode == PositionMode::Load) {
-        if (!store::ReadItem(m.Positions, ItemKind::Editor, editor.FileName, &record.RestorePos)) return false;
+        if (!store::ReadItem(m.Positions, ItemKind::Editor, fileName, &record.RestorePos)) return false;
         // An editor opened with unsaved changes has not been seen clean yet:
         // until it is, the stored position is the one that matches the file
         // on disk, and the one a close writes back.
         if (editor.Dirty) record.CleanPos = record.RestorePos;
     }
 
-    EditorRecord previous = EditorKey(editor.Id);
-    const bool hadRecord = FetchRecord(m.Editors, &previous);
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != PositionMode::Store) return true;
 
@@ -85,7 +139,7 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     // what it was (rewritten in place, which cannot fail).
     store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
     LoadPositions(m);
-    if (!StoreItem(m, editor.FileName, snapshot)) {
+    if (!StoreItem(m, ItemKind::Editor, fileName, snapshot)) {
         if (hadRecord) {
             InsertRecord(m.Editors, previous);
         } else {
@@ -117,7 +171,7 @@ void OnSave(Module& m) {
 }
 
 void OnRedraw(Module& m) {
-    if (m.CurrentSettings.Automatic == 0) return;
+    if (m.CurrentSettings.Automatic == 0 || m.Restoring) return;
     PositionOp(m, PositionMode::Track);
 }
 

@@ -69,16 +69,16 @@ const EditorNode* FindByPath(const EditorTable& table, const EditorRecord& key) 
 
 }  // namespace
 
-EditorRecord EditorKey(std::int32_t editorId) {
+EditorRecord EditorKey(std::int32_t editorId, store::ItemKind kind) {
     EditorRecord key{};
-    key.Kind = store::ItemKind::Editor;
+    key.Kind = kind;
     key.EditorID = editorId;
     return key;
 }
 
-EditorRecord PathKey(const char* path) {
+EditorRecord PathKey(const char* path, store::ItemKind kind) {
     EditorRecord key{};
-    key.Kind = store::ItemKind::Editor;
+    key.Kind = kind;
     CopyBounded(key.Path, path, kPathSize);
     return key;
 }

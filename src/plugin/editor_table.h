@@ -1,6 +1,6 @@
-// The editors this host process follows: one EditorRecord per tracked
-// editor, keyed by (EditorID, Kind), in an unbalanced binary search tree of
-// record copies. The position file asks it whether a file is open here
+// The editors and viewers this host process follows: one EditorRecord per
+// tracked editor or viewer, keyed by (EditorID, Kind) (a viewer's id is
+// its ViewerID), in an unbalanced binary search tree of record copies. The position file asks it whether a file is open here
 // (store::OpenFiles).
 //
 // Records are ordered by ascending EditorID; a record with the same id and
@@ -24,6 +24,10 @@
 namespace tarnwick {
 namespace plugin {
 
+// An editor's record uses the Editor member of its places, a viewer's the
+// Viewer member. A viewer has no unsaved changes: its CleanPos is the last
+// place seen, and its DirtyPos the place it stood at once opened (and
+// restored), which tells whether the user moved it since.
 struct EditorRecord {
     store::ItemKind Kind;
     std::int32_t EditorID;
@@ -31,6 +35,7 @@ struct EditorRecord {
     store::StoredPlace DirtyPos;    // last place seen while it had unsaved changes
     store::StoredPlace RestorePos;  // where a restore moves the editor
     std::int32_t Dirty;            // 1 when the last snapshot was taken while dirty
+    std::int32_t Matched;          // viewer: its file matched the mask, so leaving it may add an item
     char Path[kPathSize];          // the editor's file name as the host reports it
 };
 
@@ -49,12 +54,12 @@ struct EditorTable {
     PathFilter Paths{};                // the records' paths, and those of rewrites since the last removal
 };
 
-// A record that holds only the key of editor `editorId` (kind "editor"),
-// for the operations by key.
-EditorRecord EditorKey(std::int32_t editorId);
-// A record that holds only kind "editor" and `path`, for the searches by
-// file name. Callers pass paths that fit kPathSize.
-EditorRecord PathKey(const char* path);
+// A record that holds only the key of editor (or viewer) `editorId`, for
+// the operations by key.
+EditorRecord EditorKey(std::int32_t editorId, store::ItemKind kind = store::ItemKind::Editor);
+// A record that holds only `kind` and `path`, for the searches by file
+// name. Callers pass paths that fit kPathSize.
+EditorRecord PathKey(const char* path, store::ItemKind kind = store::ItemKind::Editor);
 
 // 0 for the same key; -1 when the key orders after the node's record (or has
 // the same id and another kind), +1 when it orders before.

@@ -11,6 +11,7 @@
 #include "plugin/plugin_menu.h"
 #include "plugin/module.h"
 #include "plugin/settings.h"
+#include "plugin/viewer_events.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void TW_STDCALL GetPluginInfo(tarnwick::PluginInfo* Info) {
     Module& m = g_module;
     if (Info == nullptr || !HostServicesReady(m)) return;
     Info->StructSize = static_cast<int>(sizeof(PluginInfo));
-    Info->Flags = PF_EDITOR;
+    Info->Flags = PF_EDITOR | PF_VIEWER;
     if (m.CurrentSettings.ShowInPanels == 0) Info->Flags |= PF_DISABLEPANELS;
     g_menuStrings[0] = GetMsgText(m, kMsgTitle);
     Info->PluginMenuStrings = g_menuStrings;
@@ -64,6 +65,12 @@ tarnwick::INT_PTR_T TW_STDCALL OpenPlugin(int OpenFrom, tarnwick::INT_PTR_T Item
 int TW_STDCALL ProcessEditorEvent(int Event, void* Param) {
     tarnwick::plugin::Module& m = g_module;
     if (tarnwick::plugin::HostServicesReady(m)) tarnwick::plugin::HandleEditorEvent(m, Event, Param);
+    return 0;
+}
+
+int TW_STDCALL ProcessViewerEvent(int Event, void* Param) {
+    tarnwick::plugin::Module& m = g_module;
+    if (tarnwick::plugin::HostServicesReady(m)) tarnwick::plugin::HandleViewerEvent(m, Event, Param);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "plugin/module.h"
 
 #include <cstddef>
+#include <cstdint>
 
 #include "plugin/mask_match.h"
 #include "support/memory.h"
@@ -86,10 +87,49 @@ int HostDialog(Module& m, int x1, int y1, int x2, int y2, FarDialogItem* items, 
     return m.HostInfo.Dialog(m.HostInfo.ModuleNumber, x1, y1, x2, y2, nullptr, items, count);
 }
 
+namespace {
+
+// Sets a choice to a table the host names by kind and number.
+void ChooseTable(store::CharTableChoice* table, store::TableKind kind, std::int32_t number) {
+    table->Kind = kind;
+    table->Number = kind == store::TableKind::Code ? number : -1;
+    table->Name[0] = '\0';
+}
+
+// ECTL_SETPARAM's value for a table: 1 OEM, 2 ANSI, k + 3 code table k.
+std::int32_t TableParameter(store::TableKind kind, std::int32_t number) {
+    if (kind == store::TableKind::Ansi) return 2;
+    if (kind == store::TableKind::Code && number >= 0 && number < 0x7FFFFFF0) return number + 3;
+    return 1;
+}
+
+// The most code tables a host is asked about when a name is looked for.
+constexpr std::int32_t kMostCodeTables = 256;
+
+// Table names are the host's registry names, compared byte for byte.
+bool SameName(const char* a, const char* b) {
+    for (; *a == *b; ++a, ++b) {
+        if (*a == '\0') return true;
+    }
+    return false;
+}
+
+bool EditorParameter(Module& m, int type, std::int32_t value) {
+    EditorSetParameter parameter;
+    FillBytes(&parameter, 0, sizeof parameter);
+    parameter.Type = type;
+    parameter.Param = value;
+    return m.HostInfo.EditorControl(ECTL_SETPARAM, &parameter) != 0;
+}
+
+}  // namespace
+
 void HostCurrentEditor(Module& m, CurrentEditor* editor) {
     EditorInfo info;
     FillBytes(&info, 0, sizeof info);
-    m.HostInfo.EditorControl(ECTL_GETINFO, &info);
+    const bool answered = m.HostInfo.EditorControl(ECTL_GETINFO, &info) != 0;
+    const store::StoredPlace empty = store::EmptyPlace();
+    editor->Place = empty.Editor;
     editor->Id = info.EditorID;
     editor->FileName = info.FileName;
     editor->Place.Line = info.CurLine;
@@ -98,6 +138,16 @@ void HostCurrentEditor(Module& m, CurrentEditor* editor) {
     editor->Place.Left = info.LeftPos;
     editor->Place.Overtype = info.Overtype;
     editor->Dirty = (info.CurState & ECSTATE_MODIFIED) != 0 && (info.CurState & ECSTATE_SAVED) == 0;
+    editor->TotalLines = info.TotalLines;
+    editor->Options = info.Options;
+    if (!answered) return;
+    if (info.AnsiMode != 0) {
+        ChooseTable(&editor->Place.Table, store::TableKind::Ansi, -1);
+    } else if (info.TableNum >= 0) {
+        ChooseTable(&editor->Place.Table, store::TableKind::Code, info.TableNum);
+    } else {
+        ChooseTable(&editor->Place.Table, store::TableKind::Oem, -1);
+    }
 }
 
 void HostSetEditorPlace(Module& m, const store::EditorPlace& place) {
@@ -109,6 +159,142 @@ void HostSetEditorPlace(Module& m, const store::EditorPlace& place) {
     position.LeftPos = place.Left;
     position.Overtype = place.Overtype;
     m.HostInfo.EditorControl(ECTL_SETPOSITION, &position);
+}
+
+bool HostEditorBookmarks(Module& m, store::Bookmarks* marks) {
+    std::int32_t line[kBookmarkSlots], cursor[kBookmarkSlots], screenLine[kBookmarkSlots], left[kBookmarkSlots];
+    for (int i = 0; i < kBookmarkSlots; ++i) line[i] = cursor[i] = screenLine[i] = left[i] = -1;
+    EditorBookMarks query;
+    FillBytes(&query, 0, sizeof query);
+    query.Line = line;
+    query.Cursor = cursor;
+    query.ScreenLine = screenLine;
+    query.LeftPos = left;
+    *marks = store::NoBookmarks();
+    if (m.HostInfo.EditorControl(ECTL_GETBOOKMARKS, &query) == 0) return false;
+    static_assert(kBookmarkSlots == store::kBookmarkCount, "the host's slots are the store's");
+    for (int i = 0; i < kBookmarkSlots; ++i) {
+        if (line[i] >= 0) marks->Slot[i] = store::Bookmark{line[i], cursor[i], screenLine[i], left[i]};
+    }
+    return true;
+}
+
+void HostSetBookmark(Module& m, int slot, const store::Bookmark& mark, std::int32_t overtype) {
+    if (slot < 0 || slot >= kBookmarkSlots || !store::IsSet(mark)) return;
+    EditorSetPosition position;
+    position.CurLine = mark.Line;
+    position.CurPos = mark.Cursor;
+    position.CurTabPos = -1;
+    // The row below the top is what the key records: put the top there.
+    position.TopScreenLine = mark.ScreenLine >= 0 && mark.ScreenLine <= mark.Line ? mark.Line - mark.ScreenLine : mark.Line;
+    position.LeftPos = mark.Left;
+    position.Overtype = overtype;
+    m.HostInfo.EditorControl(ECTL_SETPOSITION, &position);
+    // The key code itself is the parameter, not a pointer to it.
+    const INT_PTR_T key = static_cast<INT_PTR_T>(KEY_RCTRL0 + static_cast<DWORD_T>(slot));
+    m.HostInfo.EditorControl(ECTL_PROCESSKEY, reinterpret_cast<void*>(key));
+}
+
+void HostNameTable(Module& m, store::CharTableChoice* table) {
+    table->Name[0] = '\0';
+    if (table->Kind != store::TableKind::Code || table->Number < 0 || m.HostInfo.CharTable == nullptr) return;
+    CharTableSet set;
+    FillBytes(&set, 0, sizeof set);
+    if (m.HostInfo.CharTable(table->Number, reinterpret_cast<char*>(&set), kCharTableSetSize) != table->Number) return;
+    set.TableName[sizeof set.TableName - 1] = '\0';
+    CopyBounded(table->Name, set.TableName, sizeof table->Name);
+}
+
+std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table) {
+    if (table.Kind != store::TableKind::Code || table.Name[0] == '\0') return -1;
+    store::CharTableChoice probe;
+    ChooseTable(&probe, store::TableKind::Code, table.Number);
+    HostNameTable(m, &probe);
+    if (probe.Name[0] != '\0' && SameName(probe.Name, table.Name)) return table.Number;
+    for (std::int32_t k = 0; k < kMostCodeTables; ++k) {
+        if (k == table.Number) continue;
+        ChooseTable(&probe, store::TableKind::Code, k);
+        HostNameTable(m, &probe);
+        // The host numbers its tables without gaps: the first missing one ends them.
+        if (probe.Name[0] == '\0') return -1;
+        if (SameName(probe.Name, table.Name)) return k;
+    }
+    return -1;
+}
+
+bool HostSetEditorTable(Module& m, store::TableKind kind, std::int32_t number, std::int32_t options) {
+    const bool changed = EditorParameter(m, ESPT_CHARTABLE, TableParameter(kind, number));
+    // The host's table change falls through into the "save file position"
+    // option and sets it to the table's value: put it back as it was.
+    EditorParameter(m, ESPT_SAVEFILEPOSITION, (options & EOPT_SAVEFILEPOSITION) != 0 ? 1 : 0);
+    return changed;
+}
+
+bool HostCurrentViewer(Module& m, CurrentViewer* viewer) {
+    viewer->Id = 0;
+    viewer->FileName = nullptr;
+    viewer->Place = store::EmptyPlace().Viewer;
+    if (m.HostInfo.ViewerControl == nullptr) return false;
+    ViewerInfo info;
+    FillBytes(&info, 0, sizeof info);
+    info.StructSize = static_cast<int>(sizeof info);
+    if (m.HostInfo.ViewerControl(VCTL_GETINFO, &info) == 0) return false;
+    viewer->Id = info.ViewerID;
+    viewer->FileName = info.FileName;
+    const ViewerMode& mode = info.CurMode;
+    const std::int64_t unit = mode.Unicode != 0 ? 2 : 1;
+    viewer->Place.Offset = info.FilePos >= 0 && info.FilePos <= INT64_MAX / 2 ? info.FilePos * unit : 0;
+    viewer->Place.Left = info.LeftPos;
+    viewer->Place.Hex = mode.Hex != 0 ? 1 : 0;
+    viewer->Place.Wrap = mode.Wrap == 0 ? store::kWrapOff : mode.WordWrap != 0 ? store::kWrapWords : store::kWrapLines;
+    if (mode.Unicode != 0) {
+        ChooseTable(&viewer->Place.Table, store::TableKind::Unicode, -1);
+    } else if (mode.AnsiMode != 0 || mode.TableNum == -2) {
+        ChooseTable(&viewer->Place.Table, store::TableKind::Ansi, -1);
+    } else if (mode.TableNum >= 0) {
+        ChooseTable(&viewer->Place.Table, store::TableKind::Code, mode.TableNum);
+    } else {
+        ChooseTable(&viewer->Place.Table, store::TableKind::Oem, -1);
+    }
+    return true;
+}
+
+namespace {
+
+void ViewerMode(Module& m, int type, std::int32_t on) {
+    ViewerSetMode mode;
+    FillBytes(&mode, 0, sizeof mode);
+    mode.Type = type;
+    mode.Param = on;
+    mode.Flags = VSMFL_REDRAW;
+    m.HostInfo.ViewerControl(VCTL_SETMODE, &mode);
+}
+
+}  // namespace
+
+void HostSetViewerPlace(Module& m, const CurrentViewer& now, const store::ViewerPlace& place) {
+    if (m.HostInfo.ViewerControl == nullptr) return;
+    const std::int32_t hex = place.Hex != 0 ? 1 : 0;
+    if (hex != now.Place.Hex) ViewerMode(m, VSMT_HEX, hex);
+    if (place.Wrap != now.Place.Wrap) {
+        // Word wrap is a kind of wrap: the host shows it only with wrap on.
+        ViewerMode(m, VSMT_WORDWRAP, place.Wrap == store::kWrapWords ? 1 : 0);
+        ViewerMode(m, VSMT_WRAP, place.Wrap != store::kWrapOff ? 1 : 0);
+    }
+    // The host counts 2-byte characters in Unicode mode.
+    const bool unicode = now.Place.Table.Kind == store::TableKind::Unicode;
+    std::int64_t start = place.Offset > 0 ? place.Offset : 0;
+    if (unicode) start /= 2;
+    // Outside hex mode the host moves an offset back to the start of its
+    // line, and one that already starts a line to the line before: one past
+    // a line's start comes back to that start exactly.
+    if (hex == 0 && start > 0 && start < INT64_MAX) ++start;
+    ViewerSetPosition position;
+    FillBytes(&position, 0, sizeof position);
+    position.Flags = VSP_NORETNEWPOS;
+    position.StartPos = start;
+    position.LeftPos = place.Left > 0 ? place.Left : 0;
+    m.HostInfo.ViewerControl(VCTL_SETPOSITION, &position);
 }
 
 void HostScanInt(Module& m, const char* text, std::int32_t* value) {

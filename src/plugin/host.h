@@ -57,18 +57,69 @@ struct CurrentEditor {
     // The file's name, the host's own string: valid until the next call of
     // the host; null when the host gave none.
     const char* FileName;
+    // The cursor, screen and mode, and the table's kind and number (its
+    // name is not looked up: Table.Name is empty). No bookmarks: see
+    // HostEditorBookmarks.
     store::EditorPlace Place;
     // Unsaved changes: modified and not just saved.
     bool Dirty;
+    std::int32_t TotalLines;
+    // EditorInfo.Options (EOPT_SAVEFILEPOSITION among them).
+    std::int32_t Options;
 };
 
 // The current editor's state (ECTL_GETINFO). A failing call leaves Id 0, a
-// null FileName and a zero place.
+// null FileName and a zero place with no bookmarks and the table Unknown.
 void HostCurrentEditor(Module& m, CurrentEditor* editor);
 
-// Moves the current editor to `place` (ECTL_SETPOSITION, leaving the tab
-// position to the host). The host's result is not looked at.
+// Moves the current editor to `place`'s cursor and screen (ECTL_SETPOSITION,
+// leaving the tab position to the host). The host's result is not looked at.
 void HostSetEditorPlace(Module& m, const store::EditorPlace& place);
+
+// The current editor's numbered bookmarks (ECTL_GETBOOKMARKS); false, and
+// every slot unset, when the host gives none.
+bool HostEditorBookmarks(Module& m, store::Bookmarks* marks);
+
+// Sets bookmark `slot` of the current editor to `mark` the way the host's
+// own key does: moves there (ECTL_SETPOSITION) and sends RightCtrl+slot
+// (ECTL_PROCESSKEY). The editor is left at the bookmark, in the `overtype`
+// mode it is in.
+void HostSetBookmark(Module& m, int slot, const store::Bookmark& mark, std::int32_t overtype);
+
+// Fills `table->Name` for a code table from the CharTable service (empty
+// when the host has no table of that number or no service).
+void HostNameTable(Module& m, store::CharTableChoice* table);
+
+// The number of the host's code table named `table.Name` (its Number is
+// tried first), or -1 when the host has no such table now.
+std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table);
+
+// Switches the current editor to `table` (ECTL_SETPARAM, ESPT_CHARTABLE;
+// code table `number` for a Code table) and puts the editor's own "save
+// file position" option back as `options` had it: the host's call also
+// sets that option (a fault of the 1.75 host). True when the table changed.
+bool HostSetEditorTable(Module& m, store::TableKind kind, std::int32_t number, std::int32_t options);
+
+// The current viewer as the plug-in follows it.
+struct CurrentViewer {
+    std::int32_t Id;
+    const char* FileName;  // as CurrentEditor's; null when the host gave none
+    // Offset in bytes (FilePos doubled in Unicode mode), first column, modes
+    // and table (name not looked up).
+    store::ViewerPlace Place;
+};
+
+// The current viewer's state (VCTL_GETINFO). False, with Id 0 and a null
+// FileName, when the host answers nothing (no viewer, or the host is
+// closing).
+bool HostCurrentViewer(Module& m, CurrentViewer* viewer);
+
+// Puts the current viewer, described by `now`, at `place`: its hex and wrap
+// modes (VCTL_SETMODE) and then its offset and first column
+// (VCTL_SETPOSITION, allowing for the host's rule that moves an offset
+// outside hex mode back to a line's start). The viewer's table is not
+// changed: the host has no call for it.
+void HostSetViewerPlace(Module& m, const CurrentViewer& now, const store::ViewerPlace& place);
 
 // Parses a decimal number with the host's sscanf and "%d"; `*value` keeps
 // its value when nothing is converted.

@@ -17,8 +17,7 @@ bool IsOpenHere(void* context, store::ItemKind kind, const char* path, std::uint
 void ForgetPath(void* context, store::ItemKind kind, const char* path) {
     Module& m = *static_cast<Module*>(context);
     if (!ContainsPath(m.Editors, kind, path, FoldedHash(path))) return;
-    EditorRecord key = PathKey(path);
-    key.Kind = kind;
+    EditorRecord key = PathKey(path, kind);
     while (FetchRecordByPath(m.Editors, &key)) RemoveRecord(m.Editors, key);
 }
 
@@ -51,6 +50,15 @@ bool SavePositions(Module& m, bool reloadFirst) {
     // writing; a refused reload leaves it as it was.
     if (reloadFirst && saved) m.PositionsCurrent = true;
     return saved;
+}
+
+bool StoreItem(Module& m, store::ItemKind kind, const char* path, const store::StoredPlace& place) {
+    if (store::ReadItem(m.Positions, kind, path, nullptr)) return store::WriteItem(m.Positions, kind, path, place);
+    return store::AddItem(m.Positions, kind, path, place);
+}
+
+bool UsableFileName(const char* fileName) {
+    return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(kPathSize);
 }
 
 void ReleaseStores(Module& m) {

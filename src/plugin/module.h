@@ -58,6 +58,9 @@ struct Module {
     // True while the position file reflects the file as of the last
     // LoadPositions (false when that Load failed, and before the first).
     bool PositionsCurrent;
+    // True while a restore moves the editor to set its bookmarks: the
+    // redraws that come meanwhile are not the user's place.
+    bool Restoring;
 };
 
 // The module's one instance, for the exports, the unload hook and the tests
@@ -82,6 +85,14 @@ bool LoadPositions(Module& m);
 // (false): it may be older than the file, and would replace what another
 // host wrote meanwhile; the change stays in memory.
 bool SavePositions(Module& m, bool reloadFirst);
+
+// Puts `place` into the item of (kind, path) in memory, or into a new item
+// when the file has none; false when it can be neither updated nor added.
+bool StoreItem(Module& m, store::ItemKind kind, const char* path, const store::StoredPlace& place);
+
+// A file name the position file and the records can hold whole; a cut name
+// could name another file.
+bool UsableFileName(const char* fileName);
 
 // Releases every EditorRecord and closes the position file. Nothing is
 // written to disk. Safe to call any number of times: the stores are empty

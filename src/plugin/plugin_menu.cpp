@@ -5,6 +5,7 @@
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "plugin/saved_positions.h"
+#include "plugin/viewer_events.h"
 #include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -69,7 +70,9 @@ void RunPluginMenu(Module& m, int openFrom) {
     for (int i = 0; i < kMenuCommandCount; ++i) messageIds[i] = kMenuMessageIds[i];
 
     LoadPositions(m);
-    if (openFrom == OPEN_EDITOR && PositionKnown(m)) messageIds[kCommandStore] = kMsgMenuUpdate;
+    if ((openFrom == OPEN_EDITOR && PositionKnown(m)) || (openFrom == OPEN_VIEWER && CurrentViewerKnown(m))) {
+        messageIds[kCommandStore] = kMsgMenuUpdate;
+    }
 
     const bool fromPanels = openFrom == OPEN_PLUGINSMENU;
     const int firstCommand = fromPanels ? kCommandList : kCommandStore;
@@ -89,10 +92,12 @@ void RunPluginMenu(Module& m, int openFrom) {
         case kCommandStore:
             LoadPositions(m);
             if (openFrom == OPEN_EDITOR) PositionOp(m, PositionMode::Store);
+            if (openFrom == OPEN_VIEWER) StoreCurrentViewer(m);
             break;
         case kCommandRestore:
             LoadPositions(m);
             if (openFrom == OPEN_EDITOR) PositionOp(m, PositionMode::Restore);
+            if (openFrom == OPEN_VIEWER) RestoreCurrentViewer(m);
             break;
         case kCommandList:
             ShowSavedPositions(m);

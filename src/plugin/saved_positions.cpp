@@ -17,7 +17,9 @@ namespace {
 constexpr int kShownPathLength = 62;
 constexpr int kShownTypeSize = 20;
 
+// What an entry deletes: the item of this kind and path.
 struct PathSlot {
+    store::ItemKind Kind;
     char Text[kPathSize];
 };
 
@@ -38,6 +40,7 @@ void BuildLine(Module& m, const char* type, const char* path, FarMenuItemEx* ite
 
 struct ListFill {
     Module* M;
+    store::ItemKind Kind;
     FarMenuItemEx* Items;
     PathSlot* Paths;
     int Capacity;
@@ -47,28 +50,33 @@ struct ListFill {
 bool AddEntry(void* context, const char* path, const store::StoredPlace&) {
     ListFill& fill = *static_cast<ListFill*>(context);
     if (fill.Filled >= fill.Capacity) return false;
-    if (CopyBounded(fill.Paths[fill.Filled].Text, path, sizeof fill.Paths[fill.Filled].Text)) {
-        BuildLine(*fill.M, store::ItemTypeText(store::ItemKind::Editor), path, &fill.Items[fill.Filled]);
+    PathSlot& slot = fill.Paths[fill.Filled];
+    if (CopyBounded(slot.Text, path, sizeof slot.Text)) {
+        slot.Kind = fill.Kind;
+        BuildLine(*fill.M, store::ItemTypeText(fill.Kind), path, &fill.Items[fill.Filled]);
         ++fill.Filled;
     }
     return true;
 }
 
-// Fills up to `capacity` entries from the editor items, in document order;
-// returns how many were filled.
+// Fills up to `capacity` entries from the items, the editor's first and
+// then the viewer's, each in document order; returns how many were filled.
 int FillEntries(Module& m, FarMenuItemEx* items, PathSlot* paths, int capacity) {
-    ListFill fill{&m, items, paths, capacity, 0};
+    ListFill fill{&m, store::ItemKind::Editor, items, paths, capacity, 0};
     store::VisitItems(m.Positions, store::ItemKind::Editor, AddEntry, &fill);
+    fill.Kind = store::ItemKind::Viewer;
+    store::VisitItems(m.Positions, store::ItemKind::Viewer, AddEntry, &fill);
     return fill.Filled;
 }
 
-// Deletes the entry's item from the position file, its editor's record
-// from the table, and saves.
-void DeleteStoredPosition(Module& m, const char* path) {
+// Deletes the entry's item (of its kind only) from the position file, the
+// record of the editor or viewer that has it open from the table, and
+// saves.
+void DeleteStoredPosition(Module& m, const PathSlot& entry) {
     store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
     LoadPositions(m);
-    store::RemoveItem(m.Positions, store::ItemKind::Editor, path);
-    EditorRecord record = PathKey(path);
+    store::RemoveItem(m.Positions, entry.Kind, entry.Text);
+    EditorRecord record = PathKey(entry.Text, entry.Kind);
     if (FetchRecordByPath(m.Editors, &record)) RemoveRecord(m.Editors, record);
     SavePositions(m, true);
 }
@@ -89,7 +97,7 @@ void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {
         if (breakCode != 0 || chosen >= count) continue;
         if (HostMessage(m, FMSG_MB_YESNO, GetMsgText(m, kMsgAskDelete)) != 0) continue;
 
-        DeleteStoredPosition(m, paths[chosen].Text);
+        DeleteStoredPosition(m, paths[chosen]);
         --count;
         for (int i = chosen; i < count; ++i) {
             CopyBytes(&items[i], &items[i + 1], sizeof items[i]);
@@ -106,7 +114,9 @@ void RunList(Module& m, FarMenuItemEx* items, PathSlot* paths, int count) {
 
 void ShowSavedPositions(Module& m) {
     LoadPositions(m);
-    const int stored = store::CountItems(m.Positions, store::ItemKind::Editor);
+    const int editors = store::CountItems(m.Positions, store::ItemKind::Editor);
+    const int viewers = store::CountItems(m.Positions, store::ItemKind::Viewer);
+    const int stored = editors > 0 && viewers > INT32_MAX - editors ? INT32_MAX : editors + viewers;
     if (stored <= 0) {
         HostMessage(m, FMSG_WARNING | FMSG_MB_OK, GetMsgText(m, kMsgNothingStored));
         return;

@@ -147,7 +147,11 @@ int RunHost(const std::string& folder, int id, int milliseconds, const std::stri
             if (plan.Deleted) last[k] = -2;
         } else {
             ++value;
-            host.Editor = fakehost::SimulatedEditor{k + 1, path, false, value, id, 0, 0, 0, 0};
+            host.Editor = fakehost::SimulatedEditor{};
+            host.Editor.EditorID = k + 1;
+            host.Editor.FileName = path;
+            host.Editor.CurLine = value;
+            host.Editor.CurPos = id;
             ProcessEditorEvent(EE_READ, nullptr);
             host.Editor.CurLine = value;
             host.Editor.CurPos = id;

@@ -127,19 +127,24 @@ const char* TW_STDCALL FakeGetMsg(INT_PTR_T moduleNumber, int id) {
 }
 
 int TW_STDCALL FakeEditorControl(int command, void* param) {
-    if (command == ECTL_GETINFO) {
-        ++g_host.GetInfoCalls;
-        hostkit::ReportEditor(g_host.Editor, static_cast<EditorInfo*>(param));
-        return 1;
-    }
-    if (command == ECTL_SETPOSITION) {
-        const EditorSetPosition* position = static_cast<const EditorSetPosition*>(param);
-        g_host.SetPositions.push_back(*position);
-        hostkit::MoveEditor(&g_host.Editor, *position);
-        return 1;
-    }
-    ADD_FAILURE() << "unexpected editor command " << command;
-    return 0;
+    g_host.EditorCommands.push_back(command);
+    if (g_host.Closing) return 0;
+    if (command == ECTL_GETINFO) ++g_host.GetInfoCalls;
+    if (command == ECTL_SETPOSITION) g_host.SetPositions.push_back(*static_cast<const EditorSetPosition*>(param));
+    bool known = false;
+    const int result = hostkit::ControlEditor(&g_host.Editor, g_host.Tables, command, param, &known);
+    if (!known) ADD_FAILURE() << "unexpected editor command " << command;
+    return result;
+}
+
+int TW_STDCALL FakeCharTable(int command, char* buffer, int bufferSize) {
+    return hostkit::FillCharTable(g_host.Tables, command, buffer, bufferSize);
+}
+
+int TW_STDCALL FakeViewerControl(int command, void* param) {
+    g_host.ViewerCommands.push_back(command);
+    if (g_host.Closing) return 0;
+    return hostkit::ControlViewer(&g_host.Viewer, command, param);
 }
 
 char* TW_STDCALL FakeItoa(int value, char* buffer, int radix) {
@@ -195,6 +200,8 @@ void ResetHost(const std::string& moduleName, const std::string& rootKey) {
     standIn.Dialog = FakeDialog;
     standIn.GetMsg = FakeGetMsg;
     standIn.EditorControl = FakeEditorControl;
+    standIn.CharTable = FakeCharTable;
+    standIn.ViewerControl = FakeViewerControl;
     standIn.Itoa = FakeItoa;
     standIn.ProcessName = FakeProcessName;
     standIn.UnusedSlots = hostkit::FillUnusedSlots<UnusedService>;

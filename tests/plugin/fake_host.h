@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "kit/one_editor.h"
+#include "kit/one_viewer.h"
 #include "plugin/host_abi.h"
 
 namespace fakehost {
@@ -88,6 +89,11 @@ struct FakeHost {
     SimulatedEditor Editor;
     int GetInfoCalls;
     std::vector<tarnwick::EditorSetPosition> SetPositions;
+    std::vector<int> EditorCommands;           // every EditorControl command, in order
+    hostkit::CodeTables Tables;                // the host's code tables (CharTable)
+    hostkit::OneViewer Viewer;                 // the current viewer (ViewerID 0: none)
+    std::vector<int> ViewerCommands;           // every ViewerControl command, in order
+    bool Closing = false;                      // the host's exit: editor and viewer calls answer 0
     std::vector<std::string> ProcessNameMasks;
 };
 

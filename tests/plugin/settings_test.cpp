@@ -35,7 +35,7 @@ TEST_F(PluginTest, NoRegistryKeyGivesDefaultsAndEditorOnlyEntry) {
     PluginInfo info = FilledInfo();
     GetPluginInfo(&info);
     EXPECT_EQ(info.StructSize, static_cast<int>(sizeof(PluginInfo)));
-    EXPECT_EQ(info.Flags, static_cast<DWORD_T>(PF_EDITOR | PF_DISABLEPANELS));
+    EXPECT_EQ(info.Flags, static_cast<DWORD_T>(PF_EDITOR | PF_VIEWER | PF_DISABLEPANELS));
     ASSERT_EQ(info.PluginMenuStringsNumber, 1);
     EXPECT_STREQ(info.PluginMenuStrings[0], "Tarnwick");
     ASSERT_EQ(info.PluginConfigStringsNumber, 1);
@@ -63,7 +63,7 @@ TEST_F(PluginTest, StoredValuesAreRead) {
 
     PluginInfo info = FilledInfo();
     GetPluginInfo(&info);
-    EXPECT_EQ(info.Flags, static_cast<DWORD_T>(PF_EDITOR));
+    EXPECT_EQ(info.Flags, static_cast<DWORD_T>(PF_EDITOR | PF_VIEWER));
 }
 
 TEST_F(PluginTest, NumberValuesThatHoldNoNumber) {

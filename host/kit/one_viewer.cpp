@@ -1,0 +1,100 @@
+#include "kit/one_viewer.h"
+
+#include <cstring>
+
+using namespace tarnwick;
+
+namespace hostkit {
+
+std::int64_t LineStartBefore(const std::string& text, std::int64_t offset) {
+    const std::int64_t size = static_cast<std::int64_t>(text.size());
+    if (offset > size) offset = size;
+    if (offset <= 0) return 0;
+    // An offset that starts a line goes to the line before.
+    std::int64_t at = offset;
+    if (text[static_cast<std::size_t>(at - 1)] == '\n') --at;
+    while (at > 0 && text[static_cast<std::size_t>(at - 1)] != '\n') --at;
+    return at;
+}
+
+namespace {
+
+int Report(const OneViewer& viewer, ViewerInfo* info) {
+    if (info == nullptr || info->StructSize < static_cast<int>(offsetof(ViewerInfo, CurMode))) return 0;
+    const int size = info->StructSize;
+    const std::size_t cleared = static_cast<std::size_t>(size) < sizeof *info ? static_cast<std::size_t>(size) : sizeof *info;
+    std::memset(reinterpret_cast<char*>(info) + 4, 0, cleared - 4);
+    info->ViewerID = viewer.ViewerID;
+    info->FileName = viewer.FileName.c_str();
+    const std::int64_t unit = viewer.Unicode != 0 ? 2 : 1;
+    info->FileSize = static_cast<std::int64_t>(viewer.Text.size()) / unit;
+    info->FilePos = viewer.FilePos / unit;
+    info->WindowSizeX = viewer.WindowSizeX;
+    info->WindowSizeY = viewer.WindowSizeY;
+    info->TabSize = 8;
+    info->CurMode.UseDecodeTable = viewer.TableNum >= 0 || viewer.AnsiMode != 0 ? 1 : 0;
+    info->CurMode.TableNum = viewer.Unicode != 0 ? -1 : viewer.AnsiMode != 0 ? -2 : viewer.TableNum;
+    info->CurMode.AnsiMode = viewer.AnsiMode;
+    info->CurMode.Unicode = viewer.Unicode;
+    info->CurMode.Wrap = viewer.Wrap;
+    info->CurMode.WordWrap = viewer.WordWrap;
+    info->CurMode.Hex = viewer.Hex;
+    if (size >= static_cast<int>(sizeof(ViewerInfo))) info->LeftPos = viewer.LeftPos;
+    return 1;
+}
+
+int SetPosition(OneViewer* viewer, ViewerSetPosition* position) {
+    if (position == nullptr) return 0;
+    const std::int64_t size = static_cast<std::int64_t>(viewer->Text.size());
+    std::int64_t start = position->StartPos;
+    if ((position->Flags & VSP_PERCENT) != 0) start = size * start / 100;
+    if ((position->Flags & VSP_RELATIVE) != 0) start = viewer->FilePos + start * VSP_RELATIVE;  // the 1.75 fault
+    if (viewer->Unicode != 0 && (position->Flags & VSP_PERCENT) == 0) start *= 2;
+    if (start < 0) start = 0;
+    if (start > size) start = size;
+    viewer->FilePos = viewer->Hex != 0 ? start : LineStartBefore(viewer->Text, start);
+    viewer->LeftPos = position->LeftPos > 0 ? position->LeftPos : 0;
+    if ((position->Flags & VSP_NORETNEWPOS) == 0) {
+        position->StartPos = viewer->FilePos / (viewer->Unicode != 0 ? 2 : 1);
+        position->LeftPos = viewer->LeftPos;
+    }
+    return 1;
+}
+
+int SetMode(OneViewer* viewer, const ViewerSetMode* mode) {
+    if (mode == nullptr) return 0;
+    const int on = static_cast<int>(mode->Param & 1);
+    switch (mode->Type) {
+    case VSMT_HEX:
+        viewer->Hex = on;
+        return 1;
+    case VSMT_WRAP:
+        viewer->Wrap = on;
+        return 1;
+    case VSMT_WORDWRAP:
+        viewer->WordWrap = on;
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+int ControlViewer(OneViewer* viewer, int command, void* param) {
+    if (viewer == nullptr || viewer->ViewerID == 0) return 0;
+    switch (command) {
+    case VCTL_GETINFO:
+        return Report(*viewer, static_cast<ViewerInfo*>(param));
+    case VCTL_SETPOSITION:
+        return SetPosition(viewer, static_cast<ViewerSetPosition*>(param));
+    case VCTL_SETMODE:
+        return SetMode(viewer, static_cast<const ViewerSetMode*>(param));
+    case VCTL_REDRAW:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace hostkit

@@ -1,0 +1,33 @@
+// The one current viewer of a simple stand-in host (the tests' fake host,
+// the benchmarks' null host): what its ViewerControl service reports and
+// does, with the host's rules for VCTL_GETINFO's record size and for
+// VCTL_SETPOSITION's return to a line's start.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "plugin/host_abi.h"
+
+namespace hostkit {
+
+struct OneViewer {
+    int ViewerID = 0;  // 0: no viewer (ViewerControl answers 0)
+    std::string FileName;
+    std::string Text;   // the file's bytes (lines end in LF or CR LF)
+    std::int64_t FilePos = 0;
+    int LeftPos = 0;
+    int Hex = 0, Wrap = 0, WordWrap = 0;
+    int TableNum = -1, AnsiMode = 0, Unicode = 0;
+    int WindowSizeX = 80, WindowSizeY = 23;
+};
+
+// ViewerControl on `viewer`: VCTL_GETINFO, VCTL_SETPOSITION, VCTL_SETMODE,
+// VCTL_REDRAW; 0 for other commands and when there is no viewer.
+int ControlViewer(OneViewer* viewer, int command, void* param);
+
+// Where the host puts an offset outside hex mode: the start of its line,
+// or of the line before when it already starts a line (but the first).
+std::int64_t LineStartBefore(const std::string& text, std::int64_t offset);
+
+}  // namespace hostkit
