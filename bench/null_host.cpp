@@ -17,6 +17,8 @@ CurrentEditor FirstEditor() {
 // The null host's state: its records and what its services answer.
 struct NullHost {
     CurrentEditor Editor = FirstEditor();
+    hostkit::OneViewer Viewer;
+    hostkit::CodeTables Tables;
     int MenuAnswer = 0;
     std::string RootKey;
     PluginStartupInfo Info;
@@ -32,12 +34,13 @@ int TW_STDCALL NullMenu(INT_PTR_T, int, int, int, DWORD_T, const char*, const ch
 int TW_STDCALL NullMessage(INT_PTR_T, DWORD_T, const char*, const char* const*, int, int) { return 0; }
 
 int TW_STDCALL NullEditorControl(int command, void* param) {
-    if (command == ECTL_GETINFO) {
-        hostkit::ReportEditor(g_host.Editor, static_cast<EditorInfo*>(param));
-        return 1;
-    }
-    return command == ECTL_SETPOSITION ? 1 : 0;
+    bool known = false;
+    return hostkit::ControlEditor(&g_host.Editor, g_host.Tables, command, param, &known);
 }
+int TW_STDCALL NullCharTable(int command, char* buffer, int bufferSize) {
+    return hostkit::FillCharTable(g_host.Tables, command, buffer, bufferSize);
+}
+int TW_STDCALL NullViewerControl(int command, void* param) { return hostkit::ControlViewer(&g_host.Viewer, command, param); }
 
 // The standard functions cost nothing here: the plug-in's work is measured,
 // not the host's.
@@ -47,6 +50,8 @@ int TW_STDCALL NullProcessName(const char*, char*, DWORD_T) { return 0; }
 }  // namespace
 
 CurrentEditor& Editor() { return g_host.Editor; }
+hostkit::OneViewer& Viewer() { return g_host.Viewer; }
+hostkit::CodeTables& Tables() { return g_host.Tables; }
 void SetMenuAnswer(int item) { g_host.MenuAnswer = item; }
 
 void StartPlugin(const std::string& moduleName, const std::string& rootKey) {
@@ -57,6 +62,8 @@ void StartPlugin(const std::string& moduleName, const std::string& rootKey) {
     standIn.Menu = NullMenu;
     standIn.Message = NullMessage;
     standIn.EditorControl = NullEditorControl;
+    standIn.CharTable = NullCharTable;
+    standIn.ViewerControl = NullViewerControl;
     standIn.TruncPathStr = NullTruncPathStr;
     standIn.ProcessName = NullProcessName;
     hostkit::FillStartupRecords(standIn, &g_host.Info, &g_host.Functions);

@@ -134,6 +134,7 @@ int TW_STDCALL FakeEditorControl(int command, void* param) {
     bool known = false;
     const int result = hostkit::ControlEditor(&g_host.Editor, g_host.Tables, command, param, &known);
     if (!known) ADD_FAILURE() << "unexpected editor command " << command;
+    if (g_host.AfterEditorCommand) g_host.AfterEditorCommand(command);
     return result;
 }
 

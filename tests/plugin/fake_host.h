@@ -94,6 +94,9 @@ struct FakeHost {
     hostkit::OneViewer Viewer;                 // the current viewer (ViewerID 0: none)
     std::vector<int> ViewerCommands;           // every ViewerControl command, in order
     bool Closing = false;                      // the host's exit: editor and viewer calls answer 0
+    // Runs after every editor command the host performed (a redraw the real
+    // host may send meanwhile, say).
+    std::function<void(int command)> AfterEditorCommand;
     std::vector<std::string> ProcessNameMasks;
 };
 

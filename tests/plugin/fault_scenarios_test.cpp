@@ -34,18 +34,42 @@ using testing_support::FaultEnv;
 using Op = FaultEnv::Op;
 using Fault = FaultEnv::Fault;
 
-using Items = std::map<std::string, Pos>;  // path -> position, the first item of each path
+// "editor " or "viewer " and the path -> the whole place as text, the first
+// item of each kind and path.
+using Items = std::map<std::string, std::string>;
 
-bool CollectItem(void* context, const char* path, const StoredPlace& place) {
+std::string TableText(const CharTableChoice& table) {
+    return "table " + std::to_string(static_cast<int>(table.Kind)) + "/" + std::to_string(table.Number) + "/" +
+           table.Name;
+}
+
+bool CollectEditor(void* context, const char* path, const StoredPlace& place) {
     const EditorPlace& p = place.Editor;
-    static_cast<Items*>(context)->insert({path, Pos{p.Line, p.Column, p.Top, p.Left, p.Overtype}});
+    std::string text = std::to_string(p.Line) + "," + std::to_string(p.Column) + "," + std::to_string(p.Top) + "," +
+                       std::to_string(p.Left) + "," + std::to_string(p.Overtype);
+    for (int slot = 0; slot < kBookmarkCount; ++slot) {
+        const Bookmark& mark = p.Marks.Slot[slot];
+        if (IsSet(mark)) text += " m" + std::to_string(slot) + ":" + std::to_string(mark.Line);
+    }
+    if (p.Table.Kind != TableKind::Unknown) text += " " + TableText(p.Table);
+    static_cast<Items*>(context)->insert({std::string("editor ") + path, text});
     return true;
 }
 
-// The editor items of a position file in memory.
+bool CollectViewer(void* context, const char* path, const StoredPlace& place) {
+    const ViewerPlace& p = place.Viewer;
+    std::string text = std::to_string(p.Offset) + "," + std::to_string(p.Left) + "," + std::to_string(p.Hex) + "," +
+                       std::to_string(p.Wrap);
+    if (p.Table.Kind != TableKind::Unknown) text += " " + TableText(p.Table);
+    static_cast<Items*>(context)->insert({std::string("viewer ") + path, text});
+    return true;
+}
+
+// The items of both kinds of a position file in memory.
 Items ItemsOf(const PositionFile* file) {
     Items items;
-    VisitItems(file, ItemKind::Editor, CollectItem, &items);
+    VisitItems(file, ItemKind::Editor, CollectEditor, &items);
+    VisitItems(file, ItemKind::Viewer, CollectViewer, &items);
     return items;
 }
 
@@ -125,6 +149,10 @@ protected:
         }
         out << "\nrestored:";
         for (const EditorSetPosition& p : host().SetPositions) out << " " << p.CurLine << "," << p.CurPos;
+        out << "\nbookmarks:";
+        for (const hostkit::OneEditor::Mark& mark : host().Editor.Marks) out << " " << mark.Line;
+        out << "\neditor table: " << host().Editor.AnsiMode << "," << host().Editor.TableNum << ","
+            << host().Editor.Options << "\nviewer at: " << host().Viewer.FilePos;
         const Settings& s = LoadedModule().CurrentSettings;
         out << "\nsettings: " << s.ShowInPanels << s.Automatic << s.RemoveOld << s.CheckMask << " [" << s.Mask << "] "
             << Name(s.CfgFile) << "\nregistry:";
@@ -149,11 +177,7 @@ protected:
     }
     std::string Describe(const Items& items) const {
         std::string text;
-        for (const auto& item : items) {
-            const Pos& p = item.second;
-            text += Name(item.first) + "=" + std::to_string(p.Line) + "," + std::to_string(p.Column) + "," +
-                    std::to_string(p.Top) + "," + std::to_string(p.Left) + "," + std::to_string(p.Overtype) + " ";
-        }
+        for (const auto& item : items) text += Name(item.first) + "=" + item.second + "; ";
         return text;
     }
     Items DiskItems(const std::string& file) {
@@ -186,8 +210,10 @@ protected:
         env_->SkipFlushes(true);  // durability is not what these runs are about, and syncs are slow
         fakehost::ResetHost(temp_.File("Tarnwick.dll"), rootKey_);
         testing_support::RegistryDeleteTree(rootKey_.c_str());
-        WritePositions(ItemLine(a_, Pos{3, 1, 0, 0, 0}) + ItemLine(b_, Pos{5, 2, 1, 0, 0}) +
-                       ItemLine(c_, Pos{7, 3, 2, 0, 1}));
+        host().Tables = {"KOI8-R", "ISO-8859-5"};
+        host().Editor.TotalLines = 100;
+        WritePositions(ItemLine(a_, Pos{3, 1, 0, 0, 0}) + BookmarkedLine(b_, Pos{5, 2, 1, 0, 0}) +
+                       ItemLine(c_, Pos{7, 3, 2, 0, 1}) + ViewerLine(a_, 20) + ViewerLine(c_, 30));
         testing_support::DeleteFilePath(File("other.cfg"));
         // What a host killed in a save left behind, for the next save to remove.
         ASSERT_TRUE(testing_support::WriteWholeFile(DefaultPositions() + ".2000000001.1.tmp", "<item"));
@@ -283,6 +309,23 @@ protected:
     }
 
     std::vector<Scenario> Scenarios();
+
+    // An editor item with three bookmarks and a code table.
+    static std::string BookmarkedLine(const std::string& path, const Pos& pos) {
+        std::string line = ItemLine(path, pos);
+        return line.substr(0, line.size() - 3) + " bookmarks=\"0:2,0,0,0 4:40,1,5,0 9:90,2,9,1\" table=\"1 ISO-8859-5\">\r\n";
+    }
+    static std::string ViewerLine(const std::string& path, long long offset) {
+        return "<item type=\"viewer\" path=\"" + path + "\" offset=\"" + std::to_string(offset) +
+               "\" left=\"0\" hex=\"0\" wrap=\"0\">\r\n";
+    }
+    void ViewFile(int id, const std::string& path) {
+        host().Viewer.ViewerID = id;
+        host().Viewer.FileName = path;
+        host().Viewer.Text = std::string(200, 'x');
+        host().Viewer.FilePos = 0;
+        ProcessViewerEvent(VE_READ, nullptr);
+    }
 
     std::unique_ptr<FaultEnv> env_;
     std::string a_, b_, c_;
@@ -380,6 +423,22 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
              MoveTo(Pos{30, 2, 20, 0, 0});
          },
          [this] { CloseEditor(1); }},
+        {"restore with bookmarks and a table", start,
+         [this] {
+             host().Editor = fakehost::SimulatedEditor{};
+             host().Editor.TotalLines = 100;
+         },
+         [this] { OpenEditor(2, b_); }},
+        {"viewer close", start,
+         [this] {
+             ViewFile(3, a_);
+             host().Viewer.Hex = 1;
+             host().Viewer.FilePos = 77;
+         },
+         [] {
+             int id = 3;
+             ProcessViewerEvent(VE_CLOSE, &id);
+         }},
         {"list deletion", start, none, [panelsMenu] { panelsMenu(0); }},
         {"purge from the menu", start, none, [panelsMenu] { panelsMenu(1); }},
         {"purge at exit",

@@ -116,6 +116,13 @@ int PluginTest::StoredCount(const std::string& file) {
                             [](PositionFile* positions) { return CountItems(positions, ItemKind::Editor); });
 }
 
+bool PluginTest::StoredPlaceOf(ItemKind kind, const std::string& path, StoredPlace* place, const std::string& file) {
+    *place = EmptyPlace();
+    return WithPositionFile(file.empty() ? DefaultPositions() : file, [&](PositionFile* positions) {
+        return ReadItem(positions, kind, path.c_str(), place);
+    });
+}
+
 void PluginTest::OpenEditor(int id, const std::string& path, const Pos& pos) {
     fakehost::SimulatedEditor& editor = host().Editor;
     editor.EditorID = id;

@@ -16,6 +16,7 @@
 #include "plugin/host_abi.h"
 #include "plugin/module.h"
 #include "plugin/module_exit.h"
+#include "store/stored_place.h"
 
 namespace plugintest {
 
@@ -63,6 +64,10 @@ protected:
     // The stored position of `path` in the position file on disk.
     bool Stored(const std::string& path, Pos* pos, const std::string& file = std::string());
     int StoredCount(const std::string& file = std::string());
+    // The whole stored place of `path`'s item of `kind` (EmptyPlace() and
+    // false when there is none).
+    bool StoredPlaceOf(tarnwick::store::ItemKind kind, const std::string& path, tarnwick::store::StoredPlace* place,
+                       const std::string& file = std::string());
 
     // Makes the current editor `id` on `path` at `pos` and sends EE_READ.
     void OpenEditor(int id, const std::string& path, const Pos& pos = Pos{0, 0, 0, 0, 0});
