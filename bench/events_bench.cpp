@@ -1,4 +1,4 @@
-// The plug-in's editor events through its exports, with a null host, at
+// The plug-in's editor and viewer events through its exports, with a null host, at
 // 100, 10,000 and 100,000 stored files; beside them the disk work they
 // cannot avoid (the baselines), the document's memory and the parser's
 // crafted worst case. scripts/bench-table.py turns a run into the table of
@@ -209,6 +209,84 @@ void BM_MenuStore(benchmark::State& state) {
         benchhost::Editor().CurLine = ++line & 1023;
         OpenPlugin(OPEN_EDITOR, 0);
     }
+}
+
+// ---- The viewer, and a restore with bookmarks and a table --------------
+
+std::string ViewerLine(const std::string& path, long long offset) {
+    return "<item type=\"viewer\" path=\"" + path + "\" offset=\"" + std::to_string(offset) +
+           "\" left=\"0\" hex=\"0\" wrap=\"0\">\r\n";
+}
+
+// The module on the items of `items` with `first` in front of them.
+plugin::Module& ModuleWith(int items, const std::string& first) {
+    plugin::Module& m = FreshModule(items);
+    PutFile(m.CurrentSettings.CfgFile, first + TextsOf(items).Base);
+    return m;
+}
+
+// A viewer of a 64 KB file of 64-byte lines, at its start.
+void SetViewer(int id, const std::string& path) {
+    hostkit::OneViewer& viewer = benchhost::Viewer();
+    viewer.ViewerID = id;
+    viewer.FileName = path;
+    if (viewer.Text.empty()) {
+        for (int line = 0; line < 1024; ++line) viewer.Text += std::string(63, 'x') + "\n";
+    }
+    viewer.FilePos = 0;
+    viewer.Hex = viewer.Wrap = viewer.WordWrap = 0;
+}
+
+void ViewerEvent(int event, int id) { ProcessViewerEvent(event, &id); }
+
+// The viewer reads a file with an item (as Gray+ does: the same viewer,
+// which was not moved on the file before).
+void BM_ViewerRead(benchmark::State& state) {
+    const std::string path = ItemPath(Items(state) / 2);
+    ModuleWith(Items(state), ViewerLine(path, 6400));
+    SetViewer(1, path);
+    ProcessViewerEvent(VE_READ, nullptr);
+    for (auto _ : state) ProcessViewerEvent(VE_READ, nullptr);
+}
+
+// The viewer was moved on its file: the close writes the file's item.
+void BM_ViewerClose(benchmark::State& state) {
+    const std::string path = ItemPath(Items(state) / 2);
+    ModuleWith(Items(state), ViewerLine(path, 6400));
+    int line = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetViewer(1, path);
+        ProcessViewerEvent(VE_READ, nullptr);
+        benchhost::Viewer().FilePos = 64 * (++line & 1023);
+        state.ResumeTiming();
+        ViewerEvent(VE_CLOSE, 1);
+    }
+}
+
+// EE_READ of a file whose item holds ten bookmarks and a code table the
+// editor does not show: the table is switched and every bookmark set.
+void BM_ReadRestoringMarks(benchmark::State& state) {
+    const std::string path = ItemPath(Items(state) / 2);
+    std::string marks;
+    for (int slot = 0; slot < 10; ++slot) {
+        marks += (slot > 0 ? " " : "") + std::to_string(slot) + ":" + std::to_string(100 * slot) + ",4,10,0";
+    }
+    std::string item = ItemLine(Items(state) / 2, 10);
+    item = item.substr(0, item.size() - 3) + " bookmarks=\"" + marks + "\" table=\"1 KOI8-U\">\r\n";
+    ModuleWith(Items(state), item);
+    benchhost::Tables() = {"KOI8-R", "KOI8-U"};
+    benchhost::CurrentEditor& editor = benchhost::Editor();
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetEditor(1, path, 0);
+        editor.TotalLines = 5000;
+        editor.TableNum = -1;
+        for (auto& mark : editor.Marks) mark = {};
+        state.ResumeTiming();
+        Event(EE_READ);
+    }
+    if (editor.TableNum != 1 || editor.Marks[9].Line != 900) state.SkipWithError("the restore did not happen");
 }
 
 // ---- Load and purge, on the store ----------------------------------------
@@ -475,6 +553,9 @@ BENCHMARK(BM_ReadWithoutItem)->SIZES->UseRealTime();
 BENCHMARK(BM_Save)->SIZES->UseRealTime();
 BENCHMARK(BM_Close)->SIZES->UseRealTime();
 BENCHMARK(BM_MenuStore)->SIZES->UseRealTime();
+BENCHMARK(BM_ViewerRead)->SIZES->UseRealTime();
+BENCHMARK(BM_ViewerClose)->SIZES->UseRealTime();
+BENCHMARK(BM_ReadRestoringMarks)->SIZES->UseRealTime();
 BENCHMARK(BM_LoadChanged)->SIZES->UseRealTime();
 BENCHMARK(BM_LoadFresh)->SIZES->UseRealTime();
 BENCHMARK(BM_PurgeMissing)->SIZES->UseRealTime();

@@ -29,6 +29,9 @@ ROWS = [
     ("EE_SAVE", "BM_Save", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
     ("EE_CLOSE", "BM_Close", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
     ("menu: store position", "BM_MenuStore", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
+    ("EE_READ restoring ten bookmarks and a table", "BM_ReadRestoringMarks", "BM_BaseOpenTimeSize", "<= 3x open+time+size+close", 3, None),
+    ("VE_READ, file unchanged, with an item", "BM_ViewerRead", "BM_BaseOpenTimeSize", "<= 3x open+time+size+close", 3, None),
+    ("VE_CLOSE of a moved viewer", "BM_ViewerClose", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
     ("Load after another host's change", "BM_LoadChanged", "BM_LoadFresh", "<= 1.5x fresh Load", 1.5, None),
     ("fresh Load", "BM_LoadFresh", "BM_BaseReadBytes", "<= 8x reading the bytes", 8, None),
     ("PurgeMissing (every item missing)", "BM_PurgeMissing", "BM_BaseWriteBytes", "(no goal)", None, None),
@@ -37,7 +40,8 @@ ROWS = [
     ("baseline: read the file's bytes", "BM_BaseReadBytes", None, "", None, None),
     ("baseline: write the bytes (temp, flush, replace)", "BM_BaseWriteBytes", None, "", None, None),
 ]
-EVENT_ROWS = {"BM_Redraw", "BM_ReadWithItem", "BM_ReadWithoutItem", "BM_Save", "BM_Close", "BM_MenuStore"}
+EVENT_ROWS = {"BM_Redraw", "BM_ReadWithItem", "BM_ReadWithoutItem", "BM_Save", "BM_Close", "BM_MenuStore",
+              "BM_ReadRestoringMarks", "BM_ViewerRead", "BM_ViewerClose"}
 
 
 def run(build, repetitions, json_path, runner):
