@@ -136,6 +136,7 @@ bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error)
     SplitLines(content, editor.get());
     // The host's own memory puts its bookmarks and table in before EE_READ.
     ApplyHostMemory(*editor);
+    if (!Host().EditorSavePosition) editor->Options &= ~static_cast<DWORD_T>(EOPT_SAVEFILEPOSITION);
     SimEditor* raw = editor.get();
     Host().Viewers.OnTop = false;
     Host().Editors.Open.push_back(std::move(editor));

@@ -69,6 +69,7 @@ struct HostState {
     ViewerSet Viewers;
     std::vector<CodeTable> Tables = DefaultCodeTables();  // the host's code tables, in order
     std::vector<HostMemory> Memory;                       // the host's own memory of files
+    bool EditorSavePosition = true;                       // the host's "save file position" setting
     ConsoleState Console;
     ShownUi Shown;
     // Every table ever made active stays alive: the plug-in may keep the

@@ -98,6 +98,7 @@ const std::vector<Command>& Commands() {
         {"table", 1, true, "table oem|ansi|K|NAME|f8 the editor's table (Shift+F8 picks one, F8 toggles OEM/ANSI)", CmdTable},
         {"host-bookmarks", 2, false, "host-bookmarks PATH N:LINE,CURSOR,SCREEN,LEFT ...|none   the host's own memory, set at open", CmdHostBookmarks},
         {"host-table", 2, false, "host-table PATH oem|ansi|K|NAME   the table the host's own memory chooses at open", CmdHostTable},
+        {"host-save-position", 1, false, "host-save-position on|off the host's \"save file position\" setting for new editors", CmdHostSavePosition},
         {"host-tables", 1, false, "host-tables remove NAME | order NAME... | list   the host's code tables", CmdHostTables},
         {"expect-viewer", 1, false, "expect-viewer OFFSET [LEFT HEX WRAP WORDWRAP TABLE]   ('-' for any; on|off; oem|ansi|K NAME)", CmdExpectViewer},
         {"expect-viewers", 1, false, "expect-viewers N", CmdExpectViewers},

@@ -185,6 +185,10 @@ bool CmdHostTable(const Args& args, std::string* error) {
     return true;
 }
 
+// "host-save-position on|off": the host's setting that new editors start
+// with in their EOPT_SAVEFILEPOSITION option.
+bool CmdHostSavePosition(const Args& args, std::string* error) { return NeedOnOff(args.Words[1], &Host().EditorSavePosition, error); }
+
 // "host-tables remove NAME | order NAME... | list".
 bool CmdHostTables(const Args& args, std::string* error) {
     const std::string& what = args.Words[1];

@@ -24,6 +24,7 @@ bool CmdTable(const Args& args, std::string* error);
 bool CmdHostBookmarks(const Args& args, std::string* error);
 bool CmdHostTable(const Args& args, std::string* error);
 bool CmdHostTables(const Args& args, std::string* error);
+bool CmdHostSavePosition(const Args& args, std::string* error);
 // The plug-in's menu from the viewer that has the focus (OPEN_VIEWER).
 bool CmdViewerMenu(const Args& args, std::string* error);
 
