@@ -1,6 +1,7 @@
 #include "core/viewers.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 
 #include "core/console.h"

@@ -3,6 +3,7 @@
 // performs them, with its rules (the line start of VCTL_SETPOSITION, the
 // StructSize of VCTL_GETINFO) and its fault in VSP_RELATIVE.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
