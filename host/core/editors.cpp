@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/bookmarks.h"
 #include "core/console.h"
 #include "core/files.h"
 #include "core/host_state.h"
+#include "core/host_memory.h"
 #include "core/plugin_calls.h"
 
 using namespace tarnwick;
@@ -92,7 +94,12 @@ void KeepCursorVisible(SimEditor& editor) {
     if (column >= editor.LeftPos + Host().Editors.Width) editor.LeftPos = column - Host().Editors.Width + 1;
 }
 
-SimEditor* CurrentEditor() { return Host().Editors.Focus.empty() || Host().Editors.PanelsActive ? nullptr : FindEditor(Host().Editors.Focus.back()); }
+// While the panels or a viewer have the focus there is no current editor.
+SimEditor* CurrentEditor() {
+    const EditorSet& editors = Host().Editors;
+    if (editors.Focus.empty() || editors.PanelsActive || Host().Viewers.OnTop) return nullptr;
+    return FindEditor(editors.Focus.back());
+}
 
 void SetPanelsActive(bool active) { Host().Editors.PanelsActive = active; }
 
@@ -127,7 +134,11 @@ bool OpenEditor(const std::string& path, SimEditor** opened, std::string* error)
         Say("  (new file: " + path + ")");
     }
     SplitLines(content, editor.get());
+    // The host's own memory puts its bookmarks and table in before EE_READ.
+    ApplyHostMemory(*editor);
+    if (!Host().EditorSavePosition) editor->Options &= ~static_cast<DWORD_T>(EOPT_SAVEFILEPOSITION);
     SimEditor* raw = editor.get();
+    Host().Viewers.OnTop = false;
     Host().Editors.Open.push_back(std::move(editor));
     Focus(raw->Id);
     *opened = raw;
@@ -216,14 +227,16 @@ bool CloseEditor(int id, std::string* error) {
     if ((editor->CurState & ECSTATE_MODIFIED) != 0) Say("  (unsaved changes in editor " + std::to_string(id) + " are discarded)");
     // The closing editor is the current one while the event runs.
     Focus(id);
+    Host().Viewers.OnTop = false;
     int closingId = id;
+    editor->Closing = true;
     bool sent = Send(EE_CLOSE, &closingId, error);
     Host().Editors.Focus.erase(std::remove(Host().Editors.Focus.begin(), Host().Editors.Focus.end(), id), Host().Editors.Focus.end());
     Host().Editors.Open.erase(std::remove_if(Host().Editors.Open.begin(), Host().Editors.Open.end(),
                                    [id](const std::unique_ptr<SimEditor>& e) { return e->Id == id; }),
                     Host().Editors.Open.end());
     if (!sent) return false;
-    if (CurrentEditor() != nullptr) {
+    if (CurrentEditor() != nullptr && !Host().Editors.Exiting) {
         int nextId = CurrentEditor()->Id;
         return Send(EE_GOTFOCUS, &nextId, error) && SendRedraw(error);
     }
@@ -240,6 +253,11 @@ bool SwitchEditor(int id, std::string* error) {
     if (current != nullptr && current->Id != id) {
         int oldId = current->Id;
         if (!Send(EE_KILLFOCUS, &oldId, error)) return false;
+    }
+    if (FocusedViewer() != nullptr) {
+        int viewerId = FocusedViewer()->Id;
+        if (!CallProcessViewerEvent(VE_KILLFOCUS, &viewerId, error)) return false;
+        Host().Viewers.OnTop = false;
     }
     Focus(id);
     int newId = id;
@@ -293,6 +311,7 @@ bool EditAtCursor(EditKind kind, std::string* error) {
         std::string rest = pos < line.size() ? line.substr(pos) : std::string();
         if (pos < line.size()) line.erase(pos);
         lines.insert(lines.begin() + static_cast<long>(at) + 1, rest);
+        MoveBookmarks(*editor, static_cast<int>(at), 1);
         editor->CurLine += 1;
         editor->CurPos = 0;
     } else if (kind == EditKind::DeleteBefore) {
@@ -301,6 +320,7 @@ bool EditAtCursor(EditKind kind, std::string* error) {
             editor->CurPos = static_cast<int>(lines[at - 1].size());
             lines[at - 1] += line;
             lines.erase(lines.begin() + static_cast<long>(at));
+            MoveBookmarks(*editor, static_cast<int>(at), -1);
             editor->CurLine -= 1;
         } else {
             if (pos <= line.size()) line.erase(pos - 1, 1);
@@ -313,12 +333,36 @@ bool EditAtCursor(EditKind kind, std::string* error) {
             line.append(pos - line.size(), ' ');
             line += lines[at + 1];
             lines.erase(lines.begin() + static_cast<long>(at) + 1);
+            MoveBookmarks(*editor, static_cast<int>(at) + 1, -1);
         } else {
             return true;
         }
     }
     editor->CurState = ECSTATE_MODIFIED;
     KeepCursorVisible(*editor);
+    return SendRedraw(error);
+}
+
+bool PressEditorKey(DWORD_T key, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    if (SetBookmarkSlot(key) >= 0) {
+        SetBookmark(*editor, SetBookmarkSlot(key));
+        return true;
+    }
+    if (GoBookmarkSlot(key) >= 0) return !GoToBookmark(*editor, GoBookmarkSlot(key)) || SendRedraw(error);
+    if (key == kKeyF8) {
+        editor->Table = TableChoice{editor->Table.Mode == TableMode::Ansi ? TableMode::Oem : TableMode::Ansi, -1};
+        return SendRedraw(error);
+    }
+    *error = "key " + Hex(key) + " is not one of the editor's bookmark or table keys";
+    return false;
+}
+
+bool SetEditorTable(const TableChoice& table, std::string* error) {
+    SimEditor* editor;
+    if (!NeedCurrent(&editor, error)) return false;
+    editor->Table = table;
     return SendRedraw(error);
 }
 

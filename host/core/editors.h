@@ -1,7 +1,9 @@
 // The host's simulated editors over real files on disk. Each has an id
 // (increasing from 1), the file's full name, its lines, the cursor, the top
-// screen line, the left scroll position, the overtype mode and the
-// modified/saved state the host reports. The host's EditorControl service
+// screen line, the left scroll position, the overtype mode, the
+// modified/saved state the host reports, its ten numbered bookmarks
+// (core/bookmarks.h), the character table it shows the text in and its
+// options. The host's EditorControl service
 // works on the current editor, as in the real host.
 #pragma once
 
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/char_tables.h"
 #include "plugin/host_abi.h"
 
 namespace twhost {
@@ -17,6 +20,15 @@ namespace twhost {
 constexpr int kEditorWidth = 80;
 constexpr int kEditorHeight = 23;
 constexpr int kEditorTabSize = 8;
+
+// One numbered bookmark: what the editor had when it was set. -1 in all
+// four: not set (the host tests only Line).
+struct EditorMark {
+    int Line = -1;
+    int Cursor = -1;
+    int ScreenLine = -1;
+    int LeftPos = -1;
+};
 
 struct SimEditor {
     int Id = 0;
@@ -29,6 +41,12 @@ struct SimEditor {
     int LeftPos = 0;
     int Overtype = 0;
     tarnwick::DWORD_T CurState = 0;   // ECSTATE_MODIFIED / ECSTATE_SAVED
+    EditorMark Marks[tarnwick::kBookmarkSlots];  // all unset at first
+    TableChoice Table;                // OEM unless the host's memory says otherwise
+    // The host's default: the editor's position goes into the host's own
+    // history when it closes.
+    tarnwick::DWORD_T Options = tarnwick::EOPT_SAVEFILEPOSITION;
+    bool Closing = false;             // EE_CLOSE is running: only ECTL_GETINFO and ECTL_GETBOOKMARKS work
 };
 
 // The host's editors and their window (a member of the host's state).
@@ -40,6 +58,8 @@ struct EditorSet {
     int Width = kEditorWidth;
     int Height = kEditorHeight;
     bool FrontendRedraws = false;
+    // The host is past its main loop at exit: EditorControl answers 0.
+    bool Exiting = false;
 };
 
 SimEditor* CurrentEditor();
@@ -69,6 +89,12 @@ bool RedrawEditor(std::string* error);
 // Moves the cursor to `line` and `pos`, the top line to `top` (-1: as it
 // is), and scrolls to keep the cursor on the screen.
 bool PlaceCursor(int line, int pos, int top, std::string* error);
+// The keys of the editor that are more than a move: set (RightCtrl+n,
+// Ctrl+Shift+n) and go to (Ctrl+n) a numbered bookmark, F8 (OEM and ANSI
+// in turn). False, with the reason, when the key is not one of these.
+bool PressEditorKey(tarnwick::DWORD_T key, std::string* error);
+// Shows the current editor's text in `table` (Shift+F8 picks one).
+bool SetEditorTable(const TableChoice& table, std::string* error);
 // Enter, Backspace and Del at the cursor.
 enum class EditKind { BreakLine, DeleteBefore, DeleteAt };
 bool EditAtCursor(EditKind kind, std::string* error);

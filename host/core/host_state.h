@@ -1,7 +1,7 @@
 // The substitute host's process-wide state: the options it was started
 // with, its work folder, the loaded plug-in and the record handed to it,
-// its editors, its console, what the plug-in's UI showed, the language
-// tables and the front end. Every part of the host that keeps something
+// its editors and viewers, its console, what the plug-in's UI showed, the language
+// tables, its character tables, its own memory of files, and the front end. Every part of the host that keeps something
 // between calls keeps it here.
 //
 // The host is single-threaded like the real one: every export is called on
@@ -14,12 +14,15 @@
 #include <memory>
 #include <vector>
 
+#include "core/char_tables.h"
 #include "core/console.h"
 #include "core/editors.h"
+#include "core/host_memory.h"
 #include "core/language_file.h"
 #include "core/module_loader.h"
 #include "core/shown_ui.h"
 #include "core/ui_frontend.h"
+#include "core/viewers.h"
 #include "plugin/host_abi.h"
 
 namespace twhost {
@@ -63,6 +66,10 @@ struct HostState {
     // The latest write time AgeLastWriteTime gave a file (as LastWriteTicks).
     long long LastGivenWriteTicks = std::numeric_limits<long long>::min();
     EditorSet Editors;
+    ViewerSet Viewers;
+    std::vector<CodeTable> Tables = DefaultCodeTables();  // the host's code tables, in order
+    std::vector<HostMemory> Memory;                       // the host's own memory of files
+    bool EditorSavePosition = true;                       // the host's "save file position" setting
     ConsoleState Console;
     ShownUi Shown;
     // Every table ever made active stays alive: the plug-in may keep the

@@ -22,6 +22,7 @@ bool LoadPluginModule(const std::string& path, PluginModule* module, std::string
     Bind(handle, "GetPluginInfo", &module->GetPluginInfo);
     Bind(handle, "OpenPlugin", &module->OpenPlugin);
     Bind(handle, "ProcessEditorEvent", &module->ProcessEditorEvent);
+    Bind(handle, "ProcessViewerEvent", &module->ProcessViewerEvent);
     Bind(handle, "Configure", &module->Configure);
     Bind(handle, "ExitFAR", &module->ExitFAR);
     Bind(handle, "LibMain", &module->LibMain);

@@ -13,6 +13,7 @@ using SetStartupInfoFn = void(TW_STDCALL*)(const tarnwick::PluginStartupInfo*);
 using GetPluginInfoFn = void(TW_STDCALL*)(tarnwick::PluginInfo*);
 using OpenPluginFn = tarnwick::INT_PTR_T(TW_STDCALL*)(int, tarnwick::INT_PTR_T);
 using ProcessEditorEventFn = int(TW_STDCALL*)(int, void*);
+using ProcessViewerEventFn = int(TW_STDCALL*)(int, void*);
 using ConfigureFn = int(TW_STDCALL*)(int);
 using ExitFarFn = void(TW_STDCALL*)(void);
 using LibMainFn = int(TW_STDCALL*)(void*, tarnwick::DWORD_T, void*);
@@ -23,6 +24,7 @@ struct PluginModule {
     GetPluginInfoFn GetPluginInfo = nullptr;
     OpenPluginFn OpenPlugin = nullptr;
     ProcessEditorEventFn ProcessEditorEvent = nullptr;
+    ProcessViewerEventFn ProcessViewerEvent = nullptr;  // optional
     ConfigureFn Configure = nullptr;
     ExitFarFn ExitFAR = nullptr;
     LibMainFn LibMain = nullptr;

@@ -71,6 +71,35 @@ bool CallProcessEditorEvent(int event, void* param, std::string* error) {
     return true;
 }
 
+std::string ViewerEventName(int event) {
+    switch (event) {
+        case VE_READ: return "VE_READ";
+        case VE_CLOSE: return "VE_CLOSE";
+        case VE_GOTFOCUS: return "VE_GOTFOCUS";
+        case VE_KILLFOCUS: return "VE_KILLFOCUS";
+        default: return "event " + std::to_string(event);
+    }
+}
+
+bool CallProcessViewerEvent(int event, void* param, std::string* error) {
+    PluginModule& module = Host().Module;
+    if (!NeedModule(reinterpret_cast<const void*>(&module), "ProcessViewerEvent", error)) return false;
+    std::string name = ViewerEventName(event) + (param != nullptr ? ", id " + std::to_string(*static_cast<int*>(param)) : ", NULL");
+    if (module.ProcessViewerEvent == nullptr) {
+        Trace("(no ProcessViewerEvent for " + name + ")");
+        return true;
+    }
+    Trace("ProcessViewerEvent(" + name + ")");
+    int result;
+    {
+        InPlugin guard;
+        result = module.ProcessViewerEvent(event, param);
+    }
+    Trace("ProcessViewerEvent(" + name + ") = " + std::to_string(result));
+    Remember(result);
+    return true;
+}
+
 bool CallOpenPlugin(int openFrom, INT_PTR_T* result, std::string* error) {
     PluginModule& module = Host().Module;
     if (!NeedModule(reinterpret_cast<const void*>(module.OpenPlugin), "OpenPlugin", error)) return false;

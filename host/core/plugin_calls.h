@@ -18,6 +18,9 @@ bool InsidePlugin();
 // Each returns false, with the reason in `error`, when no module is loaded
 // or the export is missing.
 bool CallProcessEditorEvent(int event, void* param, std::string* error);
+// The viewer's events go only to a module that exports ProcessViewerEvent,
+// as in the real host; without the export this does nothing and succeeds.
+bool CallProcessViewerEvent(int event, void* param, std::string* error);
 bool CallOpenPlugin(int openFrom, tarnwick::INT_PTR_T* result, std::string* error);
 bool CallConfigure(int item, int* result, std::string* error);
 bool CallGetPluginInfo(tarnwick::PluginInfo* info, std::string* error);
@@ -25,5 +28,6 @@ bool CallExitFar(std::string* error);
 void CallSetStartupInfo(const tarnwick::PluginStartupInfo* info);
 
 std::string EventName(int event);
+std::string ViewerEventName(int event);
 
 }  // namespace twhost

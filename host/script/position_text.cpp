@@ -72,12 +72,16 @@ std::vector<TextLine> ParsePositionText(const std::string& content) {
 }
 
 std::vector<const TextItem*> FindEditorItems(const std::vector<TextLine>& lines, const std::string& path) {
+    return FindItems(lines, "editor", path);
+}
+
+std::vector<const TextItem*> FindItems(const std::vector<TextLine>& lines, const std::string& wanted, const std::string& path) {
     std::vector<const TextItem*> found;
     for (const TextLine& line : lines) {
         if (!line.IsItem) continue;
         const std::string* type = line.Item.Find("type");
         const std::string* itemPath = line.Item.Find("path");
-        if (type != nullptr && itemPath != nullptr && SameIgnoringCase(*type, "editor") && SameIgnoringCase(*itemPath, path)) {
+        if (type != nullptr && itemPath != nullptr && SameIgnoringCase(*type, wanted) && SameIgnoringCase(*itemPath, path)) {
             found.push_back(&line.Item);
         }
     }

@@ -24,7 +24,9 @@ struct TextLine {
 };
 
 std::vector<TextLine> ParsePositionText(const std::string& content);
-// The items of type "editor" whose path equals `path` ignoring case.
+// The items of type `type` ("editor", "viewer") whose path equals `path`
+// ignoring case.
+std::vector<const TextItem*> FindItems(const std::vector<TextLine>& lines, const std::string& type, const std::string& path);
 std::vector<const TextItem*> FindEditorItems(const std::vector<TextLine>& lines, const std::string& path);
 int CountItems(const std::vector<TextLine>& lines);
 

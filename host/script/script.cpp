@@ -10,6 +10,7 @@
 #include "script/answers.h"
 #include "script/script_actions.h"
 #include "script/script_checks.h"
+#include "script/script_places.h"
 #include "script/script_state.h"
 #include "script/script_support.h"
 
@@ -52,7 +53,7 @@ const std::vector<Command>& Commands() {
         {"show", 1, false, "show FILE                print a file", CmdShow},
         {"show-cfg", 0, false, "show-cfg                 print the position file", CmdShowCfg},
         {"cfg-path", 1, false, "cfg-path NAME|default    the position file the cfg commands look at", CmdCfgPath},
-        {"external-edit-cfg", 1, false, "external-edit-cfg remove-item PATH | set-item PATH L C T LEFT O | put-item TYPE PATH [ATTRS] | add-line TEXT | clear", CmdExternalEdit},
+        {"external-edit-cfg", 1, false, "external-edit-cfg remove-item PATH | set-item PATH L C T LEFT O | put-item TYPE PATH [ATTRS] | replace-item TYPE PATH [ATTRS] | add-line TEXT | clear", CmdExternalEdit},
         {"language", 1, false, "language Eng|Rus         switch the language file", CmdLanguage},
         {"restart", 0, true, "restart                  quit and load the module again", CmdRestart},
         {"quit", 0, true, "quit                     close the editors, call ExitFAR, unload the module", CmdQuit},
@@ -84,6 +85,30 @@ const std::vector<Command>& Commands() {
         {"expect-shown", 1, false, "expect-shown menu|message|dialog ...|nothing   (the UI of the last command)", CmdExpectShown},
         {"host-check-mask", 3, false, "host-check-mask NAME 0|1 MASKS", CmdHostCheckMask},
         {"host-check-trunc", 3, false, "host-check-trunc N \"PATH\" \"RESULT\"", CmdHostCheckTrunc},
+        {"view", 1, true, "view PATH                open a file in a new viewer (F3 from the panels)", CmdView},
+        {"viewer-key", 1, true, "viewer-key KEY [N]       up down pgup pgdn home end left right f4 f2 shift-f2 f8, N times", CmdViewerKey},
+        {"viewer-next", 0, true, "viewer-next              Gray+: the panel's next file in the same viewer", CmdViewerNext},
+        {"viewer-prev", 0, true, "viewer-prev              Gray-: the panel's previous file in the same viewer", CmdViewerNext},
+        {"close-viewer", 0, true, "close-viewer [ID]        close a viewer", CmdCloseViewer},
+        {"switch-viewer", 1, true, "switch-viewer ID         give viewer ID the focus", CmdSwitchViewer},
+        {"viewer-table", 1, false, "viewer-table oem|ansi|K|NAME   the table the viewer shows (as the host chose it)", CmdViewerTable},
+        {"viewer-menu", 0, true, "viewer-menu              the plug-in's menu from the viewer", CmdViewerMenu},
+        {"viewers", 0, false, "viewers                  list the open viewers", CmdViewers},
+        {"bookmark", 2, true, "bookmark set|set-shift|go N   RightCtrl+N, Ctrl+Shift+N, Ctrl+N in the editor", CmdBookmark},
+        {"table", 1, true, "table oem|ansi|K|NAME|f8 the editor's table (Shift+F8 picks one, F8 toggles OEM/ANSI)", CmdTable},
+        {"host-bookmarks", 2, false, "host-bookmarks PATH N:LINE,CURSOR,SCREEN,LEFT ...|none   the host's own memory, set at open", CmdHostBookmarks},
+        {"host-table", 2, false, "host-table PATH oem|ansi|K|NAME   the table the host's own memory chooses at open", CmdHostTable},
+        {"host-save-position", 1, false, "host-save-position on|off the host's \"save file position\" setting for new editors", CmdHostSavePosition},
+        {"host-tables", 1, false, "host-tables remove NAME | order NAME... | list   the host's code tables", CmdHostTables},
+        {"expect-viewer", 1, false, "expect-viewer OFFSET [LEFT HEX WRAP WORDWRAP TABLE]   ('-' for any; on|off; oem|ansi|K NAME)", CmdExpectViewer},
+        {"expect-viewers", 1, false, "expect-viewers N", CmdExpectViewers},
+        {"expect-bookmarks", 1, false, "expect-bookmarks N:LINE,CURSOR,SCREEN,LEFT ...|none   the current editor's set slots", CmdExpectBookmarks},
+        {"expect-table", 1, false, "expect-table oem|ansi|K NAME   the current editor's table", CmdExpectTable},
+        {"expect-save-position", 1, false, "expect-save-position on|off   the editor's EOPT_SAVEFILEPOSITION option", CmdExpectSavePosition},
+        {"expect-cfg-viewer-item", 1, false, "expect-cfg-viewer-item PATH [OFFSET LEFT HEX WRAP TABLE]   ('-' for any)", CmdExpectCfgViewerItem},
+        {"expect-cfg-no-viewer-item", 1, false, "expect-cfg-no-viewer-item PATH", CmdExpectCfgViewerItem},
+        {"expect-cfg-bookmarks", 2, false, "expect-cfg-bookmarks PATH N:LINE,CURSOR,SCREEN,LEFT ...|none", CmdExpectCfgBookmarks},
+        {"expect-cfg-table", 2, false, "expect-cfg-table PATH oem|ansi|unicode|K NAME|none   the editor item's table", CmdExpectCfgTable},
         {"help", 0, false, "help                     this list", CmdHelp},
     };
     return commands;

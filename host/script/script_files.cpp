@@ -100,12 +100,27 @@ void PutHandWrittenItem(std::vector<TextLine>& lines, const Args& args) {
     lines.push_back(item);
 }
 
+// "replace-item TYPE PATH [ATTRIBUTES]": the item of that type and path
+// written whole, in place of the one there (or added).
+void ReplaceItem(std::vector<TextLine>& lines, const Args& args) {
+    std::string path = Resolve(args.Words[3]);
+    std::vector<TextLine> kept;
+    for (const TextLine& line : lines) {
+        std::vector<TextLine> one{line};
+        if (!line.IsItem || FindItems(one, args.Words[2], path).empty()) kept.push_back(line);
+    }
+    lines = kept;
+    PutHandWrittenItem(lines, args);
+}
+
 bool EditLines(std::vector<TextLine>& lines, const Args& args, std::string* error) {
     const std::string& what = args.Words[1];
     if (what == "remove-item" && args.Words.size() >= 3) return RemoveEditorItem(lines, Resolve(RestAfter(args.Line, 2)), error);
     if (what == "set-item" && args.Words.size() >= 8) return SetEditorItem(lines, args, error);
     if (what == "put-item" && args.Words.size() >= 4) {
         PutHandWrittenItem(lines, args);
+    } else if (what == "replace-item" && args.Words.size() >= 4) {
+        ReplaceItem(lines, args);
     } else if (what == "add-line" && args.Words.size() >= 3) {
         TextLine line;
         line.Raw = RestAfter(args.Line, 2);
@@ -113,7 +128,7 @@ bool EditLines(std::vector<TextLine>& lines, const Args& args, std::string* erro
     } else if (what == "clear") {
         lines.clear();
     } else {
-        *error = "external-edit-cfg takes remove-item PATH, set-item PATH LINE COL TOP LEFT OVERTYPE, put-item TYPE PATH [ATTRIBUTES], add-line TEXT or clear";
+        *error = "external-edit-cfg takes remove-item PATH, set-item PATH LINE COL TOP LEFT OVERTYPE, put-item TYPE PATH [ATTRIBUTES], replace-item TYPE PATH [ATTRIBUTES], add-line TEXT or clear";
         return false;
     }
     return true;

@@ -1,11 +1,14 @@
-// The EditorControl service: ECTL_GETINFO and ECTL_SETPOSITION on the
-// current editor, as the real host performs them.
+// The EditorControl service: ECTL_GETINFO, ECTL_SETPOSITION,
+// ECTL_PROCESSKEY, ECTL_SETPARAM and ECTL_GETBOOKMARKS on the current
+// editor, as the real host performs them, with its fault in ECTL_SETPARAM.
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "core/bookmarks.h"
 #include "core/console.h"
 #include "core/editors.h"
+#include "core/host_state.h"
 #include "core/trace.h"
 #include "services/host_services.h"
 
@@ -34,11 +37,14 @@ int GetInfo(SimEditor* editor, void* param) {
     info->TopScreenLine = editor->TopScreenLine;
     info->LeftPos = editor->LeftPos;
     info->Overtype = editor->Overtype;
-    info->TableNum = -1;
+    info->AnsiMode = editor->Table.Mode == TableMode::Ansi ? 1 : 0;
+    info->TableNum = editor->Table.Mode == TableMode::Code ? editor->Table.Number : -1;
+    info->Options = editor->Options;
     info->TabSize = kEditorTabSize;
-    info->BookMarkCount = 10;
+    info->BookMarkCount = kBookmarkSlots;
     info->CurState = editor->CurState;
-    Trace("ECTL_GETINFO -> " + DescribeEditor(*editor));
+    Trace("ECTL_GETINFO -> " + DescribeEditor(*editor) + ", table " + DescribeTable(editor->Table) + ", options " +
+          Hex(editor->Options));
     return 1;
 }
 
@@ -62,14 +68,116 @@ int SetPosition(SimEditor* editor, void* param) {
     return 1;
 }
 
+// Param is the key code itself. The bookmark keys work as typed; any other
+// key is ignored (this host does not offer plug-ins its other keys). TRUE.
+int ProcessKey(SimEditor* editor, void* param) {
+    DWORD_T key = static_cast<DWORD_T>(reinterpret_cast<INT_PTR_T>(param));
+    if (editor == nullptr) {
+        Trace("ECTL_PROCESSKEY with no current editor = 0");
+        return 0;
+    }
+    if (SetBookmarkSlot(key) >= 0) {
+        SetBookmark(*editor, SetBookmarkSlot(key));
+    } else if (GoBookmarkSlot(key) >= 0) {
+        GoToBookmark(*editor, GoBookmarkSlot(key));
+    }
+    Trace("ECTL_PROCESSKEY(" + Hex(key) + ") -> bookmarks " + DescribeBookmarks(*editor));
+    return 1;
+}
+
+// ESPT_CHARTABLE falls through into ESPT_SAVEFILEPOSITION, as in the real
+// host (its case lacks a break): after the table, the editor's "save file
+// position" option becomes iParam != 0, and the table's result is returned.
+int SetParam(SimEditor* editor, void* param) {
+    if (editor == nullptr || param == nullptr) {
+        Trace("ECTL_SETPARAM with no current editor = 0");
+        return 0;
+    }
+    const EditorSetParameter* set = static_cast<const EditorSetParameter*>(param);
+    int value = static_cast<int>(set->Param);
+    int result = 1;
+    switch (set->Type) {
+        case ESPT_CHARTABLE:
+            if (value == 2) {
+                editor->Table = TableChoice{TableMode::Ansi, -1};
+            } else if (value >= 3) {
+                if (value - 3 < static_cast<int>(CodeTables().size())) {
+                    editor->Table = TableChoice{TableMode::Code, value - 3};
+                } else {
+                    result = 0;
+                }
+            } else {
+                editor->Table = TableChoice{TableMode::Oem, -1};
+            }
+            Trace("ECTL_SETPARAM(ESPT_CHARTABLE, " + std::to_string(value) + ") = " + std::to_string(result) + ", table " +
+                  DescribeTable(editor->Table) + " (falls through)");
+            // fall through
+        case ESPT_SAVEFILEPOSITION:
+            if (value != 0) {
+                editor->Options |= EOPT_SAVEFILEPOSITION;
+            } else {
+                editor->Options &= ~static_cast<DWORD_T>(EOPT_SAVEFILEPOSITION);
+            }
+            Trace("ECTL_SETPARAM: save file position " + std::string(value != 0 ? "on" : "off"));
+            return result;
+        default:
+            Fatal(kExitPluginFault, "EditorControl: ECTL_SETPARAM type " + std::to_string(set->Type) +
+                                         " is not one this host offers (ESPT_CHARTABLE 5, ESPT_SAVEFILEPOSITION 6)", true);
+    }
+}
+
+int GetBookmarks(SimEditor* editor, void* param) {
+    if (editor == nullptr || param == nullptr) {
+        Trace("ECTL_GETBOOKMARKS with no current editor or record = 0");
+        return 0;
+    }
+    const EditorBookMarks* marks = static_cast<const EditorBookMarks*>(param);
+    for (int slot = 0; slot < kBookmarkSlots; ++slot) {
+        const EditorMark& mark = editor->Marks[slot];
+        if (marks->Line != nullptr) marks->Line[slot] = mark.Line;
+        if (marks->Cursor != nullptr) marks->Cursor[slot] = mark.Cursor;
+        if (marks->ScreenLine != nullptr) marks->ScreenLine[slot] = mark.ScreenLine;
+        if (marks->LeftPos != nullptr) marks->LeftPos[slot] = mark.LeftPos;
+    }
+    Trace("ECTL_GETBOOKMARKS -> " + DescribeBookmarks(*editor));
+    return 1;
+}
+
+std::string CommandName(int command) {
+    switch (command) {
+        case ECTL_GETINFO: return "ECTL_GETINFO";
+        case ECTL_SETPOSITION: return "ECTL_SETPOSITION";
+        case ECTL_PROCESSKEY: return "ECTL_PROCESSKEY";
+        case ECTL_SETPARAM: return "ECTL_SETPARAM";
+        case ECTL_GETBOOKMARKS: return "ECTL_GETBOOKMARKS";
+        default: return "command " + std::to_string(command);
+    }
+}
+
 }  // namespace
 
 int TW_STDCALL HostEditorControl(int command, void* param) {
+    if (Host().Editors.Exiting) {
+        Trace(CommandName(command) + " after the host's main loop = 0");
+        return 0;
+    }
     SimEditor* editor = CurrentEditor();
-    if (command == ECTL_GETINFO) return GetInfo(editor, param);
-    if (command == ECTL_SETPOSITION) return SetPosition(editor, param);
-    Fatal(kExitPluginFault, "EditorControl: command " + std::to_string(command) +
-                                 " is not one this host offers (ECTL_GETINFO 6, ECTL_SETPOSITION 7)", true);
+    // A closing editor answers only the two commands that describe it.
+    if (editor != nullptr && editor->Closing && command != ECTL_GETINFO && command != ECTL_GETBOOKMARKS) {
+        Trace(CommandName(command) + " during EE_CLOSE = 0");
+        return 0;
+    }
+    switch (command) {
+        case ECTL_GETINFO: return GetInfo(editor, param);
+        case ECTL_SETPOSITION: return SetPosition(editor, param);
+        case ECTL_PROCESSKEY: return ProcessKey(editor, param);
+        case ECTL_SETPARAM: return SetParam(editor, param);
+        case ECTL_GETBOOKMARKS: return GetBookmarks(editor, param);
+        default:
+            Fatal(kExitPluginFault, "EditorControl: command " + std::to_string(command) +
+                                         " is not one this host offers (ECTL_GETINFO 6, ECTL_SETPOSITION 7, ECTL_PROCESSKEY 23, "
+                                         "ECTL_SETPARAM 24, ECTL_GETBOOKMARKS 25)", true);
+    }
 }
 
 }  // namespace twhost

@@ -1,5 +1,6 @@
 // The services of the host's PluginStartupInfo record that the plug-in
-// uses: Menu, Message, Dialog, GetMsg and EditorControl. Each checks what
+// uses: Menu, Message, Dialog, GetMsg, EditorControl, ViewerControl and
+// CharTable (core/char_tables.h). Each checks what
 // the plug-in hands it and stops the host with kExitPluginFault when the
 // plug-in breaks the interface.
 #pragma once
@@ -26,8 +27,14 @@ int TW_STDCALL HostMessage(tarnwick::INT_PTR_T moduleNumber, tarnwick::DWORD_T f
 int TW_STDCALL HostDialog(tarnwick::INT_PTR_T moduleNumber, int x1, int y1, int x2, int y2, const char* helpTopic,
                           tarnwick::FarDialogItem* items, int itemsNumber);
 const char* TW_STDCALL HostGetMsg(tarnwick::INT_PTR_T moduleNumber, int msgId);
-// ECTL_GETINFO and ECTL_SETPOSITION on the current editor.
+// ECTL_GETINFO, ECTL_SETPOSITION, ECTL_PROCESSKEY, ECTL_SETPARAM and
+// ECTL_GETBOOKMARKS on the current editor; 0 for every command once the
+// host is past its main loop at exit.
 int TW_STDCALL HostEditorControl(int command, void* param);
+// VCTL_GETINFO, VCTL_SETPOSITION, VCTL_SETMODE, VCTL_QUIT and VCTL_REDRAW
+// on the host's current viewer; 0 when there is none, and for every
+// command once the host is past its main loop at exit.
+int TW_STDCALL HostViewerControl(int command, void* param);
 
 // Shared by the services: the ModuleNumber check, and a text field of a
 // record that must end within its `size` bytes (else the host stops).

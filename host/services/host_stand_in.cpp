@@ -1,5 +1,6 @@
 #include <string>
 
+#include "core/char_tables.h"
 #include "core/console.h"
 #include "kit/unused_slots.h"
 #include "services/host_services.h"
@@ -28,6 +29,8 @@ hostkit::StandInHost HostStandIn(const HostState& host) {
     standIn.Dialog = HostDialog;
     standIn.GetMsg = HostGetMsg;
     standIn.EditorControl = HostEditorControl;
+    standIn.ViewerControl = HostViewerControl;
+    standIn.CharTable = HostCharTable;
     UseTracedStandardFunctions(&standIn);
     standIn.UnusedSlots = hostkit::FillUnusedSlots<UnusedSlotCalled>;
     return standIn;

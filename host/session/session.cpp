@@ -115,14 +115,30 @@ bool StopModule(std::string* error) {
     HostState& host = Host();
     bool ok = true;
     std::string problem;
-    std::vector<int> ids;
-    for (const auto& editor : AllEditors()) ids.push_back(editor->Id);
-    for (int id : ids) {
+    // As the real host exits: editors with unsaved changes close first (after
+    // the save question) and answer normally; the main loop ends; then the
+    // other editors and every viewer close while EditorControl and
+    // ViewerControl answer 0, their events carrying only the id; ExitFAR last.
+    std::vector<int> modified, unmodified, viewers;
+    for (const auto& editor : AllEditors()) ((editor->CurState & ECSTATE_MODIFIED) != 0 ? modified : unmodified).push_back(editor->Id);
+    for (const auto& viewer : AllViewers()) viewers.push_back(viewer->Id);
+    for (int id : modified) {
+        Say("  closing editor " + std::to_string(id) + " (unsaved changes)");
+        if (!CloseEditor(id, &problem)) ok = false;
+    }
+    host.Editors.Exiting = host.Viewers.Exiting = true;
+    for (int id : unmodified) {
         Say("  closing editor " + std::to_string(id));
         if (!CloseEditor(id, &problem)) ok = false;
     }
+    for (int id : viewers) {
+        Say("  closing viewer " + std::to_string(id));
+        if (!CloseViewer(id, &problem)) ok = false;
+    }
     DropAllEditors();
+    DropAllViewers();
     if (host.Module.ExitFAR != nullptr && !CallExitFar(&problem)) ok = false;
+    host.Editors.Exiting = host.Viewers.Exiting = false;
     if (!UnloadPluginModule(host.ModulePath, &host.Module)) {
         problem = "the system kept the module in memory after unloading it";
         ok = false;

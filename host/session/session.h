@@ -18,8 +18,8 @@ bool SelectLanguage(const std::string& language, std::string* error);
 
 // Loads the module and calls SetStartupInfo with the host's record.
 bool StartModule(std::string* error);
-// Closes the open editors (EE_CLOSE each), calls ExitFAR and unloads the
-// module. False when something of that failed; the module is gone anyway.
+// Closes the open editors and viewers in the real host's order at exit
+// (EE_CLOSE and VE_CLOSE each), calls ExitFAR and unloads the module. False when something of that failed; the module is gone anyway.
 bool StopModule(std::string* error);
 
 // Removes the per-run registry key and the temporary work folder. With
