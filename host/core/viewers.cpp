@@ -8,6 +8,7 @@
 #include "core/editors.h"
 #include "core/files.h"
 #include "core/host_state.h"
+#include "kit/one_viewer.h"
 #include "core/plugin_calls.h"
 
 using namespace tarnwick;
@@ -227,11 +228,7 @@ std::int64_t LineStart(const std::string& bytes, std::int64_t pos) {
     return newline == std::string::npos ? 0 : static_cast<std::int64_t>(newline) + 1;
 }
 
-std::int64_t SetPositionTarget(const std::string& bytes, std::int64_t pos) {
-    pos = std::clamp<std::int64_t>(pos, 0, static_cast<std::int64_t>(bytes.size()));
-    if (pos > 0 && bytes[static_cast<std::size_t>(pos - 1)] == '\n') return LineStart(bytes, pos - 1);
-    return LineStart(bytes, pos);
-}
+std::int64_t SetPositionTarget(const std::string& bytes, std::int64_t pos) { return hostkit::LineStartBefore(bytes, pos); }
 
 std::int64_t NextRow(const SimViewer& viewer, std::int64_t pos) {
     if (viewer.Hex) return pos + 16;
