@@ -15,7 +15,7 @@ using store::StoredPlace;
 namespace {
 
 StoredPlace PlaceOf(const CurrentEditor& editor) {
-    StoredPlace place{};
+    StoredPlace place = store::EmptyPlace();
     place.Editor = editor.Place;
     return place;
 }

@@ -92,6 +92,7 @@ void HostCurrentEditor(Module& m, CurrentEditor* editor) {
     m.HostInfo.EditorControl(ECTL_GETINFO, &info);
     editor->Id = info.EditorID;
     editor->FileName = info.FileName;
+    editor->Place = store::EmptyPlace().Editor;  // no bookmarks or table recorded yet
     editor->Place.Line = info.CurLine;
     editor->Place.Column = info.CurPos;
     editor->Place.Top = info.TopScreenLine;

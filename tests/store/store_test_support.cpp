@@ -106,7 +106,7 @@ void OpenedFile::Close() {
 Host::Host(platform::Env* env) : File(env, Editors.Files()) {}
 
 StoredPlace Position(int line, int column, int top, int left, int overtype) {
-    StoredPlace place{};
+    StoredPlace place = EmptyPlace();
     place.Editor.Line = line;
     place.Editor.Column = column;
     place.Editor.Top = top;
