@@ -353,6 +353,16 @@ bool PutAttribute(MarkupNode* node, int index, char* name, char* value) {
     return true;
 }
 
+bool RemoveAttribute(MarkupNode* node, int index) {
+    if (node == nullptr || index < 0 || index >= node->AttributeCount) return false;
+    ReleaseString(node, node->Attributes[index].Name);
+    ReleaseString(node, node->Attributes[index].Value);
+    for (int i = index + 1; i < node->AttributeCount; ++i) node->Attributes[i - 1] = node->Attributes[i];
+    node->AttributeCount -= 1;
+    node->Attributes[node->AttributeCount] = MarkupAttribute{nullptr, nullptr};
+    return true;
+}
+
 bool SetIntAttribute(MarkupNode* node, const char* name, std::int32_t value) {
     char text[20];
     FormatInt(value, text);

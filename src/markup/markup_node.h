@@ -157,6 +157,10 @@ bool ReserveAttributes(MarkupNode* node, int count);
 // new last one (index equal to AttributeCount, within the room made).
 // Allocates nothing. False, with the strings not taken, for any other index.
 bool PutAttribute(MarkupNode* node, int index, char* name, char* value);
+// Removes attribute `index` with its strings; the later ones move down one
+// place, keeping their order. Allocates nothing. False, with nothing
+// changed, for an index that names no attribute.
+bool RemoveAttribute(MarkupNode* node, int index);
 
 // Reads a whole text as a number: decimal, "-" decimal, or hexadecimal after
 // "0x", "0X", "#" or "$"; taken modulo 2^32 as a signed 32-bit value. A

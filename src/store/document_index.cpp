@@ -38,12 +38,13 @@ void Clear(DocumentIndex& index) {
     index.Count = 0;
     index.Capacity = 0;
     index.FrontOrder = 0;
-    index.EditorItems = 0;
+    for (std::int32_t& count : index.KindItems) count = 0;
 }
 
-bool IsEditorKey(const ItemKey& key) {
+// Counts an item of a known kind in or out.
+void CountKey(DocumentIndex& index, const ItemKey& key, int step) {
     ItemKind kind;
-    return KindOfType(key.Type, &kind) && kind == ItemKind::Editor;
+    if (KindOfType(key.Type, &kind)) index.KindItems[static_cast<int>(kind)] += step;
 }
 
 // Links a new entry; the caller made sure there is room.
@@ -57,7 +58,7 @@ void Link(DocumentIndex& index, MarkupNode* item, const ItemKey& key, std::int32
     entry.Order = order;
     *bucket = index.Count;
     ++index.Count;
-    if (IsEditorKey(key)) ++index.EditorItems;
+    CountKey(index, key, 1);
 }
 
 // Allocates room for `capacity` entries, all buckets empty.
@@ -165,7 +166,7 @@ void NoteItemRemoved(DocumentIndex& index, const MarkupNode* item) {
         DocumentIndexEntry& entry = index.Entries[at];
         if (entry.Item != item) continue;
         entry.Item = nullptr;
-        if (IsEditorKey(key)) --index.EditorItems;
+        CountKey(index, key, -1);
         return;
     }
 }

@@ -47,7 +47,7 @@ struct DocumentIndex {
     std::int32_t Count;     // entries used, removed ones included
     std::int32_t Capacity;  // entries allocated
     std::int32_t FrontOrder;   // the smallest Order given so far
-    std::int32_t EditorItems;  // indexed items of type "editor" that are still there
+    std::int32_t KindItems[kItemKindCount];  // indexed items of each kind that are still there
     platform::Env* Heap;       // where the buckets and entries live
     const CaseComparison* Comparison;  // how paths compare
 };

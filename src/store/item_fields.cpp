@@ -11,19 +11,41 @@ namespace store {
 
 using markup::MarkupNode;
 
-const char* const kFieldNames[kFieldCount] = {"type", "path", "line", "column", "top", "left", "overtype"};
+const char* const kFieldNames[kFieldCount] = {"type", "path",      "line",  "column", "top", "left",
+                                               "overtype", "bookmarks", "table", "offset", "hex", "wrap"};
 
 namespace {
 
 constexpr std::size_t kEditorAt = offsetof(StoredPlace, Editor);
+constexpr std::size_t kViewerAt = offsetof(StoredPlace, Viewer);
 
-const PlaceNumber kEditorNumbers[] = {
-    {kFieldLine, kEditorAt + offsetof(EditorPlace, Line)},
-    {kFieldColumn, kEditorAt + offsetof(EditorPlace, Column)},
-    {kFieldTop, kEditorAt + offsetof(EditorPlace, Top)},
-    {kFieldLeft, kEditorAt + offsetof(EditorPlace, Left)},
-    {kFieldOvertype, kEditorAt + offsetof(EditorPlace, Overtype)},
+const PlaceField kEditorFields[] = {
+    {kFieldLine, FieldForm::Int32, kEditorAt + offsetof(EditorPlace, Line)},
+    {kFieldColumn, FieldForm::Int32, kEditorAt + offsetof(EditorPlace, Column)},
+    {kFieldTop, FieldForm::Int32, kEditorAt + offsetof(EditorPlace, Top)},
+    {kFieldLeft, FieldForm::Int32, kEditorAt + offsetof(EditorPlace, Left)},
+    {kFieldOvertype, FieldForm::Int32, kEditorAt + offsetof(EditorPlace, Overtype)},
+    {kFieldBookmarks, FieldForm::Bookmarks, kEditorAt + offsetof(EditorPlace, Marks)},
+    {kFieldTable, FieldForm::Table, kEditorAt + offsetof(EditorPlace, Table)},
 };
+
+const PlaceField kViewerFields[] = {
+    {kFieldOffset, FieldForm::Int64, kViewerAt + offsetof(ViewerPlace, Offset)},
+    {kFieldLeft, FieldForm::Int32, kViewerAt + offsetof(ViewerPlace, Left)},
+    {kFieldHex, FieldForm::Int32, kViewerAt + offsetof(ViewerPlace, Hex)},
+    {kFieldWrap, FieldForm::Int32, kViewerAt + offsetof(ViewerPlace, Wrap)},
+    {kFieldTable, FieldForm::Table, kViewerAt + offsetof(ViewerPlace, Table)},
+};
+
+// The member of `place` that `field` names, as its form's type.
+template <typename T>
+T* MemberIn(StoredPlace* place, const PlaceField& field) {
+    return reinterpret_cast<T*>(reinterpret_cast<char*>(place) + field.Offset);
+}
+template <typename T>
+const T& MemberOf(const StoredPlace& place, const PlaceField& field) {
+    return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&place) + field.Offset);
+}
 
 unsigned char FoldFirst(const char* text) {
     unsigned char c = text != nullptr ? static_cast<unsigned char>(text[0]) : 0;
@@ -39,14 +61,17 @@ inline bool SameText(const char* a, const char* b) {
     return false;
 }
 
-// The fields whose names start with the (folded) byte `first`: at most two.
-// (Follows kFieldNames: a new field's first letter goes here too.)
+// The fields whose names start with the (folded) byte `first`: at most
+// kMaxCandidates. (Follows kFieldNames: a new field's first letter goes
+// here too.)
+constexpr int kMaxCandidates = 3;
 int FieldsStartingWith(unsigned char first, Field* candidates) {
     switch (first) {
         case 't':
             candidates[0] = kFieldType;
             candidates[1] = kFieldTop;
-            return 2;
+            candidates[2] = kFieldTable;
+            return 3;
         case 'p':
             candidates[0] = kFieldPath;
             return 1;
@@ -59,6 +84,16 @@ int FieldsStartingWith(unsigned char first, Field* candidates) {
             return 1;
         case 'o':
             candidates[0] = kFieldOvertype;
+            candidates[1] = kFieldOffset;
+            return 2;
+        case 'b':
+            candidates[0] = kFieldBookmarks;
+            return 1;
+        case 'h':
+            candidates[0] = kFieldHex;
+            return 1;
+        case 'w':
+            candidates[0] = kFieldWrap;
             return 1;
         default:
             return 0;
@@ -81,7 +116,7 @@ void FindFields(const MarkupNode* element, ItemFields& fields) {
     int found = 0;
     for (int i = 0; i < element->AttributeCount && i < element->AttributeCapacity && found < kFieldCount; ++i) {
         const char* name = element->Attributes[i].Name;
-        Field candidates[2];
+        Field candidates[kMaxCandidates];
         int count = FieldsStartingWith(FoldFirst(name), candidates);
         for (int c = 0; c < count; ++c) {
             Field k = candidates[c];
@@ -100,30 +135,30 @@ const char* FieldValue(const MarkupNode* element, const ItemFields& fields, Fiel
     return at < 0 ? nullptr : element->Attributes[at].Value;
 }
 
-const PlaceNumber* PlaceNumbers(ItemKind kind, int* count) {
+const PlaceField* PlaceFields(ItemKind kind, int* count) {
     switch (kind) {
     case ItemKind::Editor:
-        *count = static_cast<int>(sizeof kEditorNumbers / sizeof kEditorNumbers[0]);
-        return kEditorNumbers;
+        *count = static_cast<int>(sizeof kEditorFields / sizeof kEditorFields[0]);
+        return kEditorFields;
     case ItemKind::Viewer:
-        break;
+        *count = static_cast<int>(sizeof kViewerFields / sizeof kViewerFields[0]);
+        return kViewerFields;
     }
     *count = 0;
     return nullptr;
 }
 
-std::int32_t* NumberIn(StoredPlace* place, const PlaceNumber& number) {
-    return reinterpret_cast<std::int32_t*>(reinterpret_cast<char*>(place) + number.Offset);
-}
-
-std::int32_t NumberOf(const StoredPlace& place, const PlaceNumber& number) {
-    return *reinterpret_cast<const std::int32_t*>(reinterpret_cast<const char*>(&place) + number.Offset);
-}
-
 bool KindOfType(const char* type, ItemKind* kind) {
-    if (type == nullptr || AsciiCompareNoCase(type, ItemTypeText(ItemKind::Editor)) != 0) return false;
-    *kind = ItemKind::Editor;
-    return true;
+    if (type == nullptr) return false;
+    for (int k = 0; k < kItemKindCount; ++k) {
+        ItemKind each = static_cast<ItemKind>(k);
+        const char* text = ItemTypeText(each);
+        if (SameText(type, text) || AsciiCompareNoCase(type, text) == 0) {
+            *kind = each;
+            return true;
+        }
+    }
+    return false;
 }
 
 const char* QualifyingType(const MarkupNode* element, const ItemFields& fields) {
@@ -140,19 +175,59 @@ bool IsItemOfKind(const MarkupNode* element, ItemKind kind, ItemFields& fields) 
     return KindOfType(QualifyingType(element, fields), &own) && own == kind;
 }
 
-void ReadPlaceNumber(const MarkupNode* element, const ItemFields& fields, const PlaceNumber& number,
-                     StoredPlace* place) {
-    int at = fields.At[number.Id];
+void ReadPlaceField(const MarkupNode* element, const ItemFields& fields, const PlaceField& field,
+                    StoredPlace* place) {
+    int at = fields.At[field.Id];
     if (at < 0) return;
-    std::int32_t value = 0;
-    *NumberIn(place, number) = markup::ParseNumber(element->Attributes[at].Value, &value) ? value : 0;
+    const char* text = element->Attributes[at].Value;
+    switch (field.Form) {
+    case FieldForm::Int32: {
+        std::int32_t value = 0;
+        *MemberIn<std::int32_t>(place, field) = markup::ParseNumber(text, &value) ? value : 0;
+        break;
+    }
+    case FieldForm::Int64: {
+        std::int64_t value = 0;
+        *MemberIn<std::int64_t>(place, field) = ParseDecimal64(text, &value) ? value : 0;
+        break;
+    }
+    case FieldForm::Bookmarks:
+        *MemberIn<Bookmarks>(place, field) = ParseBookmarks(text);
+        break;
+    case FieldForm::Table:
+        *MemberIn<CharTableChoice>(place, field) = ParseTable(text);
+        break;
+    }
 }
 
 void ReadPlace(const MarkupNode* element, const ItemFields& fields, ItemKind kind, StoredPlace* place) {
     int count = 0;
-    const PlaceNumber* numbers = PlaceNumbers(kind, &count);
-    for (int i = 0; i < count; ++i) ReadPlaceNumber(element, fields, numbers[i], place);
+    const PlaceField* placeFields = PlaceFields(kind, &count);
+    for (int i = 0; i < count; ++i) ReadPlaceField(element, fields, placeFields[i], place);
 }
+
+namespace {
+
+// The text of one field of `place` in `texts`; null when it has nothing to
+// say.
+const char* FieldText(ItemTexts* texts, int slot, const PlaceField& field, const StoredPlace& place) {
+    switch (field.Form) {
+    case FieldForm::Int32:
+        FormatInt(MemberOf<std::int32_t>(place, field), texts->Numbers[slot]);
+        return texts->Numbers[slot];
+    case FieldForm::Int64:
+        FormatInt64(MemberOf<std::int64_t>(place, field), texts->Numbers[slot]);
+        return texts->Numbers[slot];
+    case FieldForm::Bookmarks:
+        return FormatBookmarks(MemberOf<Bookmarks>(place, field), texts->BookmarksText) ? texts->BookmarksText
+                                                                                         : nullptr;
+    case FieldForm::Table:
+        return FormatTable(MemberOf<CharTableChoice>(place, field), texts->TableText) ? texts->TableText : nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 void FillItemTexts(ItemTexts* texts, ItemKind kind, const char* path, const StoredPlace& place) {
     texts->Ids[0] = kFieldType;
@@ -160,11 +235,10 @@ void FillItemTexts(ItemTexts* texts, ItemKind kind, const char* path, const Stor
     texts->Ids[1] = kFieldPath;
     texts->Values[1] = path;
     int count = 0;
-    const PlaceNumber* numbers = PlaceNumbers(kind, &count);
+    const PlaceField* fields = PlaceFields(kind, &count);
     for (int i = 0; i < count; ++i) {
-        texts->Ids[2 + i] = numbers[i].Id;
-        FormatInt(NumberOf(place, numbers[i]), texts->Numbers[i]);
-        texts->Values[2 + i] = texts->Numbers[i];
+        texts->Ids[2 + i] = fields[i].Id;
+        texts->Values[2 + i] = FieldText(texts, i, fields[i], place);
     }
     texts->Count = 2 + count;
 }

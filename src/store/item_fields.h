@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "store/place_texts.h"
 #include "store/stored_place.h"
 
 namespace tarnwick {
@@ -18,27 +19,49 @@ class MarkupNode;
 namespace store {
 
 constexpr int kTypeSize = 20;  // item types: 19 characters and the terminator
+constexpr int kNumberTextSize = kInt64TextSize;  // the text of a 32- or 64-bit number
 
-// The attributes of an item, in the order a new item is written.
-enum Field { kFieldType, kFieldPath, kFieldLine, kFieldColumn, kFieldTop, kFieldLeft, kFieldOvertype, kFieldCount };
+// The attributes of items of every kind. An item of a kind is written
+// with its type, its path and then its kind's fields (PlaceFields), in
+// that order.
+enum Field {
+    kFieldType,
+    kFieldPath,
+    kFieldLine,
+    kFieldColumn,
+    kFieldTop,
+    kFieldLeft,
+    kFieldOvertype,
+    kFieldBookmarks,
+    kFieldTable,
+    kFieldOffset,
+    kFieldHex,
+    kFieldWrap,
+    kFieldCount
+};
 
 // The fields' attribute names as the plug-in writes them.
 extern const char* const kFieldNames[kFieldCount];
 
-// A number of a place: the field it is stored in and where it stands in a
-// StoredPlace.
-struct PlaceNumber {
-    Field Id;
-    std::size_t Offset;  // of the std::int32_t member within StoredPlace
+// How a field's value is written (doc/position-file.md).
+enum class FieldForm {
+    Int32,      // a std::int32_t member, decimal
+    Int64,      // a std::int64_t member, decimal
+    Bookmarks,  // a Bookmarks member; written only when a slot is set
+    Table,      // a CharTableChoice member; written only when it names a table
 };
 
-// The numbers an item of `kind` holds after its type and path, in the order
-// they are written; `*count` gets how many.
-const PlaceNumber* PlaceNumbers(ItemKind kind, int* count);
+// A detail of a place: the field it is stored in, its form and where its
+// member stands in a StoredPlace.
+struct PlaceField {
+    Field Id;
+    FieldForm Form;
+    std::size_t Offset;  // of the member within StoredPlace
+};
 
-// The member of `place` that `number` names.
-std::int32_t* NumberIn(StoredPlace* place, const PlaceNumber& number);
-std::int32_t NumberOf(const StoredPlace& place, const PlaceNumber& number);
+// The fields an item of `kind` holds after its type and path, in the order
+// they are written; `*count` gets how many.
+const PlaceField* PlaceFields(ItemKind kind, int* count);
 
 // The kind whose type text `type` is (ignoring case); false for a type no
 // kind has.
@@ -64,20 +87,27 @@ const char* QualifyingType(const markup::MarkupNode* element, const ItemFields& 
 // item of `kind`.
 bool IsItemOfKind(const markup::MarkupNode* element, ItemKind kind, ItemFields& fields);
 
-// Reads one number of a place into `*place`: a missing attribute leaves its
-// member as it was, one that is not a number sets it to 0.
-void ReadPlaceNumber(const markup::MarkupNode* element, const ItemFields& fields, const PlaceNumber& number,
-                     StoredPlace* place);
-// Reads every number of `kind` so (ReadPlaceNumber).
+// Reads one field of a place into `*place`: a missing attribute leaves its
+// member as it was; a number that is not one (a 64-bit one: not decimal or
+// too large) sets it to 0, a malformed table gives Unknown, and bookmarks
+// are read leniently (store/place_texts.h).
+void ReadPlaceField(const markup::MarkupNode* element, const ItemFields& fields, const PlaceField& field,
+                    StoredPlace* place);
+// Reads every field of `kind` so (ReadPlaceField); the other kinds' members
+// of `*place` stay as they were.
 void ReadPlace(const markup::MarkupNode* element, const ItemFields& fields, ItemKind kind, StoredPlace* place);
 
 // The attributes an item of (kind, path, place) is written as: names and
-// value texts in field order.
+// value texts in field order. A field with nothing to say (no bookmark
+// set, no table to store) has a null value: it is not written, and an
+// existing item loses it.
 struct ItemTexts {
     int Count;
     Field Ids[kFieldCount];
-    const char* Values[kFieldCount];  // the type and path given, the numbers' texts below
-    char Numbers[kFieldCount][12];
+    const char* Values[kFieldCount];  // the type and path given, the texts below, or null
+    char Numbers[kFieldCount][kNumberTextSize];
+    char BookmarksText[kBookmarksTextSize];
+    char TableText[kTableTextSize];
 };
 void FillItemTexts(ItemTexts* texts, ItemKind kind, const char* path, const StoredPlace& place);
 

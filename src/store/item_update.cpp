@@ -20,14 +20,6 @@ char* CopyText(platform::Env* env, const char* text) {
     return copy;
 }
 
-// Index of the first attribute named `name` ignoring case, or -1.
-int FindAttributeIndex(const MarkupNode* element, const char* name) {
-    for (int i = 0; i < element->AttributeCount && i < markup::kMaxAttributes; ++i) {
-        if (AsciiCompareNoCase(element->Attributes[i].Name, name) == 0) return i;
-    }
-    return -1;
-}
-
 bool SameText(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) return a == b;
     while (*a != '\0' && *a == *b) {
@@ -39,11 +31,45 @@ bool SameText(const char* a, const char* b) {
 
 void ClearUpdate(ItemUpdate* update) {
     update->Element = nullptr;
-    for (int i = 0; i < kFieldCount; ++i) {
-        update->Names[i] = nullptr;
-        update->Values[i] = nullptr;
-    }
+    update->RemoveCount = 0;
+    update->PutCount = 0;
     update->Complete = true;
+}
+
+// Adds a new pair of strings to go to attribute `at`; false when memory
+// runs out.
+bool AddPut(ItemUpdate* update, int at, const char* name, const char* value) {
+    platform::Env* env = update->Element->HeapEnv;
+    int k = update->PutCount;
+    update->Names[k] = CopyText(env, name);
+    update->Values[k] = CopyText(env, value);
+    update->PutAt[k] = static_cast<std::int8_t>(at);
+    ++update->PutCount;
+    return update->Names[k] != nullptr && update->Values[k] != nullptr;
+}
+
+// Notes that every attribute named `name` (ignoring case) goes, keeping
+// the removals highest first.
+void AddRemovals(ItemUpdate* update, const MarkupNode* element, const char* name) {
+    for (int i = element->AttributeCount - 1; i >= 0; --i) {
+        if (AsciiCompareNoCase(element->Attributes[i].Name, name) != 0) continue;
+        // Insert in descending order among the removals noted so far.
+        int k = update->RemoveCount++;
+        while (k > 0 && update->Removals[k - 1] < i) {
+            update->Removals[k] = update->Removals[k - 1];
+            --k;
+        }
+        update->Removals[k] = static_cast<std::int8_t>(i);
+    }
+}
+
+// Where attribute `index` stands once the removals are done.
+int IndexAfterRemovals(const ItemUpdate* update, int index) {
+    int below = 0;
+    for (int k = 0; k < update->RemoveCount; ++k) {
+        if (update->Removals[k] < index) ++below;
+    }
+    return index - below;
 }
 
 }  // namespace
@@ -56,32 +82,75 @@ bool PrepareItemUpdate(ItemUpdate* update, MarkupNode* element, ItemKind kind, c
 
     ItemTexts texts;
     FillItemTexts(&texts, kind, path, place);
-    platform::Env* env = element->HeapEnv;
-    int appended = 0;
+    ItemFields fields;
+    FindFields(element, fields);
+    // First what goes, so that what stays knows where it will stand.
     for (int i = 0; i < texts.Count; ++i) {
+        if (texts.Values[i] == nullptr && fields.At[texts.Ids[i]] >= 0) {
+            AddRemovals(update, element, kFieldNames[texts.Ids[i]]);
+        }
+    }
+    int count = element->AttributeCount - update->RemoveCount;
+    for (int i = 0; i < texts.Count; ++i) {
+        if (texts.Values[i] == nullptr) continue;
         const char* name = kFieldNames[texts.Ids[i]];
-        int index = FindAttributeIndex(element, name);
+        int index = fields.At[texts.Ids[i]];
         if (index >= 0) {
             const MarkupAttribute& attribute = element->Attributes[index];
             if (SameText(attribute.Name, name) && SameText(attribute.Value, texts.Values[i])) continue;
-        } else if (element->AttributeCount + appended >= markup::kMaxAttributes) {
+            index = IndexAfterRemovals(update, index);
+        } else if (count >= markup::kMaxAttributes) {
             // No room for it: the others are still set, as SetAttribute would.
             update->Complete = false;
             continue;
         } else {
-            ++appended;
+            index = count++;
         }
-        update->Names[i] = CopyText(env, name);
-        update->Values[i] = CopyText(env, texts.Values[i]);
-        if (update->Names[i] == nullptr || update->Values[i] == nullptr) {
+        if (!AddPut(update, index, name, texts.Values[i])) {
             DiscardItemUpdate(update);
             return false;
         }
     }
     // Room for the new ones; the attributes themselves do not change.
-    if (appended > 0 && !markup::ReserveAttributes(element, element->AttributeCount + appended)) {
+    if (!markup::ReserveAttributes(element, count)) {
         DiscardItemUpdate(update);
         return false;
+    }
+    return true;
+}
+
+bool PrepareWholeCopy(ItemUpdate* update, MarkupNode* element, const MarkupNode* source) {
+    ClearUpdate(update);
+    if (element == nullptr || source == nullptr) return false;
+    update->Element = element;
+    int count = source->AttributeCount;
+    for (int i = element->AttributeCount - 1; i >= count; --i) {
+        update->Removals[update->RemoveCount++] = static_cast<std::int8_t>(i);
+    }
+    for (int i = 0; i < count; ++i) {
+        const MarkupAttribute& theirs = source->Attributes[i];
+        if (i < element->AttributeCount) {
+            const MarkupAttribute& ours = element->Attributes[i];
+            if (SameText(ours.Name, theirs.Name) && SameText(ours.Value, theirs.Value)) continue;
+        }
+        if (!AddPut(update, i, theirs.Name, theirs.Value)) {
+            DiscardItemUpdate(update);
+            return false;
+        }
+    }
+    if (!markup::ReserveAttributes(element, count)) {
+        DiscardItemUpdate(update);
+        return false;
+    }
+    return true;
+}
+
+bool HoldsSameAttributes(const MarkupNode* element, const MarkupNode* source) {
+    if (element->AttributeCount != source->AttributeCount) return false;
+    for (int i = 0; i < element->AttributeCount; ++i) {
+        const MarkupAttribute& ours = element->Attributes[i];
+        const MarkupAttribute& theirs = source->Attributes[i];
+        if (!SameText(ours.Name, theirs.Name) || !SameText(ours.Value, theirs.Value)) return false;
     }
     return true;
 }
@@ -90,14 +159,13 @@ void ApplyItemUpdate(ItemUpdate* update) {
     MarkupNode* element = update->Element;
     if (element == nullptr) return;
     platform::Env* env = element->HeapEnv;
-    for (int i = 0; i < kFieldCount; ++i) {
-        if (update->Names[i] == nullptr) continue;
-        int index = FindAttributeIndex(element, update->Names[i]);
-        if (index < 0) index = element->AttributeCount;
-        if (!markup::PutAttribute(element, index, update->Names[i], update->Values[i])) {
+    for (int k = 0; k < update->RemoveCount; ++k) markup::RemoveAttribute(element, update->Removals[k]);
+    // Replacements first stand below the count, new ones follow it in order.
+    for (int k = 0; k < update->PutCount; ++k) {
+        if (!markup::PutAttribute(element, update->PutAt[k], update->Names[k], update->Values[k])) {
             // No room after all (cannot happen after a successful prepare).
-            env->Release(update->Names[i]);
-            env->Release(update->Values[i]);
+            env->Release(update->Names[k]);
+            env->Release(update->Values[k]);
         }
     }
     ClearUpdate(update);
@@ -106,9 +174,9 @@ void ApplyItemUpdate(ItemUpdate* update) {
 void DiscardItemUpdate(ItemUpdate* update) {
     if (update->Element != nullptr) {
         platform::Env* env = update->Element->HeapEnv;
-        for (int i = 0; i < kFieldCount; ++i) {
-            env->Release(update->Names[i]);
-            env->Release(update->Values[i]);
+        for (int k = 0; k < update->PutCount; ++k) {
+            env->Release(update->Names[k]);
+            env->Release(update->Values[k]);
         }
     }
     ClearUpdate(update);
@@ -121,6 +189,20 @@ MarkupNode* NewDetachedItem(MarkupNode* document, ItemKind kind, const char* pat
     CopyBounded(element->Name, "item", sizeof element->Name);
     ItemUpdate update;
     if (!PrepareItemUpdate(&update, element, kind, path, place)) {
+        markup::Destroy(element);
+        return nullptr;
+    }
+    ApplyItemUpdate(&update);
+    return element;
+}
+
+MarkupNode* NewDetachedCopy(MarkupNode* document, const MarkupNode* source) {
+    if (document == nullptr || source == nullptr) return nullptr;
+    MarkupNode* element = document->CreateNode(markup::kNodeElement, nullptr, nullptr);
+    if (element == nullptr) return nullptr;
+    CopyBounded(element->Name, "item", sizeof element->Name);
+    ItemUpdate update;
+    if (!PrepareWholeCopy(&update, element, source)) {
         markup::Destroy(element);
         return nullptr;
     }

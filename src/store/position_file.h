@@ -110,14 +110,18 @@ bool Load(PositionFile* file, const char* fileName);
 bool Save(PositionFile* file, const char* fileName, bool reloadFirst);
 
 // Find: true when there is an item of (kind, path); its attributes then
-// overwrite the members of `*place` that they hold (a missing attribute
-// leaves its member, one that is not a number gives 0). `place` may be null
+// overwrite the members of `*place` that they hold, of the kind's member
+// only (Editor or Viewer): a missing attribute leaves its member, a number
+// that is not one gives 0, a malformed table Unknown, and bookmarks are
+// read leniently (doc/position-file.md). Callers start from EmptyPlace(). `place` may be null
 // to ask only whether the item is there. The first item in document order
 // answers when there are several.
 bool ReadItem(const PositionFile* file, ItemKind kind, const char* path, StoredPlace* place);
 
 // Put: sets the place of the existing item of (kind, path), whole or not at
-// all, and notes the change. False, with the item as it was and nothing
+// all, and notes the change: every attribute of its kind is set, one with
+// nothing to say (no bookmark set, table Unknown) is removed, attributes of
+// no field of the kind stay. False, with the item as it was and nothing
 // noted, when there is no such item or memory runs out. An item that has
 // no room (32 attributes) for a field it lacks gets the other fields, and
 // the result is false with nothing noted.
@@ -134,9 +138,10 @@ void RemoveItem(PositionFile* file, ItemKind kind, const char* path);
 // The number of items of `kind`.
 int CountItems(const PositionFile* file, ItemKind kind);
 // Walk: calls `visit` for the items of `kind` in document order (newest
-// first), with each one's path and place (members it lacks are zero),
+// first), with each one's path and place,
 // until `visit` returns false. The items must not change during the walk;
-// the path is valid during the call only.
+// the path is valid during the call only. Members an item lacks are as in
+// EmptyPlace().
 void VisitItems(const PositionFile* file, ItemKind kind,
                 bool (*visit)(void* context, const char* path, const StoredPlace& place), void* context);
 

@@ -91,7 +91,10 @@ void RemoveItem(PositionFile* file, ItemKind kind, const char* path) {
 
 int CountItems(const PositionFile* file, ItemKind kind) {
     if (file == nullptr || file->Document == nullptr) return 0;
-    if (kind == ItemKind::Editor && IndexesDocument(file->Index, file->Document)) return file->Index.EditorItems;
+    if (IndexesDocument(file->Index, file->Document)) {
+        int at = static_cast<int>(kind);
+        if (at >= 0 && at < kItemKindCount) return file->Index.KindItems[at];
+    }
     int count = 0;
     for (MarkupNode* element = FirstElement(file->Document); element != nullptr; element = element->GetNext()) {
         ItemFields fields;
@@ -103,10 +106,11 @@ int CountItems(const PositionFile* file, ItemKind kind) {
 void VisitItems(const PositionFile* file, ItemKind kind,
                 bool (*visit)(void* context, const char* path, const StoredPlace& place), void* context) {
     if (file == nullptr || visit == nullptr) return;
+    const StoredPlace empty = EmptyPlace();
     for (MarkupNode* element = FirstElement(file->Document); element != nullptr; element = element->GetNext()) {
         ItemFields fields;
         if (!IsItemOfKind(element, kind, fields)) continue;
-        StoredPlace place{};
+        StoredPlace place = empty;
         ReadPlace(element, fields, kind, &place);
         if (!visit(context, FieldValue(element, fields, kFieldPath), place)) return;
     }

@@ -2,8 +2,6 @@
 // memory.
 #include "store/position_merge.h"
 
-#include <cstring>
-
 #include "markup/markup_node.h"
 #include "store/document_index.h"
 #include "store/item_fields.h"
@@ -22,43 +20,13 @@ using markup::MarkupNode;
 
 namespace {
 
-// ReadPlace of `ours` and then of `theirs` over it: a field that `theirs`
-// holds is read from it alone.
-void ReadBothPlaces(const MarkupNode* ours, const ItemFields& ourFields, const MarkupNode* theirs,
-                    const ItemFields& theirFields, StoredPlace* place) {
-    int count = 0;
-    const PlaceNumber* numbers = PlaceNumbers(ItemKind::Editor, &count);
-    for (int i = 0; i < count; ++i) {
-        if (theirFields.At[numbers[i].Id] >= 0) {
-            ReadPlaceNumber(theirs, theirFields, numbers[i], place);
-        } else {
-            ReadPlaceNumber(ours, ourFields, numbers[i], place);
-        }
-    }
-}
-
-// True when writing (editor, path, place) into the element would leave it
-// as it is: each field's first attribute has exactly the field's name and
-// value. Most items of a merge are like that: the file holds what this host
-// saved.
-bool ItemHolds(const MarkupNode* element, const ItemFields& fields, const char* path, const StoredPlace& place) {
-    ItemTexts texts;
-    FillItemTexts(&texts, ItemKind::Editor, path, place);
-    for (int i = 0; i < texts.Count; ++i) {
-        int at = fields.At[texts.Ids[i]];
-        if (at < 0) return false;
-        const MarkupAttribute& attribute = element->Attributes[at];
-        if (std::strcmp(attribute.Name, kFieldNames[texts.Ids[i]]) != 0) return false;
-        if (std::strcmp(attribute.Value, texts.Values[i]) != 0) return false;
-    }
-    return true;
-}
-
-// An editor item of one of the two documents, read once: its path (owned
-// by the element) and the path's FoldedHash, which every later step of the
-// merge reuses instead of reading and hashing the path again.
+// An item of a known kind of one of the two documents, read once: its kind,
+// its path (owned by the element) and the path's FoldedHash, which every
+// later step of the merge reuses instead of reading and hashing the path
+// again.
 struct ScannedItem {
     MarkupNode* Element;
+    ItemKind Kind;
     const char* Path;
     std::uint32_t Hash;
     ItemFields Fields;
@@ -70,7 +38,10 @@ struct ScannedItem {
 struct ItemScan {
     ScannedItem* Items;
     int Count;
+    int KindCount[kItemKindCount];  // how many of each kind
 };
+
+int KindIndex(ItemKind kind) { return static_cast<int>(kind); }
 
 // Room for `count` elements of `size` bytes (at least one); null when memory
 // runs out or the size overflows.
@@ -80,9 +51,9 @@ void* AllocArray(platform::Env* env, int count, std::size_t size) {
     return env->AllocZeroed(n * size);
 }
 
-// The editor items of `document` in document order; false when memory runs
-// out.
-bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
+// The items of every known kind of `document` in document order; false
+// when memory runs out.
+bool ScanItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
     int elements = 0;
     for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
         if (elements == 0x3FFFFFFF) return false;
@@ -92,25 +63,45 @@ bool ScanEditorItems(MarkupNode* document, platform::Env* env, ItemScan& scan) {
     if (scan.Items == nullptr) return false;
     for (MarkupNode* element = FirstElement(document); element != nullptr; element = element->Next) {
         ScannedItem& item = scan.Items[scan.Count];
-        if (!IsItemOfKind(element, ItemKind::Editor, item.Fields)) continue;
+        FindFields(element, item.Fields);
+        if (!KindOfType(QualifyingType(element, item.Fields), &item.Kind)) continue;
         item.Element = element;
         item.Path = FieldValue(element, item.Fields, kFieldPath);
         item.Hash = FoldedHash(item.Path);
         item.Dropped = false;
         item.Duplicate = false;
         item.Matched = false;
+        ++scan.KindCount[KindIndex(item.Kind)];
         ++scan.Count;
     }
     return true;
 }
 
-// Indexes the scanned items by path, first occurrence only (the index's
-// data is the item's place in the scan); marks the later ones. The index
-// has room for every item.
-void IndexEditorItems(ItemIndex& index, ItemScan& scan) {
+// One index by path per kind.
+struct KindIndexes {
+    ItemIndex Of[kItemKindCount];
+};
+
+bool CreateKindIndexes(KindIndexes& indexes, const ItemScan& scan, platform::Env* env,
+                       const CaseComparison& comparison) {
+    for (int k = 0; k < kItemKindCount; ++k) {
+        if (!CreateItemIndex(indexes.Of[k], scan.KindCount[k], env, comparison)) return false;
+    }
+    return true;
+}
+
+void DestroyKindIndexes(KindIndexes& indexes) {
+    for (ItemIndex& index : indexes.Of) DestroyItemIndex(index);
+}
+
+// Indexes the scanned items by kind and path, first occurrence only (the
+// index's data is the item's place in the scan); marks the later ones. The
+// indexes have room for every item.
+void IndexItems(KindIndexes& indexes, ItemScan& scan) {
     for (int i = 0; i < scan.Count; ++i) {
         ScannedItem& item = scan.Items[i];
-        item.Duplicate = !AddIndexedItemHashed(index, item.Element, item.Path, item.Hash, i);
+        item.Duplicate =
+            !AddIndexedItemHashed(indexes.Of[KindIndex(item.Kind)], item.Element, item.Path, item.Hash, i);
     }
 }
 
@@ -150,19 +141,19 @@ bool MakeRoomForUpdate(MergePlan& plan) {
 // Makes everything the merge will change, without changing anything: false
 // when memory runs out (what was made is in the plan, for DiscardPlan).
 // Marks memory's items that the file lacks as dropped.
-bool PrepareMerge(PositionFile& file, ItemScan& local, ItemScan& incoming, const ItemIndex& incomingIndex,
+bool PrepareMerge(PositionFile& file, ItemScan& local, ItemScan& incoming, const KindIndexes& incomingIndexes,
                   MergePlan& plan) {
-    StoredPlace place;
-
-    // Memory's items that the file holds too take the file's values, unless
-    // an editor of this process has that file open. The values go into
-    // memory's first item of that path, over that item's own values where
-    // the file lacks one; later items of the same path stay as they are.
-    // The file's item of each path memory holds is marked, which tells the
-    // later items of that path in memory and the items memory lacks.
+    // Memory's items that the file holds too take the file's item whole
+    // (every attribute, those this version does not know included, and
+    // none of memory's own), unless this host has that file open in a
+    // window of the item's kind. The copy goes into memory's first item of
+    // that path; later items of the same path stay as they are. The file's
+    // item of each path memory holds is marked, which tells the later items
+    // of that path in memory and the items memory lacks.
     for (int i = 0; i < local.Count; ++i) {
         ScannedItem& item = local.Items[i];
-        const ItemIndexEntry* match = FindIndexedEntry(incomingIndex, item.Path, item.Hash);
+        const ItemIndexEntry* match =
+            FindIndexedEntry(incomingIndexes.Of[KindIndex(item.Kind)], item.Path, item.Hash);
         if (match == nullptr) {
             item.Dropped = true;
             continue;
@@ -170,28 +161,22 @@ bool PrepareMerge(PositionFile& file, ItemScan& local, ItemScan& incoming, const
         ScannedItem& theirs = incoming.Items[match->Data];
         bool later = theirs.Matched;  // memory holds an earlier item of this path
         theirs.Matched = true;
-        if (IsOpenHere(file, ItemKind::Editor, item.Path, item.Hash)) continue;
+        if (IsOpenHere(file, item.Kind, item.Path, item.Hash)) continue;
         if (later) continue;
-        place = StoredPlace{};
-        ReadBothPlaces(item.Element, item.Fields, theirs.Element, theirs.Fields, &place);
-        // The file's spelling of the path (an editor item's path fits a path buffer).
-        const char* path = theirs.Path;
-        if (ItemHolds(item.Element, item.Fields, path, place)) continue;
+        if (HoldsSameAttributes(item.Element, theirs.Element)) continue;
         if (!MakeRoomForUpdate(plan) ||
-            !PrepareItemUpdate(&plan.Updates[plan.UpdateCount], item.Element, ItemKind::Editor, path, place)) {
+            !PrepareWholeCopy(&plan.Updates[plan.UpdateCount], item.Element, theirs.Element)) {
             return false;
         }
         ++plan.UpdateCount;
     }
 
-    // The file's items that memory lacks: taken over, once per path (the
-    // file's first item of it).
+    // The file's items that memory lacks: taken over whole, once per kind
+    // and path (the file's first item of it).
     for (int i = 0; i < incoming.Count; ++i) {
         const ScannedItem& theirs = incoming.Items[i];
         if (theirs.Matched || theirs.Duplicate) continue;
-        place = StoredPlace{};
-        ReadPlace(theirs.Element, theirs.Fields, ItemKind::Editor, &place);
-        MarkupNode* added = NewDetachedItem(file.Document, ItemKind::Editor, theirs.Path, place);
+        MarkupNode* added = NewDetachedCopy(file.Document, theirs.Element);
         if (added == nullptr) return false;
         plan.Additions[plan.AdditionCount++] = added;
     }
@@ -199,7 +184,7 @@ bool PrepareMerge(PositionFile& file, ItemScan& local, ItemScan& incoming, const
 }
 
 // Puts the plan in place and drops memory's items that the file lacks, with
-// the records of editors on their paths. Allocates nothing.
+// the host's records of the windows on their paths. Allocates nothing.
 void ApplyMerge(PositionFile& file, const ItemScan& local, MergePlan& plan) {
     for (int i = 0; i < plan.UpdateCount; ++i) ApplyItemUpdate(&plan.Updates[i]);
     plan.UpdateCount = 0;
@@ -210,8 +195,8 @@ void ApplyMerge(PositionFile& file, const ItemScan& local, MergePlan& plan) {
         if (!item.Dropped) continue;
         // The host goes on following a path whose place is still to be
         // written, as its item comes back with it.
-        if (file.Open != nullptr && !IsPendingPlace(file, ItemKind::Editor, item.Path)) {
-            file.Open->Forget(file.Open->Context, ItemKind::Editor, item.Path);
+        if (file.Open != nullptr && !IsPendingPlace(file, item.Kind, item.Path)) {
+            file.Open->Forget(file.Open->Context, item.Kind, item.Path);
         }
         RemoveItemElement(file, item.Element);
     }
@@ -229,24 +214,24 @@ void ApplyMerge(PositionFile& file, const ItemScan& local, MergePlan& plan) {
 
 bool MergeDocument(PositionFile& file, MarkupNode* incoming) {
     platform::Env* env = file.Env;
-    ItemScan local{nullptr, 0};
-    ItemScan theirs{nullptr, 0};
-    ItemIndex incomingIndex{};
+    ItemScan local{nullptr, 0, {}};
+    ItemScan theirs{nullptr, 0, {}};
+    KindIndexes incomingIndexes{};
     MergePlan plan{nullptr, 0, 0, nullptr, 0, env};
-    bool ready = ScanEditorItems(file.Document, env, local) && ScanEditorItems(incoming, env, theirs) &&
-                 CreateItemIndex(incomingIndex, theirs.Count, env, *file.Comparison);
+    bool ready = ScanItems(file.Document, env, local) && ScanItems(incoming, env, theirs) &&
+                 CreateKindIndexes(incomingIndexes, theirs, env, *file.Comparison);
     if (ready) {
         plan.Additions = static_cast<MarkupNode**>(AllocArray(env, theirs.Count, sizeof(MarkupNode*)));
         ready = plan.Additions != nullptr;
     }
     if (ready) {
-        IndexEditorItems(incomingIndex, theirs);
-        ready = PrepareMerge(file, local, theirs, incomingIndex, plan);
+        IndexItems(incomingIndexes, theirs);
+        ready = PrepareMerge(file, local, theirs, incomingIndexes, plan);
     }
     // Nothing has changed yet: out of memory, the merge is left undone.
     if (ready) ApplyMerge(file, local, plan);
     DiscardPlan(plan);
-    DestroyItemIndex(incomingIndex);
+    DestroyKindIndexes(incomingIndexes);
     env->Release(local.Items);
     env->Release(theirs.Items);
     return ready;

@@ -2,7 +2,6 @@
 // memory (see position_file.h for the rules it follows).
 #pragma once
 
-
 namespace tarnwick {
 namespace markup {
 class MarkupNode;
@@ -13,13 +12,15 @@ namespace store {
 struct PositionFile;
 
 // Reconciles the document in memory with `incoming`, the file's current
-// content, for the editor items only:
-// - an item only in memory goes, and the host forgets its path
+// content, for the items of every kind (ItemKind), each kind on its own:
+// - an item only in memory goes, and the host forgets its (kind, path)
 //   (OpenFiles::Forget) unless its place is still to be written;
-// - an item in both takes the file's values, unless the host has that file
-//   open (memory's values stay);
-// - an item only in the file is added in front, so items taken over end up
-//   before all older ones and in the reverse of their order in the file.
+// - an item in both takes the file's item whole, every attribute of it and
+//   none of memory's own, unless the host has that file open in a window
+//   of that kind (memory's item stays as it is);
+// - an item only in the file is added in front, whole, so items taken over
+//   end up before all older ones and in the reverse of their order in the
+//   file.
 // Other elements on either side are left alone. Both documents are indexed
 // by path first, so the whole merge is linear in their items. Everything
 // that needs memory (indexes, new attribute strings, new items) is made

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -65,29 +66,69 @@ PositionFile* Open(platform::Env* env, const OpenFiles* open) {
 }
 
 struct Item {
+    ItemKind Kind;
     std::string Path;
     StoredPlace Place;
 };
 
+struct Visit {
+    std::vector<Item>* Items;
+    ItemKind Kind;
+};
+
 bool AddItemOf(void* context, const char* path, const StoredPlace& place) {
-    static_cast<std::vector<Item>*>(context)->push_back(Item{path, place});
+    Visit* visit = static_cast<Visit*>(context);
+    visit->Items->push_back(Item{visit->Kind, path, place});
     return true;
 }
 
-// The editor items, front to back.
+// The editor items, front to back, then the viewer items.
 std::vector<Item> ItemsOf(const PositionFile* file) {
     std::vector<Item> items;
-    VisitItems(file, ItemKind::Editor, AddItemOf, &items);
+    for (ItemKind kind : {ItemKind::Editor, ItemKind::Viewer}) {
+        const std::size_t before = items.size();
+        Visit visit{&items, kind};
+        VisitItems(file, kind, AddItemOf, &visit);
+        Check(static_cast<std::size_t>(CountItems(file, kind)) == items.size() - before,
+              "the count of a kind is the number of its items");
+    }
     return items;
+}
+
+bool SameTable(const CharTableChoice& a, const CharTableChoice& b) {
+    if (a.Kind != b.Kind || a.Number != b.Number) return false;
+    return std::strncmp(a.Name, b.Name, kTableNameSize) == 0;
+}
+
+bool SameMarks(const Bookmarks& a, const Bookmarks& b) {
+    for (int i = 0; i < kBookmarkCount; ++i) {
+        const Bookmark& p = a.Slot[i];
+        const Bookmark& q = b.Slot[i];
+        if (IsSet(p) != IsSet(q)) return false;
+        if (IsSet(p) && (p.Line != q.Line || p.Cursor != q.Cursor || p.ScreenLine != q.ScreenLine || p.Left != q.Left)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SamePlace(ItemKind kind, const StoredPlace& a, const StoredPlace& b) {
+    if (kind == ItemKind::Viewer) {
+        const ViewerPlace& p = a.Viewer;
+        const ViewerPlace& q = b.Viewer;
+        return p.Offset == q.Offset && p.Left == q.Left && p.Hex == q.Hex && p.Wrap == q.Wrap &&
+               SameTable(p.Table, q.Table);
+    }
+    const EditorPlace& p = a.Editor;
+    const EditorPlace& q = b.Editor;
+    return p.Line == q.Line && p.Column == q.Column && p.Top == q.Top && p.Left == q.Left &&
+           p.Overtype == q.Overtype && SameMarks(p.Marks, q.Marks) && SameTable(p.Table, q.Table);
 }
 
 bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const EditorPlace& p = a[i].Place.Editor;
-        const EditorPlace& q = b[i].Place.Editor;
-        if (a[i].Path != b[i].Path || p.Line != q.Line || p.Column != q.Column || p.Top != q.Top ||
-            p.Left != q.Left || p.Overtype != q.Overtype) {
+        if (a[i].Kind != b[i].Kind || a[i].Path != b[i].Path || !SamePlace(a[i].Kind, a[i].Place, b[i].Place)) {
             return false;
         }
     }
@@ -107,10 +148,17 @@ struct Bytes {
         if (b == 0xFE) return INT32_MAX;
         return static_cast<std::int32_t>(b) - 64;
     }
+    std::int64_t Offset() {
+        // Small ones, ones beyond 32 bits, and the extremes.
+        std::uint8_t b = Next();
+        if (b == 0xFF) return INT64_MIN;
+        if (b == 0xFE) return INT64_MAX;
+        return (static_cast<std::int64_t>(b) - 64) * 4294967311LL;
+    }
 };
 
 // Some of the second file's paths (the mask's bits, of its first eight
-// editor items) are open here.
+// items of either kind) are open here, in a window of the item's kind.
 void OpenSomeOf(MemoryEnv& files, const std::string& path, const std::string& second, std::uint8_t mask,
                 OpenPaths& open) {
     Check(files.PutFile(path, second), "second file");
@@ -119,11 +167,47 @@ void OpenSomeOf(MemoryEnv& files, const std::string& path, const std::string& se
     std::vector<Item> theirs = ItemsOf(peek);
     ClosePositionFile(peek);
     for (std::size_t i = 0; i < theirs.size() && i < 8; ++i) {
-        if ((mask & (1u << i)) != 0) open.Open(theirs[i].Path);
+        if ((mask & (1u << i)) != 0) open.Open(theirs[i].Path, theirs[i].Kind);
     }
 }
 
-// Adds, updates, puts and removals of items. The paths to pick from are
+// A table picked by the next byte: none, a keyword, or a code table whose
+// name may hold spaces, a quote (not stored) or nothing.
+CharTableChoice TableFrom(Bytes& bytes) {
+    static const char* const kNames[] = {"KOI8 R", "a \"q\"", "", " spaced  name "};
+    CharTableChoice table{};
+    std::uint8_t b = bytes.Next();
+    table.Kind = static_cast<TableKind>(b % 5);
+    table.Number = table.Kind == TableKind::Code ? static_cast<std::int32_t>(b >> 3) - 4 : -1;
+    if (table.Kind == TableKind::Code) std::strncpy(table.Name, kNames[(b >> 3) % 4], kTableNameSize - 1);
+    return table;
+}
+
+// A place of both kinds from the next bytes: the numbers, some bookmarks
+// (a byte's bits pick the slots), the tables and a 64-bit offset.
+StoredPlace PlaceFrom(Bytes& bytes) {
+    StoredPlace place = EmptyPlace();
+    place.Editor.Line = bytes.Number();
+    place.Editor.Column = bytes.Number();
+    place.Editor.Top = bytes.Number();
+    place.Editor.Left = bytes.Number();
+    place.Editor.Overtype = bytes.Next() & 1;
+    std::uint8_t slots = bytes.Next();
+    for (int i = 0; i < 8; ++i) {
+        if ((slots & (1u << i)) == 0) continue;
+        const int slot = (i * 3 + slots) % kBookmarkCount;
+        place.Editor.Marks.Slot[slot] = Bookmark{bytes.Number(), bytes.Number(), bytes.Number(), bytes.Number()};
+    }
+    place.Editor.Table = TableFrom(bytes);
+    place.Viewer.Offset = bytes.Offset();
+    place.Viewer.Left = bytes.Number();
+    place.Viewer.Hex = bytes.Next() & 1;
+    place.Viewer.Wrap = bytes.Next() % 3;
+    place.Viewer.Table = TableFrom(bytes);
+    return place;
+}
+
+// Adds, updates, puts and removals of items of both kinds. The paths to pick from are
 // those of the merged items and of the new ones added since (a removed
 // item's path may still be picked: a change to an item that is gone is a
 // case as well).
@@ -136,27 +220,23 @@ void ChangeItems(PositionFile* file, Bytes& bytes) {
         const bool fresh = (op & 0x10) != 0 || paths.empty();
         std::string itemPath = fresh ? "f" + std::to_string(op >> 5) + ".txt" : paths[bytes.Next() % paths.size()];
         if (fresh && (op & 3) != 2) paths.push_back(itemPath);
-        StoredPlace place{};
-        place.Editor.Line = bytes.Number();
-        place.Editor.Column = bytes.Number();
-        place.Editor.Top = bytes.Number();
-        place.Editor.Left = bytes.Number();
-        place.Editor.Overtype = bytes.Next() & 1;
+        const ItemKind kind = (op & 0x08) != 0 ? ItemKind::Viewer : ItemKind::Editor;
+        const StoredPlace place = PlaceFrom(bytes);
         switch (op & 3) {
         case 0:
-            AddItem(file, ItemKind::Editor, itemPath.c_str(), place);
+            AddItem(file, kind, itemPath.c_str(), place);
             break;
         case 1:
-            WriteItem(file, ItemKind::Editor, itemPath.c_str(), place);
+            WriteItem(file, kind, itemPath.c_str(), place);
             break;
         case 2:
-            RemoveItem(file, ItemKind::Editor, itemPath.c_str());
+            RemoveItem(file, kind, itemPath.c_str());
             break;
         default:
-            if (ReadItem(file, ItemKind::Editor, itemPath.c_str(), nullptr)) {
-                WriteItem(file, ItemKind::Editor, itemPath.c_str(), place);
+            if (ReadItem(file, kind, itemPath.c_str(), nullptr)) {
+                WriteItem(file, kind, itemPath.c_str(), place);
             } else {
-                AddItem(file, ItemKind::Editor, itemPath.c_str(), place);
+                AddItem(file, kind, itemPath.c_str(), place);
             }
             break;
         }

@@ -46,7 +46,7 @@ private:
 };
 
 store::StoredPlace PlaceAtLine(int line) {
-    store::StoredPlace place{};
+    store::StoredPlace place = store::EmptyPlace();
     place.Editor.Line = line;
     return place;
 }
@@ -261,7 +261,7 @@ int RunSaver(const std::string& cfg, const std::string& marker) {
     for (;;) {
         store::UpdateScope update(file, cfg.c_str());
         if (!store::Load(file, cfg.c_str())) continue;
-        store::StoredPlace place{};
+        store::StoredPlace place = store::EmptyPlace();
         store::ReadItem(file, store::ItemKind::Editor, "C:\\k\\f0", &place);
         place.Editor.Line += 1;
         for (int k = 0; k < 10; ++k) {

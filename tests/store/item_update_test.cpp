@@ -47,34 +47,49 @@ protected:
 };
 
 TEST_F(ItemUpdateTest, ParsedItemIsUpdatedWholeOrNotAtAllUnderEveryAllocationFailure) {
-    // Two of the item's attributes are there, five are new: the parsed
-    // node needs a larger attribute array as well as the new strings.
-    const std::string text = "<item type=\"editor\" path=\"a.txt\" note=\"kept\">\r\n";
-    const StoredPlace position = store_testing::Position(12, 3, 4, 5, 1);
-    std::string updated;
-    int sites = 0;
-    for (int n = 0; n == 0 || n <= sites; ++n) {
-        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
-        LoadText(text);
-        const std::string before = TextOf(file());
-        const int allocations = env_.Calls(FaultEnv::Op::Alloc);
-        if (n > 0) env_.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
-        bool done = UpdateWholeItem(file(), ItemKind::Editor, "A.TXT", position);
-        env_.ClearFaults();
-        if (n == 0) {
-            ASSERT_TRUE(done);
-            sites = env_.Calls(FaultEnv::Op::Alloc) - allocations;
-            updated = TextOf(file());
-            EXPECT_EQ(updated, "<item type=\"editor\" path=\"A.TXT\" note=\"kept\" line=\"12\" column=\"3\" top=\"4\" "
-                               "left=\"5\" overtype=\"1\">\r\n");
-        } else {
-            EXPECT_FALSE(done);
-            EXPECT_EQ(TextOf(file()), before);
+    // Two of each item's attributes are there, the others are new (the
+    // parsed node needs a larger attribute array as well as the new
+    // strings), and one goes: the viewer's table, which has nothing to say.
+    StoredPlace editor = store_testing::Position(12, 3, 4, 5, 1);
+    editor.Editor.Marks.Slot[3] = Bookmark{7, 1, 2, 0};
+    StoredPlace viewer = store_testing::ViewerAt(4294967296LL, 2, 1, kWrapWords);
+    struct Case {
+        std::string Text;
+        ItemKind Kind;
+        StoredPlace Place;
+        std::string Updated;
+    };
+    const Case cases[] = {
+        {"<item type=\"editor\" path=\"a.txt\" note=\"kept\">\r\n", ItemKind::Editor, editor,
+         "<item type=\"editor\" path=\"A.TXT\" note=\"kept\" line=\"12\" column=\"3\" top=\"4\" left=\"5\" "
+         "overtype=\"1\" bookmarks=\"3:7,1,2,0\">\r\n"},
+        {"<item type=\"viewer\" path=\"a.txt\" table=\"oem\" note=\"kept\">\r\n", ItemKind::Viewer, viewer,
+         "<item type=\"viewer\" path=\"A.TXT\" note=\"kept\" offset=\"4294967296\" left=\"2\" hex=\"1\" "
+         "wrap=\"2\">\r\n"},
+    };
+    for (const Case& c : cases) {
+        int sites = 0;
+        for (int n = 0; n == 0 || n <= sites; ++n) {
+            SCOPED_TRACE(c.Text + ": allocation " + std::to_string(n) + " fails");
+            LoadText(c.Text);
+            const std::string before = TextOf(file());
+            const int allocations = env_.Calls(FaultEnv::Op::Alloc);
+            if (n > 0) env_.FailAt(FaultEnv::Op::Alloc, n, FaultEnv::Fault::Fail);
+            bool done = UpdateWholeItem(file(), c.Kind, "A.TXT", c.Place);
+            env_.ClearFaults();
+            if (n == 0) {
+                ASSERT_TRUE(done);
+                sites = env_.Calls(FaultEnv::Op::Alloc) - allocations;
+                EXPECT_EQ(TextOf(file()), c.Updated);
+            } else {
+                EXPECT_FALSE(done);
+                EXPECT_EQ(TextOf(file()), before);
+            }
+            Close();
+            EXPECT_EQ(env_.Live(), 0);
         }
-        Close();
-        EXPECT_EQ(env_.Live(), 0);
+        EXPECT_GT(sites, 5);
     }
-    EXPECT_GT(sites, 5);
 }
 
 TEST_F(ItemUpdateTest, ItemAtTheAttributeLimitGetsWhatFitsAndSaysSo) {

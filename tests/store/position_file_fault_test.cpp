@@ -138,17 +138,28 @@ TEST_F(PositionFileFaultTest, AllocationFailuresDuringLoadDoNotCrash) {
 
 TEST_F(PositionFileFaultTest, MergeThatRunsOutOfMemoryAnywhereChangesNothing) {
     // Memory holds a, b (open here) and c; the file then drops c, changes a
-    // and b and adds d: every kind of change a merge makes.
+    // and b and adds d: every kind of change a merge makes, to editor and
+    // viewer items alike (the viewer of b.txt is open here too). The file's
+    // copies hold bookmarks and tables, and an attribute no version knows.
+    const std::string viewerA = "<item type=\"viewer\" path=\"a.txt\" offset=\"5000000000\" hex=\"1\">\r\n";
+    const std::string viewerB = "<item type=\"viewer\" path=\"b.txt\" offset=\"7\" table=\"ansi\">\r\n";
     const std::string first = store_testing::ItemLine("a.txt", 1) + store_testing::ItemLine("b.txt", 2) +
-                              store_testing::ItemLine("c.txt", 3);
-    const std::string second = store_testing::ItemLine("d.txt", 40) + store_testing::ItemLine("a.txt", 10) +
-                               store_testing::ItemLine("b.txt", 20);
+                              store_testing::ItemLine("c.txt", 3) + viewerA + viewerB +
+                              "<item type=\"viewer\" path=\"c.txt\" offset=\"3\">\r\n";
+    const std::string second =
+        store_testing::ItemLine("d.txt", 40) + "<item type=\"viewer\" path=\"d.txt\" offset=\"4\" wrap=\"2\">\r\n" +
+        "<item type=\"editor\" path=\"a.txt\" line=\"10\" bookmarks=\"0:1,2,3,4 9:5,6,7,8\" table=\"2 KOI 8\" "
+        "later=\"x\">\r\n" +
+        store_testing::ItemLine("b.txt", 20) +
+        "<item type=\"viewer\" path=\"a.txt\" offset=\"6000000000\" table=\"unicode\">\r\n" +
+        "<item type=\"viewer\" path=\"b.txt\" offset=\"70\">\r\n";
     int sites = 0;
     std::string merged;
     for (int n = 0; n == 0 || n <= sites; ++n) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " of the merge fails");
         testing_support::OpenPaths open;
         open.Open("b.txt");
+        open.Open("b.txt", ItemKind::Viewer);
         OpenedFile file(&env_, open.Files());
         ASSERT_TRUE(testing_support::WriteWholeFile(path_, first));
         ASSERT_TRUE(Load(file, path_.c_str()));
@@ -163,9 +174,14 @@ TEST_F(PositionFileFaultTest, MergeThatRunsOutOfMemoryAnywhereChangesNothing) {
             ASSERT_TRUE(loaded);
             sites = env_.Calls(Op::Alloc) - allocations;
             merged = ItemListing(file);
+            EXPECT_NE(merged.find("viewer a.txt 6000000000 0 0 0 table=4/-1/\n"), std::string::npos) << merged;
+            EXPECT_NE(merged.find("viewer b.txt 7 0 0 0 table=2/-1/\n"), std::string::npos) << merged;
+            EXPECT_NE(merged.find("mark9=5,6,7,8 table=3/2/KOI 8\n"), std::string::npos) << merged;
+            EXPECT_EQ(merged.find("c.txt"), std::string::npos) << merged;
         } else if (!loaded) {
             EXPECT_EQ(ItemListing(file), before);
             EXPECT_TRUE(open.Has("b.txt"));
+            EXPECT_TRUE(open.Has("b.txt", ItemKind::Viewer));
             ASSERT_TRUE(Load(file, path_.c_str()));  // the file is still new to memory: merged now
         }
         EXPECT_EQ(ItemListing(file), merged);

@@ -272,30 +272,36 @@ TEST_F(PositionFileTest, FileWinsUnlessTheFileIsOpenHere) {
     EXPECT_EQ(1, position.Editor.Overtype);
 }
 
-TEST_F(PositionFileTest, MergeFillsAttributesTheFileLacksFromMemoryOrZero) {
+TEST_F(PositionFileTest, MergeTakesTheFilesItemWholeNeverSomeAttributesFromEachSide) {
     LoadFrom(ItemLine("kept", 1, 2, 3, 4, 1));
-    ASSERT_TRUE(WriteAsOtherHost(cfg, "<item type=\"editor\" path=\"kept\" line=\"10\">\r\n"
-                                      "<item type=\"editor\" path=\"new\" column=\"4\">\r\n"));
+    const std::string theirs = "<item type=\"editor\" path=\"kept\" line=\"10\">\r\n"
+                               "<item type=\"editor\" path=\"new\" column=\"4\" note=\"n\">\r\n";
+    ASSERT_TRUE(WriteAsOtherHost(cfg, theirs));
     ASSERT_TRUE(Load(host.File, cfg.c_str()));
     ASSERT_TRUE(Save(host.File, cfg.c_str(), false));
-    EXPECT_EQ(ItemLine("new", 0, 4, 0, 0, 0) + ItemLine("kept", 10, 2, 3, 4, 1), ReadWholeFile(cfg));
+    // Memory's column, top, left and overtype of "kept" are gone with its
+    // copy; "new" comes with the attribute this version does not know.
+    EXPECT_EQ("<item type=\"editor\" path=\"new\" column=\"4\" note=\"n\">\r\n"
+              "<item type=\"editor\" path=\"kept\" line=\"10\">\r\n",
+              ReadWholeFile(cfg));
 }
 
 TEST_F(PositionFileTest, MergeReadsTheFilesFirstAttributeOfEachNameIgnoringCase) {
     LoadFrom(ItemLine("k", 1, 2, 7, 4, 1));
     // Names in another case and order, a name given twice (the first one
     // counts), a number that is not one (reads as 0), an attribute of no
-    // field, and two fields the file lacks (memory's values stay).
+    // field, and two fields the file lacks (the reader's values stay:
+    // memory's own went with its copy).
     ASSERT_TRUE(WriteAsOtherHost(cfg, "<item PATH=\"k\" Line=\"10\" extra=\"e\" line=\"99\" type=\"EDITOR\" "
                                       "column=\"x\" TOP=\"3\">\r\n"));
     ASSERT_TRUE(Load(host.File, cfg.c_str()));
-    StoredPlace position = Position(0);
+    StoredPlace position = Position(0, 0, 0, -5, -6);
     ASSERT_TRUE(ReadItem(host.File, ItemKind::Editor, "k", &position));
     EXPECT_EQ(10, position.Editor.Line);
     EXPECT_EQ(0, position.Editor.Column);
     EXPECT_EQ(3, position.Editor.Top);
-    EXPECT_EQ(4, position.Editor.Left);
-    EXPECT_EQ(1, position.Editor.Overtype);
+    EXPECT_EQ(-5, position.Editor.Left);
+    EXPECT_EQ(-6, position.Editor.Overtype);
     EXPECT_EQ((Paths{"k"}), ItemPaths(host.File));
 }
 

@@ -23,9 +23,31 @@ bool AddPath(void* context, const char* path, const StoredPlace&) {
     return true;
 }
 
+std::string TableText(const CharTableChoice& table) {
+    return " table=" + std::to_string(static_cast<int>(table.Kind)) + "/" + std::to_string(table.Number) + "/" +
+           table.Name;
+}
+
 bool AddLine(void* context, const char* path, const StoredPlace& place) {
     const EditorPlace& p = place.Editor;
-    *static_cast<std::string*>(context) += ItemLine(path, p.Line, p.Column, p.Top, p.Left, p.Overtype);
+    std::string& listing = *static_cast<std::string*>(context);
+    listing += ItemLine(path, p.Line, p.Column, p.Top, p.Left, p.Overtype);
+    for (int i = 0; i < kBookmarkCount; ++i) {
+        const Bookmark& mark = p.Marks.Slot[i];
+        if (!IsSet(mark)) continue;
+        listing += " mark" + std::to_string(i) + "=" + std::to_string(mark.Line) + "," +
+                   std::to_string(mark.Cursor) + "," + std::to_string(mark.ScreenLine) + "," +
+                   std::to_string(mark.Left);
+    }
+    listing += TableText(p.Table) + "\n";
+    return true;
+}
+
+bool AddViewerLine(void* context, const char* path, const StoredPlace& place) {
+    const ViewerPlace& p = place.Viewer;
+    *static_cast<std::string*>(context) += std::string("viewer ") + path + " " + std::to_string(p.Offset) + " " +
+                                           std::to_string(p.Left) + " " + std::to_string(p.Hex) + " " +
+                                           std::to_string(p.Wrap) + TableText(p.Table) + "\n";
     return true;
 }
 
@@ -40,6 +62,7 @@ std::vector<std::string> ItemPaths(const PositionFile* file) {
 std::string ItemListing(const PositionFile* file) {
     std::string listing;
     VisitItems(file, ItemKind::Editor, AddLine, &listing);
+    VisitItems(file, ItemKind::Viewer, AddViewerLine, &listing);
     return listing;
 }
 
@@ -105,8 +128,17 @@ void OpenedFile::Close() {
 
 Host::Host(platform::Env* env) : File(env, Editors.Files()) {}
 
+StoredPlace ViewerAt(std::int64_t offset, int left, int hex, int wrap) {
+    StoredPlace place = EmptyPlace();
+    place.Viewer.Offset = offset;
+    place.Viewer.Left = left;
+    place.Viewer.Hex = hex;
+    place.Viewer.Wrap = wrap;
+    return place;
+}
+
 StoredPlace Position(int line, int column, int top, int left, int overtype) {
-    StoredPlace place{};
+    StoredPlace place = EmptyPlace();
     place.Editor.Line = line;
     place.Editor.Column = column;
     place.Editor.Top = top;

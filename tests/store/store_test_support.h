@@ -25,7 +25,8 @@ std::string ItemLine(const std::string& path, int line, int column = 0, int top 
 std::vector<std::string> ItemPaths(const PositionFile* file);
 
 // The editor items, front to back, each as the line the writer makes of
-// it (ItemLine): what memory holds of them, for comparing two states.
+// it (ItemLine) with its bookmarks and table, then the viewer items: what
+// memory holds of them, for comparing two states.
 std::string ItemListing(const PositionFile* file);
 
 // The line stored for `path`, or -1000 when there is no such item.
@@ -84,12 +85,16 @@ struct Host {
     OpenedFile File;
     // An editor of this host has `path` open.
     void OpenEditor(const std::string& path) { Editors.Open(path); }
+    // A viewer of this host has `path` open.
+    void OpenViewer(const std::string& path) { Editors.Open(path, ItemKind::Viewer); }
     // True while this host follows an editor of `path` (the store did not
     // tell it to forget the path).
     bool HasRecordFor(const std::string& path) const { return Editors.Has(path); }
 };
 
 StoredPlace Position(int line, int column = 0, int top = 0, int left = 0, int overtype = 0);
+// A viewer's place (no table recorded).
+StoredPlace ViewerAt(std::int64_t offset, int left = 0, int hex = 0, int wrap = 0);
 
 }  // namespace store_testing
 }  // namespace store
