@@ -27,16 +27,16 @@ protected:
         Start();
     }
     void Key(int result, int breakCode) { host().MenuAnswers.push_back({result, breakCode}); }
-    static std::string Line(const std::string& path) {
+    static std::string Line(const std::string& path, const std::string& type = "editor") {
         std::vector<char> copy(path.begin(), path.end());
         copy.push_back('\0');
-        return "editor: " + std::string(fakehost::TruncatePath(copy.data(), 62));
+        return type + ": " + std::string(fakehost::TruncatePath(copy.data(), 62));
     }
     const fakehost::MenuShown& Shown(size_t i) { return host().Menus.at(i); }
 };
 
 TEST_F(SavedPositionsTest, NothingToListWarnsAtOnce) {
-    const std::string other = "<item type=\"viewer\" path=\"" + a_ + "\">\r\n<item path=\"" + b_ +
+    const std::string other = "<item type=\"diff\" path=\"" + a_ + "\">\r\n<item path=\"" + b_ +
                               "\">\r\n<item type=\"editor\">\r\n<entry type=\"editor\" path=\"" + c_ + "\">\r\n";
     for (const std::string& content : {std::string(), other}) {
         host().Messages.clear();
@@ -51,14 +51,17 @@ TEST_F(SavedPositionsTest, NothingToListWarnsAtOnce) {
     }
 }
 
-TEST_F(SavedPositionsTest, ListsEditorItemsInFileOrder) {
-    WritePositions(ItemLine(a_, Pos{}) + ItemLine(b_, Pos{}, "EDITOR") + ItemLine(c_, Pos{}, "viewer"));
+// The editor's items in file order, then the viewer's; other types are
+// not listed.
+TEST_F(SavedPositionsTest, ListsTheItemsOfBothKindsInFileOrder) {
+    WritePositions(ItemLine(c_, Pos{}, "Viewer") + ItemLine(a_, Pos{}) + ItemLine(b_, Pos{}, "diff") +
+                   ItemLine(b_, Pos{}, "EDITOR"));
     Start();
     Key(-1, kEnter);
     ShowSavedPositions(LoadedModule());
     ASSERT_EQ(host().Menus.size(), 1u);
-    EXPECT_EQ(Shown(0).Texts, (std::vector<std::string>{Line(a_), Line(b_)}));
-    EXPECT_EQ(Shown(0).ItemFlags, (std::vector<DWORD_T>{MIF_SELECTED, 0}));
+    EXPECT_EQ(Shown(0).Texts, (std::vector<std::string>{Line(a_), Line(b_), Line(c_, "viewer")}));
+    EXPECT_EQ(Shown(0).ItemFlags, (std::vector<DWORD_T>{MIF_SELECTED, 0, 0}));
     EXPECT_EQ(Shown(0).Title, "Tarnwick");
     EXPECT_EQ(Shown(0).Bottom, "Del delete");
     EXPECT_EQ(Shown(0).BreakKeys, std::vector<int>{0x2E});
