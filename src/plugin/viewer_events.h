@@ -9,10 +9,10 @@
 // when it leaves the file (VE_CLOSE, or a second VE_READ of the same viewer
 // for the next or previous file) the place it was left at is written into
 // the file's item. A viewer that was not moved since it opened the file
-// writes nothing: reopening shows the same place anyway, another host's
-// newer place for the file is kept, and the quick-view panel, which sends
-// the same events for every file the panel's cursor passes, neither adds
-// items nor writes the position file while the user browses.
+// writes nothing: reopening shows the same place anyway, and the
+// quick-view panel, which sends the same events for every file the panel's
+// cursor passes, neither adds items nor writes the position file while the
+// user browses.
 #pragma once
 
 namespace tarnwick {
