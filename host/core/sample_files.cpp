@@ -4,7 +4,7 @@
 
 namespace twhost {
 
-bool MakeSampleFile(const std::string& path, int lines, std::string* error) {
+bool MakeSampleFile(const std::string& path, int lines, std::string* error, bool lf) {
     if (lines < 1 || lines > 1000000) {
         *error = "a sample file has 1 to 1000000 lines";
         return false;
@@ -18,7 +18,7 @@ bool MakeSampleFile(const std::string& path, int lines, std::string* error) {
             for (int k = 0; k < 3; ++k) line += words;  // some long lines, to scroll sideways
         }
         content += line;
-        if (i < lines) content += NativeLineEnd();
+        if (i < lines) content += lf ? std::string("\n") : NativeLineEnd();
     }
     if (!WriteWholeFile(path, content)) {
         *error = "cannot write " + path;

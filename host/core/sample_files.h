@@ -8,6 +8,8 @@ namespace twhost {
 
 // Writes a sample file of `lines` lines (1 to 1000000) at `path`, making
 // its folder when missing. The lines end with the system's line end.
-bool MakeSampleFile(const std::string& path, int lines, std::string* error);
+// Lines end as this system's text files do, or in LF alone when `lf` is
+// set (byte offsets that are the same on every system, for the viewer).
+bool MakeSampleFile(const std::string& path, int lines, std::string* error, bool lf = false);
 
 }  // namespace twhost

@@ -48,7 +48,7 @@ const std::vector<Command>& Commands() {
         {"configure", 0, true, "configure                the plug-in's configuration", CmdConfigure},
         {"info", 0, true, "info                     what GetPluginInfo reports", CmdInfo},
         {"set-path", 2, false, "set-path N NAME [quoted] answer: put NAME's full path into dialog field N", CmdSetPath},
-        {"make-file", 2, false, "make-file NAME LINES     write a sample text file", CmdMakeFile},
+        {"make-file", 2, false, "make-file NAME LINES [lf]  write a sample text file (lines end in LF alone with lf)", CmdMakeFile},
         {"delete-file", 1, false, "delete-file NAME         delete a file", CmdDeleteFile},
         {"show", 1, false, "show FILE                print a file", CmdShow},
         {"show-cfg", 0, false, "show-cfg                 print the position file", CmdShowCfg},

@@ -16,7 +16,12 @@ bool CmdMakeFile(const Args& args, std::string* error) {
     int lines;
     if (!NeedInt(args, 2, &lines, error)) return false;
     std::string path = Resolve(args.Words[1]);
-    if (!MakeSampleFile(path, lines, error)) return false;
+    const bool lf = args.Words.size() > 3 && args.Words[3] == "lf";
+    if (args.Words.size() > 3 && !lf) {
+        *error = "make-file takes NAME LINES [lf]";
+        return false;
+    }
+    if (!MakeSampleFile(path, lines, error, lf)) return false;
     Say("  wrote " + path + " (" + std::to_string(lines) + " lines)");
     return true;
 }
