@@ -20,6 +20,10 @@ enum class Paint {
 constexpr int kKeyCtrlHome = 0x10001;
 constexpr int kKeyCtrlEnd = 0x10002;
 constexpr int kKeyAltShiftF9 = 0x10003;
+constexpr int kKeyGrayPlus = 0x10004;   // the keypad's + and - (in application mode)
+constexpr int kKeyGrayMinus = 0x10005;
+constexpr int kKeyCtrlDigit = 0x10010;       // + n: Ctrl+n, where the terminal reports it
+constexpr int kKeyCtrlShiftDigit = 0x10020;  // + n: Ctrl+Shift+n, likewise
 constexpr int kKeyAlt = 0x20000;  // | the letter: Alt+letter
 constexpr int kKeyEsc = 27;
 
