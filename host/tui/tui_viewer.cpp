@@ -33,7 +33,7 @@ void PaintViewer(Screen& screen, int id) {
         std::size_t at = static_cast<std::size_t>(row);
         screen.PutText(0, 1 + row, at < rows.size() ? ForConsole(rows[at].c_str()) : "", Paint::Editor, columns, true);
     }
-    screen.DrawKeyBar({"", viewer->Wrap ? "Unwrap" : "Wrap", "Quit", viewer->Hex ? "Text" : "Hex", "", "", "",
+    screen.DrawKeyBar({"", "Wrap", "Quit", viewer->Hex ? "Text" : "Hex", "", "", "",
                        viewer->Table.Mode == TableMode::Ansi ? "OEM" : "ANSI", "", "Quit", "Plug", ""});
     PlaceCursor(0, 0, false);
 }
