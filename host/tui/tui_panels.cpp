@@ -10,6 +10,7 @@
 #include "core/host_state.h"
 #include "core/plugin_calls.h"
 #include "core/sample_files.h"
+#include "core/viewers.h"
 #include "script/position_text.h"
 #include "session/session.h"
 #include "tui/full_screen.h"
@@ -56,18 +57,45 @@ void MakeSamples(const std::string& folder) {
     for (const auto& sample : samples) MakeSampleFile(JoinPath(folder, sample.first), sample.second, &error);
 }
 
-std::string StoredPosition(const std::string& path) {
+// What the position file holds for the file: a line per kind of item.
+std::vector<std::string> StoredPlaces(const std::string& path) {
     std::string content;
-    if (!ReadWholeFile(Host().DefaultCfgPath, &content)) return "none yet";
-    std::vector<TextLine> lines = ParsePositionText(content);
-    std::vector<const TextItem*> items = FindEditorItems(lines, path);
-    if (items.empty()) return "none yet";
-    auto number = [&](const char* name) {
-        const std::string* value = items[0]->Find(name);
-        return value == nullptr ? std::string("?") : std::to_string(std::atoi(value->c_str()) + 1);
+    std::vector<TextLine> lines;
+    if (ReadWholeFile(Host().DefaultCfgPath, &content)) lines = ParsePositionText(content);
+    auto value = [](const TextItem& item, const char* name, int add) {
+        const std::string* found = item.Find(name);
+        return found == nullptr ? std::string("?") : std::to_string(std::atoll(found->c_str()) + add);
     };
-    return "line " + number("line") + ", col " + number("column");
+    std::vector<std::string> places;
+    for (const TextItem* item : FindItems(lines, "editor", path)) {
+        places.push_back("  editor: line " + value(*item, "line", 1) + ", col " + value(*item, "column", 1));
+    }
+    for (const TextItem* item : FindItems(lines, "viewer", path)) {
+        const std::string* hex = item->Find("hex");
+        places.push_back("  viewer: offset " + value(*item, "offset", 0) + (hex != nullptr && *hex == "1" ? ", hex" : ""));
+    }
+    if (places.empty()) places.push_back("  none yet");
+    return places;
 }
+
+// What the info panel tells a newcomer to try.
+const char* const kInfoText[] = {
+    "Tarnwick puts you back where you",
+    "were when a file is opened again.",
+    "",
+    "Enter/F4: edit. F3: view. In either,",
+    "F11, Tarnwick, Store: from then on",
+    "the file's place is kept.",
+    "Editor: Alt+Shift+0..9 (RightCtrl+n)",
+    " sets bookmark n, Alt+0..9 (Ctrl+n)",
+    " goes there; F8 OEM/ANSI, Shift+F8",
+    " a code table.",
+    "Viewer: F4 hex, F2 wrap, F8 table,",
+    " Gray+/Gray- next/previous file.",
+    "Close with Esc and open the file",
+    "again: place, bookmarks and table",
+    "come back. F9 settings, F10 quit.",
+};
 
 void PaintPanels(Screen& screen, Panels& panels) {
     int columns = ScreenColumns(), rows = ScreenRows();
@@ -89,16 +117,17 @@ void PaintPanels(Screen& screen, Panels& panels) {
     std::string name = panels.Files.empty() ? "" : panels.Files[static_cast<std::size_t>(panels.Selected)];
     screen.PutText(2, height - 2, ForConsole(name.c_str()), Paint::Panel, half - 4);
     std::string path = JoinPath(Host().WorkDir, name);
-    std::vector<std::string> info = {
-        "Tarnwick remembers where the editor", "stood in each file and puts it back", "when the file is opened again.", "",
-        "Enter or F4: edit the file. In the", "editor, F11, Tarnwick, Store: the", "file is tracked from then on. Move,",
-        "close with Esc, open it again.", "F9: the plug-in's settings.", "F10: quit.", "",
-        "Stored position of this file:", name.empty() ? "" : "  " + StoredPosition(path)};
+    std::vector<std::string> info(std::begin(kInfoText), std::end(kInfoText));
+    if (!name.empty()) {
+        info.push_back("");
+        info.push_back("Stored position of this file:");
+        for (const std::string& place : StoredPlaces(path)) info.push_back(place);
+    }
     for (std::size_t i = 0; i < info.size() && static_cast<int>(i) < height - 3; ++i) {
-        screen.PutText(half + 2, 2 + static_cast<int>(i), info[i], Paint::Panel, columns - half - 4);
+        screen.PutText(half + 2, 1 + static_cast<int>(i), info[i], Paint::Panel, columns - half - 4);
     }
     screen.PutText(0, rows - 2, ForConsole(Host().WorkDir.c_str()) + ">", Paint::Plain, columns, true);
-    screen.DrawKeyBar({"", "", "", "Edit", "", "", "", "", "Conf", "Quit", "Plug", ""});
+    screen.DrawKeyBar({"", "", "View", "Edit", "", "", "", "", "Conf", "Quit", "Plug", ""});
     PlaceCursor(0, 0, false);
 }
 
@@ -106,6 +135,12 @@ void ReadFolder(Panels& panels) {
     panels.Files = ListFiles(Host().WorkDir);
     std::sort(panels.Files.begin(), panels.Files.end());
     panels.Selected = std::clamp(panels.Selected, 0, std::max(static_cast<int>(panels.Files.size()) - 1, 0));
+}
+
+// The panel's cursor goes to the file named `name` when it is listed.
+void Select(Panels& panels, const std::string& name) {
+    auto at = std::find(panels.Files.begin(), panels.Files.end(), name);
+    if (at != panels.Files.end()) panels.Selected = static_cast<int>(at - panels.Files.begin());
 }
 
 bool ConfirmQuit(Screen& screen) {
@@ -137,14 +172,18 @@ void ShowError(Screen& screen, const std::string& error) {
     RunMessage(screen, message);
 }
 
-bool ShowPluginCommands(Screen& screen, bool fromEditor, std::string* error) {
+bool ShowPluginCommands(Screen& screen, CommandsFrom from, std::string* error) {
     PluginInfo info;
     if (!CallGetPluginInfo(&info, error)) return false;
-    bool offered = fromEditor ? (info.Flags & PF_EDITOR) != 0 : (info.Flags & PF_DISABLEPANELS) == 0;
+    bool offered = from == CommandsFrom::Editor   ? (info.Flags & PF_EDITOR) != 0
+                   : from == CommandsFrom::Viewer ? (info.Flags & PF_VIEWER) != 0
+                                                  : (info.Flags & PF_DISABLEPANELS) == 0;
     int chosen = ChooseString(screen, "Plugin commands", info.PluginMenuStrings, offered ? info.PluginMenuStringsNumber : 0);
     if (chosen < 0) return true;
     INT_PTR_T result;
-    if (fromEditor) return CallOpenPlugin(OPEN_EDITOR, &result, error);
+    if (from == CommandsFrom::Editor) return CallOpenPlugin(OPEN_EDITOR, &result, error);
+    // A plug-in may ask the viewer to close (VCTL_QUIT): it closes after the call.
+    if (from == CommandsFrom::Viewer) return CallOpenPlugin(OPEN_VIEWER, &result, error) && FinishViewerQuit(error);
     SetPanelsActive(true);
     bool called = CallOpenPlugin(OPEN_PLUGINSMENU, &result, error);
     SetPanelsActive(false);
@@ -209,7 +248,13 @@ int FullScreenHost::Run() {
             ok = EditFile(screen, JoinPath(Host().WorkDir, panels.Files[static_cast<std::size_t>(panels.Selected)]), &error);
             ReadFolder(panels);
         }
-        if (key == KEY_F(11)) ok = ShowPluginCommands(screen, false, &error);
+        if (key == KEY_F(3) && last >= 0) {
+            std::string shown;
+            ok = ViewFile(screen, JoinPath(Host().WorkDir, panels.Files[static_cast<std::size_t>(panels.Selected)]), &shown, &error);
+            ReadFolder(panels);
+            Select(panels, FileNameOf(shown));
+        }
+        if (key == KEY_F(11)) ok = ShowPluginCommands(screen, CommandsFrom::Panels, &error);
         if (key == KEY_F(9) || key == kKeyAltShiftF9) ok = ShowPluginConfiguration(screen, &error);
         if (!ok) ShowError(screen, error);
         if (key == KEY_F(10) && ConfirmQuit(screen)) break;

@@ -1,6 +1,7 @@
 #include "tui/tui_screen.h"
 
 #include <clocale>
+#include <cstdio>
 #include <curses.h>
 
 namespace twhost {
@@ -89,6 +90,24 @@ void Screen::Open() {
     define_key("\033[1;5H", kKeyCtrlHome);
     define_key("\033[1;5F", kKeyCtrlEnd);
     define_key("\033[20;4~", kKeyAltShiftF9);
+    // Shift+F2 and Shift+F8 as F14 and F20, as xterm's own description has them.
+    define_key("\033[1;2Q", KEY_F(14));
+    define_key("\033[12;2~", KEY_F(14));
+    define_key("\033[19;2~", KEY_F(20));
+    define_key("\033Ok", kKeyGrayPlus);
+    define_key("\033Om", kKeyGrayMinus);
+    // Ctrl+digit reaches a program only where the terminal reports modified
+    // keys (xterm's modifyOtherKeys, or the CSI u form).
+    for (int digit = 0; digit < 10; ++digit) {
+        char sequence[24];
+        for (int modifier : {5, 6}) {
+            int code = (modifier == 5 ? kKeyCtrlDigit : kKeyCtrlShiftDigit) + digit;
+            std::snprintf(sequence, sizeof sequence, "\033[27;%d;%d~", modifier, '0' + digit);
+            define_key(sequence, code);
+            std::snprintf(sequence, sizeof sequence, "\033[%d;%du", '0' + digit, modifier);
+            define_key(sequence, code);
+        }
+    }
 }
 
 void CloseScreen() {

@@ -16,10 +16,15 @@ enum class Paint {
     Dialog, DialogFocus, DialogHotkey, DialogField, Warning, WarningFocus, Plain
 };
 
-// Keys beyond what ncurses names.
-constexpr int kKeyCtrlHome = 0x10001;
-constexpr int kKeyCtrlEnd = 0x10002;
-constexpr int kKeyAltShiftF9 = 0x10003;
+// Keys beyond what ncurses names. ncurses keeps key codes in 16 bits:
+// these lie above its own codes and below 0x10000.
+constexpr int kKeyCtrlHome = 0x4001;
+constexpr int kKeyCtrlEnd = 0x4002;
+constexpr int kKeyAltShiftF9 = 0x4003;
+constexpr int kKeyGrayPlus = 0x4004;   // the keypad's + and - (in application mode)
+constexpr int kKeyGrayMinus = 0x4005;
+constexpr int kKeyCtrlDigit = 0x4010;       // + n: Ctrl+n, where the terminal reports it
+constexpr int kKeyCtrlShiftDigit = 0x4020;  // + n: Ctrl+Shift+n, likewise
 constexpr int kKeyAlt = 0x20000;  // | the letter: Alt+letter
 constexpr int kKeyEsc = 27;
 

@@ -116,6 +116,41 @@ dialog)
     # ShowInPanels is on now: F11 from the panels offers Tarnwick.
     keys F11; wait_for "1 Tarnwick"; keys Enter; wait_for "List of saved positions"; keys Escape
     quit ;;
+viewer)
+    # F3 views the file under the cursor; the modes and Gray+/Gray- first,
+    # as each of them moves the viewer.
+    keys Home F3; wait_for "chapter1.txt" 1; wait_for "Offset 0/25241  Col 1  Text  OEM" 1
+    keys F4; wait_for "Hex  OEM" 1; keys F4; wait_for "Text  OEM" 1
+    keys F2; wait_for "Text  Wrap  OEM" 1; keys F2; wait_for "Text  OEM" 1
+    keys F8; wait_for "Text  ANSI" 1; keys F8; wait_for "Text  OEM" 1
+    keys KP+; wait_for "chapter2.txt" 1; keys KP-; wait_for "chapter1.txt" 1
+    keys -N 40 Down; keys -N 3 Right; wait_for "Col 4  Text" 1
+    offset=$(screen | sed -n 1p | grep -o "Offset [0-9]*" | cut -d" " -f2)
+    [ "${offset:-0}" -gt 0 ] || fail "the viewer did not move"
+    # Stored from the viewer's menu (PF_VIEWER), the place comes back.
+    keys F11; wait_for "Plugin commands"; keys Enter
+    wait_for "Store the position"; keys s; lacks "Store the position"
+    keys Escape; wait_for "viewer: offset $offset"
+    keys F3; wait_for "Offset $offset/25241  Col 4" 1
+    # Moved and closed with F3: the close brings the place up to date.
+    keys -N 5 Down; lacks "Offset $offset/"
+    moved=$(screen | sed -n 1p | grep -o "Offset [0-9]*" | cut -d" " -f2)
+    keys F3; wait_for "viewer: offset $moved"
+    keys F3; wait_for "Offset $moved/25241  Col 4" 1
+    keys Escape; wait_for "Stored position of this file"
+    grep -q "ProcessViewerEvent(VE_READ" "$work/host.log" || fail "no VE_READ"
+    grep -q "ProcessViewerEvent(VE_CLOSE" "$work/host.log" || fail "no VE_CLOSE"
+    quit ;;
+bookmarks)
+    # Alt+Shift+n sets bookmark n and Alt+n goes there; F8 and Shift+F8
+    # change the table; the status line shows both.
+    open_first
+    keys -N 30 Down; keys M-@; wait_for "Line 31/300  Col 1  OEM  Bm 2" 1
+    keys C-Home; wait_for "Line 1/300" 1; keys M-2; wait_for "Line 31/300" 1
+    keys F8; wait_for "ANSI  Bm 2" 1
+    keys S-F8; wait_for "Character tables"; keys 3; lacks "Character tables"; wait_for "KOI8-R  Bm 2" 1
+    keys Escape; wait_for "Stored position of this file"
+    quit ;;
 small)
     tm resize-window -t main -x 60 -y 20; wait_for "at least 80 x 25"
     tm resize-window -t main -x 80 -y 25; wait_for "4Edit"; lacks "at least 80 x 25"
