@@ -6,11 +6,13 @@
 #   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
 #   make bench  build in Release and print the table of doc/performance.md
 #   make bench-wine  the same table from the 32-bit Windows build under Wine
+#   make bench-accuracy  where stored places come back in files changed between
+#                two openings, on pairs of revisions from this repository's history
 
 ROOT := $(CURDIR)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: demo try test dist fuzz bench bench-wine clean
+.PHONY: demo try test dist fuzz bench bench-wine bench-accuracy clean
 
 demo:
 	@scripts/install-deps.sh native
@@ -41,6 +43,16 @@ bench:
 	@cmake --build build/release -j $(JOBS) --target tarnwick_bench tarnwick-host Tarnwick >/dev/null
 	@scripts/bench-session.sh build/release > build/release/bench/session.txt
 	@scripts/bench-table.py build/release --repetitions $(BENCH_REPETITIONS) --session build/release/bench/session.txt
+
+# Pairs of consecutive revisions of this repository's text files
+# (ACCURACY_PAIRS of them, ACCURACY_LINES places stored in each), one table.
+ACCURACY_PAIRS ?= 150
+ACCURACY_LINES ?= 30
+bench-accuracy:
+	@scripts/install-deps.sh native
+	@cmake -S $(ROOT) -B build/release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BENCH=ON -DTARNWICK_TESTS=OFF >/dev/null
+	@cmake --build build/release -j $(JOBS) --target tarnwick_accuracy >/dev/null
+	@scripts/bench-accuracy.py build/release --pairs $(ACCURACY_PAIRS) --lines $(ACCURACY_LINES)
 
 # tarnwick_bench as a 32-bit Windows program under Wine, Google Benchmark
 # cross-built for it in build/ (no host-session row).

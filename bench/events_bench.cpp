@@ -11,7 +11,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "common/open_paths.h"
@@ -289,6 +292,149 @@ void BM_ReadRestoringMarks(benchmark::State& state) {
     if (editor.TableNum != 1 || editor.Marks[9].Line != 900) state.SkipWithError("the restore did not happen");
 }
 
+// ---- A file changed outside the editor ----------------------------------
+
+constexpr int kTextLines = 100000;
+constexpr int kStoredLine = 100;  // the place stored, near the file's start
+
+// A source-like text of `lines` lines, every line different.
+std::string TextOfLines(int lines) {
+    std::string text;
+    for (int k = 0; k < lines; ++k) {
+        text += "    total_" + std::to_string(k) + " = compute(" + std::to_string(k * 7919 % 1000) +
+                ", \"a few words of text\");\r\n";
+    }
+    return text;
+}
+
+// The same text with the stored line and its two neighbours on each side
+// moved to the far end, as a merge or a reordering leaves it: the same
+// size, another time.
+std::string MovedFarText(int lines) {
+    std::istringstream in(TextOfLines(lines));
+    std::vector<std::string> all;
+    for (std::string line; std::getline(in, line);) all.push_back(line + "\n");
+    std::vector<std::string> block(all.begin() + kStoredLine - 2, all.begin() + kStoredLine + 3);
+    all.erase(all.begin() + kStoredLine - 2, all.begin() + kStoredLine + 3);
+    all.insert(all.end(), block.begin(), block.end());
+    std::string text;
+    for (const std::string& line : all) text += line;
+    return text;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Writes a file as another program would: a last-write time well after
+// the one it had.
+void ChangeFile(const std::string& path, const std::string& text) {
+    namespace fs = std::filesystem;
+    const fs::file_time_type before = fs::exists(path) ? fs::last_write_time(path) : fs::file_time_type::clock::now();
+    PutFile(path, text);
+    fs::last_write_time(path, before + std::chrono::seconds(2));
+}
+
+// The module with the place at kStoredLine of a file of kTextLines lines
+// stored from the menu, the editor closed; the text the editor has next.
+struct StoredText {
+    std::string Path;
+    std::string Cfg;  // the position file just after the store and close
+    std::filesystem::file_time_type CfgTime;
+};
+
+// Whether the position file is still the one `stored` holds, from its time
+// and size only: reading it would evict the caches the timed open uses.
+bool CfgAsStored(const std::string& path, const StoredText& stored) {
+    return std::filesystem::last_write_time(path) == stored.CfgTime &&
+           std::filesystem::file_size(path) == stored.Cfg.size();
+}
+
+StoredText StoreInText(int items, const std::string& name) {
+    plugin::Module& m = FreshModule(items);
+    StoredText stored{PathIn(name), "", {}};
+    ChangeFile(stored.Path, TextOfLines(kTextLines));
+    SetEditor(1, stored.Path, 0);
+    benchhost::SetEditorText(TextOfLines(kTextLines));
+    Event(EE_READ);
+    SetEditor(1, stored.Path, kStoredLine);
+    Event(EE_REDRAW);
+    benchhost::SetMenuAnswer(0);
+    OpenPlugin(OPEN_EDITOR, 0);
+    int id = 1;
+    Event(EE_CLOSE, &id);
+    stored.Cfg = FileText(m.CurrentSettings.CfgFile);
+    stored.CfgTime = std::filesystem::last_write_time(m.CurrentSettings.CfgFile);
+    return stored;
+}
+
+// Opens the file again from the first line; the lines read and the steps
+// walked for it are the benchmark's counters. Should an open have changed
+// the position file, it is put back and loaded (through an editor without
+// an item) before the next timed open.
+void Reopen(benchmark::State& state, StoredText stored, int expectedLine) {
+    plugin::Module& m = plugin::LoadedModule();
+    long long reads = 0;
+    long long steps = 0;
+    long long putBack = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!CfgAsStored(m.CurrentSettings.CfgFile, stored)) {
+            ++putBack;
+            ChangeFile(m.CurrentSettings.CfgFile, stored.Cfg);
+            stored.CfgTime = std::filesystem::last_write_time(m.CurrentSettings.CfgFile);
+            SetEditor(2, "C:\\elsewhere\\never-stored.txt", 0);
+            Event(EE_READ);
+        }
+        SetEditor(1, stored.Path, 0);
+        benchhost::ResetWalkCounters();
+        state.ResumeTiming();
+        Event(EE_READ);
+        state.PauseTiming();
+        reads += benchhost::LinesRead();
+        steps += benchhost::Editor().WalkSteps;
+        const int line = benchhost::Editor().CurLine;
+        state.ResumeTiming();
+        if (line != expectedLine) {
+            state.SkipWithError(("the cursor came back on line " + std::to_string(line) + ", not " +
+                                 std::to_string(expectedLine)).c_str());
+            break;
+        }
+    }
+    const double runs = static_cast<double>(state.iterations() > 0 ? state.iterations() : 1);
+    state.counters["reads"] = static_cast<double>(reads) / runs;
+    state.counters["steps"] = static_cast<double>(steps) / runs;
+    state.counters["putback"] = static_cast<double>(putBack) / runs;
+}
+
+// The file changed outside: the stored line and its neighbours now stand
+// at the far end of 100,000 lines.
+void BM_ReadMovedFar(benchmark::State& state) {
+    const StoredText stored = StoreInText(Items(state), "moved.txt");
+    const std::string moved = MovedFarText(kTextLines);
+    ChangeFile(stored.Path, moved);
+    benchhost::SetEditorText(moved);
+    Reopen(state, stored, kTextLines - 3);
+}
+
+// The file as it was stored: size and time say so, and no line is read.
+void BM_ReadUnchangedText(benchmark::State& state) {
+    const StoredText stored = StoreInText(Items(state), "unchanged.txt");
+    Reopen(state, stored, kStoredLine);
+}
+
+// The least the search can cost: the lines read once in order through the
+// host's list, each one hashed.
+void BM_BaseReadLinesHashed(benchmark::State& state) {
+    benchhost::SetEditorText(MovedFarText(kTextLines));
+    for (auto _ : state) benchmark::DoNotOptimize(benchhost::HashLinesInOrder());
+    state.counters["reads"] = kTextLines;
+    state.counters["steps"] = kTextLines;
+}
+
 // ---- Load and purge, on the store ----------------------------------------
 
 // Twenty editors open in this host, as the merge meets them.
@@ -556,6 +702,9 @@ BENCHMARK(BM_MenuStore)->SIZES->UseRealTime();
 BENCHMARK(BM_ViewerRead)->SIZES->UseRealTime();
 BENCHMARK(BM_ViewerClose)->SIZES->UseRealTime();
 BENCHMARK(BM_ReadRestoringMarks)->SIZES->UseRealTime();
+BENCHMARK(BM_ReadMovedFar)->SIZES->UseRealTime();
+BENCHMARK(BM_ReadUnchangedText)->SIZES->UseRealTime();
+BENCHMARK(BM_BaseReadLinesHashed)->SIZES->UseRealTime();
 BENCHMARK(BM_LoadChanged)->SIZES->UseRealTime();
 BENCHMARK(BM_LoadFresh)->SIZES->UseRealTime();
 BENCHMARK(BM_PurgeMissing)->SIZES->UseRealTime();

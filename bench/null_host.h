@@ -7,6 +7,7 @@
 // and ProcessName (matches nothing).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "kit/one_editor.h"
@@ -25,6 +26,24 @@ hostkit::OneViewer& Viewer();
 hostkit::CodeTables& Tables();
 // The item every Menu call answers (0: the first).
 void SetMenuAnswer(int item);
+
+// Gives the editor the lines of `bytes` (hostkit::SetEditorText) and lays
+// them out as the 1.75 host does, in a linked list of lines, one node
+// allocated for each: from then on ECTL_GETSTRING really walks that list to
+// the line asked for, from the cursor's line or from the first line by the
+// host's rule, and ECTL_SETPOSITION walks it from the cursor's line to the
+// new one, so that a benchmark's time holds what reading lines costs in the
+// real host. A cursor moved by the benchmark itself (Editor().CurLine) is
+// found again without a walk.
+void SetEditorText(const std::string& bytes);
+// The lines ECTL_GETSTRING gave since the text was set or the counters
+// reset; the steps of the walks are the editor's WalkSteps.
+long long LinesRead();
+void ResetWalkCounters();
+// The least any search through the text must do in the real host: walks the
+// list once from the first line to the last and hashes each line's text
+// (64-bit FNV-1a), as reading the lines once in order does.
+std::uint64_t HashLinesInOrder();
 
 // Hands the null host's tables to the plug-in (SetStartupInfo). The module
 // "lives" at `moduleName`; its settings key is `rootKey`.

@@ -30,6 +30,8 @@ ROWS = [
     ("EE_CLOSE", "BM_Close", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
     ("menu: store position", "BM_MenuStore", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
     ("EE_READ restoring ten bookmarks and a table", "BM_ReadRestoringMarks", "BM_BaseOpenTimeSize", "<= 3x open+time+size+close", 3, None),
+    ("EE_READ, 100,000-line file unchanged, item with its text's fingerprint", "BM_ReadUnchangedText", "BM_BaseOpenTimeSize", "<= 3x open+time+size+close, no line read", 3, None),
+    ("EE_READ, 100,000-line file changed, the line moved to the far end", "BM_ReadMovedFar", "BM_BaseReadLinesHashed", "<= 1x the lines read once in order + hashed", 1, None),
     ("VE_READ, file unchanged, with an item", "BM_ViewerRead", "BM_BaseOpenTimeSize", "<= 3x open+time+size+close", 3, None),
     ("VE_CLOSE of a moved viewer", "BM_ViewerClose", "BM_BaseWriteBytes", "<= 1.5x writing the bytes", 1.5, None),
     ("Load after another host's change", "BM_LoadChanged", "BM_LoadFresh", "<= 1.5x fresh Load", 1.5, None),
@@ -39,7 +41,12 @@ ROWS = [
     ("baseline: open+time+size+close", "BM_BaseOpenTimeSize", None, "", None, None),
     ("baseline: read the file's bytes", "BM_BaseReadBytes", None, "", None, None),
     ("baseline: write the bytes (temp, flush, replace)", "BM_BaseWriteBytes", None, "", None, None),
+    ("baseline: 100,000 lines read once in order through the host's list + hashed", "BM_BaseReadLinesHashed", None, "", None, None),
 ]
+# The rows that read the editor's text: the lines read (ECTL_GETSTRING) and
+# the steps walked through the host's list of lines, per open.
+WALK_ROWS = [("BM_ReadUnchangedText", "unchanged file"), ("BM_ReadMovedFar", "line moved to the far end"),
+             ("BM_BaseReadLinesHashed", "baseline")]
 EVENT_ROWS = {"BM_Redraw", "BM_ReadWithItem", "BM_ReadWithoutItem", "BM_Save", "BM_Close", "BM_MenuStore",
               "BM_ReadRestoringMarks", "BM_ViewerRead", "BM_ViewerClose"}
 
@@ -67,7 +74,7 @@ def medians(data):
         key = (parts[0], int(parts[1]))
         factor = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b.get("time_unit", "ns")]
         times.setdefault(key, []).append(b["real_time"] * factor)
-        for c in ("bytes", "bytes32", "blocks", "file", "measured32"):
+        for c in ("bytes", "bytes32", "blocks", "file", "measured32", "reads", "steps"):
             if c in b:
                 counters.setdefault(key, {}).setdefault(c, []).append(b[c])
     return ({k: statistics.median(v) for k, v in times.items()},
@@ -121,6 +128,16 @@ def main():
                 cell += " [>100 us]"
             cells.append(cell)
         print("| %s | %s | %s | %s | %s | %s |" % (label, cells[0], cells[1], cells[2], goal, met))
+
+    walks = []
+    for name, label in WALK_ROWS:
+        c = counters.get((name, 100000))
+        if c and "reads" in c:
+            walks.append("%s: %d lines read, %d steps" % (label, c["reads"], c["steps"]))
+    if walks:
+        print("| the host's list of 100,000 lines, per open (at 100,000 items) | | | %s | reads and steps linear in the file | %s |"
+              % ("; ".join(walks), "yes" if all(counters[(n, 100000)]["steps"] <= 4 * 100000
+                                                 for n, _ in WALK_ROWS if (n, 100000) in counters) else "no"))
 
     mem = counters.get(("BM_DocumentMemory", 100000))
     if mem and mem.get("measured32"):

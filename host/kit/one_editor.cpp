@@ -33,7 +33,54 @@ void MoveEditor(OneEditor* editor, const EditorSetPosition& position) {
     if (position.Overtype >= 0) editor->Overtype = position.Overtype;
 }
 
+void SetEditorText(OneEditor* editor, const std::string& bytes) {
+    editor->Lines.clear();
+    editor->Eols.clear();
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) {
+            editor->Lines.push_back(bytes.substr(start));
+            editor->Eols.push_back("");
+            break;
+        }
+        const bool crlf = end > start && bytes[end - 1] == '\r';
+        editor->Lines.push_back(bytes.substr(start, end - start - (crlf ? 1 : 0)));
+        editor->Eols.push_back(crlf ? "\r\n" : "\n");
+        start = end + 1;
+    }
+    // The host always holds a line, the last one after a final end of line.
+    if (bytes.empty() || bytes.back() == '\n') {
+        editor->Lines.push_back("");
+        editor->Eols.push_back("");
+    }
+    editor->TotalLines = static_cast<int>(editor->Lines.size());
+}
+
 namespace {
+
+// The 1.75 host's walk to line `number` through its list of lines.
+long long WalkTo(int cursor, int number) {
+    if (number >= cursor) return number - cursor;
+    if (number >= cursor / 2) return cursor - number;
+    return number;
+}
+
+int GetString(OneEditor* editor, EditorGetString* query) {
+    if (query == nullptr || editor->Lines.empty()) return 0;
+    const int total = static_cast<int>(editor->Lines.size());
+    const int cursor = editor->CurLine < 0 ? 0 : editor->CurLine >= total ? total - 1 : editor->CurLine;
+    const int number = query->StringNumber < 0 ? cursor : query->StringNumber;
+    if (number >= total) return 0;
+    editor->WalkSteps += WalkTo(cursor, number);
+    const std::string& line = editor->Lines[static_cast<std::size_t>(number)];
+    query->StringText = line.c_str();
+    query->StringEOL = editor->Eols[static_cast<std::size_t>(number)].c_str();
+    query->StringLength = static_cast<int>(line.size());
+    query->SelStart = -1;
+    query->SelEnd = 0;
+    return 1;
+}
 
 int ReportBookmarks(const OneEditor& editor, const EditorBookMarks* query) {
     if (query == nullptr) return 0;
@@ -93,12 +140,21 @@ int SetParameter(OneEditor* editor, const CodeTables& tables, const EditorSetPar
 int ControlEditor(OneEditor* editor, const CodeTables& tables, int command, void* param, bool* known) {
     *known = true;
     switch (command) {
+    case ECTL_GETSTRING:
+        return GetString(editor, static_cast<EditorGetString*>(param));
     case ECTL_GETINFO:
         ReportEditor(*editor, static_cast<EditorInfo*>(param));
         return 1;
-    case ECTL_SETPOSITION:
-        MoveEditor(editor, *static_cast<const EditorSetPosition*>(param));
+    case ECTL_SETPOSITION: {
+        // The host walks its list from the cursor's line to the new one.
+        const EditorSetPosition& position = *static_cast<const EditorSetPosition*>(param);
+        if (!editor->Lines.empty() && position.CurLine >= 0) {
+            editor->WalkSteps += position.CurLine > editor->CurLine ? position.CurLine - editor->CurLine
+                                                                     : editor->CurLine - position.CurLine;
+        }
+        MoveEditor(editor, position);
         return 1;
+    }
     case ECTL_GETBOOKMARKS:
         return ReportBookmarks(*editor, static_cast<const EditorBookMarks*>(param));
     case ECTL_PROCESSKEY:

@@ -17,7 +17,17 @@ struct OneEditor {
     bool NoFileName;  // ECTL_GETINFO reports a null FileName
     int CurLine, CurPos, TopScreenLine, LeftPos, Overtype;
     tarnwick::DWORD_T CurState;
-    int TotalLines = 1000000;  // the file's length, for the bookmarks
+    int TotalLines = 1000000;  // the file's length, for the bookmarks (Lines.size() once Lines is set)
+    // The editor's text, when a stand-in gives it one: each line without its
+    // end of line, and the ends of line ("\r\n", "\n", or "" for a last
+    // line without one). Empty: ECTL_GETSTRING answers FALSE.
+    std::vector<std::string> Lines;
+    std::vector<std::string> Eols;
+    // ECTL_GETSTRING walks the host's list of lines as the 1.75 host does:
+    // from the cursor's line when the line asked for lies between half the
+    // cursor's line and the end, else from the first line; every step is
+    // counted here.
+    long long WalkSteps = 0;
     // The table: AnsiMode 1 for ANSI, else TableNum k for code table k or
     // -1 for OEM; Options holds EOPT_SAVEFILEPOSITION.
     int AnsiMode = 0;
@@ -40,7 +50,11 @@ void ReportEditor(const OneEditor& editor, tarnwick::EditorInfo* info);
 // `position` as they are, and overtype unless it is negative.
 void MoveEditor(OneEditor* editor, const tarnwick::EditorSetPosition& position);
 
-// The host's other editor commands on `editor`: ECTL_GETBOOKMARKS,
+// Sets the editor's text from a file's bytes (lines end in LF or CR LF).
+void SetEditorText(OneEditor* editor, const std::string& bytes);
+
+// The host's other editor commands on `editor`: ECTL_GETSTRING,
+// ECTL_GETBOOKMARKS,
 // ECTL_PROCESSKEY (the set-bookmark keys; others do nothing) and
 // ECTL_SETPARAM (ESPT_CHARTABLE, falling through into
 // ESPT_SAVEFILEPOSITION as the 1.75 host does, and ESPT_SAVEFILEPOSITION).

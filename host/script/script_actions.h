@@ -32,6 +32,7 @@ bool CmdShow(const Args& args, std::string* error);
 bool CmdShowCfg(const Args& args, std::string* error);
 bool CmdCfgPath(const Args& args, std::string* error);
 bool CmdExternalEdit(const Args& args, std::string* error);
+bool CmdExternalEditFile(const Args& args, std::string* error);
 bool CmdSetPath(const Args& args, std::string* error);
 bool CmdLanguage(const Args& args, std::string* error);
 bool CmdWait(const Args& args, std::string* error);

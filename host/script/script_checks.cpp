@@ -31,6 +31,25 @@ bool CmdExpectPos(const Args& args, std::string* error) {
     return true;
 }
 
+// What reading the text cost since the editor opened, against the most the
+// script allows: the steps of the 1.75 host's list walk, and the lines read.
+bool CmdExpectWalk(const Args& args, std::string* error) {
+    SimEditor* editor;
+    if (!NeedEditor(&editor, error)) return false;
+    int maxSteps;
+    int maxReads = -1;
+    if (!NeedInt(args, 1, &maxSteps, error)) return false;
+    if (args.Words.size() > 2 && !NeedInt(args, 2, &maxReads, error)) return false;
+    const std::string spent = std::to_string(editor->WalkSteps) + " steps, " + std::to_string(editor->LinesRead) + " lines read";
+    Say("  the host's list walk: " + spent);
+    if (editor->WalkSteps > maxSteps || (maxReads >= 0 && editor->LinesRead > maxReads)) {
+        *error = "expected at most " + std::to_string(maxSteps) + " steps" +
+                 (maxReads >= 0 ? " and " + std::to_string(maxReads) + " lines read" : "") + ", but " + spent;
+        return false;
+    }
+    return true;
+}
+
 bool CmdExpectEditors(const Args& args, std::string* error) {
     int wanted;
     if (!NeedInt(args, 1, &wanted, error)) return false;

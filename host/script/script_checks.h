@@ -12,6 +12,7 @@ namespace twhost {
 
 bool CmdExpectPos(const Args& args, std::string* error);
 bool CmdExpectEditors(const Args& args, std::string* error);
+bool CmdExpectWalk(const Args& args, std::string* error);
 bool CmdExpectCfgText(const Args& args, std::string* error);
 bool CmdExpectCfgItem(const Args& args, std::string* error);
 bool CmdExpectCfgItems(const Args& args, std::string* error);

@@ -6,6 +6,7 @@
 #include "core/console.h"
 #include "core/files.h"
 #include "core/host_state.h"
+#include "core/outside_edits.h"
 #include "core/sample_files.h"
 #include "script/position_text.h"
 #include "script/script_actions.h"
@@ -23,6 +24,56 @@ bool CmdMakeFile(const Args& args, std::string* error) {
     }
     if (!MakeSampleFile(path, lines, error, lf)) return false;
     Say("  wrote " + path + " (" + std::to_string(lines) + " lines)");
+    return true;
+}
+
+namespace {
+
+// The edit of "external-edit-file NAME WHAT ...", from WHAT on.
+bool ParseOutsideEdit(const Args& args, OutsideEdit* edit, std::string* error) {
+    const std::string what = args.Words[2];
+    const std::size_t words = args.Words.size();
+    using Kind = OutsideEdit::Kind;
+    if (what == "insert" && words >= 5) {
+        edit->What = Kind::Insert;
+        if (words > 5) edit->Text = RestAfter(args.Line, 5);
+        return NeedInt(args, 3, &edit->At, error) && NeedInt(args, 4, &edit->Count, error);
+    }
+    if (what == "delete" && words >= 5) {
+        edit->What = Kind::Delete;
+        return NeedInt(args, 3, &edit->At, error) && NeedInt(args, 4, &edit->Count, error);
+    }
+    if (what == "replace" && words >= 4) {
+        edit->What = Kind::Replace;
+        edit->Text = RestAfter(args.Line, 4);
+        return NeedInt(args, 3, &edit->At, error);
+    }
+    if (what == "move" && words >= 6) {
+        edit->What = Kind::Move;
+        return NeedInt(args, 3, &edit->At, error) && NeedInt(args, 4, &edit->Count, error) && NeedInt(args, 5, &edit->To, error);
+    }
+    if (what == "truncate" && words >= 4) {
+        edit->What = Kind::Truncate;
+        return NeedInt(args, 3, &edit->Count, error);
+    }
+    if (what == "touch") {
+        edit->What = Kind::Touch;
+        return true;
+    }
+    *error = "external-edit-file NAME takes insert AT N [TEXT], delete AT N, replace AT TEXT, move AT N TO, truncate N or touch";
+    return false;
+}
+
+}  // namespace
+
+// Changes a file as another program would, while no editor of this host
+// has it open (an open editor keeps the text it read).
+bool CmdExternalEditFile(const Args& args, std::string* error) {
+    OutsideEdit edit;
+    if (!ParseOutsideEdit(args, &edit, error)) return false;
+    std::string path = Resolve(args.Words[1]);
+    if (!EditFileOutside(path, edit, error)) return false;
+    Say("  another program " + DescribeOutsideEdit(edit) + " of " + path);
     return true;
 }
 

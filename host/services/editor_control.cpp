@@ -1,6 +1,7 @@
-// The EditorControl service: ECTL_GETINFO, ECTL_SETPOSITION,
-// ECTL_PROCESSKEY, ECTL_SETPARAM and ECTL_GETBOOKMARKS on the current
-// editor, as the real host performs them, with its fault in ECTL_SETPARAM.
+// The EditorControl service: ECTL_GETSTRING, ECTL_GETINFO,
+// ECTL_SETPOSITION, ECTL_PROCESSKEY, ECTL_SETPARAM and ECTL_GETBOOKMARKS on
+// the current editor, as the real host performs them, with its fault in
+// ECTL_SETPARAM and the cost of its list of lines counted (core/editors.h).
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -18,6 +19,34 @@ namespace twhost {
 namespace {
 
 #define Trace(line) TWHOST_TRACE("    [editor] ", line)
+
+// The line StringNumber (negative: the cursor's line) with its end of
+// line: the file's own for every line but the last, which has none. The
+// pointers stay valid until the editor's text changes.
+int GetString(SimEditor* editor, void* param) {
+    if (editor == nullptr || param == nullptr) {
+        Trace("ECTL_GETSTRING with no current editor or record = 0");
+        return 0;
+    }
+    EditorGetString* query = static_cast<EditorGetString*>(param);
+    const int number = query->StringNumber < 0 ? editor->CurLine : query->StringNumber;
+    if (number >= TotalLines(*editor)) {
+        Trace("ECTL_GETSTRING(" + std::to_string(query->StringNumber) + ") past the last line = 0");
+        return 0;
+    }
+    editor->WalkSteps += LineWalk(editor->CurLine, number);
+    editor->LinesRead += 1;
+    static const char kNoEnd[] = "";
+    const std::string& line = editor->Lines[static_cast<std::size_t>(number)];
+    query->StringText = line.c_str();
+    query->StringEOL = number + 1 < TotalLines(*editor) ? editor->LineEnd.c_str() : kNoEnd;
+    query->StringLength = static_cast<int>(line.size());
+    query->SelStart = -1;
+    query->SelEnd = 0;
+    Trace("ECTL_GETSTRING(" + std::to_string(query->StringNumber) + ") -> line " + std::to_string(number) + ", " +
+          std::to_string(line.size()) + " characters");
+    return 1;
+}
 
 int GetInfo(SimEditor* editor, void* param) {
     if (editor == nullptr || param == nullptr) {
@@ -57,8 +86,13 @@ int SetPosition(SimEditor* editor, void* param) {
     Trace("ECTL_SETPOSITION(line " + std::to_string(to->CurLine) + ", pos " + std::to_string(to->CurPos) +
           ", tabpos " + std::to_string(to->CurTabPos) + ", top " + std::to_string(to->TopScreenLine) + ", left " +
           std::to_string(to->LeftPos) + ", overtype " + std::to_string(to->Overtype) + ")");
-    // A member of -1 leaves that part of the position as it is.
-    if (to->CurLine >= 0) editor->CurLine = std::min(to->CurLine, TotalLines(*editor) - 1);
+    // A member of -1 leaves that part of the position as it is. The host
+    // walks its list from the cursor's line to the new one.
+    if (to->CurLine >= 0) {
+        const int line = std::min(to->CurLine, TotalLines(*editor) - 1);
+        editor->WalkSteps += line > editor->CurLine ? line - editor->CurLine : editor->CurLine - line;
+        editor->CurLine = line;
+    }
     if (to->CurPos >= 0) editor->CurPos = to->CurPos;
     if (to->CurTabPos >= 0) editor->CurPos = PosAtTabColumn(*editor, to->CurTabPos);
     if (to->TopScreenLine >= 0) editor->TopScreenLine = to->TopScreenLine;
@@ -145,6 +179,7 @@ int GetBookmarks(SimEditor* editor, void* param) {
 
 std::string CommandName(int command) {
     switch (command) {
+        case ECTL_GETSTRING: return "ECTL_GETSTRING";
         case ECTL_GETINFO: return "ECTL_GETINFO";
         case ECTL_SETPOSITION: return "ECTL_SETPOSITION";
         case ECTL_PROCESSKEY: return "ECTL_PROCESSKEY";
@@ -168,6 +203,7 @@ int TW_STDCALL HostEditorControl(int command, void* param) {
         return 0;
     }
     switch (command) {
+        case ECTL_GETSTRING: return GetString(editor, param);
         case ECTL_GETINFO: return GetInfo(editor, param);
         case ECTL_SETPOSITION: return SetPosition(editor, param);
         case ECTL_PROCESSKEY: return ProcessKey(editor, param);
@@ -175,7 +211,7 @@ int TW_STDCALL HostEditorControl(int command, void* param) {
         case ECTL_GETBOOKMARKS: return GetBookmarks(editor, param);
         default:
             Fatal(kExitPluginFault, "EditorControl: command " + std::to_string(command) +
-                                         " is not one this host offers (ECTL_GETINFO 6, ECTL_SETPOSITION 7, ECTL_PROCESSKEY 23, "
+                                         " is not one this host offers (ECTL_GETSTRING 0, ECTL_GETINFO 6, ECTL_SETPOSITION 7, ECTL_PROCESSKEY 23, "
                                          "ECTL_SETPARAM 24, ECTL_GETBOOKMARKS 25)", true);
     }
 }

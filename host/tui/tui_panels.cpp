@@ -8,6 +8,7 @@
 #include "core/editors.h"
 #include "core/files.h"
 #include "core/host_state.h"
+#include "core/outside_edits.h"
 #include "core/plugin_calls.h"
 #include "core/sample_files.h"
 #include "core/viewers.h"
@@ -50,9 +51,27 @@ struct Panels {
     int First = 0;
 };
 
+// The sample that another program changes each time its editor closes:
+// it inserts kMovingInsert lines at the top, so that the text the cursor
+// stood on lies that much lower at the next opening.
+constexpr const char* kMovingSample = "moving.txt";
+constexpr int kMovingInsert = 7;
+
+bool IsMovingSample(const std::string& name) { return name == kMovingSample; }
+
+void ChangeMovingSample(const std::string& path) {
+    OutsideEdit edit;
+    edit.What = OutsideEdit::Kind::Insert;
+    edit.At = 0;
+    edit.Count = kMovingInsert;
+    std::string error;
+    if (EditFileOutside(path, edit, &error)) Say("(another program " + DescribeOutsideEdit(edit) + " of " + path + ")");
+}
+
 // Files of a few hundred lines each, for a work folder with nothing in it.
 void MakeSamples(const std::string& folder) {
-    const std::pair<const char*, int> samples[] = {{"chapter1.txt", 300}, {"chapter2.txt", 240}, {"notes.txt", 180}};
+    const std::pair<const char*, int> samples[] = {
+        {"chapter1.txt", 300}, {"chapter2.txt", 240}, {"notes.txt", 180}, {kMovingSample, 400}};
     std::string error;
     for (const auto& sample : samples) MakeSampleFile(JoinPath(folder, sample.first), sample.second, &error);
 }
@@ -118,6 +137,11 @@ void PaintPanels(Screen& screen, Panels& panels) {
     screen.PutText(2, height - 2, ForConsole(name.c_str()), Paint::Panel, half - 4);
     std::string path = JoinPath(Host().WorkDir, name);
     std::vector<std::string> info(std::begin(kInfoText), std::end(kInfoText));
+    if (IsMovingSample(name)) {
+        info.insert(info.end(), {"", "Another program inserts " + std::to_string(kMovingInsert) + " lines at the",
+                                 "top of moving.txt whenever its", "editor closes. Store a place in it,",
+                                 "close, open it again: the cursor", "is on the same text, lines lower."});
+    }
     if (!name.empty()) {
         info.push_back("");
         info.push_back("Stored position of this file:");
@@ -245,7 +269,10 @@ int FullScreenHost::Run() {
         if (key == KEY_HOME || key == KEY_PPAGE) panels.Selected = 0;
         if (key == KEY_END || key == KEY_NPAGE) panels.Selected = std::max(last, 0);
         if ((key == '\r' || key == '\n' || key == KEY_ENTER || key == KEY_F(4)) && last >= 0) {
-            ok = EditFile(screen, JoinPath(Host().WorkDir, panels.Files[static_cast<std::size_t>(panels.Selected)]), &error);
+            const std::string& name = panels.Files[static_cast<std::size_t>(panels.Selected)];
+            const std::string path = JoinPath(Host().WorkDir, name);
+            ok = EditFile(screen, path, &error);
+            if (ok && IsMovingSample(name)) ChangeMovingSample(path);
             ReadFolder(panels);
         }
         if (key == KEY_F(3) && last >= 0) {

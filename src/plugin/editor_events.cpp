@@ -2,6 +2,7 @@
 
 #include "plugin/host.h"
 #include "plugin/module.h"
+#include "plugin/text_place.h"
 #include "store/position_file.h"
 #include "support/memory.h"
 #include "support/text.h"
@@ -11,6 +12,7 @@ namespace plugin {
 
 using store::ItemKind;
 using store::StoredPlace;
+using store::TextFingerprint;
 
 namespace {
 
@@ -21,6 +23,7 @@ namespace {
 StoredPlace PlaceOf(Module& m, const CurrentEditor& editor, const StoredPlace* known) {
     StoredPlace place = store::EmptyPlace();
     place.Editor = editor.Place;
+    place.Editor.Print.Line = -1;  // no fingerprint tried yet (TakePrint)
     HostEditorBookmarks(m, &place.Editor.Marks);
     store::CharTableChoice& table = place.Editor.Table;
     if (table.Kind == store::TableKind::Code) {
@@ -34,6 +37,92 @@ StoredPlace PlaceOf(Module& m, const CurrentEditor& editor, const StoredPlace* k
         if (table.Name[0] == '\0') table.Kind = store::TableKind::Unknown;
     }
     return place;
+}
+
+bool SameTable(const store::CharTableChoice& a, const store::CharTableChoice& b) {
+    return a.Kind == b.Kind && a.Number == b.Number;
+}
+
+// The fingerprint of the text at the editor's cursor into `*place` (the
+// snapshot of `editor`), without a stamp. `clean` is the record's last
+// clean place when the editor was clean then and is now: while the cursor
+// stays on its line (and the table stays) the text there cannot have
+// changed, so its fingerprint, or its failure to take one, is taken over
+// and nothing is read. Otherwise the kPrintLines lines around the cursor
+// are read (ECTL_GETSTRING, next to the cursor: a few steps of the host's
+// walk each). A host that gives no lines leaves no fingerprint, and is not
+// asked again before the line changes.
+void TakePrint(Module& m, const CurrentEditor& editor, const store::EditorPlace* clean, store::EditorPlace* place) {
+    if (clean != nullptr && clean->Print.Line == editor.Place.Line && SameTable(clean->Table, editor.Place.Table)) {
+        place->Print = clean->Print;
+        return;
+    }
+    TextFingerprint print{};
+    print.Line = editor.Place.Line;
+    EditorLines lines(m, editor.Place.Line);
+    TakeHashes(lines, editor.TotalLines, editor.Place.Line, &print);
+    place->Print = print;
+}
+
+// The size and last-write time of the file at `path` (opened for reading
+// through the environment, no editor call: also allowed at EE_CLOSE).
+bool FileStamp(Module& m, const char* path, std::int64_t* size, std::int64_t* time) {
+    platform::File* file = nullptr;
+    if (m.Env->OpenForRead(path, &file) != platform::Status::Ok) return false;
+    platform::FileTime written;
+    std::uint64_t bytes = 0;
+    const bool known = m.Env->GetFileTime(file, &written) && m.Env->GetFileSize(file, &bytes);
+    m.Env->CloseFile(file);
+    if (!known || bytes > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    *size = static_cast<std::int64_t>(bytes);
+    *time = static_cast<std::int64_t>(static_cast<std::uint64_t>(written.High) << 32 | written.Low);
+    return *time > 0;
+}
+
+// Learns the stamp of the file that holds the record's clean text, when
+// the editor saved it since: the host sends EE_SAVE before it writes, so
+// the file is stat'ed afterwards, at the next store or at the close.
+void LearnDisk(Module& m, EditorRecord* record) {
+    if (record->Disk != DiskText::JustSaved) return;
+    record->Disk = FileStamp(m, record->Path, &record->DiskSize, &record->DiskTime) ? DiskText::Known : DiskText::Unknown;
+}
+
+// Puts the file's stamp on a fingerprint of the record's clean text.
+void StampPrint(Module& m, EditorRecord* record, store::EditorPlace* place) {
+    LearnDisk(m, record);
+    if (record->Disk != DiskText::Known || store::PrintOf(*place) == nullptr) return;
+    place->Print.Size = record->DiskSize;
+    place->Print.Time = record->DiskTime;
+}
+
+// Where the stored place's text is now, when the file changed since it was
+// stored: `*target` moves to the line found, with its column, keeping the
+// cursor's row on the screen. A file of the stored size and time is not
+// read; a search that fails in any way leaves `*target` as stored.
+void FollowText(Module& m, const EditorRecord& record, store::EditorPlace* target) {
+    const TextFingerprint* print = store::PrintOf(*target);
+    if (print == nullptr) return;
+    if (store::HasStamp(*print)) {
+        std::int64_t size = 0, time = 0;
+        const bool known = record.Disk == DiskText::Known;
+        if (known) {
+            size = record.DiskSize;
+            time = record.DiskTime;
+        }
+        if ((known || FileStamp(m, record.Path, &size, &time)) && size == print->Size && time == print->Time) return;
+    }
+    CurrentEditor now;
+    HostCurrentEditor(m, &now);
+    if (now.Id != record.EditorID) return;
+    EditorLines lines(m, now.Place.Line);
+    std::int32_t line = 0;
+    if (FindLine(lines, now.TotalLines, *print, &line) != FoundPlace::Moved) return;
+    std::int32_t row = target->Line - target->Top;
+    if (row < 0) row = 0;
+    if (row > line) row = line;
+    target->Line = line;
+    target->Top = line - row;
+    target->Print.Line = line;
 }
 
 bool SameBookmark(const store::Bookmark& a, const store::Bookmark& b) {
@@ -81,10 +170,11 @@ void RestoreBookmarks(Module& m, const CurrentEditor& editor, const store::Bookm
 bool RestoreCurrent(Module& m, const CurrentEditor& editor) {
     EditorRecord record = EditorKey(editor.Id);
     if (!FetchRecord(m.Editors, &record)) return false;
-    const store::EditorPlace& target = record.RestorePos.Editor;
+    store::EditorPlace target = record.RestorePos.Editor;
     m.Restoring = true;
     RestoreTable(m, editor, target.Table);
     RestoreBookmarks(m, editor, target.Marks);
+    FollowText(m, record, &target);
     HostSetEditorPlace(m, target);
     m.Restoring = false;
     return true;
@@ -101,7 +191,14 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     char fileName[kPathSize];
     CopyBounded(fileName, editor.FileName, sizeof fileName);
     const StoredPlace* lastSeen = hadRecord ? (previous.Dirty ? &previous.DirtyPos : &previous.CleanPos) : nullptr;
-    const StoredPlace snapshot = PlaceOf(m, editor, lastSeen);
+    StoredPlace snapshot = PlaceOf(m, editor, lastSeen);
+    // The fingerprint goes with every clean place (the one a close writes)
+    // and with every stored one; at open the cursor is not yet where the
+    // restore puts it, so nothing is read there.
+    if (mode == PositionMode::Store || (!editor.Dirty && mode != PositionMode::Load)) {
+        const bool stillClean = hadRecord && previous.Dirty == 0 && !editor.Dirty;
+        TakePrint(m, editor, stillClean ? &previous.CleanPos.Editor : nullptr, &snapshot.Editor);
+    }
 
     EditorRecord record = EditorKey(editor.Id);
     if (mode == PositionMode::Track) {
@@ -129,6 +226,17 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
         // on disk, and the one a close writes back.
         if (editor.Dirty) record.CleanPos = record.RestorePos;
     }
+    if (!hadRecord) {
+        // The file was just read, or is stored for the first time while
+        // the editor holds what it read or last saved.
+        record.Disk = DiskText::Unknown;
+        if (!editor.Dirty && FileStamp(m, fileName, &record.DiskSize, &record.DiskTime)) record.Disk = DiskText::Known;
+    } else if (mode == PositionMode::Store && editor.Dirty) {
+        // The clean place becomes the unsaved text's (a store from the
+        // menu; a save marks it JustSaved afterwards).
+        record.Disk = DiskText::Unknown;
+    }
+    if (mode == PositionMode::Store && !editor.Dirty) StampPrint(m, &record, &snapshot.Editor);
 
     if (!InsertRecord(m.Editors, record)) return false;
     if (mode != PositionMode::Store) return true;
@@ -167,7 +275,14 @@ void OnRead(Module& m) {
 void OnSave(Module& m) {
     if (m.CurrentSettings.Automatic == 0) return;
     PositionOp(m, PositionMode::Reload);
-    if (PositionOp(m, PositionMode::Track)) PositionOp(m, PositionMode::Store);
+    if (!PositionOp(m, PositionMode::Track) || !PositionOp(m, PositionMode::Store)) return;
+    // The host writes the file after this event: its stamp is taken later.
+    CurrentEditor editor;
+    HostCurrentEditor(m, &editor);
+    EditorRecord record = EditorKey(editor.Id);
+    if (!FetchRecord(m.Editors, &record)) return;
+    record.Disk = DiskText::JustSaved;
+    InsertRecord(m.Editors, record);  // rewritten in place: cannot fail
 }
 
 void OnRedraw(Module& m) {
@@ -184,13 +299,22 @@ void OnClose(Module& m, const void* param) {
         RemoveRecord(m.Editors, record);
         return;
     }
+    // The host answers no editor call now: the fingerprint is the one the
+    // clean place got while the editor could be asked; the file's stamp
+    // needs none.
+    StoredPlace place = store::EmptyPlace();
+    EditorRecord closing = record;
+    if (FetchRecord(m.Editors, &closing)) {
+        place = closing.CleanPos;
+        StampPrint(m, &closing, &place.Editor);
+    }
     {
         store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
         LoadPositions(m);
         if (!FetchRecord(m.Editors, &record)) return;
         // Only an item that still exists is updated; one removed meanwhile
         // (by the list or by another host) is not brought back.
-        store::WriteItem(m.Positions, ItemKind::Editor, record.Path, record.CleanPos);
+        store::WriteItem(m.Positions, ItemKind::Editor, record.Path, place);
         SavePositions(m, true);
     }
     RemoveRecord(m.Editors, record);

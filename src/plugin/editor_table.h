@@ -28,6 +28,15 @@ namespace plugin {
 // Viewer member. A viewer has no unsaved changes: its CleanPos is the last
 // place seen, and its DirtyPos the place it stood at once opened (and
 // restored), which tells whether the user moved it since.
+// What the plug-in knows of the file on disk while an editor has it open:
+// whether it holds the editor's clean text, and then its size and time
+// (the stamp a fingerprint of the clean text is stored with).
+enum class DiskText : std::int32_t {
+    Unknown = 0,    // not known: a fingerprint is stored without a stamp
+    Known = 1,      // DiskSize and DiskTime are the file's as it holds the clean text
+    JustSaved = 2,  // the editor saved it: the file holds the clean text, its stamp is taken when needed
+};
+
 struct EditorRecord {
     store::ItemKind Kind;
     std::int32_t EditorID;
@@ -36,6 +45,9 @@ struct EditorRecord {
     store::StoredPlace RestorePos;  // where a restore moves the editor
     std::int32_t Dirty;            // 1 when the last snapshot was taken while dirty
     std::int32_t Matched;          // viewer: its file matched the mask, so leaving it may add an item
+    DiskText Disk;                 // editor: the file on disk, for the stamp of a fingerprint
+    std::int64_t DiskSize;
+    std::int64_t DiskTime;
     char Path[kPathSize];          // the editor's file name as the host reports it
 };
 

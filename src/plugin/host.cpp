@@ -195,6 +195,32 @@ void HostSetBookmark(Module& m, int slot, const store::Bookmark& mark, std::int3
     m.HostInfo.EditorControl(ECTL_PROCESSKEY, reinterpret_cast<void*>(key));
 }
 
+bool HostEditorLine(Module& m, std::int32_t line, LineText* text) {
+    EditorGetString query;
+    FillBytes(&query, 0, sizeof query);
+    query.StringNumber = line;
+    if (m.HostInfo.EditorControl(ECTL_GETSTRING, &query) == 0 || query.StringText == nullptr) return false;
+    text->Text = query.StringText;
+    text->Length = query.StringLength > 0 ? query.StringLength : 0;
+    return true;
+}
+
+bool EditorLines::Read(std::int32_t line, LineText* text) {
+    const std::int32_t distance = line > cursor_ ? line - cursor_ : cursor_ - line;
+    if (distance > kNearCursor) {
+        EditorSetPosition position;
+        position.CurLine = line;
+        position.CurPos = 0;
+        position.CurTabPos = -1;
+        position.TopScreenLine = line;
+        position.LeftPos = 0;
+        position.Overtype = -1;
+        if (m_.HostInfo.EditorControl(ECTL_SETPOSITION, &position) == 0) return false;
+        cursor_ = line;
+    }
+    return HostEditorLine(m_, line, text);
+}
+
 void HostNameTable(Module& m, store::CharTableChoice* table) {
     table->Name[0] = '\0';
     if (table->Kind != store::TableKind::Code || table->Number < 0 || m.HostInfo.CharTable == nullptr) return;

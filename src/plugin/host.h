@@ -13,6 +13,7 @@
 
 #include "plugin/host_abi.h"
 #include "plugin/messages.h"
+#include "plugin/text_place.h"
 #include "store/stored_place.h"
 
 namespace tarnwick {
@@ -85,6 +86,32 @@ bool HostEditorBookmarks(Module& m, store::Bookmarks* marks);
 // (ECTL_PROCESSKEY). The editor is left at the bookmark, in the `overtype`
 // mode it is in.
 void HostSetBookmark(Module& m, int slot, const store::Bookmark& mark, std::int32_t overtype);
+
+// Line `line` of the current editor (ECTL_GETSTRING) as the host holds it:
+// `text` points into the host's buffer, valid until the editor's text
+// changes. False when the host answers none (a line past the end, or the
+// editor closing).
+bool HostEditorLine(Module& m, std::int32_t line, LineText* text);
+
+// The current editor's lines for the text search, read the way the 1.75
+// host reads them cheaply: that host walks its list of lines from the
+// cursor's line (or from the first line) to the one asked for, so the
+// cursor is moved along with the reads (ECTL_SETPOSITION, itself a walk
+// from the cursor's line) whenever a line lies more than kNearCursor lines
+// from it. Reading n lines in order then costs about n * kNearCursor / 2
+// steps of the host's walk instead of n * n / 2. The editor is left
+// wherever the reads took it.
+class EditorLines : public LineSource {
+public:
+    static constexpr std::int32_t kNearCursor = 16;
+    // `cursor` is the editor's cursor line now.
+    EditorLines(Module& m, std::int32_t cursor) : m_(m), cursor_(cursor) {}
+    bool Read(std::int32_t line, LineText* text) override;
+
+private:
+    Module& m_;
+    std::int32_t cursor_;
+};
 
 // Fills `table->Name` for a code table from the CharTable service (empty
 // when the host has no table of that number or no service).

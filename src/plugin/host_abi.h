@@ -33,7 +33,7 @@ using DWORD_PTR_T = std::uintptr_t;
 // ---- Constants --------------------------------------------------------
 
 enum : int { EE_READ = 0, EE_SAVE = 1, EE_REDRAW = 2, EE_CLOSE = 3, EE_GOTFOCUS = 6, EE_KILLFOCUS = 7 };
-enum : int { ECTL_GETINFO = 6, ECTL_SETPOSITION = 7, ECTL_PROCESSKEY = 23, ECTL_SETPARAM = 24, ECTL_GETBOOKMARKS = 25 };
+enum : int { ECTL_GETSTRING = 0, ECTL_GETINFO = 6, ECTL_SETPOSITION = 7, ECTL_PROCESSKEY = 23, ECTL_SETPARAM = 24, ECTL_GETBOOKMARKS = 25 };
 // ECTL_SETPARAM's types: the character table (iParam 1 OEM, 2 ANSI, k + 3
 // code table k) and the editor's own "save file position" option.
 enum : int { ESPT_CHARTABLE = 5, ESPT_SAVEFILEPOSITION = 6 };
@@ -127,6 +127,18 @@ struct EditorInfo {
     int BookMarkCount;
     DWORD_T CurState;
     DWORD_T Reserved[6];
+};
+
+// ECTL_GETSTRING's record: the line StringNumber (negative: the cursor's
+// line) as the host holds it. StringText and StringEOL point into the
+// host's buffers, valid until the editor's text changes.
+struct EditorGetString {
+    int StringNumber;
+    const char* StringText;
+    const char* StringEOL;  // the line's end of line, empty for a last line without one
+    int StringLength;       // without the end of line
+    int SelStart;
+    int SelEnd;
 };
 
 // ECTL_GETBOOKMARKS's record: each member points to kBookmarkSlots longs
@@ -395,6 +407,11 @@ static_assert(offsetof(EditorSetPosition, CurTabPos) == 8, "CurTabPos");
 static_assert(offsetof(EditorSetPosition, Overtype) == 20, "Overtype");
 
 static_assert(offsetof(PluginStartupInfo, CharTable) == 324, "CharTable");
+
+static_assert(sizeof(EditorGetString) == 24, "EditorGetString");
+static_assert(offsetof(EditorGetString, StringText) == 4, "StringText");
+static_assert(offsetof(EditorGetString, StringEOL) == 8, "StringEOL");
+static_assert(offsetof(EditorGetString, StringLength) == 12, "StringLength");
 
 static_assert(sizeof(EditorBookMarks) == 32, "EditorBookMarks");
 static_assert(offsetof(EditorBookMarks, Cursor) == 4, "Cursor");

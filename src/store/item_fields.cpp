@@ -12,7 +12,8 @@ namespace store {
 using markup::MarkupNode;
 
 const char* const kFieldNames[kFieldCount] = {"type", "path",      "line",  "column", "top", "left",
-                                               "overtype", "bookmarks", "table", "offset", "hex", "wrap"};
+                                               "overtype", "bookmarks", "table", "offset", "hex", "wrap",
+                                               "hash",     "stamp"};
 
 namespace {
 
@@ -27,6 +28,8 @@ const PlaceField kEditorFields[] = {
     {kFieldOvertype, FieldForm::Int32, kEditorAt + offsetof(EditorPlace, Overtype)},
     {kFieldBookmarks, FieldForm::Bookmarks, kEditorAt + offsetof(EditorPlace, Marks)},
     {kFieldTable, FieldForm::Table, kEditorAt + offsetof(EditorPlace, Table)},
+    {kFieldHash, FieldForm::Hashes, kEditorAt + offsetof(EditorPlace, Print)},
+    {kFieldStamp, FieldForm::Stamp, kEditorAt + offsetof(EditorPlace, Print)},
 };
 
 const PlaceField kViewerFields[] = {
@@ -91,6 +94,10 @@ int FieldsStartingWith(unsigned char first, Field* candidates) {
             return 1;
         case 'h':
             candidates[0] = kFieldHex;
+            candidates[1] = kFieldHash;
+            return 2;
+        case 's':
+            candidates[0] = kFieldStamp;
             return 1;
         case 'w':
             candidates[0] = kFieldWrap;
@@ -178,8 +185,8 @@ bool IsItemOfKind(const MarkupNode* element, ItemKind kind, ItemFields& fields) 
 void ReadPlaceField(const MarkupNode* element, const ItemFields& fields, const PlaceField& field,
                     StoredPlace* place) {
     int at = fields.At[field.Id];
-    if (at < 0) return;
-    const char* text = element->Attributes[at].Value;
+    const char* text = at < 0 ? nullptr : element->Attributes[at].Value;
+    if (text == nullptr && field.Form != FieldForm::Hashes && field.Form != FieldForm::Stamp) return;
     switch (field.Form) {
     case FieldForm::Int32: {
         std::int32_t value = 0;
@@ -197,6 +204,12 @@ void ReadPlaceField(const MarkupNode* element, const ItemFields& fields, const P
     case FieldForm::Table:
         *MemberIn<CharTableChoice>(place, field) = ParseTable(text);
         break;
+    case FieldForm::Hashes:
+        ParseHashes(text, MemberIn<TextFingerprint>(place, field));
+        break;
+    case FieldForm::Stamp:
+        ParseStamp(text, MemberIn<TextFingerprint>(place, field));
+        break;
     }
 }
 
@@ -211,6 +224,10 @@ namespace {
 // The text of one field of `place` in `texts`; null when it has nothing to
 // say.
 const char* FieldText(ItemTexts* texts, int slot, const PlaceField& field, const StoredPlace& place) {
+    // A fingerprint taken at another line than the place's is not the place's.
+    if ((field.Form == FieldForm::Hashes || field.Form == FieldForm::Stamp) && PrintOf(place.Editor) == nullptr) {
+        return nullptr;
+    }
     switch (field.Form) {
     case FieldForm::Int32:
         FormatInt(MemberOf<std::int32_t>(place, field), texts->Numbers[slot]);
@@ -223,6 +240,10 @@ const char* FieldText(ItemTexts* texts, int slot, const PlaceField& field, const
                                                                                          : nullptr;
     case FieldForm::Table:
         return FormatTable(MemberOf<CharTableChoice>(place, field), texts->TableText) ? texts->TableText : nullptr;
+    case FieldForm::Hashes:
+        return FormatHashes(MemberOf<TextFingerprint>(place, field), texts->HashesText) ? texts->HashesText : nullptr;
+    case FieldForm::Stamp:
+        return FormatStamp(MemberOf<TextFingerprint>(place, field), texts->StampText) ? texts->StampText : nullptr;
     }
     return nullptr;
 }

@@ -37,6 +37,8 @@ enum Field {
     kFieldOffset,
     kFieldHex,
     kFieldWrap,
+    kFieldHash,
+    kFieldStamp,
     kFieldCount
 };
 
@@ -49,6 +51,8 @@ enum class FieldForm {
     Int64,      // a std::int64_t member, decimal
     Bookmarks,  // a Bookmarks member; written only when a slot is set
     Table,      // a CharTableChoice member; written only when it names a table
+    Hashes,     // a TextFingerprint's line and hashes; written only when it has them
+    Stamp,      // a TextFingerprint's size and time; written only when it has hashes and them
 };
 
 // A detail of a place: the field it is stored in, its form and where its
@@ -88,7 +92,8 @@ const char* QualifyingType(const markup::MarkupNode* element, const ItemFields& 
 bool IsItemOfKind(const markup::MarkupNode* element, ItemKind kind, ItemFields& fields);
 
 // Reads one field of a place into `*place`: a missing attribute leaves its
-// member as it was; a number that is not one (a 64-bit one: not decimal or
+// member as it was, except the fingerprint's, which then has none (it must
+// never come from anywhere but the item); a number that is not one (a 64-bit one: not decimal or
 // too large) sets it to 0, a malformed table gives Unknown, and bookmarks
 // are read leniently (store/place_texts.h).
 void ReadPlaceField(const markup::MarkupNode* element, const ItemFields& fields, const PlaceField& field,
@@ -108,6 +113,8 @@ struct ItemTexts {
     char Numbers[kFieldCount][kNumberTextSize];
     char BookmarksText[kBookmarksTextSize];
     char TableText[kTableTextSize];
+    char HashesText[kHashesTextSize];
+    char StampText[kStampTextSize];
 };
 void FillItemTexts(ItemTexts* texts, ItemKind kind, const char* path, const StoredPlace& place);
 

@@ -80,6 +80,37 @@ bool ReadBookmark(const char* text, const char* end, int* slot, Bookmark* mark) 
 
 bool IsSpace(char c) { return c == ' '; }
 
+// Exactly `digits` hex digits at `*text`, followed by `stop`; moves past them.
+bool ReadHex(const char** text, int digits, char stop, std::uint32_t* value) {
+    std::uint32_t number = 0;
+    const char* at = *text;
+    for (int i = 0; i < digits; ++i, ++at) {
+        const char c = *at;
+        std::uint32_t digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<std::uint32_t>(c - '0');
+        } else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') {
+            digit = static_cast<std::uint32_t>((c | 0x20) - 'a' + 10);
+        } else {
+            return false;
+        }
+        number = number << 4 | digit;
+    }
+    if (*at != stop) return false;
+    *value = number;
+    *text = at;
+    return true;
+}
+
+void PutHex(char** at, std::uint32_t value, int digits) {
+    static const char kDigits[] = "0123456789abcdef";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) *(*at)++ = kDigits[value >> shift & 0xF];
+    **at = '\0';
+}
+
+// The hex digits a hash of line i of a fingerprint is written with.
+int HashDigits(int i) { return i == kNearLines ? 8 : 4; }
+
 }  // namespace
 
 void FormatInt64(std::int64_t value, char* buffer) {
@@ -139,6 +170,59 @@ Bookmarks ParseBookmarks(const char* text) {
         at = end;
     }
     return marks;
+}
+
+bool FormatHashes(const TextFingerprint& print, char* buffer) {
+    buffer[0] = '\0';
+    if (!HasHashes(print)) return false;
+    char* at = buffer;
+    PutInt(&at, print.Line);
+    for (int i = 0; i < kPrintLines; ++i) {
+        Put(&at, " ");
+        PutHex(&at, i == kNearLines ? print.Hashes[i] : print.Hashes[i] & 0xFFFF, HashDigits(i));
+    }
+    return true;
+}
+
+void ParseHashes(const char* text, TextFingerprint* print) {
+    print->Line = 0;
+    for (std::uint32_t& hash : print->Hashes) hash = 0;
+    if (text == nullptr) return;
+    const char* at = text;
+    std::int64_t line = 0;
+    if (!ReadDecimal(&at, ' ', 0, INT32_MAX, &line)) return;
+    std::uint32_t hashes[kPrintLines];
+    for (int i = 0; i < kPrintLines; ++i) {
+        ++at;  // past the space
+        if (!ReadHex(&at, HashDigits(i), i + 1 < kPrintLines ? ' ' : '\0', &hashes[i])) return;
+    }
+    if (hashes[kNearLines] == 0) return;
+    print->Line = static_cast<std::int32_t>(line);
+    for (int i = 0; i < kPrintLines; ++i) print->Hashes[i] = hashes[i];
+}
+
+bool FormatStamp(const TextFingerprint& print, char* buffer) {
+    buffer[0] = '\0';
+    if (!HasStamp(print)) return false;
+    FormatInt64(print.Size, buffer);
+    char* at = buffer;
+    while (*at != '\0') ++at;
+    *at++ = ' ';
+    FormatInt64(print.Time, at);
+    return true;
+}
+
+void ParseStamp(const char* text, TextFingerprint* print) {
+    print->Size = 0;
+    print->Time = 0;
+    if (text == nullptr) return;
+    const char* at = text;
+    std::int64_t size = 0, time = 0;
+    if (!ReadDecimal(&at, ' ', 0, INT64_MAX, &size)) return;
+    ++at;
+    if (!ReadDecimal(&at, '\0', 1, INT64_MAX, &time)) return;
+    print->Size = size;
+    print->Time = time;
 }
 
 CharTableChoice UnknownTable() {

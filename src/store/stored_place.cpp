@@ -19,6 +19,10 @@ Bookmarks NoBookmarks() {
     return marks;
 }
 
+const TextFingerprint* PrintOf(const EditorPlace& place) {
+    return HasHashes(place.Print) && place.Print.Line == place.Line ? &place.Print : nullptr;
+}
+
 StoredPlace EmptyPlace() {
     StoredPlace place{};
     place.Editor.Marks = NoBookmarks();

@@ -54,10 +54,36 @@ struct CharTableChoice {
     char Name[kTableNameSize];   // its name when Kind is Code, else empty
 };
 
+// What identifies the text at an editor's place, so that the place can be
+// found again after the file changed outside the editor: hashes of the
+// cursor's line and of the two lines above and below it (their text as the
+// editor shows it, with trailing spaces, tabs and CRs left out), taken at
+// line Line, and the file's size and last-write time when that text was
+// the file's. All zero (EmptyPlace) is no fingerprint.
+constexpr int kNearLines = 2;  // lines hashed above and below the cursor's
+constexpr int kPrintLines = 2 * kNearLines + 1;
+struct TextFingerprint {
+    std::int32_t Line;  // the cursor's line the hashes were taken at
+    // Hashes[kNearLines] is the cursor's line (32 bits, never 0 when there
+    // is a fingerprint); the others, top to bottom, keep 16 bits: 0 is no
+    // line there (before the first line or after the last).
+    std::uint32_t Hashes[kPrintLines];
+    // The file as it stood when its text was the one hashed: its size and
+    // last-write time (FILETIME ticks). Time 0: not known.
+    std::int64_t Size;
+    std::int64_t Time;
+};
+// True when `print` holds hashes.
+inline bool HasHashes(const TextFingerprint& print) { return print.Hashes[kNearLines] != 0; }
+// True when it also knows the file's size and time.
+inline bool HasStamp(const TextFingerprint& print) { return HasHashes(print) && print.Time != 0; }
+
 // A file's place in the editor: the cursor's line and column, the line at
 // the top of the screen, the first column shown, overtype (1) or insert
 // (0), the numbered bookmarks and the character table. Lines and columns
-// count from 0.
+// count from 0. Print belongs to the place only when its Line is the
+// place's (PrintOf): a host that knows no fingerprint moves the place and
+// keeps the old attributes.
 struct EditorPlace {
     std::int32_t Line;
     std::int32_t Column;
@@ -66,7 +92,12 @@ struct EditorPlace {
     std::int32_t Overtype;
     Bookmarks Marks;
     CharTableChoice Table;
+    TextFingerprint Print;
 };
+
+// The place's fingerprint when it has one that belongs to it (taken at its
+// line), else null.
+const TextFingerprint* PrintOf(const EditorPlace& place);
 
 // The viewer's wrap modes.
 enum : std::int32_t { kWrapOff = 0, kWrapLines = 1, kWrapWords = 2 };

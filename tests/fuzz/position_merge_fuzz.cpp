@@ -112,6 +112,17 @@ bool SameMarks(const Bookmarks& a, const Bookmarks& b) {
     return true;
 }
 
+// The fingerprints as they belong to their places: both none, or equal.
+bool SamePrint(const EditorPlace& a, const EditorPlace& b) {
+    const TextFingerprint* p = PrintOf(a);
+    const TextFingerprint* q = PrintOf(b);
+    if (p == nullptr || q == nullptr) return p == q;
+    for (int i = 0; i < kPrintLines; ++i) {
+        if (p->Hashes[i] != q->Hashes[i]) return false;
+    }
+    return HasStamp(*p) == HasStamp(*q) && (!HasStamp(*p) || (p->Size == q->Size && p->Time == q->Time));
+}
+
 bool SamePlace(ItemKind kind, const StoredPlace& a, const StoredPlace& b) {
     if (kind == ItemKind::Viewer) {
         const ViewerPlace& p = a.Viewer;
@@ -122,7 +133,7 @@ bool SamePlace(ItemKind kind, const StoredPlace& a, const StoredPlace& b) {
     const EditorPlace& p = a.Editor;
     const EditorPlace& q = b.Editor;
     return p.Line == q.Line && p.Column == q.Column && p.Top == q.Top && p.Left == q.Left &&
-           p.Overtype == q.Overtype && SameMarks(p.Marks, q.Marks) && SameTable(p.Table, q.Table);
+           p.Overtype == q.Overtype && SameMarks(p.Marks, q.Marks) && SameTable(p.Table, q.Table) && SamePrint(p, q);
 }
 
 bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {
@@ -199,6 +210,21 @@ StoredPlace PlaceFrom(Bytes& bytes) {
         place.Editor.Marks.Slot[slot] = Bookmark{bytes.Number(), bytes.Number(), bytes.Number(), bytes.Number()};
     }
     place.Editor.Table = TableFrom(bytes);
+    // A fingerprint, of the place's line or of another (a place an older
+    // version moved), with or without the file's stamp.
+    const std::uint8_t print = bytes.Next();
+    if ((print & 1) != 0) {
+        TextFingerprint& fingerprint = place.Editor.Print;
+        fingerprint.Line = (print & 2) != 0 ? place.Editor.Line : bytes.Number();
+        for (int i = 0; i < kPrintLines; ++i) {
+            const std::uint32_t hash = static_cast<std::uint32_t>(bytes.Number());
+            fingerprint.Hashes[i] = i == kNearLines ? hash : hash & 0xFFFF;
+        }
+        if ((print & 4) != 0) {
+            fingerprint.Size = bytes.Offset();
+            fingerprint.Time = bytes.Offset();
+        }
+    }
     place.Viewer.Offset = bytes.Offset();
     place.Viewer.Left = bytes.Number();
     place.Viewer.Hex = bytes.Next() & 1;

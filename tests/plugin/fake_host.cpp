@@ -129,6 +129,7 @@ const char* TW_STDCALL FakeGetMsg(INT_PTR_T moduleNumber, int id) {
 int TW_STDCALL FakeEditorControl(int command, void* param) {
     g_host.EditorCommands.push_back(command);
     if (g_host.Closing) return 0;
+    if (g_host.FailEditorCommand && g_host.FailEditorCommand(command)) return 0;
     if (command == ECTL_GETINFO) ++g_host.GetInfoCalls;
     if (command == ECTL_SETPOSITION) g_host.SetPositions.push_back(*static_cast<const EditorSetPosition*>(param));
     bool known = false;

@@ -97,6 +97,9 @@ struct FakeHost {
     // Runs after every editor command the host performed (a redraw the real
     // host may send meanwhile, say).
     std::function<void(int command)> AfterEditorCommand;
+    // Decides before every editor command whether it fails: true answers 0
+    // without doing it (a host that refuses the call).
+    std::function<bool(int command)> FailEditorCommand;
     std::vector<std::string> ProcessNameMasks;
 };
 

@@ -429,6 +429,25 @@ std::vector<FaultScenarioTest::Scenario> FaultScenarioTest::Scenarios() {
              host().Editor.TotalLines = 100;
          },
          [this] { OpenEditor(2, b_); }},
+        {"restore by the text's search",
+         [this, storeFromMenu] {
+             Start();
+             std::string text;
+             for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\n";
+             ASSERT_TRUE(testing_support::WriteWholeFile(a_, text));
+             hostkit::SetEditorText(&host().Editor, text);
+             OpenEditor(1, a_);
+             MoveTo(Pos{200, 2, 190, 0, 0});
+             storeFromMenu();
+             host().MenuScript = nullptr;
+             CloseEditor(1);
+             // The file changed outside: 60 lines more above the place.
+             text = std::string(60, '\n') + text;
+             ASSERT_TRUE(testing_support::WriteWholeFile(a_, text));
+             hostkit::SetEditorText(&host().Editor, text);
+         },
+         [this] { PlaceEditor(host(), 2, a_, Pos{0, 0, 0, 0, 0}); },
+         [this] { OpenEditor(2, a_); }},
         {"viewer close", start,
          [this] {
              ViewFile(3, a_);
