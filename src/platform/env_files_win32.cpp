@@ -1,6 +1,6 @@
 // The Windows environment's files: reading with FILE_SHARE_READ, the steps
 // of a whole-file replace, and the existence probe.
-#include <cstdio>
+#include "support/text.h"
 
 #include <windows.h>
 
@@ -71,8 +71,9 @@ bool RootOf(const char* path, char* root, std::size_t size, const char** result)
         const char* rest = path + 4;
         if ((rest[0] == 'U' || rest[0] == 'u') && (rest[1] == 'N' || rest[1] == 'n') &&
             (rest[2] == 'C' || rest[2] == 'c') && rest[3] == '\\') {
-            int written = std::snprintf(unc_form, sizeof unc_form, "\\\\%s", rest + 4);
-            if (written < 0 || static_cast<std::size_t>(written) >= sizeof unc_form) return false;
+            if (!CopyBounded(unc_form, "\\\\", sizeof unc_form) || !AppendBounded(unc_form, rest + 4, sizeof unc_form)) {
+                return false;
+            }
             path = unc_form;
         } else {
             path = rest;
@@ -265,8 +266,10 @@ bool Win32Env::ListFiles(const char* pathPrefix, const char* suffix,
     const char* namePrefix = pathPrefix + slash;
     const int prefixLength = length - slash;
     char pattern[MAX_PATH];
-    int written = std::snprintf(pattern, sizeof pattern, "%s*%s", pathPrefix, suffix);
-    if (written < 0 || written >= static_cast<int>(sizeof pattern)) return false;
+    if (!CopyBounded(pattern, pathPrefix, sizeof pattern) || !AppendBounded(pattern, "*", sizeof pattern) ||
+        !AppendBounded(pattern, suffix, sizeof pattern)) {
+        return false;
+    }
 
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern, &data);
@@ -283,8 +286,10 @@ bool Win32Env::ListFiles(const char* pathPrefix, const char* suffix,
         for (int i = 0; i < suffixLength && match; ++i) match = name[nameLength - suffixLength + i] == suffix[i];
         if (!match) continue;
         char path[MAX_PATH];
-        int made = std::snprintf(path, sizeof path, "%.*s%s", slash, pathPrefix, name);
-        if (made < 0 || made >= static_cast<int>(sizeof path)) continue;
+        // The prefix's folder part, then the name found.
+        if (slash >= static_cast<int>(sizeof path)) continue;
+        CopyBounded(path, pathPrefix, static_cast<std::size_t>(slash) + 1);
+        if (!AppendBounded(path, name, sizeof path)) continue;
         FileTime time{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime};
         visit(path, time, context);
     } while (FindNextFileA(find, &data));

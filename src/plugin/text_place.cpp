@@ -85,6 +85,8 @@ struct Search {
     std::int32_t Start;
     const TextFingerprint& Print;
     Candidate Best;
+    Candidate BestOwn;      // the best of the lines that hold the line's own text
+    std::int32_t OwnCount;  // how many do
 
     void Consider(std::int32_t line, const std::uint32_t* window) {
         Candidate candidate;
@@ -92,6 +94,18 @@ struct Search {
         candidate.Distance = line > Start ? line - Start : Start - line;
         candidate.Points = Score(window, Print, &candidate.Own);
         if (Better(candidate, Best)) Best = candidate;
+        if (candidate.Own) {
+            ++OwnCount;
+            if (OwnCount == 1 || Better(candidate, BestOwn)) BestOwn = candidate;
+        }
+    }
+
+    // The line chosen once the search is over: the best candidate, except
+    // that the line's own text, found once in the whole file, wins over
+    // neighbours that only tell where it used to be (a line moved alone).
+    const Candidate& Choice(bool wholeFile) const {
+        if (!Best.Own && wholeFile && OwnCount == 1) return BestOwn;
+        return Best;
     }
 
     // Reads the direction's next line and scores the candidate it completes.
@@ -153,7 +167,7 @@ bool TakeHashes(LineSource& source, std::int32_t total, std::int32_t line, TextF
 FoundPlace FindLine(LineSource& source, std::int32_t total, const TextFingerprint& print, std::int32_t* line) {
     if (total <= 0 || !store::HasHashes(print)) return FoundPlace::Lost;
     const std::int32_t start = print.Line < 0 ? 0 : print.Line >= total ? total - 1 : print.Line;
-    Search search{source, total, start, print, Candidate{start, 0, 0, false}};
+    Search search{source, total, start, print, Candidate{start, 0, 0, false}, Candidate{start, 0, 0, false}, 0};
 
     std::uint32_t window[kPrintLines];
     for (int i = 0; i < kPrintLines; ++i) {
@@ -181,9 +195,10 @@ FoundPlace FindLine(LineSource& source, std::int32_t total, const TextFingerprin
         }
         if (turn < total) turn *= 2;
     }
-    if (search.Best.Points < kLeastScore) return FoundPlace::Lost;
-    *line = search.Best.Line;
-    return search.Best.Line == print.Line ? FoundPlace::Same : FoundPlace::Moved;
+    const Candidate& chosen = search.Choice(down.Done && up.Done);
+    if (chosen.Points < kLeastScore) return FoundPlace::Lost;
+    *line = chosen.Line;
+    return chosen.Line == print.Line ? FoundPlace::Same : FoundPlace::Moved;
 }
 
 }  // namespace plugin

@@ -17,10 +17,14 @@ bool ReadDecimal(const char** text, char stop, std::int64_t minimum, std::int64_
     if (negative) ++at;
     if (*at < '0' || *at > '9') return false;
     // Accumulated as a negative number, which reaches the minimum of int64.
+    // The bound is a constant: no 64-bit division at run time (on 32-bit
+    // targets that would pull in the compiler's helper).
+    constexpr std::int64_t kLeastTenth = INT64_MIN / 10;  // -922337203685477580
+    constexpr int kLastDigit = -static_cast<int>(INT64_MIN % 10);  // 8
     std::int64_t number = 0;
     for (; *at >= '0' && *at <= '9'; ++at) {
         int digit = *at - '0';
-        if (number < (INT64_MIN + digit) / 10) return false;
+        if (number < kLeastTenth || (number == kLeastTenth && digit > kLastDigit)) return false;
         number = number * 10 - digit;
     }
     if (*at != stop) return false;
@@ -113,15 +117,28 @@ int HashDigits(int i) { return i == kNearLines ? 8 : 4; }
 
 }  // namespace
 
+// Divides `*value` by ten in 16-bit steps, each within 32 bits (no 64-bit
+// division helper on 32-bit targets); returns the remainder.
+unsigned DivideByTen(std::uint64_t* value) {
+    std::uint32_t rest = 0;
+    std::uint64_t quotient = 0;
+    for (int shift = 48; shift >= 0; shift -= 16) {
+        const std::uint32_t part = rest << 16 | static_cast<std::uint32_t>(*value >> shift & 0xFFFF);
+        quotient |= static_cast<std::uint64_t>(part / 10) << shift;
+        rest = part % 10;
+    }
+    *value = quotient;
+    return rest;
+}
+
 void FormatInt64(std::int64_t value, char* buffer) {
     char digits[kInt64TextSize];
     int count = 0;
-    // Digits of the magnitude, taken from the negative value so that the
-    // minimum needs no special case.
-    std::int64_t rest = value < 0 ? value : -value;
+    // The magnitude in unsigned arithmetic, so that the minimum needs no
+    // special case.
+    std::uint64_t rest = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     do {
-        digits[count++] = static_cast<char>('0' - rest % 10);
-        rest /= 10;
+        digits[count++] = static_cast<char>('0' + DivideByTen(&rest));
     } while (rest != 0);
     char* at = buffer;
     if (value < 0) *at++ = '-';

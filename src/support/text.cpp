@@ -97,20 +97,25 @@ std::uint32_t FoldedHash(const char* text) {
     return hash;
 }
 
-int FormatInt(int value, char* buffer) {
-    // Work in unsigned arithmetic so that INT_MIN needs no special case.
-    unsigned int magnitude = value < 0 ? 0u - static_cast<unsigned int>(value) : static_cast<unsigned int>(value);
+int FormatUnsigned(std::uint32_t value, char* buffer) {
     char digits[10];
     int count = 0;
     do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
     int n = 0;
-    if (value < 0) buffer[n++] = '-';
     while (count > 0) buffer[n++] = digits[--count];
     buffer[n] = '\0';
     return n;
+}
+
+int FormatInt(int value, char* buffer) {
+    // Work in unsigned arithmetic so that INT_MIN needs no special case.
+    const std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    if (value >= 0) return FormatUnsigned(magnitude, buffer);
+    buffer[0] = '-';
+    return 1 + FormatUnsigned(magnitude, buffer + 1);
 }
 
 }  // namespace tarnwick

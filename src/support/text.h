@@ -39,5 +39,7 @@ std::uint32_t FoldedHash(const char* text);
 // Decimal text of a signed 32-bit number; `buffer` must hold 12 bytes.
 // Returns the number of characters written (terminator not counted).
 int FormatInt(int value, char* buffer);
+// The same for an unsigned 32-bit number; `buffer` must hold 11 bytes.
+int FormatUnsigned(std::uint32_t value, char* buffer);
 
 }  // namespace tarnwick
