@@ -26,7 +26,9 @@
 #include "markup/markup_writer.h"
 #include "null_host.h"
 #include "plugin/host_abi.h"
+#include "plugin/host.h"
 #include "plugin/module.h"
+#include "plugin/text_place.h"
 #include "store/position_file.h"
 #include "store/position_file_state.h"
 #include "store/replace_file.h"
@@ -435,6 +437,30 @@ void BM_BaseReadLinesHashed(benchmark::State& state) {
     state.counters["steps"] = kTextLines;
 }
 
+// What the plug-in must pay at least to look at every line: each line read
+// once in order through the host's ECTL_GETSTRING, the cursor moved along
+// as the search moves it, and hashed.
+void BM_BaseReadLinesThroughHost(benchmark::State& state) {
+    FreshModule(Items(state));
+    benchhost::SetEditorText(MovedFarText(kTextLines));
+    SetEditor(1, PathIn("moved.txt"), 0);
+    std::uint32_t hash = 0;
+    for (auto _ : state) {
+        benchhost::Editor().CurLine = 0;
+        plugin::EditorLines lines(plugin::LoadedModule(), 0, kTextLines);
+        for (int line = 0; line < kTextLines; ++line) {
+            plugin::LineText text;
+            if (!lines.Read(line, &text)) {
+                state.SkipWithError("a line could not be read");
+                break;
+            }
+            hash ^= plugin::HashLine(text);
+        }
+    }
+    benchmark::DoNotOptimize(hash);
+    state.counters["reads"] = kTextLines;
+}
+
 // ---- Load and purge, on the store ----------------------------------------
 
 // Twenty editors open in this host, as the merge meets them.
@@ -705,6 +731,7 @@ BENCHMARK(BM_ReadRestoringMarks)->SIZES->UseRealTime();
 BENCHMARK(BM_ReadMovedFar)->SIZES->UseRealTime();
 BENCHMARK(BM_ReadUnchangedText)->SIZES->UseRealTime();
 BENCHMARK(BM_BaseReadLinesHashed)->SIZES->UseRealTime();
+BENCHMARK(BM_BaseReadLinesThroughHost)->SIZES->UseRealTime();
 BENCHMARK(BM_LoadChanged)->SIZES->UseRealTime();
 BENCHMARK(BM_LoadFresh)->SIZES->UseRealTime();
 BENCHMARK(BM_PurgeMissing)->SIZES->UseRealTime();

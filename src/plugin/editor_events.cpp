@@ -59,7 +59,7 @@ void TakePrint(Module& m, const CurrentEditor& editor, const store::EditorPlace*
     }
     TextFingerprint print{};
     print.Line = editor.Place.Line;
-    EditorLines lines(m, editor.Place.Line);
+    EditorLines lines(m, editor.Place.Line, editor.TotalLines);
     TakeHashes(lines, editor.TotalLines, editor.Place.Line, &print);
     place->Print = print;
 }
@@ -114,7 +114,7 @@ void FollowText(Module& m, const EditorRecord& record, store::EditorPlace* targe
     CurrentEditor now;
     HostCurrentEditor(m, &now);
     if (now.Id != record.EditorID) return;
-    EditorLines lines(m, now.Place.Line);
+    EditorLines lines(m, now.Place.Line, now.TotalLines);
     std::int32_t line = 0;
     if (FindLine(lines, now.TotalLines, *print, &line) != FoundPlace::Moved) return;
     std::int32_t row = target->Line - target->Top;

@@ -208,15 +208,20 @@ bool HostEditorLine(Module& m, std::int32_t line, LineText* text) {
 bool EditorLines::Read(std::int32_t line, LineText* text) {
     const std::int32_t distance = line > cursor_ ? line - cursor_ : cursor_ - line;
     if (distance > kNearCursor) {
+        // Past the line in the direction of the reads: the next ones are
+        // near the cursor too.
+        std::int32_t target = line > cursor_ ? line + kNearCursor : line - kNearCursor;
+        if (target >= total_) target = total_ - 1;
+        if (target < 0) target = 0;
         EditorSetPosition position;
-        position.CurLine = line;
+        position.CurLine = target;
         position.CurPos = 0;
         position.CurTabPos = -1;
-        position.TopScreenLine = line;
+        position.TopScreenLine = target;
         position.LeftPos = 0;
         position.Overtype = -1;
         if (m_.HostInfo.EditorControl(ECTL_SETPOSITION, &position) == 0) return false;
-        cursor_ = line;
+        cursor_ = target;
     }
     return HostEditorLine(m_, line, text);
 }

@@ -98,19 +98,21 @@ bool HostEditorLine(Module& m, std::int32_t line, LineText* text);
 // cursor's line (or from the first line) to the one asked for, so the
 // cursor is moved along with the reads (ECTL_SETPOSITION, itself a walk
 // from the cursor's line) whenever a line lies more than kNearCursor lines
-// from it. Reading n lines in order then costs about n * kNearCursor / 2
-// steps of the host's walk instead of n * n / 2. The editor is left
-// wherever the reads took it.
+// from it, to kNearCursor lines past it in the direction of the reads.
+// Reading n lines in order then costs about n * (kNearCursor / 2 + 1)
+// steps of the host's walk, and n / (2 kNearCursor + 1) moves, instead of
+// n * n / 2 steps. The editor is left wherever the reads took it.
 class EditorLines : public LineSource {
 public:
-    static constexpr std::int32_t kNearCursor = 16;
-    // `cursor` is the editor's cursor line now.
-    EditorLines(Module& m, std::int32_t cursor) : m_(m), cursor_(cursor) {}
+    static constexpr std::int32_t kNearCursor = 2;
+    // `cursor` is the editor's cursor line now, `total` its number of lines.
+    EditorLines(Module& m, std::int32_t cursor, std::int32_t total) : m_(m), cursor_(cursor), total_(total) {}
     bool Read(std::int32_t line, LineText* text) override;
 
 private:
     Module& m_;
     std::int32_t cursor_;
+    std::int32_t total_;
 };
 
 // Fills `table->Name` for a code table from the CharTable service (empty
