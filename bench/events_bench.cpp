@@ -152,8 +152,13 @@ int Items(const benchmark::State& state) { return static_cast<int>(state.range(0
 
 // ---- The events -------------------------------------------------------
 
+// The cursor on another line at every redraw of a clean editor, so that
+// every redraw also takes the fingerprint of the lines around it.
 void BM_Redraw(benchmark::State& state) {
     FreshModule(Items(state));
+    std::string text;
+    for (int line = 0; line < 2000; ++line) text += "    int value" + std::to_string(line) + " = compute(" + std::to_string(line) + ");\r\n";
+    benchhost::SetEditorText(text);
     SetEditor(1, ItemPath(Items(state) / 2), 10);
     Event(EE_READ);
     int line = 0;

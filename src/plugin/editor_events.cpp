@@ -180,8 +180,41 @@ bool RestoreCurrent(Module& m, const CurrentEditor& editor) {
     return true;
 }
 
+// The same bytes (the host reports a file's name the same way each time).
+bool SameBytes(const char* a, const char* b) {
+    for (; *a == *b; ++a, ++b) {
+        if (*a == '\0') return true;
+    }
+    return false;
+}
+
+// The redraw's refresh of a tracked editor's record, in place: no record
+// is copied in or out. A file that got another name (saved under it) goes
+// the long way, through the table, which keeps its filter of paths.
+bool TrackInPlace(Module& m, const CurrentEditor& editor, bool* renamed) {
+    *renamed = false;
+    EditorRecord* record = FindRecord(m.Editors, editor.Id, ItemKind::Editor);
+    if (record == nullptr) return false;
+    if (!SameBytes(record->Path, editor.FileName)) {
+        *renamed = true;
+        return false;
+    }
+    const bool wasDirty = record->Dirty != 0;
+    StoredPlace snapshot = PlaceOf(m, editor, wasDirty ? &record->DirtyPos : &record->CleanPos);
+    if (!editor.Dirty) TakePrint(m, editor, wasDirty ? nullptr : &record->CleanPos.Editor, &snapshot.Editor);
+    record->Dirty = editor.Dirty ? 1 : 0;
+    record->RestorePos.Editor = snapshot.Editor;
+    (editor.Dirty ? record->DirtyPos : record->CleanPos).Editor = snapshot.Editor;
+    return true;
+}
+
 bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     if (!UsableFileName(editor.FileName)) return false;
+    if (mode == PositionMode::Track) {
+        bool renamed = false;
+        if (TrackInPlace(m, editor, &renamed)) return true;
+        if (!renamed) return false;  // not followed
+    }
 
     EditorRecord previous = EditorKey(editor.Id);
     const bool hadRecord = FetchRecord(m.Editors, &previous);

@@ -88,6 +88,17 @@ int CompareKeys(const EditorRecord& node, const EditorRecord& key) {
     return key.EditorID > node.EditorID ? -1 : 1;
 }
 
+EditorRecord* FindRecord(EditorTable& table, std::int32_t editorId, store::ItemKind kind) {
+    EditorNode* node = table.Root;
+    while (node != nullptr) {
+        const EditorRecord& record = *node->Record;
+        if (record.EditorID == editorId && record.Kind == kind) return node->Record;
+        // CompareKeys's order: a larger id, or the same id and another kind, lies to the right.
+        node = record.EditorID > editorId ? node->Left : node->Right;
+    }
+    return nullptr;
+}
+
 bool MatchPath(const EditorRecord& node, const EditorRecord& key, const CaseComparison& comparison) {
     return node.Kind == key.Kind && comparison.Equal(node.Path, key.Path);
 }

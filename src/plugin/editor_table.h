@@ -83,6 +83,10 @@ bool MatchPath(const EditorRecord& node, const EditorRecord& key, const CaseComp
 // copy is overwritten in place). False when memory runs out (the table is
 // then unchanged).
 bool InsertRecord(EditorTable& table, const EditorRecord& record);
+// The record of (editorId, kind) itself, for changes in place that keep its
+// key and path (which the table's order and its filter of paths follow);
+// null when there is none.
+EditorRecord* FindRecord(EditorTable& table, std::int32_t editorId, store::ItemKind kind);
 bool ContainsRecord(const EditorTable& table, const EditorRecord& key);
 bool ContainsRecordForPath(const EditorTable& table, const EditorRecord& key);
 // True when a record of `kind` has `path` open, `pathHash` being

@@ -4,6 +4,7 @@
 #include "plugin/editor_events.h"
 #include "plugin/module.h"
 #include "plugin_fixture.h"
+#include "support/text.h"
 
 namespace plugintest {
 namespace {
@@ -275,6 +276,24 @@ TEST_F(EditorEventsTest, RedrawTakesNoHeapMemory) {
     for (int i = 0; i < 200; ++i) MoveTo(Pos{i, i % 7, 0, 0, 0}, i % 2 == 0 ? DWORD_T{0} : DWORD_T{ECSTATE_MODIFIED});
     EXPECT_EQ(allocations, counting_.Calls(ts::FaultEnv::Op::Alloc));
     EXPECT_EQ(opens, counting_.Calls(ts::FaultEnv::Op::Open)) << "a redraw touches no file";
+}
+
+// Saved under another name, the editor is followed under that name: its
+// close writes the new name's item, and the file counts as open here.
+TEST_F(EditorEventsTest, AnEditorSavedUnderAnotherNameIsFollowedUnderIt) {
+    const std::string copy = File("Copy.txt");
+    WritePositions(ItemLine(plan_, stored_) + ItemLine(copy, Pos{1, 1, 0, 0, 0}));
+    Start();
+    OpenEditor(1, plan_);
+    host().Editor.FileName = copy;
+    MoveTo(Pos{30, 2, 20, 0, 0});
+    EXPECT_TRUE(ContainsPath(LoadedModule().Editors, ItemKind::Editor, copy.c_str(), FoldedHash(copy.c_str())));
+    CloseEditor(1);
+    Pos stored;
+    ASSERT_TRUE(Stored(copy, &stored));
+    EXPECT_EQ(stored, (Pos{30, 2, 20, 0, 0}));
+    ASSERT_TRUE(Stored(plan_, &stored));
+    EXPECT_EQ(stored, stored_);
 }
 
 }  // namespace
