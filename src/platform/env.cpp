@@ -14,6 +14,15 @@ Env::~Env() = default;
 
 void* Env::Alloc(std::size_t size) { return AllocZeroed(size); }
 
+Status Env::StatFile(const char* path, std::uint64_t* size, FileTime* time) {
+    File* file = nullptr;
+    const Status opened = OpenForRead(path, &file);
+    if (opened != Status::Ok) return opened;
+    const bool known = GetFileTime(file, time) && GetFileSize(file, size);
+    CloseFile(file);
+    return known ? Status::Ok : Status::Failed;
+}
+
 std::uint32_t Env::NextTempNumber() { return tempNumbers_.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 int CompareTimes(const FileTime& a, const FileTime& b) {

@@ -110,6 +110,13 @@ public:
     virtual bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) = 0;
     // Closes the file and releases the handle; null is ignored.
     virtual void CloseFile(File* file) = 0;
+    // The size and last-write time of the file at `path`, as an open
+    // handle would give them. This default opens the file, asks and closes
+    // it (through the calls above, so that an environment that wraps them
+    // sees each one); the system's environments ask by name, without
+    // opening (stat, GetFileAttributesExA). Ok, or what OpenForRead says,
+    // or Failed when the file does not tell.
+    virtual Status StatFile(const char* path, std::uint64_t* size, FileTime* time);
 
     // Existence test used to purge the entries of vanished files. Returns
     // Exists (a file or folder answers to the path: FindFirstFileA found it,

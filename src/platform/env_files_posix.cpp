@@ -123,6 +123,17 @@ bool PosixEnv::GetFileSize(File* file, std::uint64_t* size) {
     return true;
 }
 
+Status PosixEnv::StatFile(const char* path, std::uint64_t* size, FileTime* time) {
+    if (path == nullptr || path[0] == '\0' || size == nullptr || time == nullptr) return Status::NotFound;
+    struct stat info;
+    if (stat(path, &info) != 0) return errno == ENOENT || errno == ENOTDIR ? Status::NotFound : Status::Failed;
+    if (!S_ISREG(info.st_mode)) return Status::Denied;
+    if (info.st_size < 0) return Status::Failed;
+    *size = static_cast<std::uint64_t>(info.st_size);
+    *time = FileTimeOf(info.st_mtim);
+    return Status::Ok;
+}
+
 bool PosixEnv::GetFileIdentity(File* file, std::uint64_t* identity) {
     struct stat info;
     if (identity == nullptr || !Stat(file, &info)) return false;

@@ -167,6 +167,20 @@ bool Win32Env::GetFileTime(File* file, FileTime* time) {
     return true;
 }
 
+Status Win32Env::StatFile(const char* path, std::uint64_t* size, FileTime* time) {
+    if (path == nullptr || path[0] == '\0' || size == nullptr || time == nullptr) return Status::NotFound;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Status::NotFound : Status::Failed;
+    }
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Status::Denied;
+    *size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    time->Low = data.ftLastWriteTime.dwLowDateTime;
+    time->High = data.ftLastWriteTime.dwHighDateTime;
+    return Status::Ok;
+}
+
 bool Win32Env::GetFileSize(File* file, std::uint64_t* size) {
     if (file == nullptr || size == nullptr) return false;
     DWORD high = 0;

@@ -64,16 +64,13 @@ void TakePrint(Module& m, const CurrentEditor& editor, const store::EditorPlace*
     place->Print = print;
 }
 
-// The size and last-write time of the file at `path` (opened for reading
-// through the environment, no editor call: also allowed at EE_CLOSE).
+// The size and last-write time of the file at `path` (asked of the
+// environment by name, no editor call: also allowed at EE_CLOSE).
 bool FileStamp(Module& m, const char* path, std::int64_t* size, std::int64_t* time) {
-    platform::File* file = nullptr;
-    if (m.Env->OpenForRead(path, &file) != platform::Status::Ok) return false;
     platform::FileTime written;
     std::uint64_t bytes = 0;
-    const bool known = m.Env->GetFileTime(file, &written) && m.Env->GetFileSize(file, &bytes);
-    m.Env->CloseFile(file);
-    if (!known || bytes > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    if (m.Env->StatFile(path, &bytes, &written) != platform::Status::Ok) return false;
+    if (bytes > static_cast<std::uint64_t>(INT64_MAX)) return false;
     *size = static_cast<std::int64_t>(bytes);
     *time = static_cast<std::int64_t>(static_cast<std::uint64_t>(written.High) << 32 | written.Low);
     return *time > 0;

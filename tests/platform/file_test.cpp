@@ -12,6 +12,7 @@
 #include "common/test_support.h"
 #include "store/replace_file.h"
 #include "platform/env.h"
+#include "platform/env_wrapper.h"
 
 namespace tarnwick {
 namespace platform {
@@ -294,6 +295,36 @@ TEST(ReplaceFileContentTest, ConcurrentWritersAndReadersNeverSeeATornFile) {
     EXPECT_EQ(final_content.size(), 256u * 1024u);
     EXPECT_EQ(final_content.find_first_not_of(final_content[0]), std::string::npos);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"positions.cfg"});
+}
+
+// Asked by name, the size and time are those an open handle gives; the
+// default (through the handle calls) agrees with the system's own.
+TEST(StatFileTest, GivesTheHandlesSizeAndTimeByName) {
+    TempDir dir;
+    std::string path = dir.File("stamped.txt");
+    ASSERT_TRUE(WriteWholeFile(path, "twelve bytes"));
+    platform::Env* env = platform::Env::Default();
+    platform::File* file = nullptr;
+    ASSERT_EQ(env->OpenForRead(path.c_str(), &file), Status::Ok);
+    platform::FileTime opened{};
+    std::uint64_t openedSize = 0;
+    ASSERT_TRUE(env->GetFileTime(file, &opened) && env->GetFileSize(file, &openedSize));
+    env->CloseFile(file);
+
+    std::uint64_t size = 0;
+    platform::FileTime time{};
+    ASSERT_EQ(env->StatFile(path.c_str(), &size, &time), Status::Ok);
+    EXPECT_EQ(size, 12u);
+    EXPECT_EQ(size, openedSize);
+    EXPECT_EQ(time.Low, opened.Low);
+    EXPECT_EQ(time.High, opened.High);
+    platform::EnvWrapper wrapped(env);
+    ASSERT_EQ(wrapped.StatFile(path.c_str(), &size, &time), Status::Ok);
+    EXPECT_EQ(size, 12u);
+    EXPECT_EQ(time.Low, opened.Low);
+
+    EXPECT_EQ(env->StatFile(dir.File("absent.txt").c_str(), &size, &time), Status::NotFound);
+    EXPECT_NE(env->StatFile(dir.path().c_str(), &size, &time), Status::Ok) << "a folder is no file";
 }
 
 TEST(ProbePathTest, TellsExistingFromMissing) {
