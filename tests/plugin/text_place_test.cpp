@@ -192,6 +192,41 @@ TEST(FindLine, GoesWhereTheNeighboursOfADeletedLineAreNow) {
     EXPECT_EQ(153, found);
 }
 
+// A line moved far on its own: where it was, its old neighbours now close
+// up around another line, but its own text, found once in the whole file,
+// wins; a text found more than once does not outweigh the neighbours.
+TEST(FindLine, ALineMovedAloneIsFoundByItsOwnTextWhenItIsUnique) {
+    std::vector<std::string> before = Numbered(400);
+    std::vector<std::string> after = before;
+    after.erase(after.begin() + 300);
+    after.insert(after.begin() + 5, before[300]);
+    std::int32_t found;
+    EXPECT_EQ(FoundPlace::Moved, Find(before, 300, after, &found));
+    EXPECT_EQ(5, found);
+
+    before[300] = "}";
+    after = before;
+    after.erase(after.begin() + 300);
+    after.insert(after.begin() + 5, "}");
+    after.insert(after.begin() + 50, "}");
+    EXPECT_EQ(FoundPlace::Moved, Find(before, 300, after, &found));
+    EXPECT_EQ(302, found) << "where its neighbours are, as for a deleted line";
+}
+
+// Lines of any length are hashed whole: no buffer cuts them, so two long
+// lines that differ only at their ends are told apart.
+TEST(FindLine, LongLinesAreComparedWhole) {
+    const std::string head(1 << 20, 'x');
+    std::vector<std::string> before = Numbered(50);
+    before[20] = head + "first";
+    before[30] = head + "second";
+    std::vector<std::string> after = before;
+    after.insert(after.begin(), 4, "new");
+    std::int32_t found;
+    EXPECT_EQ(FoundPlace::Moved, Find(before, 30, after, &found));
+    EXPECT_EQ(34, found);
+}
+
 TEST(FindLine, WithNothingLikeItTheStoredLineStays) {
     const std::vector<std::string> before = Numbered(300);
     const std::vector<std::string> other = Numbered(300, "other ");
