@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "common/system_tools.h"
+#include "changed_files.h"
 #include "null_host.h"
 #include "plugin/host_abi.h"
 #include "plugin/module.h"
@@ -33,6 +34,9 @@
 #include "support/text.h"
 
 namespace {
+
+using benchfiles::ChangeFile;
+using benchfiles::FileText;
 
 using namespace tarnwick;
 namespace ts = tarnwick::testing_support;
@@ -65,20 +69,6 @@ struct Tallies {
     long long Lines = 0;
 };
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Writes a file as another program would: a last-write time well after
-// the one it had.
-void ChangeFile(const std::string& path, const std::string& text) {
-    const fs::file_time_type before = fs::exists(path) ? fs::last_write_time(path) : fs::file_time_type::clock::now();
-    store::ReplaceFileContent(platform::Env::Default(), path.c_str(), text.data(), static_cast<std::uint32_t>(text.size()));
-    fs::last_write_time(path, before + std::chrono::seconds(2));
-}
 
 // The editor's lines for `text`, as the host splits it.
 std::vector<std::string> LinesOf(const std::string& text) {

@@ -24,6 +24,7 @@
 #include "markup/markup_node.h"
 #include "markup/markup_parser.h"
 #include "markup/markup_writer.h"
+#include "changed_files.h"
 #include "null_host.h"
 #include "plugin/host_abi.h"
 #include "plugin/host.h"
@@ -36,6 +37,9 @@
 #include "support/text.h"
 
 namespace {
+
+using benchfiles::ChangeFile;
+using benchfiles::FileText;
 
 using namespace tarnwick;
 using namespace tarnwick::store;
@@ -329,21 +333,6 @@ std::string MovedFarText(int lines) {
     return text;
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Writes a file as another program would: a last-write time well after
-// the one it had.
-void ChangeFile(const std::string& path, const std::string& text) {
-    namespace fs = std::filesystem;
-    const fs::file_time_type before = fs::exists(path) ? fs::last_write_time(path) : fs::file_time_type::clock::now();
-    PutFile(path, text);
-    fs::last_write_time(path, before + std::chrono::seconds(2));
-}
 
 // The module with the place at kStoredLine of a file of kTextLines lines
 // stored from the menu, the editor closed; the text the editor has next.
