@@ -333,7 +333,6 @@ std::string MovedFarText(int lines) {
     return text;
 }
 
-
 // The module with the place at kStoredLine of a file of kTextLines lines
 // stored from the menu, the editor closed; the text the editor has next.
 struct StoredText {
