@@ -69,7 +69,6 @@ struct Tallies {
     long long Lines = 0;
 };
 
-
 // The editor's lines for `text`, as the host splits it.
 std::vector<std::string> LinesOf(const std::string& text) {
     hostkit::OneEditor editor{};
