@@ -302,8 +302,8 @@ bool CmdExpectCfgViewerItem(const Args& args, std::string* error) {
     return true;
 }
 
-// "expect-cfg-bookmarks PATH SPEC|none": the editor item's bookmarks
-// (no attribute counts as none).
+// "expect-cfg-bookmarks PATH N:LINE,CURSOR,SCREEN,LEFT ...|none": the
+// editor item's set bookmarks (no attribute counts as none).
 bool CmdExpectCfgBookmarks(const Args& args, std::string* error) {
     std::vector<TextLine> lines;
     const TextItem* item = OneItem(args, "editor", &lines, error);
