@@ -177,14 +177,6 @@ bool RestoreCurrent(Module& m, const CurrentEditor& editor) {
     return true;
 }
 
-// The same bytes (the host reports a file's name the same way each time).
-bool SameBytes(const char* a, const char* b) {
-    for (; *a == *b; ++a, ++b) {
-        if (*a == '\0') return true;
-    }
-    return false;
-}
-
 // The redraw's refresh of a tracked editor's record, in place: no record
 // is copied in or out. A file that got another name (saved under it) goes
 // the long way, through the table, which keeps its filter of paths.
@@ -192,7 +184,7 @@ bool TrackInPlace(Module& m, const CurrentEditor& editor, bool* renamed) {
     *renamed = false;
     EditorRecord* record = FindRecord(m.Editors, editor.Id, ItemKind::Editor);
     if (record == nullptr) return false;
-    if (!SameBytes(record->Path, editor.FileName)) {
+    if (!SameText(record->Path, editor.FileName)) {  // the host names a file the same way each time
         *renamed = true;
         return false;
     }

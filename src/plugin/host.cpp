@@ -106,14 +106,6 @@ std::int32_t TableParameter(store::TableKind kind, std::int32_t number) {
 // The most code tables a host is asked about when a name is looked for.
 constexpr std::int32_t kMostCodeTables = 256;
 
-// Table names are the host's registry names, compared byte for byte.
-bool SameName(const char* a, const char* b) {
-    for (; *a == *b; ++a, ++b) {
-        if (*a == '\0') return true;
-    }
-    return false;
-}
-
 bool EditorParameter(Module& m, int type, std::int32_t value) {
     EditorSetParameter parameter;
     FillBytes(&parameter, 0, sizeof parameter);
@@ -241,14 +233,14 @@ std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table) {
     store::CharTableChoice probe;
     ChooseTable(&probe, store::TableKind::Code, table.Number);
     HostNameTable(m, &probe);
-    if (probe.Name[0] != '\0' && SameName(probe.Name, table.Name)) return table.Number;
+    if (probe.Name[0] != '\0' && SameText(probe.Name, table.Name)) return table.Number;
     for (std::int32_t k = 0; k < kMostCodeTables; ++k) {
         if (k == table.Number) continue;
         ChooseTable(&probe, store::TableKind::Code, k);
         HostNameTable(m, &probe);
         // The host numbers its tables without gaps: the first missing one ends them.
         if (probe.Name[0] == '\0') return -1;
-        if (SameName(probe.Name, table.Name)) return k;
+        if (SameText(probe.Name, table.Name)) return k;
     }
     return -1;
 }

@@ -120,7 +120,8 @@ private:
 void HostNameTable(Module& m, store::CharTableChoice* table);
 
 // The number of the host's code table named `table.Name` (its Number is
-// tried first), or -1 when the host has no such table now.
+// tried first; names are the host's registry names, compared byte for
+// byte), or -1 when the host has no such table now.
 std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table);
 
 // Switches the current editor to `table` (ECTL_SETPARAM, ESPT_CHARTABLE;

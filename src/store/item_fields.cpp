@@ -55,15 +55,6 @@ unsigned char FoldFirst(const char* text) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
-// True when the texts hold the same bytes (the usual case: the names as
-// this plug-in writes them).
-inline bool SameText(const char* a, const char* b) {
-    for (; *a == *b; ++a, ++b) {
-        if (*a == '\0') return true;
-    }
-    return false;
-}
-
 // The fields whose names start with the (folded) byte `first`: at most
 // kMaxCandidates. (Follows kFieldNames: a new field's first letter goes
 // here too.)

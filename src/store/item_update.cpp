@@ -20,15 +20,6 @@ char* CopyText(platform::Env* env, const char* text) {
     return copy;
 }
 
-bool SameText(const char* a, const char* b) {
-    if (a == nullptr || b == nullptr) return a == b;
-    while (*a != '\0' && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
-
 void ClearUpdate(ItemUpdate* update) {
     update->Element = nullptr;
     update->RemoveCount = 0;

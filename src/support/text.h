@@ -23,6 +23,15 @@ bool CopyBounded(char* destination, const char* source, std::size_t size);
 // of `size` bytes, cutting at the buffer's end. Returns true when it fitted.
 bool AppendBounded(char* destination, const char* source, std::size_t size);
 
+// True when both texts hold the same bytes; null equals only null.
+inline bool SameText(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr) return a == b;
+    for (; *a == *b; ++a, ++b) {
+        if (*a == '\0') return true;
+    }
+    return false;
+}
+
 // Comparisons ignoring the case of ASCII letters only, with the sign of
 // strcmp; null counts as "".
 int AsciiCompareNoCase(const char* a, const char* b);

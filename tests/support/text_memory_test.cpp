@@ -54,6 +54,17 @@ TEST(AppendBoundedTest, AppendsUpToTheBufferEnd) {
     EXPECT_EQ(full[3], '\0');
 }
 
+TEST(SameTextTest, EveryByteCountsAndNullEqualsOnlyNull) {
+    EXPECT_TRUE(SameText("KOI8-R", "KOI8-R"));
+    EXPECT_FALSE(SameText("KOI8-R", "koi8-r"));
+    EXPECT_FALSE(SameText("KOI8", "KOI8-R"));
+    EXPECT_FALSE(SameText("KOI8-R", "KOI8"));
+    EXPECT_TRUE(SameText("", ""));
+    EXPECT_TRUE(SameText(nullptr, nullptr));
+    EXPECT_FALSE(SameText(nullptr, ""));
+    EXPECT_FALSE(SameText("", nullptr));
+}
+
 TEST(AsciiCompareNoCaseTest, AsciiLettersFoldOtherBytesDoNot) {
     EXPECT_EQ(AsciiCompareNoCase("C:\\Data\\Plan.TXT", "c:\\data\\plan.txt"), 0);
     EXPECT_LT(AsciiCompareNoCase("abc", "ABD"), 0);
@@ -103,6 +114,11 @@ TEST(FormatIntTest, WritesSignedDecimal) {
         EXPECT_STREQ(buffer, c.text);
         EXPECT_EQ(n, static_cast<int>(std::strlen(c.text)));
     }
+    char unsignedBuffer[11];
+    EXPECT_EQ(FormatUnsigned(0, unsignedBuffer), 1);
+    EXPECT_STREQ(unsignedBuffer, "0");
+    EXPECT_EQ(FormatUnsigned(4294967295u, unsignedBuffer), 10);
+    EXPECT_STREQ(unsignedBuffer, "4294967295");
 }
 
 TEST(AllocZeroedTest, ZeroSizeAndLargeBlocksAreZeroed) {
