@@ -4,7 +4,6 @@
 #include "plugin/module.h"
 #include "plugin/text_place.h"
 #include "store/position_file.h"
-#include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
@@ -122,10 +121,6 @@ void FollowText(Module& m, const EditorRecord& record, store::EditorPlace* targe
     target->Print.Line = line;
 }
 
-bool SameBookmark(const store::Bookmark& a, const store::Bookmark& b) {
-    return a.Line == b.Line && a.Cursor == b.Cursor && a.ScreenLine == b.ScreenLine && a.Left == b.Left;
-}
-
 // Shows the file in the stored table when the editor chose another one and
 // the host still has it; a table it no longer has is left alone.
 void RestoreTable(Module& m, const CurrentEditor& editor, const store::CharTableChoice& stored) {
@@ -157,7 +152,7 @@ void RestoreBookmarks(Module& m, const CurrentEditor& editor, const store::Bookm
     for (int slot = 0; slot < store::kBookmarkCount; ++slot) {
         const store::Bookmark& mark = stored.Slot[slot];
         if (!store::IsSet(mark) || mark.Line >= editor.TotalLines) continue;
-        if (SameBookmark(mark, now.Slot[slot])) continue;
+        if (store::SameBookmark(mark, now.Slot[slot])) continue;
         HostSetBookmark(m, slot, mark, editor.Place.Overtype);
     }
 }
@@ -313,9 +308,8 @@ void OnRedraw(Module& m) {
 }
 
 void OnClose(Module& m, const void* param) {
-    if (param == nullptr) return;
     std::int32_t editorId;
-    CopyBytes(&editorId, param, sizeof editorId);
+    if (!EventId(param, &editorId)) return;
     EditorRecord record = EditorKey(editorId);
     if (m.CurrentSettings.Automatic == 0) {
         RemoveRecord(m.Editors, record);

@@ -253,6 +253,12 @@ bool HostSetEditorTable(Module& m, store::TableKind kind, std::int32_t number, s
     return changed;
 }
 
+bool EventId(const void* param, std::int32_t* id) {
+    if (param == nullptr) return false;
+    CopyBytes(id, param, sizeof *id);
+    return true;
+}
+
 bool HostCurrentViewer(Module& m, CurrentViewer* viewer) {
     viewer->Id = 0;
     viewer->FileName = nullptr;

@@ -130,6 +130,10 @@ std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table);
 // sets that option (a fault of the 1.75 host). True when the table changed.
 bool HostSetEditorTable(Module& m, store::TableKind kind, std::int32_t number, std::int32_t options);
 
+// The id an editor's or a viewer's close or focus event carries (Param
+// points at it); false for a null Param.
+bool EventId(const void* param, std::int32_t* id);
+
 // The current viewer as the plug-in follows it.
 struct CurrentViewer {
     std::int32_t Id;

@@ -3,7 +3,6 @@
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "store/position_file.h"
-#include "support/memory.h"
 #include "support/text.h"
 
 namespace tarnwick {
@@ -30,13 +29,6 @@ StoredPlace PlaceOf(Module& m, const CurrentViewer& viewer) {
 bool SamePlace(const ViewerPlace& a, const ViewerPlace& b) {
     return a.Offset == b.Offset && a.Left == b.Left && a.Hex == b.Hex && a.Wrap == b.Wrap &&
            a.Table.Kind == b.Table.Kind && a.Table.Number == b.Table.Number;
-}
-
-// The id a close or focus event carries.
-bool EventViewerId(const void* param, std::int32_t* id) {
-    if (param == nullptr) return false;
-    CopyBytes(id, param, sizeof *id);
-    return true;
 }
 
 // Writes where the viewer left its file, `left`, into the file's item:
@@ -98,7 +90,7 @@ void OnRead(Module& m) {
 
 void OnClose(Module& m, const void* param) {
     std::int32_t id;
-    if (!EventViewerId(param, &id)) return;
+    if (!EventId(param, &id)) return;
     EditorRecord record = EditorKey(id, ItemKind::Viewer);
     if (!FetchRecord(m.Editors, &record)) return;
     RemoveRecord(m.Editors, record);
@@ -114,7 +106,7 @@ void OnClose(Module& m, const void* param) {
 // A focus change: a chance to see where the user has taken the viewer.
 void OnFocus(Module& m, const void* param) {
     std::int32_t id;
-    if (!EventViewerId(param, &id)) return;
+    if (!EventId(param, &id)) return;
     EditorRecord record = EditorKey(id, ItemKind::Viewer);
     if (!FetchRecord(m.Editors, &record)) return;
     CurrentViewer viewer;

@@ -36,6 +36,9 @@ struct Bookmarks {
 // All ten slots unset.
 Bookmarks NoBookmarks();
 inline bool IsSet(const Bookmark& bookmark) { return bookmark.Line >= 0; }
+// Both unset, or set at the same place.
+bool SameBookmark(const Bookmark& a, const Bookmark& b);
+bool SameBookmarks(const Bookmarks& a, const Bookmarks& b);
 
 // The character table a file is shown in. A code table is known by its
 // name, which survives a restart of the host and a change in the order of

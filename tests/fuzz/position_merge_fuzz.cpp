@@ -100,18 +100,6 @@ bool SameTable(const CharTableChoice& a, const CharTableChoice& b) {
     return std::strncmp(a.Name, b.Name, kTableNameSize) == 0;
 }
 
-bool SameMarks(const Bookmarks& a, const Bookmarks& b) {
-    for (int i = 0; i < kBookmarkCount; ++i) {
-        const Bookmark& p = a.Slot[i];
-        const Bookmark& q = b.Slot[i];
-        if (IsSet(p) != IsSet(q)) return false;
-        if (IsSet(p) && (p.Line != q.Line || p.Cursor != q.Cursor || p.ScreenLine != q.ScreenLine || p.Left != q.Left)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The fingerprints as they belong to their places: both none, or equal.
 bool SamePrint(const EditorPlace& a, const EditorPlace& b) {
     const TextFingerprint* p = PrintOf(a);
@@ -133,7 +121,7 @@ bool SamePlace(ItemKind kind, const StoredPlace& a, const StoredPlace& b) {
     const EditorPlace& p = a.Editor;
     const EditorPlace& q = b.Editor;
     return p.Line == q.Line && p.Column == q.Column && p.Top == q.Top && p.Left == q.Left &&
-           p.Overtype == q.Overtype && SameMarks(p.Marks, q.Marks) && SameTable(p.Table, q.Table) && SamePrint(p, q);
+           p.Overtype == q.Overtype && SameBookmarks(p.Marks, q.Marks) && SameTable(p.Table, q.Table) && SamePrint(p, q);
 }
 
 bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {

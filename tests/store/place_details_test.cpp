@@ -33,18 +33,6 @@ CharTableChoice Table(TableKind kind, int number = -1, const char* name = "") {
     return table;
 }
 
-bool SameBookmarks(const Bookmarks& a, const Bookmarks& b) {
-    for (int i = 0; i < kBookmarkCount; ++i) {
-        const Bookmark& p = a.Slot[i];
-        const Bookmark& q = b.Slot[i];
-        if (IsSet(p) != IsSet(q)) return false;
-        if (IsSet(p) && (p.Line != q.Line || p.Cursor != q.Cursor || p.ScreenLine != q.ScreenLine || p.Left != q.Left)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class PlaceDetailsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(Load(file, cfg.c_str())); }
