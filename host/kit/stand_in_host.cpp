@@ -18,8 +18,8 @@ int TW_STDCALL LeftMenu(INT_PTR_T, int, int, int, DWORD_T, const char*, const ch
 int TW_STDCALL LeftMessage(INT_PTR_T, DWORD_T, const char*, const char* const*, int, int) { return -1; }
 int TW_STDCALL LeftDialog(INT_PTR_T, int, int, int, int, const char*, FarDialogItem*, int) { return -1; }
 const char* TW_STDCALL EmptyMessageText(INT_PTR_T, int) { return ""; }
-int TW_STDCALL NoEditor(int, void*) { return 0; }
-int TW_STDCALL NoViewer(int, void*) { return 0; }
+// No editor, or no viewer: 0 for every command.
+int TW_STDCALL NothingOpen(int, void*) { return 0; }
 
 // The host's CharTable with no code tables.
 int TW_STDCALL NoCodeTables(int command, char* buffer, int bufferSize) {
@@ -61,9 +61,9 @@ void FillStartupRecords(const StandInHost& host, PluginStartupInfo* info, FarSta
     info->Message = Either(host.Message, LeftMessage);
     info->Dialog = Either(host.Dialog, LeftDialog);
     info->GetMsg = Either(host.GetMsg, EmptyMessageText);
-    info->EditorControl = Either(host.EditorControl, NoEditor);
+    info->EditorControl = Either(host.EditorControl, NothingOpen);
     info->CharTable = Either(host.CharTable, NoCodeTables);
-    info->ViewerControl = Either(host.ViewerControl, NoViewer);
+    info->ViewerControl = Either(host.ViewerControl, NothingOpen);
     info->FSF = functions;
 }
 

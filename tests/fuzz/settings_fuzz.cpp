@@ -10,7 +10,6 @@
 // adds and counts a terminator; bit 7: the key is missing), then the six
 // values' bytes separated by 0x01, in the order ShowInPanels, Automatic,
 // RemoveOld, CheckMask, Mask, CfgFile.
-#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -20,6 +19,7 @@
 #include <string>
 
 #include "common/fault_env.h"
+#include "kit/standard_functions.h"
 #include "plugin/module.h"
 #include "plugin/settings.h"
 #include "support/text.h"
@@ -82,21 +82,6 @@ private:
     platform::RegistryKey* Key() { return reinterpret_cast<platform::RegistryKey*>(this); }
 };
 
-int TW_CDECL Sscanf(const char* buffer, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int converted = std::vsscanf(buffer, format, args);
-    va_end(args);
-    return converted;
-}
-
-void TW_STDCALL Unquote(char* text) {
-    char* out = text;
-    for (const char* in = text; *in != '\0'; ++in) {
-        if (*in != '"') *out++ = *in;
-    }
-    *out = '\0';
-}
 
 bool Terminated(const char* buffer, std::size_t size) { return std::memchr(buffer, 0, size) != nullptr; }
 
@@ -134,8 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at = end < size ? end + 1 : size;
     }
 
-    m.HostFunctions.sscanf = Sscanf;
-    m.HostFunctions.Unquote = Unquote;
+    m.HostFunctions.sscanf = hostkit::Sscanf;
+    m.HostFunctions.Unquote = hostkit::Unquote;
     m.Env = &env;
     BuildPluginKey(m, "Software\\Fuzz");
     BuildDefaultCfgFile(m, "/plugins/Tarnwick/Tarnwick.so");
