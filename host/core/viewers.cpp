@@ -8,7 +8,6 @@
 #include "core/editors.h"
 #include "core/files.h"
 #include "core/host_state.h"
-#include "kit/one_viewer.h"
 #include "core/plugin_calls.h"
 
 using namespace tarnwick;
@@ -228,7 +227,6 @@ std::int64_t LineStart(const std::string& bytes, std::int64_t pos) {
     return newline == std::string::npos ? 0 : static_cast<std::int64_t>(newline) + 1;
 }
 
-std::int64_t SetPositionTarget(const std::string& bytes, std::int64_t pos) { return hostkit::LineStartBefore(bytes, pos); }
 
 std::int64_t NextRow(const SimViewer& viewer, std::int64_t pos) {
     if (viewer.Hex) return pos + 16;

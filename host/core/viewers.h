@@ -74,10 +74,6 @@ bool SetViewerTable(const TableChoice& table, std::string* error);
 // The viewer's geometry. Line starts follow '\n'. The start of the line
 // holding `pos` (pos itself when it is one).
 std::int64_t LineStart(const std::string& bytes, std::int64_t pos);
-// VCTL_SETPOSITION's rule outside hex mode: an offset inside a line goes
-// to the line's start, one that is already the start of line N > 0 to the
-// start of line N - 1.
-std::int64_t SetPositionTarget(const std::string& bytes, std::int64_t pos);
 // The start of the row after / before the one starting at `pos` on the
 // screen (hex rows of 16 bytes; wrapped rows of the window's width).
 std::int64_t NextRow(const SimViewer& viewer, std::int64_t pos);

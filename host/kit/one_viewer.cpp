@@ -1,5 +1,7 @@
 #include "kit/one_viewer.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 using namespace tarnwick;
@@ -17,13 +19,31 @@ std::int64_t LineStartBefore(const std::string& text, std::int64_t offset) {
     return at;
 }
 
+std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bool hex, DWORD_T flags,
+                               std::int64_t start) {
+    const std::int64_t size = static_cast<std::int64_t>(text.size());
+    std::int64_t target = start;
+    if ((flags & VSP_PERCENT) != 0) {
+        target = size * std::clamp<std::int64_t>(start, 0, 100) / 100;
+    } else if ((flags & VSP_RELATIVE) != 0) {
+        target = current + std::abs(start) * static_cast<std::int64_t>(VSP_RELATIVE);
+    }
+    target = std::clamp<std::int64_t>(target, 0, size);
+    return hex ? target : LineStartBefore(text, target);
+}
+
+bool ClearViewerInfo(ViewerInfo* info) {
+    const int size = info->StructSize;
+    const int cleared = std::clamp(size - 4, 0, static_cast<int>(sizeof(ViewerInfo)) - 4);
+    std::memset(reinterpret_cast<char*>(info) + 4, 0, static_cast<std::size_t>(cleared));
+    return size >= static_cast<int>(sizeof(ViewerInfo));
+}
+
 namespace {
 
 int Report(const OneViewer& viewer, ViewerInfo* info) {
     if (info == nullptr || info->StructSize < static_cast<int>(offsetof(ViewerInfo, CurMode))) return 0;
-    const int size = info->StructSize;
-    const std::size_t cleared = static_cast<std::size_t>(size) < sizeof *info ? static_cast<std::size_t>(size) : sizeof *info;
-    std::memset(reinterpret_cast<char*>(info) + 4, 0, cleared - 4);
+    const bool whole = ClearViewerInfo(info);
     info->ViewerID = viewer.ViewerID;
     info->FileName = viewer.FileName.c_str();
     const std::int64_t unit = viewer.Unicode != 0 ? 2 : 1;
@@ -39,20 +59,16 @@ int Report(const OneViewer& viewer, ViewerInfo* info) {
     info->CurMode.Wrap = viewer.Wrap;
     info->CurMode.WordWrap = viewer.WordWrap;
     info->CurMode.Hex = viewer.Hex;
-    if (size >= static_cast<int>(sizeof(ViewerInfo))) info->LeftPos = viewer.LeftPos;
+    if (whole) info->LeftPos = viewer.LeftPos;
     return 1;
 }
 
 int SetPosition(OneViewer* viewer, ViewerSetPosition* position) {
     if (position == nullptr) return 0;
-    const std::int64_t size = static_cast<std::int64_t>(viewer->Text.size());
-    std::int64_t start = position->StartPos;
-    if ((position->Flags & VSP_PERCENT) != 0) start = size * start / 100;
-    if ((position->Flags & VSP_RELATIVE) != 0) start = viewer->FilePos + start * VSP_RELATIVE;  // the 1.75 fault
-    if (viewer->Unicode != 0 && (position->Flags & VSP_PERCENT) == 0) start *= 2;
-    if (start < 0) start = 0;
-    if (start > size) start = size;
-    viewer->FilePos = viewer->Hex != 0 ? start : LineStartBefore(viewer->Text, start);
+    // In Unicode mode the host counts 2-byte characters.
+    const std::int64_t unit = viewer->Unicode != 0 && (position->Flags & VSP_PERCENT) == 0 ? 2 : 1;
+    viewer->FilePos = SetPositionOffset(viewer->Text, viewer->FilePos, viewer->Hex != 0, position->Flags,
+                                        position->StartPos * unit);
     viewer->LeftPos = position->LeftPos > 0 ? position->LeftPos : 0;
     if ((position->Flags & VSP_NORETNEWPOS) == 0) {
         position->StartPos = viewer->FilePos / (viewer->Unicode != 0 ? 2 : 1);

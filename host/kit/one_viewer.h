@@ -30,4 +30,17 @@ int ControlViewer(OneViewer* viewer, int command, void* param);
 // or of the line before when it already starts a line (but the first).
 std::int64_t LineStartBefore(const std::string& text, std::int64_t offset);
 
+// The offset VCTL_SETPOSITION moves a viewer of `text`, now at `current`,
+// to for `flags` and `start` (a byte offset; a percentage with
+// VSP_PERCENT, clamped to 0..100; with VSP_RELATIVE the 1.75 host's fault:
+// `start` times the flag's value, always forward), within the text and,
+// outside hex mode, back to a line's start.
+std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bool hex, tarnwick::DWORD_T flags,
+                               std::int64_t start);
+
+// What VCTL_GETINFO clears of the caller's record before it fills it: the
+// StructSize - 4 bytes from ViewerID (as far as the record goes). True when
+// StructSize covers the whole record, so that LeftPos is filled too.
+bool ClearViewerInfo(tarnwick::ViewerInfo* info);
+
 }  // namespace hostkit

@@ -3,8 +3,6 @@
 // performs them, with its rules (the line start of VCTL_SETPOSITION, the
 // StructSize of VCTL_GETINFO) and its fault in VSP_RELATIVE.
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "core/console.h"
@@ -12,6 +10,7 @@
 #include "core/host_state.h"
 #include "core/trace.h"
 #include "core/viewers.h"
+#include "kit/one_viewer.h"
 #include "services/host_services.h"
 
 using namespace tarnwick;
@@ -26,9 +25,8 @@ namespace {
 // covers the whole record.
 int GetInfo(const SimViewer& viewer, void* param) {
     ViewerInfo* info = static_cast<ViewerInfo*>(param);
-    int size = info->StructSize;
-    int cleared = std::clamp(size - 4, 0, static_cast<int>(sizeof(ViewerInfo)) - 4);
-    std::memset(reinterpret_cast<char*>(info) + 4, 0, static_cast<std::size_t>(cleared));
+    const int size = info->StructSize;
+    const bool whole = hostkit::ClearViewerInfo(info);
     info->ViewerID = viewer.Id;
     info->FileName = viewer.FileName.c_str();
     info->FileSize = static_cast<std::int64_t>(viewer.Bytes.size());
@@ -45,24 +43,14 @@ int GetInfo(const SimViewer& viewer, void* param) {
     mode.Wrap = viewer.Wrap ? 1 : 0;
     mode.WordWrap = viewer.WordWrap ? 1 : 0;
     mode.Hex = viewer.Hex ? 1 : 0;
-    if (size >= static_cast<int>(sizeof(ViewerInfo))) info->LeftPos = viewer.LeftPos;
+    if (whole) info->LeftPos = viewer.LeftPos;
     Trace("VCTL_GETINFO(StructSize " + std::to_string(size) + ") -> " + DescribeViewer(viewer));
     return 1;
 }
 
 int SetPosition(SimViewer& viewer, void* param) {
     ViewerSetPosition* to = static_cast<ViewerSetPosition*>(param);
-    std::int64_t size = static_cast<std::int64_t>(viewer.Bytes.size());
-    std::int64_t target = to->StartPos;
-    if ((to->Flags & VSP_PERCENT) != 0) {
-        target = size * std::clamp<std::int64_t>(to->StartPos, 0, 100) / 100;
-    } else if ((to->Flags & VSP_RELATIVE) != 0) {
-        // The real host's fault: the distance is multiplied by the flag's
-        // value and always taken forward.
-        target = viewer.FilePos + std::abs(to->StartPos) * static_cast<std::int64_t>(VSP_RELATIVE);
-    }
-    target = std::clamp<std::int64_t>(target, 0, size);
-    viewer.FilePos = viewer.Hex ? target : SetPositionTarget(viewer.Bytes, target);
+    viewer.FilePos = hostkit::SetPositionOffset(viewer.Bytes, viewer.FilePos, viewer.Hex, to->Flags, to->StartPos);
     viewer.LeftPos = std::max(to->LeftPos, 0);
     Trace("VCTL_SETPOSITION(" + std::to_string(to->StartPos) + ", left " + std::to_string(to->LeftPos) + ", flags " +
           Hex(to->Flags) + ") -> offset " + std::to_string(viewer.FilePos));
