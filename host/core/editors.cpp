@@ -51,12 +51,6 @@ void SplitLines(const std::string& content, SimEditor* editor) {
 
 }  // namespace
 
-long long LineWalk(int cursor, int number) {
-    if (number >= cursor) return number - cursor;
-    if (number >= cursor / 2) return cursor - number;
-    return number;
-}
-
 int TotalLines(const SimEditor& editor) { return static_cast<int>(editor.Lines.size()); }
 
 int TabColumnOf(const SimEditor& editor, int pos) {

@@ -50,7 +50,7 @@ struct SimEditor {
     // What reading the text would cost the 1.75 host, which keeps the lines
     // in a linked list: the steps of its walks to the lines asked for
     // (ECTL_GETSTRING) and to the cursor's new line (ECTL_SETPOSITION), and
-    // the lines read, since the editor was opened (LineWalk).
+    // the lines read, since the editor was opened (hostkit::LineWalk).
     long long WalkSteps = 0;
     long long LinesRead = 0;
 };
@@ -105,11 +105,6 @@ bool SetEditorTable(const TableChoice& table, std::string* error);
 enum class EditKind { BreakLine, DeleteBefore, DeleteAt };
 bool EditAtCursor(EditKind kind, std::string* error);
 
-// The steps the 1.75 host walks through its list of lines to reach line
-// `number` with the cursor on line `cursor`: from the cursor's line when
-// `number` lies below it, or between half the cursor's line and the
-// cursor's line; from the first line otherwise.
-long long LineWalk(int cursor, int number);
 
 // "editor 1 C:\...\a.txt: line 12, col 4, top 3, left 0, overtype off".
 std::string DescribeEditor(const SimEditor& editor);

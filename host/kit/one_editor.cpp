@@ -33,6 +33,12 @@ void MoveEditor(OneEditor* editor, const EditorSetPosition& position) {
     if (position.Overtype >= 0) editor->Overtype = position.Overtype;
 }
 
+long long LineWalk(int cursor, int number) {
+    if (number >= cursor) return number - cursor;
+    if (number >= cursor / 2) return cursor - number;
+    return number;
+}
+
 void SetEditorText(OneEditor* editor, const std::string& bytes) {
     editor->Lines.clear();
     editor->Eols.clear();
@@ -59,20 +65,13 @@ void SetEditorText(OneEditor* editor, const std::string& bytes) {
 
 namespace {
 
-// The 1.75 host's walk to line `number` through its list of lines.
-long long WalkTo(int cursor, int number) {
-    if (number >= cursor) return number - cursor;
-    if (number >= cursor / 2) return cursor - number;
-    return number;
-}
-
 int GetString(OneEditor* editor, EditorGetString* query) {
     if (query == nullptr || editor->Lines.empty()) return 0;
     const int total = static_cast<int>(editor->Lines.size());
     const int cursor = editor->CurLine < 0 ? 0 : editor->CurLine >= total ? total - 1 : editor->CurLine;
     const int number = query->StringNumber < 0 ? cursor : query->StringNumber;
     if (number >= total) return 0;
-    editor->WalkSteps += WalkTo(cursor, number);
+    editor->WalkSteps += LineWalk(cursor, number);
     const std::string& line = editor->Lines[static_cast<std::size_t>(number)];
     query->StringText = line.c_str();
     query->StringEOL = editor->Eols[static_cast<std::size_t>(number)].c_str();

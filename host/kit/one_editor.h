@@ -50,6 +50,12 @@ void ReportEditor(const OneEditor& editor, tarnwick::EditorInfo* info);
 // `position` as they are, and overtype unless it is negative.
 void MoveEditor(OneEditor* editor, const tarnwick::EditorSetPosition& position);
 
+// The steps the 1.75 host walks through its list of lines to reach line
+// `number` with the cursor on line `cursor`: from the cursor's line when
+// `number` lies below it, or between half the cursor's line and the
+// cursor's line; from the first line otherwise.
+long long LineWalk(int cursor, int number);
+
 // Sets the editor's text from a file's bytes (lines end in LF or CR LF).
 void SetEditorText(OneEditor* editor, const std::string& bytes);
 

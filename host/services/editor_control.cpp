@@ -11,6 +11,7 @@
 #include "core/editors.h"
 #include "core/host_state.h"
 #include "core/trace.h"
+#include "kit/one_editor.h"
 #include "services/host_services.h"
 
 using namespace tarnwick;
@@ -34,7 +35,7 @@ int GetString(SimEditor* editor, void* param) {
         Trace("ECTL_GETSTRING(" + std::to_string(query->StringNumber) + ") past the last line = 0");
         return 0;
     }
-    editor->WalkSteps += LineWalk(editor->CurLine, number);
+    editor->WalkSteps += hostkit::LineWalk(editor->CurLine, number);
     editor->LinesRead += 1;
     static const char kNoEnd[] = "";
     const std::string& line = editor->Lines[static_cast<std::size_t>(number)];
