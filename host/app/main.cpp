@@ -26,6 +26,7 @@ namespace {
 
 void Usage() {
     Say("usage: tarnwick-host [options]\n"
+        "  --host 1.75|3x    the host to play: 1.75 (default), or the 3.x host's layer for 1.x plug-ins\n"
         "  --script FILE     run the commands in FILE ('-' for standard input); else read them interactively\n"
         "  --plugin-dir DIR  the folder with the module and its .lng files (default: beside this program)\n"
         "  --work DIR        work in DIR and keep it (default: a new temporary folder, deleted at the end)\n"
@@ -48,7 +49,16 @@ bool ParseOptions(int argc, char** argv, HostOptions* options) {
             return true;
         };
         std::string number;
-        if (option == "--script") {
+        if (option == "--host") {
+            if (!value(&number)) return false;
+            if (number == "1.75") {
+                options->Line = HostLine::Far175;
+            } else if (number == "3x") {
+                options->Line = HostLine::Far3;
+            } else {
+                return false;
+            }
+        } else if (option == "--script") {
             if (!value(&options->ScriptPath)) return false;
         } else if (option == "--plugin-dir") {
             if (!value(&options->PluginDir)) return false;

@@ -27,7 +27,13 @@
 
 namespace twhost {
 
+// Which host the substitute host plays: the 1.75 host itself, or the 3.x
+// host's layer that loads 1.x plug-ins (its own registry root, table
+// numbering, editor state flags, mask syntax and conversion of file names).
+enum class HostLine { Far175, Far3 };
+
 struct HostOptions {
+    HostLine Line = HostLine::Far175;  // --host 1.75|3x
     std::string WorkDir;        // --work: use and keep this folder
     bool KeepWork = false;      // --keep: do not delete a temporary work folder
     std::string PluginDir;      // --plugin-dir: where the module and .lng files are
@@ -79,5 +85,8 @@ struct HostState {
 };
 
 HostState& Host();
+
+// True when the host plays the 3.x host's layer for 1.x plug-ins.
+inline bool Plays3x() { return Host().Options.Line == HostLine::Far3; }
 
 }  // namespace twhost
