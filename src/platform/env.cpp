@@ -23,6 +23,12 @@ Status Env::StatFile(const char* path, std::uint64_t* size, FileTime* time) {
     return known ? Status::Ok : Status::Failed;
 }
 
+bool Env::NamesOneFile(const char* path) {
+    std::uint64_t size = 0;
+    FileTime time{};
+    return StatFile(path, &size, &time) == Status::Ok;
+}
+
 std::uint32_t Env::NextTempNumber() { return tempNumbers_.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 int CompareTimes(const FileTime& a, const FileTime& b) {

@@ -118,6 +118,16 @@ public:
     // or Failed when the file does not tell.
     virtual Status StatFile(const char* path, std::uint64_t* size, FileTime* time);
 
+    // True when `path`, as the file API reads it, names one existing file
+    // that no other name of its folder could be mistaken for: on Windows,
+    // no other entry of the folder turns into the same name in the file
+    // API's code page (a character that page lacks becomes `?` or a
+    // look-alike), and the entry's own name survives the conversion
+    // unchanged. This default (and POSIX, whose names are bytes as they
+    // are) asks StatFile whether a file answers to the name. Reads the whole
+    // folder on Windows: for the few events that open or store a file.
+    virtual bool NamesOneFile(const char* path);
+
     // Existence test used to purge the entries of vanished files. Returns
     // Exists (a file or folder answers to the path: FindFirstFileA found it,
     // or GetFileAttributesA did for roots and "folder\" paths), NotFound

@@ -19,6 +19,7 @@ bool EnvWrapper::ReadFile(File* file, void* buffer, std::uint32_t size, std::uin
     return target_->ReadFile(file, buffer, size, read);
 }
 void EnvWrapper::CloseFile(File* file) { target_->CloseFile(file); }
+bool EnvWrapper::NamesOneFile(const char* path) { return target_->NamesOneFile(path); }
 Status EnvWrapper::ProbePath(const char* path) { return target_->ProbePath(path); }
 
 bool EnvWrapper::ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) {

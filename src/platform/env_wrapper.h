@@ -44,6 +44,7 @@ public:
     bool GetFileIdentity(File* file, std::uint64_t* identity) override;
     bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
     void CloseFile(File* file) override;
+    bool NamesOneFile(const char* path) override;
     Status ProbePath(const char* path) override;
 
     bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override;

@@ -122,9 +122,12 @@ void FollowText(Module& m, const EditorRecord& record, store::EditorPlace* targe
 }
 
 // Shows the file in the stored table when the editor chose another one and
-// the host still has it; a table it no longer has is left alone.
+// the host still has it; a table it no longer has is left alone, and so is
+// an editor whose table cannot be told (the 3.x host's layer shows ANSI and
+// UTF-8 alike: its own choice stands).
 void RestoreTable(Module& m, const CurrentEditor& editor, const store::CharTableChoice& stored) {
     const store::CharTableChoice& now = editor.Place.Table;
+    if (now.Kind == store::TableKind::Unknown) return;
     std::int32_t number = -1;
     switch (stored.Kind) {
     case store::TableKind::Oem:
@@ -199,6 +202,9 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
         if (TrackInPlace(m, editor, &renamed)) return true;
         if (!renamed) return false;  // not followed
     }
+    // Checked once a record is made or renamed: the redraws above compare
+    // the name with the record's.
+    if (!FileNameToFollow(m, editor.FileName)) return false;
 
     EditorRecord previous = EditorKey(editor.Id);
     const bool hadRecord = FetchRecord(m.Editors, &previous);

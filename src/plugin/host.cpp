@@ -51,6 +51,7 @@ bool TakeHostTables(Module& m, const PluginStartupInfo* info) {
     m.HostInfo.FSF = &m.HostFunctions;
     m.HostTooOld = 0;
     m.HostReady = true;
+    m.Line = HostLineOf(m.HostInfo.RootKey);
     m.Comparison.Use(&m.HostFunctions);
     return true;
 }
@@ -63,6 +64,7 @@ void ForgetHostTables(Module& m) {
     FillBytes(&m.HostFunctions, 0, sizeof m.HostFunctions);
     m.HostTooOld = 0;
     m.HostReady = false;
+    m.Line = HostLine::Far1;
 }
 
 const char* GetMsgText(Module& m, Message id) {
@@ -96,6 +98,29 @@ void ChooseTable(store::CharTableChoice* table, store::TableKind kind, std::int3
     table->Name[0] = '\0';
 }
 
+// Unsaved changes in the 1.7x host: modified and not just saved. In the
+// 3.x host's layer "modified" means "written at least once", so a file
+// edited and never saved shows neither bit: only "saved" tells.
+bool UnsavedChanges(HostLine line, DWORD_T state) {
+    if (line == HostLine::Far3Layer) return (state & ECSTATE_SAVED) == 0;
+    return (state & ECSTATE_MODIFIED) != 0 && (state & ECSTATE_SAVED) == 0;
+}
+
+// The 3.x host's layer numbers code pages: 0 the OEM one, 1 ANSI or any
+// multi-byte one (which cannot be told apart: the table stays unknown and
+// is neither stored nor changed), 2 and up its favourites, which it names
+// (with the page's number) and finds again by name. A page below -1 has no
+// name to find it by.
+void ChooseLayerTable(store::CharTableChoice* table, std::int32_t number) {
+    if (number == 0) {
+        ChooseTable(table, store::TableKind::Oem, -1);
+    } else if (number >= 2) {
+        ChooseTable(table, store::TableKind::Code, number);
+    } else {
+        ChooseTable(table, store::TableKind::Unknown, -1);
+    }
+}
+
 // ECTL_SETPARAM's value for a table: 1 OEM, 2 ANSI, k + 3 code table k.
 std::int32_t TableParameter(store::TableKind kind, std::int32_t number) {
     if (kind == store::TableKind::Ansi) return 2;
@@ -105,6 +130,9 @@ std::int32_t TableParameter(store::TableKind kind, std::int32_t number) {
 
 // The most code tables a host is asked about when a name is looked for.
 constexpr std::int32_t kMostCodeTables = 256;
+// The most unnamed numbers in a row that the 3.x host's layer is asked
+// past (its multi-byte favourites).
+constexpr std::int32_t kMostLayerGaps = 8;
 
 bool EditorParameter(Module& m, int type, std::int32_t value) {
     EditorSetParameter parameter;
@@ -129,11 +157,13 @@ void HostCurrentEditor(Module& m, CurrentEditor* editor) {
     editor->Place.Top = info.TopScreenLine;
     editor->Place.Left = info.LeftPos;
     editor->Place.Overtype = info.Overtype;
-    editor->Dirty = (info.CurState & ECSTATE_MODIFIED) != 0 && (info.CurState & ECSTATE_SAVED) == 0;
+    editor->Dirty = UnsavedChanges(m.Line, info.CurState);
     editor->TotalLines = info.TotalLines;
     editor->Options = info.Options;
     if (!answered) return;
-    if (info.AnsiMode != 0) {
+    if (m.Line == HostLine::Far3Layer) {
+        ChooseLayerTable(&editor->Place.Table, info.TableNum);
+    } else if (info.AnsiMode != 0) {
         ChooseTable(&editor->Place.Table, store::TableKind::Ansi, -1);
     } else if (info.TableNum >= 0) {
         ChooseTable(&editor->Place.Table, store::TableKind::Code, info.TableNum);
@@ -234,12 +264,20 @@ std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table) {
     ChooseTable(&probe, store::TableKind::Code, table.Number);
     HostNameTable(m, &probe);
     if (probe.Name[0] != '\0' && SameText(probe.Name, table.Name)) return table.Number;
+    // The 1.7x host numbers its tables without gaps: the first missing one
+    // ends them. The 3.x host's layer names no multi-byte code page, which
+    // may stand among its favourites: a few gaps in a row end them there.
+    const std::int32_t gapsAllowed = m.Line == HostLine::Far3Layer ? kMostLayerGaps : 0;
+    std::int32_t gaps = 0;
     for (std::int32_t k = 0; k < kMostCodeTables; ++k) {
         if (k == table.Number) continue;
         ChooseTable(&probe, store::TableKind::Code, k);
         HostNameTable(m, &probe);
-        // The host numbers its tables without gaps: the first missing one ends them.
-        if (probe.Name[0] == '\0') return -1;
+        if (probe.Name[0] == '\0') {
+            if (++gaps > gapsAllowed) return -1;
+            continue;
+        }
+        gaps = 0;
         if (SameText(probe.Name, table.Name)) return k;
     }
     return -1;
@@ -247,8 +285,10 @@ std::int32_t HostFindTable(Module& m, const store::CharTableChoice& table) {
 
 bool HostSetEditorTable(Module& m, store::TableKind kind, std::int32_t number, std::int32_t options) {
     const bool changed = EditorParameter(m, ESPT_CHARTABLE, TableParameter(kind, number));
-    // The host's table change falls through into the "save file position"
-    // option and sets it to the table's value: put it back as it was.
+    // The 1.7x host's table change falls through into the "save file
+    // position" option and sets it to the table's value: put it back as it
+    // was. The 3.x host's layer keeps the two apart.
+    if (m.Line == HostLine::Far3Layer) return changed;
     EditorParameter(m, ESPT_SAVEFILEPOSITION, (options & EOPT_SAVEFILEPOSITION) != 0 ? 1 : 0);
     return changed;
 }
@@ -271,7 +311,9 @@ bool HostCurrentViewer(Module& m, CurrentViewer* viewer) {
     viewer->Id = info.ViewerID;
     viewer->FileName = info.FileName;
     const ViewerMode& mode = info.CurMode;
-    const std::int64_t unit = mode.Unicode != 0 ? 2 : 1;
+    // The 1.7x host counts 2-byte characters in Unicode mode; the 3.x host's
+    // layer counts bytes always.
+    const std::int64_t unit = mode.Unicode != 0 && m.Line == HostLine::Far1 ? 2 : 1;
     viewer->Place.Offset = info.FilePos >= 0 && info.FilePos <= INT64_MAX / 2 ? info.FilePos * unit : 0;
     viewer->Place.Left = info.LeftPos;
     viewer->Place.Hex = mode.Hex != 0 ? 1 : 0;
@@ -280,6 +322,9 @@ bool HostCurrentViewer(Module& m, CurrentViewer* viewer) {
         ChooseTable(&viewer->Place.Table, store::TableKind::Unicode, -1);
     } else if (mode.AnsiMode != 0 || mode.TableNum == -2) {
         ChooseTable(&viewer->Place.Table, store::TableKind::Ansi, -1);
+    } else if (m.Line == HostLine::Far3Layer) {
+        // The layer's TableNum is always 0: OEM and any other page alike.
+        ChooseTable(&viewer->Place.Table, store::TableKind::Unknown, -1);
     } else if (mode.TableNum >= 0) {
         ChooseTable(&viewer->Place.Table, store::TableKind::Code, mode.TableNum);
     } else {
@@ -310,8 +355,8 @@ void HostSetViewerPlace(Module& m, const CurrentViewer& now, const store::Viewer
         ViewerMode(m, VSMT_WORDWRAP, place.Wrap == store::kWrapWords ? 1 : 0);
         ViewerMode(m, VSMT_WRAP, place.Wrap != store::kWrapOff ? 1 : 0);
     }
-    // The host counts 2-byte characters in Unicode mode.
-    const bool unicode = now.Place.Table.Kind == store::TableKind::Unicode;
+    // The 1.7x host counts 2-byte characters in Unicode mode.
+    const bool unicode = now.Place.Table.Kind == store::TableKind::Unicode && m.Line == HostLine::Far1;
     std::int64_t start = place.Offset > 0 ? place.Offset : 0;
     if (unicode) start /= 2;
     // Outside hex mode the host moves an offset back to the start of its
@@ -344,7 +389,7 @@ void HostUnquote(Module& m, char* text) { m.HostFunctions.Unquote(text); }
 void HostTruncatePath(Module& m, char* path, int maxLength) { m.HostFunctions.TruncPathStr(path, maxLength); }
 
 bool HostMatchMaskList(Module& m, const char* masks, const char* name) {
-    return MatchMaskListSafely(m.Env, m.HostFunctions, masks, name);
+    return MatchMaskListSafely(m.Env, m.HostFunctions, masks, name, m.Line == HostLine::Far3Layer);
 }
 
 }  // namespace plugin

@@ -48,13 +48,14 @@ bool MatchMaskByMask(const FarStandardFunctions& functions, const char* masks, c
 
 }  // namespace
 
-bool MatchMaskListSafely(platform::Env* env, const FarStandardFunctions& functions, const char* masks, const char* name) {
+bool MatchMaskListSafely(platform::Env* env, const FarStandardFunctions& functions, const char* masks, const char* name,
+                         bool hostCopiesNoMask) {
     if (masks == nullptr || name == nullptr) return false;
     std::size_t size = StrLength(name) + 1;
     char* copy = static_cast<char*>(env->AllocZeroed(size));
     if (copy == nullptr) return false;
     CopyBounded(copy, name, size);
-    bool match = EveryMaskFits(masks) ? functions.ProcessName(masks, copy, PN_CMPNAMELIST) != 0
+    bool match = hostCopiesNoMask || EveryMaskFits(masks) ? functions.ProcessName(masks, copy, PN_CMPNAMELIST) != 0
                                       : MatchMaskByMask(functions, masks, copy);
     env->Release(copy);
     return match;

@@ -26,9 +26,15 @@ namespace plugin {
 // cannot fit (and empty ones) are skipped: they match nothing. False for a
 // null list or name, or when memory for the name's copy runs out.
 //
+// The 3.x host's layer (`hostCopiesNoMask`) parses the list itself and
+// copies no mask into a fixed buffer: the list always goes in one call,
+// and means what that host's masks mean (`;` separates too, `|` starts the
+// masks to exclude).
+//
 // REQUIRES: `functions.ProcessName` is not null. The host is handed copies
 // of the name (ProcessName takes it writable) and of each single mask.
-bool MatchMaskListSafely(platform::Env* env, const FarStandardFunctions& functions, const char* masks, const char* name);
+bool MatchMaskListSafely(platform::Env* env, const FarStandardFunctions& functions, const char* masks, const char* name,
+                         bool hostCopiesNoMask = false);
 
 }  // namespace plugin
 }  // namespace tarnwick

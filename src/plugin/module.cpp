@@ -61,6 +61,16 @@ bool UsableFileName(const char* fileName) {
     return fileName != nullptr && StrLength(fileName) < static_cast<std::size_t>(kPathSize);
 }
 
+bool FileNameToFollow(Module& m, const char* fileName) {
+    if (!UsableFileName(fileName)) return false;
+    if (m.Line != HostLine::Far3Layer) return true;
+    // Wildcards are in no file's name: the conversion put them there.
+    for (const char* c = fileName; *c != '\0'; ++c) {
+        if (*c == '?' || *c == '*') return false;
+    }
+    return m.Env->NamesOneFile(fileName);
+}
+
 void ReleaseStores(Module& m) {
     DestroyAllRecords(m.Editors);
     store::ClosePositionFile(m.Positions);

@@ -16,6 +16,7 @@
 #include "plugin/editor_table.h"
 #include "plugin/host_abi.h"
 #include "plugin/host_comparison.h"
+#include "plugin/host_line.h"
 #include "plugin/settings.h"
 #include "store/position_file.h"
 
@@ -31,6 +32,8 @@ struct Module {
     std::int32_t HostTooOld;
     // True after a successful TakeHostTables.
     bool HostReady;
+    // The host the tables came from (by their RootKey); Far1 until taken.
+    HostLine Line;
     // The host's comparison of names (ASCII letters only until the tables
     // are taken).
     HostComparison Comparison;
@@ -93,6 +96,15 @@ bool StoreItem(Module& m, store::ItemKind kind, const char* path, const store::S
 // A file name the position file and the records can hold whole; a cut name
 // could name another file.
 bool UsableFileName(const char* fileName);
+
+// A usable file name that names the file the host shows. The 3.x host's
+// layer converts names to the OEM code page, and a character the page
+// lacks becomes `?` or a look-alike: such a name is followed only when it
+// names one existing file that no other file of its folder turns into
+// (platform::Env::NamesOneFile), so that a position is never kept under a
+// name that stands for another file. The 1.7x host's names are the file
+// API's own.
+bool FileNameToFollow(Module& m, const char* fileName);
 
 // Releases every EditorRecord and closes the position file. Nothing is
 // written to disk. Safe to call any number of times: the stores are empty

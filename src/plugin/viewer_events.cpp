@@ -51,7 +51,7 @@ void LeaveFile(Module& m, const EditorRecord& record, const StoredPlace& left) {
 // A viewer opened a file: move it to the stored place and follow it when
 // the file has one or matches the mask.
 void OpenFile(Module& m, const CurrentViewer& opened) {
-    if (!UsableFileName(opened.FileName)) return;
+    if (!FileNameToFollow(m, opened.FileName)) return;
     EditorRecord record = EditorKey(opened.Id, ItemKind::Viewer);
     CopyBounded(record.Path, opened.FileName, sizeof record.Path);
     const StoredPlace seen = PlaceOf(m, opened);
@@ -136,7 +136,7 @@ void HandleViewerEvent(Module& m, int event, void* param) {
 
 bool StoreCurrentViewer(Module& m) {
     CurrentViewer viewer;
-    if (!HostCurrentViewer(m, &viewer) || !UsableFileName(viewer.FileName)) return false;
+    if (!HostCurrentViewer(m, &viewer) || !FileNameToFollow(m, viewer.FileName)) return false;
     char path[kPathSize];
     CopyBounded(path, viewer.FileName, sizeof path);
     const StoredPlace place = PlaceOf(m, viewer);
@@ -159,7 +159,7 @@ bool StoreCurrentViewer(Module& m) {
 
 bool RestoreCurrentViewer(Module& m) {
     CurrentViewer viewer;
-    if (!HostCurrentViewer(m, &viewer) || !UsableFileName(viewer.FileName)) return false;
+    if (!HostCurrentViewer(m, &viewer) || !FileNameToFollow(m, viewer.FileName)) return false;
     char path[kPathSize];
     CopyBounded(path, viewer.FileName, sizeof path);
     StoredPlace place = PlaceOf(m, viewer);

@@ -118,6 +118,17 @@ TEST_F(MaskMatchTest, AListOfOnlyOversizedMasksMatchesNothingWithoutAskingTheHos
     EXPECT_TRUE(g_calls.empty());
 }
 
+TEST_F(MaskMatchTest, TheLayerOfTheNewerHostGetsEveryListWholeInOneCall) {
+    // It copies no mask, and splitting at commas would change what `|`
+    // and `;` mean there.
+    g_listResult = 1;
+    const std::string list = std::string(300, 'x') + ";*.txt|secret*,*.c";
+    EXPECT_TRUE(MatchMaskListSafely(platform::Env::Default(), functions_, list.c_str(), name_.c_str(), true));
+    ASSERT_EQ(g_calls.size(), 1u);
+    EXPECT_EQ(g_calls[0].Masks, list);
+    EXPECT_EQ(g_calls[0].Flags, static_cast<DWORD_T>(PN_CMPNAMELIST));
+}
+
 TEST_F(MaskMatchTest, NullListOrNameMatchesNothing) {
     g_listResult = 1;
     EXPECT_FALSE(MatchMaskListSafely(platform::Env::Default(), functions_, nullptr, name_.c_str()));

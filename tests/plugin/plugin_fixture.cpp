@@ -123,7 +123,7 @@ bool PluginTest::StoredPlaceOf(ItemKind kind, const std::string& path, StoredPla
     });
 }
 
-void PluginTest::OpenEditor(int id, const std::string& path, const Pos& pos) {
+void PluginTest::OpenEditor(int id, const std::string& path, const Pos& pos, DWORD_T state) {
     fakehost::SimulatedEditor& editor = host().Editor;
     editor.EditorID = id;
     editor.FileName = path;
@@ -133,7 +133,7 @@ void PluginTest::OpenEditor(int id, const std::string& path, const Pos& pos) {
     editor.TopScreenLine = pos.Top;
     editor.LeftPos = pos.Left;
     editor.Overtype = pos.Overtype;
-    editor.CurState = 0;
+    editor.CurState = state;
     EXPECT_EQ(ProcessEditorEvent(EE_READ, nullptr), 0);
 }
 

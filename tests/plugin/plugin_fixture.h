@@ -69,8 +69,9 @@ protected:
     bool StoredPlaceOf(tarnwick::store::ItemKind kind, const std::string& path, tarnwick::store::StoredPlace* place,
                        const std::string& file = std::string());
 
-    // Makes the current editor `id` on `path` at `pos` and sends EE_READ.
-    void OpenEditor(int id, const std::string& path, const Pos& pos = Pos{0, 0, 0, 0, 0});
+    // Makes the current editor `id` on `path` at `pos`, in `state`, and
+    // sends EE_READ.
+    void OpenEditor(int id, const std::string& path, const Pos& pos = Pos{0, 0, 0, 0, 0}, tarnwick::DWORD_T state = 0);
     // Moves the current editor and sends EE_REDRAW.
     void MoveTo(const Pos& pos, tarnwick::DWORD_T state = 0);
     void CloseEditor(int id);
