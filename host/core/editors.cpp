@@ -292,7 +292,7 @@ bool SwitchEditor(int id, std::string* error) {
 
 DWORD_T ReportedState(const SimEditor& editor) {
     if (!Plays3x()) return editor.CurState;
-    DWORD_T state = (editor.CurState & ECSTATE_MODIFIED) != 0 ? 0 : ECSTATE_SAVED;
+    DWORD_T state = (editor.CurState & ECSTATE_MODIFIED) != 0 ? DWORD_T{0} : DWORD_T{ECSTATE_SAVED};
     if (editor.WrittenOnce) state |= ECSTATE_MODIFIED;
     return state;
 }

@@ -17,7 +17,12 @@ namespace {
 
 bool Send(int event, void* param, std::string* error) { return CallProcessViewerEvent(event, param, error); }
 
+// The viewer's id: an int in the 1.75 host, an INT_PTR in the 3.x layer.
 bool SendWithId(int event, int id, std::string* error) {
+    if (Plays3x()) {
+        tarnwick::INT_PTR_T wide = id;
+        return Send(event, &wide, error);
+    }
     int copy = id;
     return Send(event, &copy, error);
 }
@@ -105,6 +110,8 @@ bool CloseViewer(int id, std::string* error) {
         return false;
     }
     bool hadFocus = Viewers().OnTop && Viewers().CurrentId == id;
+    // The 3.x layer tells the current window it loses the focus first.
+    if (Plays3x() && hadFocus && !SendWithId(VE_KILLFOCUS, id, error)) return false;
     // As the real host: the closing viewer is the current one while the
     // event runs, its file already closed; the pointer stays afterwards.
     Viewers().Closing = std::move(*found);

@@ -76,6 +76,12 @@ int TW_STDCALL RecordEvent(int event, void* param) {
     return 0;
 }
 
+int TW_STDCALL RecordViewerEvent(int event, void* param) {
+    SeenEvent seen{event, param != nullptr ? *static_cast<INT_PTR_T*>(param) : -1, {}, 0, 0};
+    seenEvents.push_back(seen);
+    return 0;
+}
+
 class HostLineTest : public HostStateTest {
 protected:
     void SetUp() override {
@@ -92,6 +98,7 @@ protected:
     void LoadRecorder() {
         Host().Module.Handle = &Host().Module;
         Host().Module.ProcessEditorEvent = RecordEvent;
+        Host().Module.ProcessViewerEvent = RecordViewerEvent;
     }
     DWORD_T ReportedStateNow() {
         EditorInfo info{};
@@ -168,6 +175,18 @@ TEST_F(HostLineTest, ClosingAnotherEditorSendsNoLossOfFocus) {
     ASSERT_EQ(seenEvents.size(), 2u);
     EXPECT_EQ(seenEvents[0].Event, EE_CLOSE);
     EXPECT_EQ(seenEvents[1].Event, EE_GOTFOCUS);
+}
+
+TEST_F(HostLineTest, ClosingTheCurrentViewerLosesTheFocusFirst) {
+    LoadRecorder();
+    const int id = AddViewer("text").Id;
+    std::string error;
+    ASSERT_TRUE(CloseViewer(id, &error)) << error;
+    ASSERT_EQ(seenEvents.size(), 2u);
+    EXPECT_EQ(seenEvents[0].Event, VE_KILLFOCUS);
+    EXPECT_EQ(seenEvents[0].Id, id);
+    EXPECT_EQ(seenEvents[1].Event, VE_CLOSE);
+    EXPECT_EQ(seenEvents[1].Id, id);
 }
 
 TEST_F(HostLineTest, SaveHandsTheWideNameAndMarksTheFileWritten) {
