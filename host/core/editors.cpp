@@ -18,15 +18,7 @@ namespace {
 
 bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
 
-// EE_CLOSE, EE_GOTFOCUS and EE_KILLFOCUS point to the editor's id: an int in
-// the 1.75 host, an INT_PTR in the 3.x layer.
-bool SendId(int event, int id, std::string* error) {
-    if (Plays3x()) {
-        INT_PTR_T wideId = id;
-        return Send(event, &wideId, error);
-    }
-    return Send(event, &id, error);
-}
+bool SendId(int event, int id, std::string* error) { return CallProcessEditorEventWithId(event, id, error); }
 
 // The 3.x host's own record of a save, which its layer passes with EE_SAVE
 // untranslated (wide strings); the 1.75 host passes NULL.
@@ -282,8 +274,7 @@ bool SwitchEditor(int id, std::string* error) {
     SimEditor* current = CurrentEditor();
     if (current != nullptr && current->Id != id && !SendId(EE_KILLFOCUS, current->Id, error)) return false;
     if (FocusedViewer() != nullptr) {
-        int viewerId = FocusedViewer()->Id;
-        if (!CallProcessViewerEvent(VE_KILLFOCUS, &viewerId, error)) return false;
+        if (!CallProcessViewerEventWithId(VE_KILLFOCUS, FocusedViewer()->Id, error)) return false;
         Host().Viewers.OnTop = false;
     }
     Focus(id);

@@ -17,15 +17,7 @@ namespace {
 
 bool Send(int event, void* param, std::string* error) { return CallProcessViewerEvent(event, param, error); }
 
-// The viewer's id: an int in the 1.75 host, an INT_PTR in the 3.x layer.
-bool SendWithId(int event, int id, std::string* error) {
-    if (Plays3x()) {
-        tarnwick::INT_PTR_T wide = id;
-        return Send(event, &wide, error);
-    }
-    int copy = id;
-    return Send(event, &copy, error);
-}
+bool SendWithId(int event, int id, std::string* error) { return CallProcessViewerEventWithId(event, id, error); }
 
 ViewerSet& Viewers() { return Host().Viewers; }
 
@@ -125,8 +117,7 @@ bool CloseViewer(int id, std::string* error) {
     Viewers().OnTop = false;
     if (Viewers().Exiting) return true;
     if (CurrentEditor() != nullptr) {
-        int editorId = CurrentEditor()->Id;
-        return CallProcessEditorEvent(EE_GOTFOCUS, &editorId, error);
+        return CallProcessEditorEventWithId(EE_GOTFOCUS, CurrentEditor()->Id, error);
     }
     if (!open.empty()) {
         Viewers().OnTop = true;
@@ -169,8 +160,7 @@ bool SwitchToViewer(int id, std::string* error) {
         return false;
     }
     if (CurrentEditor() != nullptr) {
-        int editorId = CurrentEditor()->Id;
-        if (!CallProcessEditorEvent(EE_KILLFOCUS, &editorId, error)) return false;
+        if (!CallProcessEditorEventWithId(EE_KILLFOCUS, CurrentEditor()->Id, error)) return false;
     }
     SimViewer* focused = FocusedViewer();
     if (focused != nullptr && focused->Id != id && !SendWithId(VE_KILLFOCUS, focused->Id, error)) return false;
