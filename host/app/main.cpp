@@ -88,6 +88,8 @@ bool ParseOptions(int argc, char** argv, HostOptions* options) {
             return false;
         }
     }
+    // Only the 3.x host runs for a named user.
+    if (!options->UserName.empty() && options->Line != HostLine::Far3) return false;
     return !(options->FullScreen && !options->ScriptPath.empty());
 }
 
