@@ -60,7 +60,7 @@ int GetInfo(SimEditor* editor, void* param) {
     std::memset(info, 0, sizeof *info);
     info->EditorID = editor->Id;
     if (Plays3x()) {
-        Host().Editors.InfoName = NameForPlugin(editor->FileName);
+        Host().Editors.InfoName = OemNameOf(editor->FileName);
         info->FileName = Host().Editors.InfoName.c_str();
     } else {
         info->FileName = editor->FileName.c_str();
