@@ -33,6 +33,7 @@ void Usage() {
         "  --keep            keep the temporary work folder\n"
         "  --lang Eng|Rus    the language file (default Eng)\n"
         "  --root-key KEY    the registry root key given to the plug-in (kept after the run)\n"
+        "  --user NAME       with --host 3x: run for a named user (its own root key, FARUSER)\n"
         "  --registry DIR    natively: the folder that holds the registry\n"
         "  --startup-size N  the StructSize reported in PluginStartupInfo\n"
         "  --trace           log every call between host and plug-in\n"
@@ -70,6 +71,8 @@ bool ParseOptions(int argc, char** argv, HostOptions* options) {
             if (!value(&options->Language)) return false;
         } else if (option == "--root-key") {
             if (!value(&options->RootKey) || options->RootKey.empty()) return false;
+        } else if (option == "--user") {
+            if (!value(&options->UserName) || options->UserName.empty()) return false;
         } else if (option == "--registry") {
             if (!value(&options->RegistryDir)) return false;
         } else if (option == "--startup-size") {
@@ -85,6 +88,8 @@ bool ParseOptions(int argc, char** argv, HostOptions* options) {
             return false;
         }
     }
+    // Only the 3.x host runs for a named user.
+    if (!options->UserName.empty() && options->Line != HostLine::Far3) return false;
     return !(options->FullScreen && !options->ScriptPath.empty());
 }
 

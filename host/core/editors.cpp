@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/host_state.h"
 #include "core/host_memory.h"
+#include "core/oem_names.h"
 #include "core/plugin_calls.h"
 
 using namespace tarnwick;
@@ -16,6 +17,25 @@ namespace twhost {
 namespace {
 
 bool Send(int event, void* param, std::string* error) { return CallProcessEditorEvent(event, param, error); }
+
+bool SendId(int event, int id, std::string* error) { return CallProcessEditorEventWithId(event, id, error); }
+
+// The 3.x host's own record of a save, which its layer passes with EE_SAVE
+// untranslated (wide strings); the 1.75 host passes NULL.
+struct WideSaveRecord {
+    std::size_t StructSize;
+    const char16_t* FileName;
+    const char16_t* FileEOL;
+    INT_PTR_T CodePage;
+};
+
+bool SendSave(const SimEditor& editor, std::string* error) {
+    if (!Plays3x()) return Send(EE_SAVE, nullptr, error);
+    const std::u16string name = WideNameOf(editor.FileName);
+    const std::u16string eol = WideNameOf(editor.LineEnd);
+    WideSaveRecord record{sizeof(WideSaveRecord), name.c_str(), eol.c_str(), kOemNameCodePage};
+    return Send(EE_SAVE, &record, error);
+}
 
 // After a change the editor is redrawn: at once in the line-oriented host,
 // by the front end's next paint in the full-screen one.
@@ -215,7 +235,8 @@ bool SaveEditor(std::string* error) {
         return false;
     }
     editor->CurState = ECSTATE_SAVED;
-    return Send(EE_SAVE, nullptr, error);
+    editor->WrittenOnce = true;
+    return SendSave(*editor, error);
 }
 
 bool CloseEditor(int id, std::string* error) {
@@ -225,20 +246,21 @@ bool CloseEditor(int id, std::string* error) {
         return false;
     }
     if ((editor->CurState & ECSTATE_MODIFIED) != 0) Say("  (unsaved changes in editor " + std::to_string(id) + " are discarded)");
+    // The 3.x layer tells the current window it loses the focus first.
+    SimEditor* current = CurrentEditor();
+    if (Plays3x() && current != nullptr && current->Id == id && !SendId(EE_KILLFOCUS, id, error)) return false;
     // The closing editor is the current one while the event runs.
     Focus(id);
     Host().Viewers.OnTop = false;
-    int closingId = id;
     editor->Closing = true;
-    bool sent = Send(EE_CLOSE, &closingId, error);
+    bool sent = SendId(EE_CLOSE, id, error);
     Host().Editors.Focus.erase(std::remove(Host().Editors.Focus.begin(), Host().Editors.Focus.end(), id), Host().Editors.Focus.end());
     Host().Editors.Open.erase(std::remove_if(Host().Editors.Open.begin(), Host().Editors.Open.end(),
                                    [id](const std::unique_ptr<SimEditor>& e) { return e->Id == id; }),
                     Host().Editors.Open.end());
     if (!sent) return false;
     if (CurrentEditor() != nullptr && !Host().Editors.Exiting) {
-        int nextId = CurrentEditor()->Id;
-        return Send(EE_GOTFOCUS, &nextId, error) && SendRedraw(error);
+        return SendId(EE_GOTFOCUS, CurrentEditor()->Id, error) && SendRedraw(error);
     }
     return true;
 }
@@ -250,18 +272,20 @@ bool SwitchEditor(int id, std::string* error) {
         return false;
     }
     SimEditor* current = CurrentEditor();
-    if (current != nullptr && current->Id != id) {
-        int oldId = current->Id;
-        if (!Send(EE_KILLFOCUS, &oldId, error)) return false;
-    }
+    if (current != nullptr && current->Id != id && !SendId(EE_KILLFOCUS, current->Id, error)) return false;
     if (FocusedViewer() != nullptr) {
-        int viewerId = FocusedViewer()->Id;
-        if (!CallProcessViewerEvent(VE_KILLFOCUS, &viewerId, error)) return false;
+        if (!CallProcessViewerEventWithId(VE_KILLFOCUS, FocusedViewer()->Id, error)) return false;
         Host().Viewers.OnTop = false;
     }
     Focus(id);
-    int newId = id;
-    return Send(EE_GOTFOCUS, &newId, error) && SendRedraw(error);
+    return SendId(EE_GOTFOCUS, id, error) && SendRedraw(error);
+}
+
+DWORD_T ReportedState(const SimEditor& editor) {
+    if (!Plays3x()) return editor.CurState;
+    DWORD_T state = (editor.CurState & ECSTATE_MODIFIED) != 0 ? DWORD_T{0} : DWORD_T{ECSTATE_SAVED};
+    if (editor.WrittenOnce) state |= ECSTATE_MODIFIED;
+    return state;
 }
 
 std::string DescribeEditor(const SimEditor& editor) {

@@ -40,7 +40,10 @@ struct SimEditor {
     int TopScreenLine = 0;
     int LeftPos = 0;
     int Overtype = 0;
-    tarnwick::DWORD_T CurState = 0;   // ECSTATE_MODIFIED / ECSTATE_SAVED
+    // The 1.75 host's state: ECSTATE_MODIFIED while there are unsaved
+    // changes, ECSTATE_SAVED after a save (ReportedState gives the plug-in's).
+    tarnwick::DWORD_T CurState = 0;
+    bool WrittenOnce = false;         // saved at least once since it was opened
     EditorMark Marks[tarnwick::kBookmarkSlots];  // all unset at first
     TableChoice Table;                // OEM unless the host's memory says otherwise
     // The host's default: the editor's position goes into the host's own
@@ -66,6 +69,9 @@ struct EditorSet {
     bool FrontendRedraws = false;
     // The host is past its main loop at exit: EditorControl answers 0.
     bool Exiting = false;
+    // The 3.x layer's one buffer for the name ECTL_GETINFO hands out; the
+    // next call overwrites it.
+    std::string InfoName;
 };
 
 SimEditor* CurrentEditor();
@@ -105,6 +111,12 @@ bool SetEditorTable(const TableChoice& table, std::string* error);
 enum class EditKind { BreakLine, DeleteBefore, DeleteAt };
 bool EditAtCursor(EditKind kind, std::string* error);
 
+
+// The state ECTL_GETINFO reports. The 1.75 host: CurState. The 3.x layer:
+// ECSTATE_SAVED when there are no unsaved changes, ECSTATE_MODIFIED when the
+// file was written at least once in this editor; so an editor whose changes
+// were never saved shows neither.
+tarnwick::DWORD_T ReportedState(const SimEditor& editor);
 
 // "editor 1 C:\...\a.txt: line 12, col 4, top 3, left 0, overtype off".
 std::string DescribeEditor(const SimEditor& editor);

@@ -40,6 +40,7 @@ struct HostOptions {
     std::string Language = "Eng";
     std::string ScriptPath;     // --script: empty for interactive input, "-" for stdin
     std::string RootKey;        // --root-key: fixed registry root key
+    std::string UserName;       // --user: the 3.x host runs for this named user
     std::string RegistryDir;    // --registry: native registry folder
     int StartupSize = -1;       // --startup-size: StructSize reported to the plug-in
     bool Trace = false;         // --trace: log every export and service call
@@ -47,8 +48,8 @@ struct HostOptions {
     std::string LogPath;        // --log: with --tui, where the host's output lines go
 };
 
-// The number the host gives the plug-in as ModuleNumber; every service that
-// takes one checks it.
+// The number the 1.75 host gives the plug-in as ModuleNumber (the 3.x
+// layer gives a pointer to an object of its own: HostState::ModuleNumber).
 constexpr tarnwick::INT_PTR_T kHostModuleNumber = 3;
 
 struct HostState {
@@ -62,6 +63,10 @@ struct HostState {
     std::string RootKey;          // passed as PluginStartupInfo::RootKey
     bool DeleteRootKey = false;   // a per-run key under Wine, deleted at exit
     std::string RootKeyToDelete;  // the per-run key's top
+    std::string UserName;         // the 3.x host's user (FARUSER), empty for none
+    // Passed as PluginStartupInfo::ModuleNumber; every service that takes
+    // one checks it.
+    tarnwick::INT_PTR_T ModuleNumber = kHostModuleNumber;
     PluginModule Module;          // the loaded plug-in, if any
     bool Quit = false;            // the module was unloaded by quit
     tarnwick::PluginStartupInfo Startup{};

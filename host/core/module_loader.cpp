@@ -1,5 +1,6 @@
 #include "core/module_loader.h"
 
+#include "core/host_state.h"
 #include "core/host_version.h"
 #include "core/module_system.h"
 
@@ -9,6 +10,21 @@ namespace {
 template <typename Fn>
 void Bind(void* handle, const char* name, Fn* slot) {
     *slot = reinterpret_cast<Fn>(FindModuleExport(handle, name));
+}
+
+// A module without SetStartupInfo is refused (and unloaded).
+bool CheckStartupExport(const std::string& path, PluginModule* module, std::string* error) {
+    void* handle = module->Handle;
+    if (module->SetStartupInfo == nullptr) {
+        *error = "the module has no export named SetStartupInfo";
+        // A module built without undecorated names exports "_Name@4".
+        if (FindModuleExport(handle, "_SetStartupInfo@4") != nullptr || FindModuleExport(handle, "SetStartupInfo@4") != nullptr) {
+            *error += " (its exports carry decorated names)";
+        }
+        UnloadPluginModule(path, module);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -27,28 +43,20 @@ bool LoadPluginModule(const std::string& path, PluginModule* module, std::string
     Bind(handle, "ExitFAR", &module->ExitFAR);
     Bind(handle, "LibMain", &module->LibMain);
     // As the real host does: ask an exporting module, before anything else,
-    // which host it needs, and refuse it when this host is older.
+    // which host it needs, and refuse it when this host is older. The 3.x
+    // layer asks too, but compares the answer with nothing.
     GetMinFarVersionFn getMinFarVersion = nullptr;
     Bind(handle, "GetMinFarVersion", &getMinFarVersion);
     if (getMinFarVersion != nullptr) {
         int wanted = getMinFarVersion();
         int declared = DeclaredHostVersion();
-        if (!HostIsNewEnough(declared, wanted)) {
+        if (!Plays3x() && !HostIsNewEnough(declared, wanted)) {
             *error = "the module needs host version " + FarVersionText(wanted) + "; this host is " + FarVersionText(declared);
             UnloadPluginModule(path, module);
             return false;
         }
     }
-    if (module->SetStartupInfo == nullptr) {
-        *error = "the module has no export named SetStartupInfo";
-        // A module built without undecorated names exports "_Name@4".
-        if (FindModuleExport(handle, "_SetStartupInfo@4") != nullptr || FindModuleExport(handle, "SetStartupInfo@4") != nullptr) {
-            *error += " (its exports carry decorated names)";
-        }
-        UnloadPluginModule(path, module);
-        return false;
-    }
-    return true;
+    return CheckStartupExport(path, module, error);
 }
 
 bool UnloadPluginModule(const std::string& path, PluginModule* module) {

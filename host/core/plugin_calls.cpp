@@ -100,6 +100,27 @@ bool CallProcessViewerEvent(int event, void* param, std::string* error) {
     return true;
 }
 
+namespace {
+
+template <typename Call>
+bool CallWithId(Call call, int event, int id, std::string* error) {
+    if (Plays3x()) {
+        INT_PTR_T wide = id;
+        return call(event, &wide, error);
+    }
+    return call(event, &id, error);
+}
+
+}  // namespace
+
+bool CallProcessEditorEventWithId(int event, int id, std::string* error) {
+    return CallWithId(CallProcessEditorEvent, event, id, error);
+}
+
+bool CallProcessViewerEventWithId(int event, int id, std::string* error) {
+    return CallWithId(CallProcessViewerEvent, event, id, error);
+}
+
 bool CallOpenPlugin(int openFrom, INT_PTR_T* result, std::string* error) {
     PluginModule& module = Host().Module;
     if (!NeedModule(reinterpret_cast<const void*>(module.OpenPlugin), "OpenPlugin", error)) return false;

@@ -21,6 +21,11 @@ bool CallProcessEditorEvent(int event, void* param, std::string* error);
 // The viewer's events go only to a module that exports ProcessViewerEvent,
 // as in the real host; without the export this does nothing and succeeds.
 bool CallProcessViewerEvent(int event, void* param, std::string* error);
+// An event whose Param points to the editor's or viewer's id (EE_CLOSE,
+// EE_GOTFOCUS, EE_KILLFOCUS and the viewer's three): an int in the 1.75
+// host, an INT_PTR in the 3.x layer.
+bool CallProcessEditorEventWithId(int event, int id, std::string* error);
+bool CallProcessViewerEventWithId(int event, int id, std::string* error);
 bool CallOpenPlugin(int openFrom, tarnwick::INT_PTR_T* result, std::string* error);
 bool CallConfigure(int item, int* result, std::string* error);
 bool CallGetPluginInfo(tarnwick::PluginInfo* info, std::string* error);

@@ -17,10 +17,7 @@ namespace {
 
 bool Send(int event, void* param, std::string* error) { return CallProcessViewerEvent(event, param, error); }
 
-bool SendWithId(int event, int id, std::string* error) {
-    int copy = id;
-    return Send(event, &copy, error);
-}
+bool SendWithId(int event, int id, std::string* error) { return CallProcessViewerEventWithId(event, id, error); }
 
 ViewerSet& Viewers() { return Host().Viewers; }
 
@@ -105,6 +102,8 @@ bool CloseViewer(int id, std::string* error) {
         return false;
     }
     bool hadFocus = Viewers().OnTop && Viewers().CurrentId == id;
+    // The 3.x layer tells the current window it loses the focus first.
+    if (Plays3x() && hadFocus && !SendWithId(VE_KILLFOCUS, id, error)) return false;
     // As the real host: the closing viewer is the current one while the
     // event runs, its file already closed; the pointer stays afterwards.
     Viewers().Closing = std::move(*found);
@@ -118,8 +117,7 @@ bool CloseViewer(int id, std::string* error) {
     Viewers().OnTop = false;
     if (Viewers().Exiting) return true;
     if (CurrentEditor() != nullptr) {
-        int editorId = CurrentEditor()->Id;
-        return CallProcessEditorEvent(EE_GOTFOCUS, &editorId, error);
+        return CallProcessEditorEventWithId(EE_GOTFOCUS, CurrentEditor()->Id, error);
     }
     if (!open.empty()) {
         Viewers().OnTop = true;
@@ -162,8 +160,7 @@ bool SwitchToViewer(int id, std::string* error) {
         return false;
     }
     if (CurrentEditor() != nullptr) {
-        int editorId = CurrentEditor()->Id;
-        if (!CallProcessEditorEvent(EE_KILLFOCUS, &editorId, error)) return false;
+        if (!CallProcessEditorEventWithId(EE_KILLFOCUS, CurrentEditor()->Id, error)) return false;
     }
     SimViewer* focused = FocusedViewer();
     if (focused != nullptr && focused->Id != id && !SendWithId(VE_KILLFOCUS, focused->Id, error)) return false;

@@ -72,6 +72,7 @@ const std::vector<Command>& Commands() {
         {"expect-file-exists", 1, false, "expect-file-exists NAME", CmdExpectFile},
         {"expect-no-file", 1, false, "expect-no-file NAME", CmdExpectFile},
         {"expect-return", 1, false, "expect-return N          result of the last export call", CmdExpectReturn},
+        {"expect-root-key", 1, false, "expect-root-key KEY      the registry root key the plug-in was given ('*': any run)", CmdExpectRootKey},
         {"expect-plugin-flags", 1, false, "expect-plugin-flags N", CmdExpectPluginFlags},
         {"expect-menu-count", 1, false, "expect-menu-count N      (the menu shown last, or next while answers are queued)", CmdExpectMenuCount},
         {"expect-lines", 1, false, "expect-lines N           the same as expect-menu-count", CmdExpectMenuCount},
@@ -125,6 +126,7 @@ bool CmdHelp(const Args&, std::string*) {
     Say("Checks of the UI look at the UI shown last; given while answers are queued, or after");
     Say("'next', they wait for the next UI shown and check it before its answer is taken.");
     Say("Lines starting with '#' are comments; '## text' is printed.");
+    Say("A line starting with [1.75] or [3x] runs only when the host plays that host (--host).");
     return true;
 }
 
@@ -183,6 +185,24 @@ bool Execute(ScriptState& script, const std::string& line, const std::string& wh
     return false;
 }
 
+// A line may begin with "[1.75]" or "[3x]": the rest runs only when the
+// host plays that host. Returns false for another bracketed word; otherwise
+// `line` loses the prefix and `skip` says whether to leave the line out.
+bool TakeHostPrefix(std::string* line, bool* skip, std::string* error) {
+    *skip = false;
+    if ((*line)[0] != '[') return true;
+    std::size_t close = line->find(']');
+    std::string host = close == std::string::npos ? std::string() : line->substr(1, close - 1);
+    if (host != "1.75" && host != "3x") {
+        *error = "a line may begin with [1.75] or [3x] only";
+        return false;
+    }
+    *skip = (host == "3x") != Plays3x();
+    std::size_t start = line->find_first_not_of(" \t", close + 1);
+    *line = start == std::string::npos ? std::string() : line->substr(start);
+    return true;
+}
+
 bool PromptAnswer(const std::string& what, Answer* answer) {
     while (true) {
         std::cout << "  answer for the " << what << " (pick N, key Enter|Esc|Del [N], yes, no, ok, cancel, check N on|off, set-field N TEXT, press N): "
@@ -218,14 +238,21 @@ int RunCommands(ScriptState& script, std::istream& in, const std::string& name, 
         std::size_t start = line.find_first_not_of(" \t");
         if (start == std::string::npos) continue;
         line = line.substr(start);
+        std::string where = name + ":" + std::to_string(number);
+        std::string error;
+        bool skip;
+        if (!TakeHostPrefix(&line, &skip, &error)) {
+            Complain("FAILED " + where + ": " + error);
+            if (!interactive) return kExitScriptFailed;
+            continue;
+        }
+        if (skip || line.empty()) continue;
         if (line.compare(0, 2, "##") == 0) {
             Say(line.substr(line.size() > 2 && line[2] == ' ' ? 3 : 2));
             continue;
         }
         if (line[0] == '#') continue;
         if (!interactive) Say("> " + line);
-        std::string where = name + ":" + std::to_string(number);
-        std::string error;
         if (!Execute(script, line, where, &error)) {
             if (!interactive) {
                 Complain("FAILED " + where + ": " + error);

@@ -141,6 +141,21 @@ bool CmdExpectReturn(const Args& args, std::string* error) {
     return true;
 }
 
+bool CmdExpectRootKey(const Args& args, std::string* error) {
+    const std::string wanted = RestAfter(args.Line, 1);
+    const std::string& actual = Host().RootKey;
+    std::size_t star = wanted.find('*');
+    bool matches = star == std::string::npos
+                       ? actual == wanted
+                       : actual.size() >= wanted.size() - 1 && actual.compare(0, star, wanted, 0, star) == 0 &&
+                             actual.compare(actual.size() - (wanted.size() - star - 1), std::string::npos, wanted, star + 1) == 0;
+    if (!matches) {
+        *error = "expected the root key " + wanted + ", the plug-in was given " + actual;
+        return false;
+    }
+    return true;
+}
+
 bool CmdExpectPluginFlags(const Args& args, std::string* error) {
     int wanted;
     if (!NeedInt(args, 1, &wanted, error)) return false;

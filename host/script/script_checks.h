@@ -18,6 +18,9 @@ bool CmdExpectCfgItem(const Args& args, std::string* error);
 bool CmdExpectCfgItems(const Args& args, std::string* error);
 bool CmdExpectFile(const Args& args, std::string* error);
 bool CmdExpectReturn(const Args& args, std::string* error);
+// expect-root-key KEY: the root key the plug-in was given; one '*' in KEY
+// stands for any run of characters (a per-run part).
+bool CmdExpectRootKey(const Args& args, std::string* error);
 bool CmdExpectPluginFlags(const Args& args, std::string* error);
 bool CmdExpectMenuCount(const Args& args, std::string* error);
 bool CmdExpectMenuItem(const Args& args, std::string* error);

@@ -10,6 +10,7 @@
 #include "core/console.h"
 #include "core/editors.h"
 #include "core/host_state.h"
+#include "core/oem_names.h"
 #include "core/trace.h"
 #include "kit/one_editor.h"
 #include "services/host_services.h"
@@ -35,7 +36,8 @@ int GetString(SimEditor* editor, void* param) {
         Trace("ECTL_GETSTRING(" + std::to_string(query->StringNumber) + ") past the last line = 0");
         return 0;
     }
-    editor->WalkSteps += hostkit::LineWalk(editor->CurLine, number);
+    // The 3.x layer remembers the last line it found instead of walking.
+    if (!Plays3x()) editor->WalkSteps += hostkit::LineWalk(editor->CurLine, number);
     editor->LinesRead += 1;
     static const char kNoEnd[] = "";
     const std::string& line = editor->Lines[static_cast<std::size_t>(number)];
@@ -57,7 +59,12 @@ int GetInfo(SimEditor* editor, void* param) {
     EditorInfo* info = static_cast<EditorInfo*>(param);
     std::memset(info, 0, sizeof *info);
     info->EditorID = editor->Id;
-    info->FileName = editor->FileName.c_str();
+    if (Plays3x()) {
+        Host().Editors.InfoName = OemNameOf(editor->FileName);
+        info->FileName = Host().Editors.InfoName.c_str();
+    } else {
+        info->FileName = editor->FileName.c_str();
+    }
     info->WindowSizeX = EditorWindowWidth();
     info->WindowSizeY = EditorWindowHeight();
     info->TotalLines = TotalLines(*editor);
@@ -72,7 +79,9 @@ int GetInfo(SimEditor* editor, void* param) {
     info->Options = editor->Options;
     info->TabSize = kEditorTabSize;
     info->BookMarkCount = kBookmarkSlots;
-    info->CurState = editor->CurState;
+    info->CurState = ReportedState(*editor);
+    // The 3.x layer shows every table as a code page: never ANSI mode.
+    if (Plays3x()) info->AnsiMode = 0;
     Trace("ECTL_GETINFO -> " + DescribeEditor(*editor) + ", table " + DescribeTable(editor->Table) + ", options " +
           Hex(editor->Options));
     return 1;
@@ -87,11 +96,11 @@ int SetPosition(SimEditor* editor, void* param) {
     Trace("ECTL_SETPOSITION(line " + std::to_string(to->CurLine) + ", pos " + std::to_string(to->CurPos) +
           ", tabpos " + std::to_string(to->CurTabPos) + ", top " + std::to_string(to->TopScreenLine) + ", left " +
           std::to_string(to->LeftPos) + ", overtype " + std::to_string(to->Overtype) + ")");
-    // A member of -1 leaves that part of the position as it is. The host
-    // walks its list from the cursor's line to the new one.
+    // A member of -1 leaves that part of the position as it is. The 1.75
+    // host walks its list from the cursor's line to the new one.
     if (to->CurLine >= 0) {
         const int line = std::min(to->CurLine, TotalLines(*editor) - 1);
-        editor->WalkSteps += line > editor->CurLine ? line - editor->CurLine : editor->CurLine - line;
+        if (!Plays3x()) editor->WalkSteps += line > editor->CurLine ? line - editor->CurLine : editor->CurLine - line;
         editor->CurLine = line;
     }
     if (to->CurPos >= 0) editor->CurPos = to->CurPos;

@@ -2,6 +2,7 @@
 
 #include "core/char_tables.h"
 #include "core/console.h"
+#include "core/oem_names.h"
 #include "kit/unused_slots.h"
 #include "services/host_services.h"
 #include "services/traced_functions.h"
@@ -20,8 +21,8 @@ namespace {
 
 hostkit::StandInHost HostStandIn(const HostState& host) {
     hostkit::StandInHost standIn;
-    standIn.ModuleName = host.ModulePath;
-    standIn.ModuleNumber = kHostModuleNumber;
+    standIn.ModuleName = NameForPlugin(host.ModulePath);
+    standIn.ModuleNumber = host.ModuleNumber;
     standIn.RootKey = host.RootKey.c_str();
     standIn.StartupSize = host.Options.StartupSize >= 0 ? host.Options.StartupSize : kStartupInfoSize;
     standIn.Menu = HostMenu;

@@ -10,10 +10,10 @@ using namespace tarnwick;
 namespace twhost {
 
 void CheckModuleNumber(INT_PTR_T moduleNumber, const char* service) {
-    if (moduleNumber != kHostModuleNumber) {
+    if (moduleNumber != Host().ModuleNumber) {
         Fatal(kExitPluginFault, std::string(service) + ": ModuleNumber " + std::to_string(static_cast<long long>(moduleNumber)) +
                                      " is not the one the host gave the plug-in (" +
-                                     std::to_string(static_cast<long long>(kHostModuleNumber)) + ")",
+                                     std::to_string(static_cast<long long>(Host().ModuleNumber)) + ")",
               true);
     }
 }

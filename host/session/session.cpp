@@ -87,7 +87,20 @@ bool PrepareWorkFolder(std::string* error) {
     return true;
 }
 
-void PrepareRegistry() { PrepareRegistryPlace(Host()); }
+std::string HostRootKey(HostLine line, const std::string& user) {
+    if (line == HostLine::Far175) return "Software\\Far\\Plugins";
+    return user.empty() ? "Software\\Far Manager\\Plugins" : "Software\\Far Manager\\Users\\" + user + "\\Plugins";
+}
+
+void PrepareRegistry() {
+    HostState& host = Host();
+    host.UserName = Plays3x() ? host.Options.UserName : std::string();
+    PrepareRegistryPlace(host);
+    if (Plays3x()) {
+        SetUserVariable(host.UserName);
+        Say("user: " + (host.UserName.empty() ? std::string("none (FARUSER cleared)") : host.UserName + " (FARUSER)"));
+    }
+}
 
 bool SelectLanguage(const std::string& language, std::string* error) {
     HostState& host = Host();
@@ -105,6 +118,9 @@ bool SelectLanguage(const std::string& language, std::string* error) {
 bool StartModule(std::string* error) {
     HostState& host = Host();
     if (!LoadPluginModule(host.ModulePath, &host.Module, error)) return false;
+    // The 3.x layer's ModuleNumber is the address of its object for the
+    // plug-in; the host's record of the module stands in for it.
+    host.ModuleNumber = Plays3x() ? reinterpret_cast<INT_PTR_T>(&host.Module) : kHostModuleNumber;
     FillStartupInfo();
     host.Quit = false;
     CallSetStartupInfo(&host.Startup);

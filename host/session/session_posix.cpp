@@ -13,7 +13,7 @@ const std::vector<const char*>& ModuleFileNames() {
 }
 
 void PrepareRegistryPlace(HostState& host) {
-    host.RootKey = host.Options.RootKey.empty() ? "Software\\Far\\Plugins" : host.Options.RootKey;
+    host.RootKey = host.Options.RootKey.empty() ? HostRootKey(host.Options.Line, host.UserName) : host.Options.RootKey;
     std::string folder;
     if (!host.Options.RegistryDir.empty()) {
         folder = AbsolutePath(host.Options.RegistryDir);
@@ -32,5 +32,13 @@ void PrepareRegistryPlace(HostState& host) {
 void RemoveRegistryPlace(HostState&) {}
 
 void PrepareHostProcess() {}
+
+void SetUserVariable(const std::string& user) {
+    if (user.empty()) {
+        unsetenv("FARUSER");
+    } else {
+        setenv("FARUSER", user.c_str(), 1);
+    }
+}
 
 }  // namespace twhost

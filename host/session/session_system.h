@@ -3,6 +3,7 @@
 // plug-in gets, and the process's set-up.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/host_state.h"
@@ -13,15 +14,27 @@ namespace twhost {
 // they are looked for.
 const std::vector<const char*>& ModuleFileNames();
 
-// Chooses host.RootKey and prints where the plug-in's settings live: on
-// Windows a per-run key below HKEY_CURRENT_USER unless --root-key gave one;
-// natively a registry folder (--registry, else TARNWICK_REGISTRY_ROOT, else
-// inside the work folder) that the platform layer is pointed at.
+// Chooses host.RootKey (and, for the 3.x host, host.UserName) and prints
+// where the plug-in's settings live: on Windows a per-run key below
+// HKEY_CURRENT_USER unless --root-key gave one; natively a registry folder
+// (--registry, else TARNWICK_REGISTRY_ROOT, else inside the work folder)
+// that the platform layer is pointed at. The 1.75 host's key is
+// `Software\Far\Plugins`; the 3.x host's keeps its shape (HostRootKey) even
+// when it is made per run, so that a plug-in can tell the hosts apart by it.
 void PrepareRegistryPlace(HostState& host);
 // Removes the per-run registry key, if this run made one.
 void RemoveRegistryPlace(HostState& host);
 
 // Sets the process up as the real host runs (Windows: OEM file names).
 void PrepareHostProcess();
+
+// Sets the environment variable FARUSER to `user`, or removes it when
+// `user` is empty, as the 3.x host does for its plug-ins.
+void SetUserVariable(const std::string& user);
+
+// The root key the host gives the plug-in: `Software\Far\Plugins` for the
+// 1.75 host; `Software\Far Manager\Plugins` for the 3.x host, or
+// `Software\Far Manager\Users\<user>\Plugins` when it runs for a named user.
+std::string HostRootKey(HostLine line, const std::string& user);
 
 }  // namespace twhost
