@@ -123,9 +123,11 @@ public:
     // no other entry of the folder turns into the same name in the file
     // API's code page (a character that page lacks becomes `?` or a
     // look-alike), and the entry's own name survives the conversion
-    // unchanged. This default (and POSIX, whose names are bytes as they
-    // are) asks StatFile whether a file answers to the name. Reads the whole
-    // folder on Windows: for the few events that open or store a file.
+    // unchanged. POSIX names are bytes with no code page to convert them
+    // to: there no other entry of the folder may look like the name but
+    // for characters outside ASCII, which any conversion may have made of
+    // its letters. This default asks StatFile whether a file answers to the
+    // name. Reads the folder: for the few events that open or store a file.
     virtual bool NamesOneFile(const char* path);
 
     // Existence test used to purge the entries of vanished files. Returns

@@ -36,6 +36,7 @@ public:
     bool ReadFile(File* file, void* buffer, std::uint32_t size, std::uint32_t* read) override;
     void CloseFile(File* file) override;
     Status StatFile(const char* path, std::uint64_t* size, FileTime* time) override;
+    bool NamesOneFile(const char* path) override;
     Status ProbePath(const char* path) override;
 
     bool ResolveReplaceTarget(const char* path, char* buffer, std::size_t size) override;

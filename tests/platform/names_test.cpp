@@ -33,7 +33,24 @@ TEST(NamesOneFileTest, AnExistingFileAndNothingElse) {
     EXPECT_FALSE(env->NamesOneFile(nullptr));
 }
 
-#if defined(_WIN32)
+#if !defined(_WIN32)
+
+// A name such as "o.txt" may be what a host made of "ő.txt": while both are
+// in the folder, neither is trusted; "ö.txt" cannot become "oo.txt".
+TEST(NamesOneFileTest, AnotherEntryThatDiffersOnlyOutsideAsciiMakesTheNameUncertain) {
+    TempDir dir;
+    const std::string plain = dir.File("o.txt");
+    ASSERT_TRUE(WriteWholeFile(plain, "x"));
+    ASSERT_TRUE(WriteWholeFile(dir.File("oo.txt"), "x"));
+    ASSERT_TRUE(WriteWholeFile(dir.File("\xC3\xB6x.txt"), "x"));  // "öx.txt"
+    platform::Env* env = platform::Env::Default();
+    EXPECT_TRUE(env->NamesOneFile(plain.c_str()));
+    ASSERT_TRUE(WriteWholeFile(dir.File("\xC5\x91.txt"), "x"));  // "ő.txt"
+    EXPECT_FALSE(env->NamesOneFile(plain.c_str()));
+    EXPECT_TRUE(env->NamesOneFile(dir.File("oo.txt").c_str()));
+}
+
+#else
 
 // The name the file API's code page gives a UTF-16 name, as a converting
 // host hands it over (look-alikes and `?` included).
