@@ -17,7 +17,12 @@ namespace {
 
 bool Send(int event, void* param, std::string* error) { return CallProcessViewerEvent(event, param, error); }
 
+// The id as an int (1.75) or, in the 3.x layer, as an INT_PTR.
 bool SendWithId(int event, int id, std::string* error) {
+    if (Plays3x()) {
+        INT_PTR_T wide = id;
+        return Send(event, &wide, error);
+    }
     int copy = id;
     return Send(event, &copy, error);
 }
@@ -67,7 +72,11 @@ SimViewer* FindViewer(int id) {
 
 SimViewer* ControlledViewer() {
     if (Viewers().Closing != nullptr && Viewers().Closing->Id == Viewers().CurrentId) return Viewers().Closing.get();
-    return FindViewer(Viewers().CurrentId);
+    SimViewer* current = FindViewer(Viewers().CurrentId);
+    // The 3.x layer takes the topmost viewer window that is still open;
+    // the 1.75 host keeps pointing at the closed one.
+    if (current == nullptr && Plays3x() && !Viewers().Open.empty()) return Viewers().Open.back().get();
+    return current;
 }
 
 SimViewer* FocusedViewer() { return Viewers().OnTop ? FindViewer(Viewers().CurrentId) : nullptr; }
@@ -105,6 +114,9 @@ bool CloseViewer(int id, std::string* error) {
         return false;
     }
     bool hadFocus = Viewers().OnTop && Viewers().CurrentId == id;
+    // The 3.x layer takes the focus from the window before it closes it
+    // (not at host exit, where no window gets the focus any more).
+    if (Plays3x() && hadFocus && !Viewers().Exiting && !SendWithId(VE_KILLFOCUS, id, error)) return false;
     // As the real host: the closing viewer is the current one while the
     // event runs, its file already closed; the pointer stays afterwards.
     Viewers().Closing = std::move(*found);
