@@ -71,7 +71,7 @@ void TW_STDCALL HostUnquote(char* text) {
 
 char* TW_STDCALL HostTruncPathStr(char* text, int maxLength) {
     if (text == nullptr) return text;
-    hostkit::TruncPathStr(text, maxLength);
+    hostkit::TruncatePath(text, maxLength, Plays3x());
     Trace("TruncPathStr(" + std::to_string(maxLength) + ") -> " + Quoted(text));
     return text;
 }
