@@ -27,6 +27,16 @@ bool SendWithId(int event, int id, std::string* error) {
     return Send(event, &copy, error);
 }
 
+// EE_GOTFOCUS / EE_KILLFOCUS for an editor, its id sized as for a viewer.
+bool SendEditorFocus(int event, int editorId, std::string* error) {
+    if (Plays3x()) {
+        INT_PTR_T wide = editorId;
+        return CallProcessEditorEvent(event, &wide, error);
+    }
+    int copy = editorId;
+    return CallProcessEditorEvent(event, &copy, error);
+}
+
 ViewerSet& Viewers() { return Host().Viewers; }
 
 bool NeedFocused(SimViewer** viewer, std::string* error) {
@@ -130,8 +140,7 @@ bool CloseViewer(int id, std::string* error) {
     Viewers().OnTop = false;
     if (Viewers().Exiting) return true;
     if (CurrentEditor() != nullptr) {
-        int editorId = CurrentEditor()->Id;
-        return CallProcessEditorEvent(EE_GOTFOCUS, &editorId, error);
+        return SendEditorFocus(EE_GOTFOCUS, CurrentEditor()->Id, error);
     }
     if (!open.empty()) {
         Viewers().OnTop = true;
@@ -174,8 +183,7 @@ bool SwitchToViewer(int id, std::string* error) {
         return false;
     }
     if (CurrentEditor() != nullptr) {
-        int editorId = CurrentEditor()->Id;
-        if (!CallProcessEditorEvent(EE_KILLFOCUS, &editorId, error)) return false;
+        if (!SendEditorFocus(EE_KILLFOCUS, CurrentEditor()->Id, error)) return false;
     }
     SimViewer* focused = FocusedViewer();
     if (focused != nullptr && focused->Id != id && !SendWithId(VE_KILLFOCUS, focused->Id, error)) return false;
@@ -272,6 +280,12 @@ std::vector<std::string> ViewerRows(const SimViewer& viewer, int count, int widt
                                      viewer.Table.Number < static_cast<int>(CodeTables().size())
                                  ? &CodeTables()[static_cast<std::size_t>(viewer.Table.Number)]
                                  : nullptr;
+    // A code page of the 3.x layer shows through the code table of its name.
+    if (viewer.Table.Mode == TableMode::Page) {
+        const char* name = hostkit::CodePageName(static_cast<unsigned>(viewer.Table.Number));
+        int number = name != nullptr ? FindCodeTable(name) : -1;
+        if (number >= 0) table = &CodeTables()[static_cast<std::size_t>(number)];
+    }
     auto shown = [table](unsigned char c) {
         if (table != nullptr) c = table->Decode[c];
         return c < 32 ? ' ' : static_cast<char>(c);
