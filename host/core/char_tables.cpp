@@ -60,7 +60,66 @@ void FillSet(const unsigned char* decode, const std::string& name, CharTableSet*
     std::memcpy(set->TableName, name.c_str(), std::min(name.size(), sizeof set->TableName - 1));
 }
 
+// The decode table of a single-byte code page into the OEM page: the
+// identity for the OEM page itself, the host's code table of the same name
+// when the OEM page is 866 (the tables above decode into 866), else ASCII
+// with '?' above it (this model knows no other mapping).
+void DecodeCodePage(unsigned codePage, unsigned char* decode) {
+    for (int i = 0; i < 256; ++i) decode[i] = static_cast<unsigned char>(i < 128 || codePage == Host().CodePages.Oem ? i : '?');
+    const char* name = hostkit::CodePageName(codePage);
+    if (codePage == Host().CodePages.Oem || Host().CodePages.Oem != 866 || name == nullptr) return;
+    for (const CodeTable& table : DefaultCodeTables()) {
+        if (table.Name == name) std::memcpy(decode, table.Decode, 256);
+    }
+}
+
+// CharTable as the 3.x layer performs it.
+int CodePageCharTable(int command, char* buffer, int bufferSize) {
+    unsigned codePage = 0;
+    if (command == FCT_DETECT || buffer == nullptr || bufferSize != kCharTableSetSize ||
+        !hostkit::CodePageOfTableNum(Host().CodePages, command, &codePage) || hostkit::IsMultiByteCodePage(codePage) ||
+        hostkit::CodePageName(codePage) == nullptr) {
+        Trace("CharTable(" + std::to_string(command) + ", size " + std::to_string(bufferSize) + ") = -1");
+        return -1;
+    }
+    unsigned char decode[256];
+    DecodeCodePage(codePage, decode);
+    CharTableSet set;
+    FillSet(decode, hostkit::CodePageTableName(codePage), &set);
+    std::memcpy(buffer, &set, sizeof set);
+    Trace("CharTable(" + std::to_string(command) + ") = " + std::to_string(command) + ", code page " + std::to_string(codePage));
+    return command;
+}
+
 }  // namespace
+
+hostkit::CodePageSetup DefaultCodePages() {
+    hostkit::CodePageSetup setup;
+    setup.Favourites = {20866, 28595, 65001};
+    return setup;
+}
+
+TableChoice ChoiceOfCodePage(unsigned codePage) {
+    if (codePage == Host().CodePages.Oem) return TableChoice{TableMode::Oem, -1};
+    if (codePage == Host().CodePages.Ansi) return TableChoice{TableMode::Ansi, -1};
+    return TableChoice{TableMode::Page, static_cast<int>(codePage)};
+}
+
+unsigned CodePageOfChoice(const TableChoice& table) {
+    switch (table.Mode) {
+        case TableMode::Ansi: return Host().CodePages.Ansi;
+        case TableMode::Page: return static_cast<unsigned>(table.Number);
+        case TableMode::Code:
+            // A 1.75 code table: the code page of the same name, if any.
+            if (table.Number >= 0 && table.Number < static_cast<int>(CodeTables().size())) {
+                unsigned named = hostkit::CodePageNamed(CodeTables()[static_cast<std::size_t>(table.Number)].Name);
+                if (named != 0) return named;
+            }
+            return Host().CodePages.Oem;
+        case TableMode::Oem: break;
+    }
+    return Host().CodePages.Oem;
+}
 
 const char kNormalTextName[] = "Normal text";
 
@@ -102,6 +161,7 @@ bool ReorderCodeTables(const std::vector<std::string>& names, std::string* error
 }
 
 int TW_STDCALL HostCharTable(int command, char* buffer, int bufferSize) {
+    if (Plays3x()) return CodePageCharTable(command, buffer, bufferSize);
     if (command == FCT_DETECT) {
         Trace("FCT_DETECT = -1");
         return -1;
@@ -129,6 +189,10 @@ int TW_STDCALL HostCharTable(int command, char* buffer, int bufferSize) {
 std::string DescribeTable(const TableChoice& table) {
     if (table.Mode == TableMode::Oem) return "oem";
     if (table.Mode == TableMode::Ansi) return "ansi";
+    if (table.Mode == TableMode::Page) {
+        const char* name = hostkit::CodePageName(static_cast<unsigned>(table.Number));
+        return std::to_string(table.Number) + " " + (name != nullptr ? name : "(unknown)");
+    }
     std::string name = table.Number >= 0 && table.Number < static_cast<int>(CodeTables().size())
                            ? CodeTables()[static_cast<std::size_t>(table.Number)].Name
                            : std::string("(gone)");
@@ -138,6 +202,16 @@ std::string DescribeTable(const TableChoice& table) {
 bool ParseTable(const std::string& text, TableChoice* table, std::string* error) {
     if (text == "oem" || text == "ansi") {
         *table = TableChoice{text == "oem" ? TableMode::Oem : TableMode::Ansi, -1};
+        return true;
+    }
+    if (Plays3x()) {
+        bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+        unsigned codePage = digits ? static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10)) : hostkit::CodePageNamed(text);
+        if (hostkit::CodePageName(codePage) == nullptr) {
+            *error = "'" + text + "' is not oem, ansi or a code page this host knows (by number or name)";
+            return false;
+        }
+        *table = ChoiceOfCodePage(codePage);
         return true;
     }
     int number = FindCodeTable(text);

@@ -23,6 +23,7 @@
 #include "core/shown_ui.h"
 #include "core/ui_frontend.h"
 #include "core/viewers.h"
+#include "kit/code_pages.h"
 #include "plugin/host_abi.h"
 
 namespace twhost {
@@ -79,6 +80,7 @@ struct HostState {
     EditorSet Editors;
     ViewerSet Viewers;
     std::vector<CodeTable> Tables = DefaultCodeTables();  // the host's code tables, in order
+    hostkit::CodePageSetup CodePages = DefaultCodePages(); // the 3.x layer's code pages
     std::vector<HostMemory> Memory;                       // the host's own memory of files
     bool EditorSavePosition = true;                       // the host's "save file position" setting
     ConsoleState Console;

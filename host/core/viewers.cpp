@@ -19,6 +19,7 @@ bool Send(int event, void* param, std::string* error) { return CallProcessViewer
 
 bool SendWithId(int event, int id, std::string* error) { return CallProcessViewerEventWithId(event, id, error); }
 
+
 ViewerSet& Viewers() { return Host().Viewers; }
 
 bool NeedFocused(SimViewer** viewer, std::string* error) {
@@ -64,7 +65,11 @@ SimViewer* FindViewer(int id) {
 
 SimViewer* ControlledViewer() {
     if (Viewers().Closing != nullptr && Viewers().Closing->Id == Viewers().CurrentId) return Viewers().Closing.get();
-    return FindViewer(Viewers().CurrentId);
+    SimViewer* current = FindViewer(Viewers().CurrentId);
+    // The 3.x layer takes the topmost viewer window that is still open;
+    // the 1.75 host keeps pointing at the closed one.
+    if (current == nullptr && Plays3x() && !Viewers().Open.empty()) return Viewers().Open.back().get();
+    return current;
 }
 
 SimViewer* FocusedViewer() { return Viewers().OnTop ? FindViewer(Viewers().CurrentId) : nullptr; }
@@ -102,8 +107,9 @@ bool CloseViewer(int id, std::string* error) {
         return false;
     }
     bool hadFocus = Viewers().OnTop && Viewers().CurrentId == id;
-    // The 3.x layer tells the current window it loses the focus first.
-    if (Plays3x() && hadFocus && !SendWithId(VE_KILLFOCUS, id, error)) return false;
+    // The 3.x layer takes the focus from the window before it closes it
+    // (not at host exit, where no window gets the focus any more).
+    if (Plays3x() && hadFocus && !Viewers().Exiting && !SendWithId(VE_KILLFOCUS, id, error)) return false;
     // As the real host: the closing viewer is the current one while the
     // event runs, its file already closed; the pointer stays afterwards.
     Viewers().Closing = std::move(*found);
@@ -257,6 +263,12 @@ std::vector<std::string> ViewerRows(const SimViewer& viewer, int count, int widt
                                      viewer.Table.Number < static_cast<int>(CodeTables().size())
                                  ? &CodeTables()[static_cast<std::size_t>(viewer.Table.Number)]
                                  : nullptr;
+    // A code page of the 3.x layer shows through the code table of its name.
+    if (viewer.Table.Mode == TableMode::Page) {
+        const char* name = hostkit::CodePageName(static_cast<unsigned>(viewer.Table.Number));
+        int number = name != nullptr ? FindCodeTable(name) : -1;
+        if (number >= 0) table = &CodeTables()[static_cast<std::size_t>(number)];
+    }
     auto shown = [table](unsigned char c) {
         if (table != nullptr) c = table->Decode[c];
         return c < 32 ? ' ' : static_cast<char>(c);

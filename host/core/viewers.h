@@ -3,7 +3,10 @@
 // shown at the top of the window, the first column, hex mode, the wrap
 // modes and the character table. The ViewerControl service works on the
 // host's current viewer: the last one opened, given focus or sending an
-// event, as in the real host, which keeps it even after VE_CLOSE.
+// event, as in the real host, which keeps it even after VE_CLOSE. Playing
+// the 3.x layer: events carry the id as an INT_PTR, a viewer with the
+// focus gets VE_KILLFOCUS before VE_CLOSE, and ViewerControl falls back to
+// the topmost open viewer.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +28,7 @@ struct SimViewer {
     bool Wrap = false;
     bool WordWrap = false;
     TableChoice Table;
-    bool Closing = false;     // VE_CLOSE is running: only VCTL_GETINFO may be used
+    bool Closing = false;     // VE_CLOSE is running: only VCTL_GETINFO may be used (1.75)
     bool QuitAsked = false;   // the plug-in sent VCTL_QUIT
 };
 

@@ -32,6 +32,47 @@ std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bo
     return hex ? target : LineStartBefore(text, target);
 }
 
+std::int64_t LineStartAt(const std::string& text, std::int64_t offset) {
+    std::int64_t at = std::clamp<std::int64_t>(offset, 0, static_cast<std::int64_t>(text.size()));
+    while (at > 0 && text[static_cast<std::size_t>(at - 1)] != '\n') --at;
+    return at;
+}
+
+std::int64_t SetPositionOffset3x(const std::string& text, std::int64_t current, bool hex, DWORD_T flags,
+                                 std::int64_t start) {
+    const std::int64_t size = static_cast<std::int64_t>(text.size());
+    std::int64_t target = start;
+    if ((flags & VSP_PERCENT) != 0) {
+        target = size * std::clamp<std::int64_t>(start, 0, 100) / 100;
+    } else if ((flags & VSP_RELATIVE) != 0) {
+        target = current + start;
+    }
+    target = std::clamp<std::int64_t>(target, 0, size);
+    return hex ? target : LineStartAt(text, target);
+}
+
+bool FillViewerInfo3x(const ViewerReport3x& report, ViewerInfo* info) {
+    if (info->StructSize == 0) return false;
+    const int size = info->StructSize;
+    std::memset(info, 0, sizeof *info);
+    info->StructSize = size;
+    info->ViewerID = report.ViewerID;
+    info->FileName = report.FileName;
+    info->FileSize = report.FileSize;
+    info->FilePos = report.FilePos;
+    info->WindowSizeX = report.WindowSizeX;
+    info->WindowSizeY = report.WindowSizeY;
+    info->Options = report.Options;
+    info->TabSize = report.TabSize;
+    info->CurMode.AnsiMode = report.AnsiPage ? 1 : 0;
+    info->CurMode.Unicode = report.Utf16 ? 1 : 0;
+    info->CurMode.Wrap = report.Wrap ? 1 : 0;
+    info->CurMode.WordWrap = report.WordWrap ? 1 : 0;
+    info->CurMode.Hex = report.ViewMode;
+    info->LeftPos = report.LeftPos;
+    return true;
+}
+
 bool ClearViewerInfo(ViewerInfo* info) {
     const int size = info->StructSize;
     const int cleared = std::clamp(size - 4, 0, static_cast<int>(sizeof(ViewerInfo)) - 4);

@@ -38,6 +38,40 @@ std::int64_t LineStartBefore(const std::string& text, std::int64_t offset);
 std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bool hex, tarnwick::DWORD_T flags,
                                std::int64_t start);
 
+// ---- The 3.x host's layer for 1.x plug-ins ------------------------------
+
+// The start of the line holding `offset` (clamped to the text): an offset
+// that starts a line stays there.
+std::int64_t LineStartAt(const std::string& text, std::int64_t offset);
+
+// VCTL_SETPOSITION's offset in the 3.x layer: `start` in bytes, a
+// percentage with VSP_PERCENT (clamped to 0..100), a signed distance from
+// `current` with VSP_RELATIVE; within the text and, outside hex mode, at
+// the start of the line holding it.
+std::int64_t SetPositionOffset3x(const std::string& text, std::int64_t current, bool hex, tarnwick::DWORD_T flags,
+                                 std::int64_t start);
+
+// What the 3.x layer's VCTL_GETINFO reports of a viewer.
+struct ViewerReport3x {
+    int ViewerID = 0;
+    const char* FileName = "";
+    std::int64_t FileSize = 0;  // bytes, whatever the code page
+    std::int64_t FilePos = 0;   // bytes
+    int WindowSizeX = 80, WindowSizeY = 23;
+    tarnwick::DWORD_T Options = 0;
+    int TabSize = 8;
+    bool AnsiPage = false;  // the viewer shows the ANSI code page
+    bool Utf16 = false;     // the viewer shows UTF-16
+    int ViewMode = 0;       // 0 text, 1 hex, 2 dump
+    bool Wrap = false, WordWrap = false;
+    int LeftPos = 0;
+};
+
+// Fills `info` as the 3.x layer does: every member whatever StructSize
+// says (StructSize itself is kept), with UseDecodeTable and TableNum 0.
+// False, writing nothing, when StructSize is 0.
+bool FillViewerInfo3x(const ViewerReport3x& report, tarnwick::ViewerInfo* info);
+
 // What VCTL_GETINFO clears of the caller's record before it fills it: the
 // StructSize - 4 bytes from ViewerID (as far as the record goes). True when
 // StructSize covers the whole record, so that LeftPos is filled too.

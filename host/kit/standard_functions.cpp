@@ -11,13 +11,15 @@ namespace hostkit {
 namespace {
 
 // The part of the path TruncatePath keeps in front of "...": "X:\" or
-// "\\server\share\"; nothing for any other path.
-std::size_t RootLength(const char* text, std::size_t length) {
-    if (length >= 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/')) return 3;
-    if (length >= 2 && text[0] == '\\' && text[1] == '\\') {
+// "\\server\share\" (with '/' too when `slashSeparates`); nothing for any
+// other path.
+std::size_t RootLength(const char* text, std::size_t length, bool slashSeparates) {
+    auto separator = [slashSeparates](char c) { return c == '\\' || (slashSeparates && c == '/'); };
+    if (length >= 3 && text[1] == ':' && separator(text[2])) return 3;
+    if (length >= 2 && separator(text[0]) && separator(text[1])) {
         int separators = 0;
         for (std::size_t i = 2; i < length; ++i) {
-            if (text[i] == '\\' || text[i] == '/') {
+            if (separator(text[i])) {
                 if (++separators == 2) return i + 1;
             }
         }
@@ -136,7 +138,7 @@ void TW_STDCALL Unquote(char* text) {
 }
 
 char* TW_STDCALL TruncPathStr(char* text, int maxLength) {
-    if (text != nullptr) TruncatePath(text, maxLength);
+    if (text != nullptr) TruncatePath(text, maxLength, false);
     return text;
 }
 
@@ -231,7 +233,7 @@ std::size_t LongestMaskInList(const char* masks) {
     }
 }
 
-void TruncatePath(char* text, int maxLength) {
+void TruncatePath(char* text, int maxLength, bool slashSeparates) {
     std::size_t length = std::strlen(text);
     if (maxLength < 0 || length <= static_cast<std::size_t>(maxLength)) return;
     std::size_t limit = static_cast<std::size_t>(maxLength);
@@ -242,7 +244,7 @@ void TruncatePath(char* text, int maxLength) {
     }
     // Keep the root only when it leaves room for "..." and at least one
     // character of the end; otherwise "..." and the last n-3 characters.
-    std::size_t root = RootLength(text, length);
+    std::size_t root = RootLength(text, length, slashSeparates);
     if (root + 3 + 1 > limit) root = 0;
     std::size_t tail = limit - root - 3;
     std::memmove(text + root + 3, text + length - tail, tail);

@@ -26,7 +26,8 @@ int TW_STDCALL LStricmp(const char* a, const char* b);
 int TW_STDCALL LStrnicmp(const char* a, const char* b, int count);
 // Removes every double quote; a null text is left alone.
 void TW_STDCALL Unquote(char* text);
-// TruncatePath in place; returns `text` (null stays null).
+// TruncatePath in place, as the 1.75 host does; returns `text` (null
+// stays null).
 char* TW_STDCALL TruncPathStr(char* text, int maxLength);
 // Name matching only: PN_CMPNAME, or PN_CMPNAMELIST for a comma-separated
 // list, each with PN_SKIPPATH. 1 for a match, else 0 (also for null
@@ -53,6 +54,8 @@ std::size_t LongestMaskInList(const char* masks);
 const char* NamePart(const char* path);
 // "..." in place of the middle (after an "X:\" or "\\server\share\"
 // root that leaves room) or of the start, to exactly maxLength characters.
-void TruncatePath(char* text, int maxLength);
+// The 1.75 host's roots have backslashes only; the 3.x layer's take '/'
+// as well (`slashSeparates`).
+void TruncatePath(char* text, int maxLength, bool slashSeparates);
 
 }  // namespace hostkit

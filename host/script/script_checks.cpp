@@ -190,7 +190,7 @@ bool CmdHostCheckTrunc(const Args& args, std::string* error) {
     }
     std::vector<char> buffer(args.Words[2].begin(), args.Words[2].end());
     buffer.push_back('\0');
-    hostkit::TruncatePath(buffer.data(), length);
+    hostkit::TruncatePath(buffer.data(), length, Plays3x());
     if (args.Words[3] != buffer.data()) {
         *error = "expected TruncPathStr to give \"" + args.Words[3] + "\", it gave \"" + std::string(buffer.data()) + "\"";
         return false;

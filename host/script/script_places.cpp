@@ -1,6 +1,8 @@
 #include "script/script_places.h"
 
 #include <vector>
+#include <algorithm>
+#include <cstdlib>
 
 #include "core/bookmarks.h"
 #include "core/char_tables.h"
@@ -11,6 +13,7 @@
 #include "core/plugin_calls.h"
 #include "core/shown_ui.h"
 #include "core/viewers.h"
+#include "kit/code_pages.h"
 #include "script/position_text.h"
 
 using namespace tarnwick;
@@ -189,8 +192,67 @@ bool CmdHostTable(const Args& args, std::string* error) {
 // with in their EOPT_SAVEFILEPOSITION option.
 bool CmdHostSavePosition(const Args& args, std::string* error) { return NeedOnOff(args.Words[1], &Host().EditorSavePosition, error); }
 
-// "host-tables remove NAME | order NAME... | list".
+// A known code page by its number or name.
+bool ParseCodePage(const std::string& text, unsigned* codePage, std::string* error) {
+    bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    *codePage = digits ? static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10)) : hostkit::CodePageNamed(text);
+    if (hostkit::CodePageName(*codePage) != nullptr) return true;
+    *error = "'" + text + "' is not a code page this host knows (by number or name)";
+    return false;
+}
+
+bool ParseCodePages(const std::vector<std::string>& words, std::size_t from, std::vector<unsigned>* pages, std::string* error) {
+    pages->clear();
+    for (std::size_t i = from; i < words.size(); ++i) {
+        unsigned page;
+        if (!ParseCodePage(words[i], &page, error)) return false;
+        pages->push_back(page);
+    }
+    return true;
+}
+
+// The 3.x layer's code pages: "host-tables oem PAGE | ansi PAGE |
+// favourites PAGE... | remove PAGE | order PAGE... | list", a page by
+// number or name.
+bool HostCodePages(const Args& args, std::string* error) {
+    hostkit::CodePageSetup& setup = Host().CodePages;
+    const std::string& what = args.Words[1];
+    std::vector<unsigned> pages;
+    if (what != "list" && !ParseCodePages(args.Words, 2, &pages, error)) return false;
+    if ((what == "oem" || what == "ansi") && pages.size() == 1) {
+        (what == "oem" ? setup.Oem : setup.Ansi) = pages[0];
+    } else if (what == "favourites") {
+        setup.Favourites = pages;
+    } else if (what == "remove" && pages.size() == 1) {
+        auto found = std::find(setup.Favourites.begin(), setup.Favourites.end(), pages[0]);
+        if (found == setup.Favourites.end()) {
+            *error = "code page " + std::to_string(pages[0]) + " is not among the host's favourites";
+            return false;
+        }
+        setup.Favourites.erase(found);
+    } else if (what == "order") {
+        if (!std::is_permutation(pages.begin(), pages.end(), setup.Favourites.begin(), setup.Favourites.end())) {
+            *error = "name every one of the host's " + std::to_string(setup.Favourites.size()) + " favourite code pages once";
+            return false;
+        }
+        setup.Favourites = pages;
+    } else if (what != "list") {
+        *error = "host-tables oem PAGE | ansi PAGE | favourites PAGE... | remove PAGE | order PAGE... | list";
+        return false;
+    }
+    Say("  oem " + std::to_string(setup.Oem) + " " + hostkit::CodePageName(setup.Oem));
+    Say("  ansi " + std::to_string(setup.Ansi) + " " + hostkit::CodePageName(setup.Ansi));
+    for (std::size_t i = 0; i < setup.Favourites.size(); ++i) {
+        Say("  favourite " + std::to_string(i + 2) + ": " + std::to_string(setup.Favourites[i]) + " " +
+            hostkit::CodePageName(setup.Favourites[i]));
+    }
+    return true;
+}
+
+// "host-tables remove NAME | order NAME... | list"; the 3.x layer's code
+// pages when the host plays it.
 bool CmdHostTables(const Args& args, std::string* error) {
+    if (Plays3x()) return HostCodePages(args, error);
     const std::string& what = args.Words[1];
     if (what == "remove" && args.Words.size() == 3) {
         if (!RemoveCodeTable(args.Words[2])) {

@@ -12,6 +12,7 @@
 #include "core/host_state.h"
 #include "core/oem_names.h"
 #include "core/trace.h"
+#include "kit/code_pages.h"
 #include "kit/one_editor.h"
 #include "services/host_services.h"
 
@@ -74,8 +75,14 @@ int GetInfo(SimEditor* editor, void* param) {
     info->TopScreenLine = editor->TopScreenLine;
     info->LeftPos = editor->LeftPos;
     info->Overtype = editor->Overtype;
-    info->AnsiMode = editor->Table.Mode == TableMode::Ansi ? 1 : 0;
-    info->TableNum = editor->Table.Mode == TableMode::Code ? editor->Table.Number : -1;
+    if (Plays3x()) {
+        // The 3.x layer numbers code pages and never reports ANSI mode.
+        info->AnsiMode = 0;
+        info->TableNum = hostkit::TableNumOfCodePage(Host().CodePages, CodePageOfChoice(editor->Table));
+    } else {
+        info->AnsiMode = editor->Table.Mode == TableMode::Ansi ? 1 : 0;
+        info->TableNum = editor->Table.Mode == TableMode::Code ? editor->Table.Number : -1;
+    }
     info->Options = editor->Options;
     info->TabSize = kEditorTabSize;
     info->BookMarkCount = kBookmarkSlots;
@@ -129,9 +136,24 @@ int ProcessKey(SimEditor* editor, void* param) {
     return 1;
 }
 
+// The 3.x layer's ESPT_CHARTABLE: a change of code page, FALSE for iParam
+// 0, a table that does not exist or a code page the editor does not know.
+int SetCodePage(SimEditor* editor, int value) {
+    unsigned codePage = 0;
+    int result = 0;
+    if (hostkit::CodePageOfTableParam(Host().CodePages, value, &codePage) && hostkit::CodePageName(codePage) != nullptr) {
+        editor->Table = ChoiceOfCodePage(codePage);
+        result = 1;
+    }
+    Trace("ECTL_SETPARAM(ESPT_CHARTABLE, " + std::to_string(value) + ") = " + std::to_string(result) + ", table " +
+          DescribeTable(editor->Table));
+    return result;
+}
+
 // ESPT_CHARTABLE falls through into ESPT_SAVEFILEPOSITION, as in the real
 // host (its case lacks a break): after the table, the editor's "save file
 // position" option becomes iParam != 0, and the table's result is returned.
+// The 3.x layer has no such fault.
 int SetParam(SimEditor* editor, void* param) {
     if (editor == nullptr || param == nullptr) {
         Trace("ECTL_SETPARAM with no current editor = 0");
@@ -140,6 +162,7 @@ int SetParam(SimEditor* editor, void* param) {
     const EditorSetParameter* set = static_cast<const EditorSetParameter*>(param);
     int value = static_cast<int>(set->Param);
     int result = 1;
+    if (Plays3x() && set->Type == ESPT_CHARTABLE) return SetCodePage(editor, value);
     switch (set->Type) {
         case ESPT_CHARTABLE:
             if (value == 2) {

@@ -1,9 +1,11 @@
 // The Message service: reads the box's lines and buttons, records it and
 // lets the front end show it.
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/console.h"
+#include "core/host_state.h"
 #include "core/trace.h"
 #include "core/ui_frontend.h"
 #include "services/host_services.h"
@@ -59,6 +61,12 @@ int TW_STDCALL HostMessage(INT_PTR_T moduleNumber, DWORD_T flags, const char* he
           " items, " + std::to_string(buttonsNumber) + " buttons)");
     CheckItemList(items, itemsNumber, "Message");
     if (ButtonSet(flags) > kLastButtonSet) Fatal(kExitPluginFault, "Message: unknown button flags in " + Hex(flags), true);
+    // The 3.x layer keeps the meaning of FMSG_MB_OK and FMSG_MB_YESNO only.
+    const DWORD_T kept[] = {0, ButtonSet(FMSG_MB_OK), ButtonSet(FMSG_MB_YESNO)};
+    if (Plays3x() && std::find(std::begin(kept), std::end(kept), ButtonSet(flags)) == std::end(kept)) {
+        Fatal(kExitPluginFault, "Message: the button set in " + Hex(flags) +
+                                     " is lost in the 3.x host's layer (only FMSG_MB_OK and FMSG_MB_YESNO keep their meaning)", true);
+    }
     ShownMessage message = ReadMessage(flags, items, itemsNumber, buttonsNumber);
     RememberMessage(message);
     int result = CurrentUiFrontend().ShowMessage(message);

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "core/console.h"
+#include "core/host_state.h"
 #include "core/trace.h"
+#include "kit/mask_list_3x.h"
 #include "kit/standard_functions.h"
 
 using namespace tarnwick;
@@ -69,7 +71,7 @@ void TW_STDCALL HostUnquote(char* text) {
 
 char* TW_STDCALL HostTruncPathStr(char* text, int maxLength) {
     if (text == nullptr) return text;
-    hostkit::TruncPathStr(text, maxLength);
+    hostkit::TruncatePath(text, maxLength, Plays3x());
     Trace("TruncPathStr(" + std::to_string(maxLength) + ") -> " + Quoted(text));
     return text;
 }
@@ -82,6 +84,16 @@ int TW_STDCALL HostProcessName(const char* masks, char* name, DWORD_T flags) {
     }
     if (masks == nullptr || name == nullptr) {
         Fatal(kExitPluginFault, "ProcessName: null mask or name", true);
+    }
+    // The 3.x host's layer hands a list to its own mask parser, which has
+    // no length limit.
+    if (Plays3x() && (flags & PN_CMPNAMELIST) != 0) {
+        const char* subject = (flags & PN_SKIPPATH) != 0 ? hostkit::NamePart(name) : name;
+        hostkit::MaskListMatch match = hostkit::MatchMaskList3x(masks, subject);
+        int result = match == hostkit::MaskListMatch::Match ? 1 : 0;
+        Trace("ProcessName(" + Quoted(masks) + ", " + Quoted(name) + ", " + Hex(flags) + ") = " + std::to_string(result) +
+              (match == hostkit::MaskListMatch::Invalid ? " (invalid list)" : ""));
+        return result;
     }
     // The real host copies each mask of a list into 260 bytes unchecked.
     std::size_t longest = (flags & PN_CMPNAMELIST) != 0 ? hostkit::LongestMaskInList(masks) : 0;

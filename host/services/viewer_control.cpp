@@ -1,7 +1,8 @@
 // The ViewerControl service: VCTL_GETINFO, VCTL_SETPOSITION, VCTL_SETMODE,
 // VCTL_QUIT and VCTL_REDRAW on the host's current viewer, as the real host
 // performs them, with its rules (the line start of VCTL_SETPOSITION, the
-// StructSize of VCTL_GETINFO) and its fault in VSP_RELATIVE.
+// StructSize of VCTL_GETINFO) and its fault in VSP_RELATIVE; or, playing
+// the 3.x layer, as that layer translates them (kit/one_viewer.h).
 #include <algorithm>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "core/host_state.h"
 #include "core/trace.h"
 #include "core/viewers.h"
+#include "kit/code_pages.h"
 #include "kit/one_viewer.h"
 #include "services/host_services.h"
 
@@ -20,15 +22,63 @@ namespace {
 
 #define Trace(line) TWHOST_TRACE("    [viewer] ", line)
 
+constexpr unsigned kUtf16Le = 1200;
+constexpr unsigned kUtf16Be = 1201;
+
+// The name the plug-in sees for the viewer's file: every record that hands
+// it over takes it from here.
+const char* NameForPlugin(const SimViewer& viewer) { return viewer.FileName.c_str(); }
+
+// The 3.x layer's VCTL_GETINFO: the whole record, positions in bytes, the
+// code page as AnsiMode and Unicode, TableNum 0.
+int GetInfo3x(const SimViewer& viewer, void* param) {
+    ViewerInfo* info = static_cast<ViewerInfo*>(param);
+    const unsigned codePage = CodePageOfChoice(viewer.Table);
+    hostkit::ViewerReport3x report;
+    report.ViewerID = viewer.Id;
+    report.FileName = NameForPlugin(viewer);
+    report.FileSize = static_cast<std::int64_t>(viewer.Bytes.size());
+    report.FilePos = viewer.FilePos;
+    report.WindowSizeX = EditorWindowWidth();
+    report.WindowSizeY = EditorWindowHeight();
+    report.Options = VOPT_SAVEFILEPOSITION;
+    report.TabSize = kEditorTabSize;
+    report.AnsiPage = codePage == Host().CodePages.Ansi;
+    report.Utf16 = codePage == kUtf16Le || codePage == kUtf16Be;
+    report.ViewMode = viewer.Hex ? 1 : 0;
+    report.Wrap = viewer.Wrap;
+    report.WordWrap = viewer.WordWrap;
+    report.LeftPos = viewer.LeftPos;
+    if (!hostkit::FillViewerInfo3x(report, info)) {
+        Trace("VCTL_GETINFO(StructSize 0) = 0");
+        return 0;
+    }
+    Trace("VCTL_GETINFO(StructSize " + std::to_string(info->StructSize) + ") -> " + DescribeViewer(viewer));
+    return 1;
+}
+
+// The 3.x layer's VCTL_SETPOSITION: bytes, working VSP_RELATIVE, the start
+// of the line holding the offset, and only StartPos written back.
+int SetPosition3x(SimViewer& viewer, void* param) {
+    ViewerSetPosition* to = static_cast<ViewerSetPosition*>(param);
+    viewer.FilePos = hostkit::SetPositionOffset3x(viewer.Bytes, viewer.FilePos, viewer.Hex, to->Flags, to->StartPos);
+    viewer.LeftPos = std::max(to->LeftPos, 0);
+    Trace("VCTL_SETPOSITION(" + std::to_string(to->StartPos) + ", left " + std::to_string(to->LeftPos) + ", flags " +
+          Hex(to->Flags) + ") -> offset " + std::to_string(viewer.FilePos));
+    if ((to->Flags & VSP_NORETNEWPOS) == 0) to->StartPos = viewer.FilePos;
+    return 1;
+}
+
 // The host clears StructSize - 4 bytes from ViewerID, fills every member
 // up to CurMode whatever StructSize says, and LeftPos only when StructSize
 // covers the whole record.
 int GetInfo(const SimViewer& viewer, void* param) {
+    if (Plays3x()) return GetInfo3x(viewer, param);
     ViewerInfo* info = static_cast<ViewerInfo*>(param);
     const int size = info->StructSize;
     const bool whole = hostkit::ClearViewerInfo(info);
     info->ViewerID = viewer.Id;
-    info->FileName = viewer.FileName.c_str();
+    info->FileName = NameForPlugin(viewer);
     info->FileSize = static_cast<std::int64_t>(viewer.Bytes.size());
     info->FilePos = viewer.FilePos;
     info->WindowSizeX = EditorWindowWidth();
@@ -49,6 +99,7 @@ int GetInfo(const SimViewer& viewer, void* param) {
 }
 
 int SetPosition(SimViewer& viewer, void* param) {
+    if (Plays3x()) return SetPosition3x(viewer, param);
     ViewerSetPosition* to = static_cast<ViewerSetPosition*>(param);
     viewer.FilePos = hostkit::SetPositionOffset(viewer.Bytes, viewer.FilePos, viewer.Hex, to->Flags, to->StartPos);
     viewer.LeftPos = std::max(to->LeftPos, 0);
@@ -103,8 +154,9 @@ int TW_STDCALL HostViewerControl(int command, void* param) {
         return 0;
     }
     // During VE_CLOSE the file and the line buffers are gone: only the
-    // fields VCTL_GETINFO reads are still there.
-    if (viewer->Closing && command != VCTL_GETINFO) {
+    // fields VCTL_GETINFO reads are still there. The 3.x layer sends the
+    // event before the viewer is destroyed, so everything works then.
+    if (viewer->Closing && command != VCTL_GETINFO && !Plays3x()) {
         Fatal(kExitPluginFault, "ViewerControl: " + CommandName(command) +
                                      " during VE_CLOSE reaches the closed file in the real host (only VCTL_GETINFO is safe)", true);
     }
@@ -125,6 +177,11 @@ int TW_STDCALL HostViewerControl(int command, void* param) {
             Trace("VCTL_REDRAW");
             return 1;
         default:
+            // The 3.x layer answers TRUE to commands it does not know.
+            if (Plays3x() && command != VCTL_SETKEYBAR && command != VCTL_SELECT) {
+                Trace(CommandName(command) + " = 1 (unknown to the 3.x layer)");
+                return 1;
+            }
             Fatal(kExitPluginFault, "ViewerControl: " + CommandName(command) +
                                          " is not one this host offers (VCTL_GETINFO 0, VCTL_QUIT 1, VCTL_REDRAW 2, "
                                          "VCTL_SETPOSITION 4, VCTL_SETMODE 6)", true);

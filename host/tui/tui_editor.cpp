@@ -9,6 +9,8 @@
 #include "core/console.h"
 #include "core/editors.h"
 #include "core/files.h"
+#include "core/host_state.h"
+#include "kit/code_pages.h"
 #include "tui/tui_host.h"
 #include "tui/tui_screen.h"
 #include "tui/tui_ui.h"
@@ -81,7 +83,12 @@ bool ChooseTable(Screen& screen, const SimEditor& editor, std::string* error) {
     ShownMenu menu;
     menu.Title = "Character tables";
     std::vector<TableChoice> choices = {{TableMode::Oem, -1}, {TableMode::Ansi, -1}};
-    for (std::size_t k = 0; k < CodeTables().size(); ++k) choices.push_back({TableMode::Code, static_cast<int>(k)});
+    if (Plays3x()) {
+        // The 3.x layer's favourite code pages.
+        for (unsigned page : Host().CodePages.Favourites) choices.push_back(ChoiceOfCodePage(page));
+    } else {
+        for (std::size_t k = 0; k < CodeTables().size(); ++k) choices.push_back({TableMode::Code, static_cast<int>(k)});
+    }
     for (std::size_t i = 0; i < choices.size(); ++i) {
         ShownMenuItem item;
         item.Text = "&" + std::to_string(i + 1) + " " + TableLabel(choices[i]);
@@ -147,6 +154,10 @@ bool EditorKey(Screen& screen, SimEditor* editor, int key, std::string* error) {
 
 std::string TableLabel(const TableChoice& table) {
     if (table.Mode == TableMode::Ansi) return "ANSI";
+    if (table.Mode == TableMode::Page) {
+        const char* name = hostkit::CodePageName(static_cast<unsigned>(table.Number));
+        return name != nullptr ? name : std::to_string(table.Number);
+    }
     if (table.Mode == TableMode::Code && table.Number >= 0 && table.Number < static_cast<int>(CodeTables().size())) {
         return CodeTables()[static_cast<std::size_t>(table.Number)].Name;
     }

@@ -14,6 +14,8 @@ void HostStateTest::SetUp() {
     Host().Editors.Exiting = false;
     Host().Viewers.Exiting = false;
     Host().Tables = DefaultCodeTables();
+    Host().CodePages = DefaultCodePages();
+    Host().Options.Line = HostLine::Far175;
     SetEditorWindow(kEditorWidth, kEditorHeight, true);
 }
 

@@ -16,7 +16,8 @@ namespace hosttest {
 
 class HostStateTest : public ::testing::Test {
 protected:
-    // No editors or viewers, the default code tables, an 80 x 23 window
+    // The 1.75 host with no editors or viewers, the default code tables and
+    // code pages, an 80 x 23 window
     // whose front end sends EE_REDRAW itself (so an edit calls nothing).
     void SetUp() override;
     void TearDown() override;
