@@ -19,7 +19,6 @@ bool Send(int event, void* param, std::string* error) { return CallProcessViewer
 
 bool SendWithId(int event, int id, std::string* error) { return CallProcessViewerEventWithId(event, id, error); }
 
-
 ViewerSet& Viewers() { return Host().Viewers; }
 
 bool NeedFocused(SimViewer** viewer, std::string* error) {

@@ -41,6 +41,9 @@ struct ViewerSet {
     bool Exiting = false;   // the host is past its main loop: ViewerControl answers 0
     // The closing viewer during VE_CLOSE, already out of Open.
     std::unique_ptr<SimViewer> Closing;
+    // The 3.x layer's one buffer for the name VCTL_GETINFO hands over (in
+    // the OEM code page); the next call overwrites it.
+    std::string InfoName;
 };
 
 // The viewer window: as the editor's.

@@ -391,6 +391,9 @@ bool CmdExpectCfgTable(const Args& args, std::string* error) {
     std::string wanted = RestAfter(args.Line, 2);
     const std::string* value = item->Find("table");
     std::string found = value == nullptr ? "none" : *value;
+    // The 3.x layer's table names hold a box-drawing bar (OEM 0xB3): a
+    // script writes it as '|'.
+    std::replace(found.begin(), found.end(), '\xB3', '|');
     if (found != wanted) {
         *error = "expected table \"" + wanted + "\" in the item for " + Resolve(args.Words[1]) + ", found \"" + found + "\"";
         ShowFile(Host().CfgPath);

@@ -9,6 +9,7 @@
 #include "core/console.h"
 #include "core/editors.h"
 #include "core/host_state.h"
+#include "core/oem_names.h"
 #include "core/trace.h"
 #include "core/viewers.h"
 #include "kit/code_pages.h"
@@ -27,7 +28,11 @@ constexpr unsigned kUtf16Be = 1201;
 
 // The name the plug-in sees for the viewer's file: every record that hands
 // it over takes it from here.
-const char* NameForPlugin(const SimViewer& viewer) { return viewer.FileName.c_str(); }
+const char* NameForPlugin(const SimViewer& viewer) {
+    if (!Plays3x()) return viewer.FileName.c_str();
+    Host().Viewers.InfoName = OemNameOf(viewer.FileName);
+    return Host().Viewers.InfoName.c_str();
+}
 
 // The 3.x layer's VCTL_GETINFO: the whole record, positions in bytes, the
 // code page as AnsiMode and Unicode, TableNum 0.
