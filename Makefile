@@ -1,9 +1,10 @@
 # Thin entry points over CMake and the scripts in scripts/.
 #   make demo   build natively and run the example script in the substitute host
 #   make try    build natively and open the full-screen substitute host
-#   make test   install what is missing, build three ways, run every suite
+#   make test   install what is missing, build every way, run every suite
 #   make fuzz   run every libFuzzer target for FUZZ_SECONDS (default 300) each
-#   make dist   the plug-in folder for users: dist/Tarnwick/ and dist/Tarnwick.zip
+#   make dist   the plug-in folders for users: dist/Tarnwick/ (32-bit) and
+#               dist/Tarnwick64/ (64-bit), and a zip of each
 #   make bench  build in Release and print the table of doc/performance.md
 #   make bench-wine  the same table from the 32-bit Windows build under Wine
 #   make bench-accuracy  where stored places come back in files changed between

@@ -9,7 +9,14 @@ set -u
 dll=$1
 allowed_list=$2
 max_size=$((96 * 1024))
-objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+# The binutils of the DLL's own target: PE32+ is a 64-bit DLL.
+objdump=${OBJDUMP:-}
+if [ -z "$objdump" ]; then
+    case "$(file -b "$dll")" in
+        PE32+*) objdump=x86_64-w64-mingw32-objdump ;;
+        *) objdump=i686-w64-mingw32-objdump ;;
+    esac
+fi
 dump=$("$objdump" -p "$dll") || { echo "cannot read $dll"; exit 1; }
 [ -r "$allowed_list" ] || { echo "cannot read $allowed_list"; exit 1; }
 status=0

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian machine, as root:
 # the native toolchain, GoogleTest's sources, Google Benchmark, the
-# mingw-w64 i686 cross toolchain and 32-bit Wine. Installs only what is
-# missing, so a prepared machine goes through in a second.
+# mingw-w64 cross toolchains for 32-bit and 64-bit Windows (each with its
+# win32 thread model, which builds the shipped DLLs, and its posix one,
+# which builds the test programs, and its binutils, whose objdump the DLL
+# checks read), and 32-bit and 64-bit Wine. Installs only what is missing,
+# so a prepared machine goes through in a second.
 #   install-deps.sh native   the native toolchain only (for the demo)
 #   install-deps.sh wine     that, the i686 cross toolchain and 32-bit Wine
 #                            (for scripts/bench-wine.sh)
@@ -24,13 +27,17 @@ installed libbenchmark-dev || need libbenchmark-dev
 installed libncurses-dev || need libncurses-dev
 
 if [ "$want" = all ] || [ "$want" = wine ]; then
-    have i686-w64-mingw32-g++-posix || need g++-mingw-w64-i686
+    have i686-w64-mingw32-g++-posix || need g++-mingw-w64-i686-posix
+    have i686-w64-mingw32-g++-win32 || need g++-mingw-w64-i686-win32
+    have i686-w64-mingw32-objdump || need binutils-mingw-w64-i686
     have wine || need wine
     have file || need file
     installed wine32:i386 || need wine32:i386
 fi
 if [ "$want" = all ]; then
-    have x86_64-w64-mingw32-g++-posix || need g++-mingw-w64-x86-64
+    have x86_64-w64-mingw32-g++-posix || need g++-mingw-w64-x86-64-posix
+    have x86_64-w64-mingw32-g++-win32 || need g++-mingw-w64-x86-64-win32
+    have x86_64-w64-mingw32-objdump || need binutils-mingw-w64-x86-64
     [ -x /usr/lib/wine/wine64 ] || need wine64
     have clang++ || need clang
     installed libclang-rt-14-dev || need libclang-rt-14-dev

@@ -1,10 +1,13 @@
 // The host's binary interface: the records, services and constants of the
-// 32-bit ANSI plug-in API, declared from the host's published layout.
+// ANSI plug-in API, declared from the host's published layout.
 //
-// On the 32-bit Windows target every record has the host's exact size and
-// offsets (checked below); elsewhere the same records use the platform's
-// natural pointer size and no calling convention, so the plug-in and the
-// substitute host can be built and tested natively.
+// On the 32-bit Windows target the records follow the host's 2-byte packing
+// (which only the viewer's 8-byte members notice); on every 64-bit target
+// they have natural alignment, which is the host's x64 layout, so the
+// x86_64 DLL and the native build share one layout. host_abi_layout.cpp
+// checks every size and offset the plug-in reads on both. Off Windows there
+// is no calling convention, so the plug-in and the substitute host can be
+// built and tested natively.
 #pragma once
 
 #include <cstddef>
@@ -75,9 +78,14 @@ constexpr INT_PTR_T kInvalidHandle = -1;
 
 // ---- Records ----------------------------------------------------------
 
+// Text shares its place with a pointer to a longer text (which the plug-in
+// never uses): on x64 the pointer's alignment puts Text at 8.
 struct FarMenuItemEx {
     DWORD_T Flags;
-    char Text[128];
+    union {
+        char Text[128];
+        const char* TextPointer;
+    };
     DWORD_T AccelKey;
     DWORD_T Reserved;
     DWORD_PTR_T UserData;
@@ -87,7 +95,13 @@ struct FarDialogItem {
     int Type;
     int X1, Y1, X2, Y2;
     int Focus;
-    int Selected;  // shares its place with other 4-byte members in the host's record
+    // Selected shares its place with pointers (a history name, a list) in the
+    // host's record: the union is pointer-sized, and the host reads the
+    // low 4 bytes as the int.
+    union {
+        int Selected;
+        const void* SelectedPointer;
+    };
     DWORD_T Flags;
     int DefaultButton;
     char Data[512];
@@ -353,108 +367,6 @@ constexpr int kStandardFunctionsSize = static_cast<int>(sizeof(FarStandardFuncti
 // hold 260 bytes; the plug-in's path buffers have the same size.
 static_assert(sizeof(PluginStartupInfo::ModuleName) == 260, "the host's ModuleName is 260 bytes");
 
-#if defined(TW_HOST_ABI_32)
-static_assert(sizeof(PluginStartupInfo) == 372, "PluginStartupInfo");
-static_assert(offsetof(PluginStartupInfo, ModuleName) == 4, "ModuleName");
-static_assert(offsetof(PluginStartupInfo, ModuleNumber) == 264, "ModuleNumber");
-static_assert(offsetof(PluginStartupInfo, RootKey) == 268, "RootKey");
-static_assert(offsetof(PluginStartupInfo, Menu) == 272, "Menu");
-static_assert(offsetof(PluginStartupInfo, Dialog) == 276, "Dialog");
-static_assert(offsetof(PluginStartupInfo, Message) == 280, "Message");
-static_assert(offsetof(PluginStartupInfo, GetMsg) == 284, "GetMsg");
-static_assert(offsetof(PluginStartupInfo, EditorControl) == 332, "EditorControl");
-static_assert(offsetof(PluginStartupInfo, FSF) == 336, "FSF");
-static_assert(offsetof(PluginStartupInfo, Reserved) == 364, "Reserved");
-static_assert(offsetof(PluginStartupInfo, ViewerControl) == 368, "ViewerControl");
-
-static_assert(sizeof(FarStandardFunctions) == 228, "FarStandardFunctions");
-static_assert(offsetof(FarStandardFunctions, itoa) == 12, "itoa");
-static_assert(offsetof(FarStandardFunctions, sprintf) == 20, "sprintf");
-static_assert(offsetof(FarStandardFunctions, sscanf) == 24, "sscanf");
-static_assert(offsetof(FarStandardFunctions, snprintf) == 40, "snprintf");
-static_assert(offsetof(FarStandardFunctions, LIsLower) == 76, "LIsLower");
-static_assert(offsetof(FarStandardFunctions, LStrlwr) == 112, "LStrlwr");
-static_assert(offsetof(FarStandardFunctions, LStricmp) == 116, "LStricmp");
-static_assert(offsetof(FarStandardFunctions, LStrnicmp) == 120, "LStrnicmp");
-static_assert(offsetof(FarStandardFunctions, Unquote) == 124, "Unquote");
-static_assert(offsetof(FarStandardFunctions, TruncPathStr) == 148, "TruncPathStr");
-static_assert(offsetof(FarStandardFunctions, ProcessName) == 212, "ProcessName");
-static_assert(offsetof(FarStandardFunctions, GetReparsePointInfo) == 224, "GetReparsePointInfo");
-
-static_assert(sizeof(PluginInfo) == 44, "PluginInfo");
-static_assert(offsetof(PluginInfo, Flags) == 4, "Flags");
-static_assert(offsetof(PluginInfo, PluginMenuStrings) == 20, "PluginMenuStrings");
-static_assert(offsetof(PluginInfo, PluginMenuStringsNumber) == 24, "PluginMenuStringsNumber");
-static_assert(offsetof(PluginInfo, PluginConfigStrings) == 28, "PluginConfigStrings");
-static_assert(offsetof(PluginInfo, PluginConfigStringsNumber) == 32, "PluginConfigStringsNumber");
-static_assert(offsetof(PluginInfo, CommandPrefix) == 36, "CommandPrefix");
-
-static_assert(sizeof(EditorInfo) == 100, "EditorInfo");
-static_assert(offsetof(EditorInfo, FileName) == 4, "FileName");
-static_assert(offsetof(EditorInfo, CurLine) == 20, "CurLine");
-static_assert(offsetof(EditorInfo, CurPos) == 24, "CurPos");
-static_assert(offsetof(EditorInfo, TopScreenLine) == 32, "TopScreenLine");
-static_assert(offsetof(EditorInfo, LeftPos) == 36, "LeftPos");
-static_assert(offsetof(EditorInfo, Overtype) == 40, "Overtype");
-static_assert(offsetof(EditorInfo, TotalLines) == 16, "TotalLines");
-static_assert(offsetof(EditorInfo, AnsiMode) == 52, "AnsiMode");
-static_assert(offsetof(EditorInfo, TableNum) == 56, "TableNum");
-static_assert(offsetof(EditorInfo, Options) == 60, "Options");
-static_assert(offsetof(EditorInfo, CurState) == 72, "CurState");
-static_assert(offsetof(EditorInfo, Reserved) == 76, "Reserved");
-
-static_assert(offsetof(EditorSetPosition, CurTabPos) == 8, "CurTabPos");
-static_assert(offsetof(EditorSetPosition, Overtype) == 20, "Overtype");
-
-static_assert(offsetof(PluginStartupInfo, CharTable) == 324, "CharTable");
-
-static_assert(sizeof(EditorGetString) == 24, "EditorGetString");
-static_assert(offsetof(EditorGetString, StringText) == 4, "StringText");
-static_assert(offsetof(EditorGetString, StringEOL) == 8, "StringEOL");
-static_assert(offsetof(EditorGetString, StringLength) == 12, "StringLength");
-
-static_assert(sizeof(EditorBookMarks) == 32, "EditorBookMarks");
-static_assert(offsetof(EditorBookMarks, Cursor) == 4, "Cursor");
-static_assert(offsetof(EditorBookMarks, ScreenLine) == 8, "ScreenLine");
-static_assert(offsetof(EditorBookMarks, LeftPos) == 12, "LeftPos");
-
-static_assert(sizeof(EditorSetParameter) == 16, "EditorSetParameter");
-static_assert(offsetof(EditorSetParameter, Param) == 4, "Param");
-static_assert(offsetof(EditorSetParameter, Flags) == 8, "Flags");
-
-static_assert(sizeof(ViewerMode) == 44, "ViewerMode");
-static_assert(offsetof(ViewerMode, TableNum) == 4, "TableNum");
-static_assert(offsetof(ViewerMode, Unicode) == 12, "Unicode");
-static_assert(offsetof(ViewerMode, Wrap) == 16, "Wrap");
-static_assert(offsetof(ViewerMode, WordWrap) == 20, "WordWrap");
-static_assert(offsetof(ViewerMode, Hex) == 24, "Hex");
-static_assert(sizeof(ViewerInfo) == 96, "ViewerInfo");
-static_assert(offsetof(ViewerInfo, ViewerID) == 4, "ViewerID");
-static_assert(offsetof(ViewerInfo, FileName) == 8, "FileName");
-static_assert(offsetof(ViewerInfo, FileSize) == 12, "FileSize");
-static_assert(offsetof(ViewerInfo, FilePos) == 20, "FilePos");
-static_assert(offsetof(ViewerInfo, WindowSizeY) == 32, "WindowSizeY");
-static_assert(offsetof(ViewerInfo, CurMode) == 44, "CurMode");
-static_assert(offsetof(ViewerInfo, LeftPos) == 88, "LeftPos");
-static_assert(sizeof(ViewerSetPosition) == 16, "ViewerSetPosition");
-static_assert(offsetof(ViewerSetPosition, StartPos) == 4, "StartPos");
-static_assert(offsetof(ViewerSetPosition, LeftPos) == 12, "LeftPos");
-static_assert(sizeof(ViewerSetMode) == 16, "ViewerSetMode");
-static_assert(offsetof(ViewerSetMode, Param) == 4, "Param");
-static_assert(offsetof(ViewerSetMode, Flags) == 8, "Flags");
-
-static_assert(sizeof(FarMenuItemEx) == 144, "FarMenuItemEx");
-static_assert(offsetof(FarMenuItemEx, Text) == 4, "Text");
-static_assert(offsetof(FarMenuItemEx, AccelKey) == 132, "AccelKey");
-static_assert(offsetof(FarMenuItemEx, UserData) == 140, "UserData");
-
-static_assert(sizeof(FarDialogItem) == 548, "FarDialogItem");
-static_assert(offsetof(FarDialogItem, Focus) == 20, "Focus");
-static_assert(offsetof(FarDialogItem, Selected) == 24, "Selected");
-static_assert(offsetof(FarDialogItem, Flags) == 28, "Flags");
-static_assert(offsetof(FarDialogItem, DefaultButton) == 32, "DefaultButton");
-static_assert(offsetof(FarDialogItem, Data) == 36, "Data");
-#endif
 
 }  // namespace tarnwick
 
