@@ -52,7 +52,7 @@ bool SameTable(const store::CharTableChoice& a, const store::CharTableChoice& b)
 // walk each). A host that gives no lines leaves no fingerprint, and is not
 // asked again before the line changes.
 void TakePrint(Module& m, const CurrentEditor& editor, const store::EditorPlace* clean, store::EditorPlace* place) {
-    if (clean != nullptr && clean->Print.Line == editor.Place.Line && SameTable(clean->Table, editor.Place.Table)) {
+    if (clean != nullptr && clean->Print.Line == editor.Place.Line && SameTable(clean->Table, place->Table)) {
         place->Print = clean->Print;
         return;
     }
@@ -124,26 +124,40 @@ void FollowText(Module& m, const EditorRecord& record, store::EditorPlace* targe
 // Shows the file in the stored table when the editor chose another one and
 // the host still has it; a table it no longer has is left alone, and so is
 // an editor whose table cannot be told (the 3.x host's layer shows ANSI and
-// UTF-8 alike: its own choice stands).
-void RestoreTable(Module& m, const CurrentEditor& editor, const store::CharTableChoice& stored) {
+// UTF-8 alike: its own choice stands). False when the stored table was
+// left alone so.
+bool RestoreTable(Module& m, const CurrentEditor& editor, const store::CharTableChoice& stored) {
     const store::CharTableChoice& now = editor.Place.Table;
-    if (now.Kind == store::TableKind::Unknown) return;
     std::int32_t number = -1;
     switch (stored.Kind) {
     case store::TableKind::Oem:
     case store::TableKind::Ansi:
-        if (now.Kind == stored.Kind) return;
+        if (now.Kind == stored.Kind) return true;
         break;
     case store::TableKind::Code: {
         number = HostFindTable(m, stored);
-        if (number < 0) return;
-        if (now.Kind == store::TableKind::Code && now.Number == number) return;
+        if (number < 0) return false;
+        if (now.Kind == store::TableKind::Code && now.Number == number) return true;
         break;
     }
     default:
-        return;
+        return true;  // nothing to show
     }
-    HostSetEditorTable(m, stored.Kind, number, editor.Options);
+    if (now.Kind == store::TableKind::Unknown) return false;
+    return HostSetEditorTable(m, stored.Kind, number, editor.Options);
+}
+
+// The table a snapshot of a followed editor records: the stored one it
+// could not be shown in, while it shows the table it opened with (so that
+// the host that has that table, or can tell it, finds it again); a table
+// chosen since ends the keeping.
+void KeepTable(EditorRecord* record, store::CharTableChoice* table) {
+    if (record->KeptTable.Kind == store::TableKind::Unknown) return;
+    if (SameTable(*table, record->OpenedTable)) {
+        *table = record->KeptTable;
+    } else {
+        record->KeptTable = store::CharTableChoice{};
+    }
 }
 
 // Sets the stored bookmarks again, skipping those beyond the file's end and
@@ -167,7 +181,11 @@ bool RestoreCurrent(Module& m, const CurrentEditor& editor) {
     if (!FetchRecord(m.Editors, &record)) return false;
     store::EditorPlace target = record.RestorePos.Editor;
     m.Restoring = true;
-    RestoreTable(m, editor, target.Table);
+    if (!RestoreTable(m, editor, target.Table)) {
+        record.KeptTable = target.Table;
+        record.OpenedTable = editor.Place.Table;
+        InsertRecord(m.Editors, record);
+    }
     RestoreBookmarks(m, editor, target.Marks);
     FollowText(m, record, &target);
     HostSetEditorPlace(m, target);
@@ -188,6 +206,7 @@ bool TrackInPlace(Module& m, const CurrentEditor& editor, bool* renamed) {
     }
     const bool wasDirty = record->Dirty != 0;
     StoredPlace snapshot = PlaceOf(m, editor, wasDirty ? &record->DirtyPos : &record->CleanPos);
+    KeepTable(record, &snapshot.Editor.Table);
     if (!editor.Dirty) TakePrint(m, editor, wasDirty ? nullptr : &record->CleanPos.Editor, &snapshot.Editor);
     record->Dirty = editor.Dirty ? 1 : 0;
     record->RestorePos.Editor = snapshot.Editor;
@@ -215,6 +234,7 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
     CopyBounded(fileName, editor.FileName, sizeof fileName);
     const StoredPlace* lastSeen = hadRecord ? (previous.Dirty ? &previous.DirtyPos : &previous.CleanPos) : nullptr;
     StoredPlace snapshot = PlaceOf(m, editor, lastSeen);
+    if (hadRecord) KeepTable(&previous, &snapshot.Editor.Table);
     // The fingerprint goes with every clean place (the one a close writes)
     // and with every stored one; at open the cursor is not yet where the
     // restore puts it, so nothing is read there.
@@ -230,6 +250,10 @@ bool RecordCurrent(Module& m, PositionMode mode, const CurrentEditor& editor) {
         // A new record: both snapshot fields start from the current position.
         record.CleanPos = snapshot;
         record.DirtyPos = snapshot;
+        if (hadRecord) {
+            record.KeptTable = previous.KeptTable;
+            record.OpenedTable = previous.OpenedTable;
+        }
     }
 
     CopyBounded(record.Path, fileName, sizeof record.Path);

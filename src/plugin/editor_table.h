@@ -49,6 +49,12 @@ struct EditorRecord {
     std::int64_t DiskSize;
     std::int64_t DiskTime;
     char Path[kPathSize];          // the editor's file name as the host reports it
+    // editor: a stored table the editor could not be shown in (the host has
+    // none of that name, or cannot tell its own), written back in its place
+    // while the editor shows the table it opened with (OpenedTable's kind
+    // and number); Kind Unknown when there is none.
+    store::CharTableChoice KeptTable;
+    store::CharTableChoice OpenedTable;
 };
 
 struct EditorNode {

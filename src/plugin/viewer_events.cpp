@@ -40,8 +40,13 @@ void LeaveFile(Module& m, const EditorRecord& record, const StoredPlace& left) {
     store::UpdateScope update(OpenPositions(m), m.CurrentSettings.CfgFile);
     LoadPositions(m);
     bool stored = false;
-    if (store::ReadItem(m.Positions, ItemKind::Viewer, record.Path, nullptr)) {
-        stored = store::WriteItem(m.Positions, ItemKind::Viewer, record.Path, left);
+    StoredPlace before = store::EmptyPlace();
+    if (store::ReadItem(m.Positions, ItemKind::Viewer, record.Path, &before)) {
+        // A table this host cannot tell (the 3.x host's layer names none)
+        // leaves the one stored, by another host perhaps.
+        StoredPlace place = left;
+        if (place.Viewer.Table.Kind == store::TableKind::Unknown) place.Viewer.Table = before.Viewer.Table;
+        stored = store::WriteItem(m.Positions, ItemKind::Viewer, record.Path, place);
     } else if (record.Matched != 0) {
         stored = store::AddItem(m.Positions, ItemKind::Viewer, record.Path, left);
     }

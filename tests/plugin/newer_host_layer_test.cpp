@@ -121,7 +121,7 @@ TEST_F(NewerHostLayerTest, AFavouriteIsFoundByNamePastAMultiByteOneWithoutTheOld
     EXPECT_EQ(ParametersSet(), 1) << "the layer keeps the table and the save-position option apart";
 }
 
-TEST_F(NewerHostLayerTest, AnEditorTheLayerShowsAsAnsiOrUtf8KeepsItsPage) {
+TEST_F(NewerHostLayerTest, AnEditorTheLayerShowsAsAnsiOrUtf8KeepsItsPageAndTheItemItsTable) {
     WritePositions(Item(plan_, " table=\"oem\""));
     Start();
     host().Editor.TableNum = 1;
@@ -129,6 +129,36 @@ TEST_F(NewerHostLayerTest, AnEditorTheLayerShowsAsAnsiOrUtf8KeepsItsPage) {
     EXPECT_EQ(ParametersSet(), 0);
     EXPECT_EQ(host().Editor.TableNum, 1);
     EXPECT_EQ(host().Editor.CurLine, 40) << "the place still comes back";
+    MoveTo(Pos{41, 0, 30, 0, 0}, ECSTATE_SAVED);
+    CloseEditor(1);
+    StoredPlace place;
+    ASSERT_TRUE(StoredPlaceOf(ItemKind::Editor, plan_, &place));
+    EXPECT_EQ(place.Editor.Line, 41);
+    EXPECT_EQ(place.Editor.Table.Kind, TableKind::Oem);
+}
+
+// A table named by the older host is not found here: the item keeps it for
+// that host until the user picks a table here.
+TEST_F(NewerHostLayerTest, AnOlderHostsTableIsKeptUntilOneIsChosenHere) {
+    WritePositions(Item(plan_, " table=\"0 KOI8-R\""));
+    Start();
+    Open(1, plan_);
+    EXPECT_EQ(ParametersSet(), 0);
+    MoveTo(Pos{42, 0, 30, 0, 0}, ECSTATE_SAVED);
+    CloseEditor(1);
+    StoredPlace place;
+    ASSERT_TRUE(StoredPlaceOf(ItemKind::Editor, plan_, &place));
+    EXPECT_EQ(place.Editor.Line, 42);
+    EXPECT_STREQ(place.Editor.Table.Name, "KOI8-R");
+
+    Open(2, plan_);
+    host().Editor.TableNum = 3;
+    MoveTo(Pos{42, 0, 30, 0, 0}, ECSTATE_SAVED);
+    host().Editor.TableNum = 0;  // and back: the choice was made
+    MoveTo(Pos{43, 0, 30, 0, 0}, ECSTATE_SAVED);
+    CloseEditor(2);
+    ASSERT_TRUE(StoredPlaceOf(ItemKind::Editor, plan_, &place));
+    EXPECT_EQ(place.Editor.Table.Kind, TableKind::Oem);
 }
 
 // A character the OEM page lacks becomes `?` (or a look-alike): that name
