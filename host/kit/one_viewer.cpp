@@ -20,35 +20,24 @@ std::int64_t LineStartBefore(const std::string& text, std::int64_t offset) {
 }
 
 std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bool hex, DWORD_T flags,
-                               std::int64_t start) {
+                               std::int64_t start, PositionRules rules) {
+    const bool layer = rules == PositionRules::Far3Layer;
     const std::int64_t size = static_cast<std::int64_t>(text.size());
     std::int64_t target = start;
     if ((flags & VSP_PERCENT) != 0) {
         target = size * std::clamp<std::int64_t>(start, 0, 100) / 100;
     } else if ((flags & VSP_RELATIVE) != 0) {
-        target = current + std::abs(start) * static_cast<std::int64_t>(VSP_RELATIVE);
+        target = layer ? current + start : current + std::abs(start) * static_cast<std::int64_t>(VSP_RELATIVE);
     }
     target = std::clamp<std::int64_t>(target, 0, size);
-    return hex ? target : LineStartBefore(text, target);
+    if (hex) return target;
+    return layer ? LineStartAt(text, target) : LineStartBefore(text, target);
 }
 
 std::int64_t LineStartAt(const std::string& text, std::int64_t offset) {
     std::int64_t at = std::clamp<std::int64_t>(offset, 0, static_cast<std::int64_t>(text.size()));
     while (at > 0 && text[static_cast<std::size_t>(at - 1)] != '\n') --at;
     return at;
-}
-
-std::int64_t SetPositionOffset3x(const std::string& text, std::int64_t current, bool hex, DWORD_T flags,
-                                 std::int64_t start) {
-    const std::int64_t size = static_cast<std::int64_t>(text.size());
-    std::int64_t target = start;
-    if ((flags & VSP_PERCENT) != 0) {
-        target = size * std::clamp<std::int64_t>(start, 0, 100) / 100;
-    } else if ((flags & VSP_RELATIVE) != 0) {
-        target = current + start;
-    }
-    target = std::clamp<std::int64_t>(target, 0, size);
-    return hex ? target : LineStartAt(text, target);
 }
 
 bool FillViewerInfo3x(const ViewerReport3x& report, ViewerInfo* info) {

@@ -30,13 +30,18 @@ int ControlViewer(OneViewer* viewer, int command, void* param);
 // or of the line before when it already starts a line (but the first).
 std::int64_t LineStartBefore(const std::string& text, std::int64_t offset);
 
+// Whose rules VCTL_SETPOSITION follows.
+enum class PositionRules { Far175, Far3Layer };
+
 // The offset VCTL_SETPOSITION moves a viewer of `text`, now at `current`,
 // to for `flags` and `start` (a byte offset; a percentage with
-// VSP_PERCENT, clamped to 0..100; with VSP_RELATIVE the 1.75 host's fault:
-// `start` times the flag's value, always forward), within the text and,
-// outside hex mode, back to a line's start.
+// VSP_PERCENT, clamped to 0..100), within the text. With VSP_RELATIVE the
+// 1.75 host has a fault, `start` times the flag's value, always forward;
+// the 3.x layer takes a signed distance. Outside hex mode the 1.75 host
+// goes back to a line's start (LineStartBefore), the 3.x layer to the
+// start of the line holding the offset (LineStartAt).
 std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bool hex, tarnwick::DWORD_T flags,
-                               std::int64_t start);
+                               std::int64_t start, PositionRules rules = PositionRules::Far175);
 
 // ---- The 3.x host's layer for 1.x plug-ins ------------------------------
 
@@ -44,12 +49,6 @@ std::int64_t SetPositionOffset(const std::string& text, std::int64_t current, bo
 // that starts a line stays there.
 std::int64_t LineStartAt(const std::string& text, std::int64_t offset);
 
-// VCTL_SETPOSITION's offset in the 3.x layer: `start` in bytes, a
-// percentage with VSP_PERCENT (clamped to 0..100), a signed distance from
-// `current` with VSP_RELATIVE; within the text and, outside hex mode, at
-// the start of the line holding it.
-std::int64_t SetPositionOffset3x(const std::string& text, std::int64_t current, bool hex, tarnwick::DWORD_T flags,
-                                 std::int64_t start);
 
 // What the 3.x layer's VCTL_GETINFO reports of a viewer.
 struct ViewerReport3x {

@@ -66,7 +66,8 @@ int GetInfo3x(const SimViewer& viewer, void* param) {
 // of the line holding the offset, and only StartPos written back.
 int SetPosition3x(SimViewer& viewer, void* param) {
     ViewerSetPosition* to = static_cast<ViewerSetPosition*>(param);
-    viewer.FilePos = hostkit::SetPositionOffset3x(viewer.Bytes, viewer.FilePos, viewer.Hex, to->Flags, to->StartPos);
+    viewer.FilePos = hostkit::SetPositionOffset(viewer.Bytes, viewer.FilePos, viewer.Hex, to->Flags, to->StartPos,
+                                                 hostkit::PositionRules::Far3Layer);
     viewer.LeftPos = std::max(to->LeftPos, 0);
     Trace("VCTL_SETPOSITION(" + std::to_string(to->StartPos) + ", left " + std::to_string(to->LeftPos) + ", flags " +
           Hex(to->Flags) + ") -> offset " + std::to_string(viewer.FilePos));
