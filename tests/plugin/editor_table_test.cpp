@@ -219,8 +219,10 @@ TEST_F(EditorTableTest, RemoveRootWithOnlyRightChildAndInnerNodes) {
 TEST_F(EditorTableTest, DeepListTreeIsSearchedAndDestroyedWithoutRecursion) {
     // Ids inserted in increasing order make the tree a list. Inserting that
     // many would take quadratic time, so the list is linked here directly:
-    // a million levels overflow any stack if a walk recurses per node.
-    const int count = 1000000;
+    // a million levels overflow any stack if a walk recurses per node (8 MB
+    // on Linux). A 32-bit process has no room for a million records of 2 KB;
+    // a quarter of them still overflows the 2 MB stack of a Windows program.
+    const int count = sizeof(void*) == 4 ? 250000 : 1000000;
     EditorNode* last = nullptr;
     for (int id = 0; id < count; ++id) {
         EditorNode* node = static_cast<EditorNode*>(platform::Env::Default()->AllocZeroed(sizeof(EditorNode)));
