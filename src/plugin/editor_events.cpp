@@ -1,5 +1,6 @@
 #include "plugin/editor_events.h"
 
+#include "plugin/editor_tables.h"
 #include "plugin/host.h"
 #include "plugin/module.h"
 #include "plugin/text_place.h"
@@ -36,10 +37,6 @@ StoredPlace PlaceOf(Module& m, const CurrentEditor& editor, const StoredPlace* k
         if (table.Name[0] == '\0') table.Kind = store::TableKind::Unknown;
     }
     return place;
-}
-
-bool SameTable(const store::CharTableChoice& a, const store::CharTableChoice& b) {
-    return a.Kind == b.Kind && a.Number == b.Number;
 }
 
 // The fingerprint of the text at the editor's cursor into `*place` (the
@@ -119,45 +116,6 @@ void FollowText(Module& m, const EditorRecord& record, store::EditorPlace* targe
     target->Line = line;
     target->Top = line - row;
     target->Print.Line = line;
-}
-
-// Shows the file in the stored table when the editor chose another one and
-// the host still has it; a table it no longer has is left alone, and so is
-// an editor whose table cannot be told (the 3.x host's layer shows ANSI and
-// UTF-8 alike: its own choice stands). False when the stored table was
-// left alone so.
-bool RestoreTable(Module& m, const CurrentEditor& editor, const store::CharTableChoice& stored) {
-    const store::CharTableChoice& now = editor.Place.Table;
-    std::int32_t number = -1;
-    switch (stored.Kind) {
-    case store::TableKind::Oem:
-    case store::TableKind::Ansi:
-        if (now.Kind == stored.Kind) return true;
-        break;
-    case store::TableKind::Code: {
-        number = HostFindTable(m, stored);
-        if (number < 0) return false;
-        if (now.Kind == store::TableKind::Code && now.Number == number) return true;
-        break;
-    }
-    default:
-        return true;  // nothing to show
-    }
-    if (now.Kind == store::TableKind::Unknown) return false;
-    return HostSetEditorTable(m, stored.Kind, number, editor.Options);
-}
-
-// The table a snapshot of a followed editor records: the stored one it
-// could not be shown in, while it shows the table it opened with (so that
-// the host that has that table, or can tell it, finds it again); a table
-// chosen since ends the keeping.
-void KeepTable(EditorRecord* record, store::CharTableChoice* table) {
-    if (record->KeptTable.Kind == store::TableKind::Unknown) return;
-    if (SameTable(*table, record->OpenedTable)) {
-        *table = record->KeptTable;
-    } else {
-        record->KeptTable = store::CharTableChoice{};
-    }
 }
 
 // Sets the stored bookmarks again, skipping those beyond the file's end and
