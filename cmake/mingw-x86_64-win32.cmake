@@ -18,12 +18,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(tarnwick_small_flags "-Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections")
-set(CMAKE_C_FLAGS_INIT "${tarnwick_small_flags}")
-set(CMAKE_CXX_FLAGS_INIT "${tarnwick_small_flags}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -Wl,--gc-sections -s")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections -s")
-# MinSizeRel keeps -Os (Release would put -O3 after it).
-if(NOT CMAKE_BUILD_TYPE)
-  set(CMAKE_BUILD_TYPE MinSizeRel CACHE STRING "")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/small_dll.cmake)
